@@ -1,0 +1,258 @@
+// media/audio.cpp: gxtkAudio and gxtkSample on OpenAL (see audio.h for the channel and buffer rules).
+#include "media/audio.h"
+
+#include <cassert>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "host/game.h"
+#include "runtime/error.h"
+
+gxtkAudio* gxtkAudio::audio = nullptr;
+
+namespace {
+
+// Buffers of discarded samples that OpenAL has not yet let us delete. Process-wide: samples are
+// destroyed by the collector, which knows nothing of the engine.
+std::vector<ALuint>& discard_list() {
+    static std::vector<ALuint> list;
+    return list;
+}
+
+// The OpenAL format for bytes per sample and channel count; 0 for a layout OpenAL cannot take.
+ALenum al_format(int bytesPerSample, int channels) {
+    if (bytesPerSample == 1 && channels == 1) return AL_FORMAT_MONO8;
+    if (bytesPerSample == 1 && channels == 2) return AL_FORMAT_STEREO8;
+    if (bytesPerSample == 2 && channels == 1) return AL_FORMAT_MONO16;
+    if (bytesPerSample == 2 && channels == 2) return AL_FORMAT_STEREO16;
+    return 0;
+}
+
+}  // namespace
+
+// --- samples ------------------------------------------------------------------------------------------
+
+gxtkSample::~gxtkSample() {
+    zkPrint(String("Discarding sample"));
+    Discard();
+}
+
+void gxtkSample::Discard() {
+    if (!buffer) return;
+    discard_list().push_back(buffer);
+    buffer = 0;
+}
+
+int gxtkAudio::DiscardPending() { return int(discard_list().size()); }
+
+// --- opening ------------------------------------------------------------------------------------------
+
+gxtkAudio::gxtkAudio() {
+    // 1. The one engine.
+    audio = this;
+    // 2-4. Device, context, current context; a failed step is reported and the rest are skipped.
+    alcDevice = alcOpenDevice(nullptr);
+    if (!alcDevice) {
+        zkPrint(String("OpenAl error: alcOpenDevice failed"));
+    } else if (!(alcContext = alcCreateContext(alcDevice, nullptr))) {
+        zkPrint(String("OpenAl error: alcCreateContext failed"));
+    } else if (!alcMakeContextCurrent(alcContext)) {
+        zkPrint(String("OpenAl error: alcMakeContextCurrent failed"));
+    }
+    // 5. Sounds keep their volume whatever their position: positions only pan.
+    alDistanceModel(AL_NONE);
+    // 6. The channel records start zeroed (member initialisers). 7. Music always has its source.
+    source_of(kMusicChannel);
+}
+
+// --- the source rule ----------------------------------------------------------------------------------
+
+ALint gxtkAudio::al_state(const gxtkChannel& c) {
+    ALint state = AL_STOPPED;   // also the answer when OpenAL is not running
+    if (c.source) alGetSourcei(c.source, AL_SOURCE_STATE, &state);
+    return state;
+}
+
+ALuint gxtkAudio::source_of(int channel) {
+    gxtkChannel& c = channels[channel];
+    if (c.source) return c.source;
+    alGetError();   // clear a stale error so that the next check sees only alGenSources
+    ALuint source = 0;
+    alGenSources(1, &source);
+    if (alGetError() != AL_NO_ERROR) source = recycle_stopped_source();
+    c.source = source;
+    return source;
+}
+
+ALuint gxtkAudio::recycle_stopped_source() {
+    for (int i = 0; i < kSoundChannels; ++i) {
+        gxtkChannel& donor = channels[i];
+        if (donor.source && ChannelState(i) == 0) {
+            ALuint source = donor.source;
+            donor.source = 0;
+            return source;
+        }
+    }
+    return 0;
+}
+
+// --- buffers ------------------------------------------------------------------------------------------
+
+void gxtkAudio::flush_discarded() {
+    std::vector<ALuint>& list = discard_list();
+    if (list.empty()) return;
+    // A stopped source never plays its buffer again (PlaySample sets a new one), so let go of it. This
+    // includes channels the game stopped (state 0), whose buffers would otherwise stay pinned.
+    for (gxtkChannel& c : channels) {
+        ALint state = al_state(c);
+        if (c.source && (state == AL_STOPPED || state == AL_INITIAL)) alSourcei(c.source, AL_BUFFER, 0);
+    }
+    // One at a time: OpenAL refuses a whole batch when a single buffer is still attached somewhere.
+    size_t kept = 0;
+    for (ALuint buffer : list) {
+        alGetError();
+        alDeleteBuffers(1, &buffer);
+        if (alGetError() != AL_NO_ERROR) list[kept++] = buffer;
+    }
+    list.resize(kept);
+}
+
+gxtkSample* gxtkAudio::LoadSample(String path) {
+    flush_discarded();
+    gxtkSample* sample = new gxtkSample();
+    return LoadSample__UNSAFE__(sample, path) ? sample : nullptr;
+}
+
+bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
+    assert(ZKGame::_game && "the host game exists before any sound loads");
+    int length = 0, channelCount = 0, bytesPerSample = 0, hertz = 0;
+    unsigned char* pcm = ZKGame::_game->LoadAudioData(path, &length, &channelCount, &bytesPerSample, &hertz);
+    if (!pcm) return false;
+    ALenum format = al_format(bytesPerSample, channelCount);
+    ALuint buffer = 0;
+    bool ok = false;
+    if (format != 0) {   // 24-bit or multi-channel files decode but OpenAL cannot take them
+        alGetError();
+        alGenBuffers(1, &buffer);
+        if (alGetError() == AL_NO_ERROR) {
+            alBufferData(buffer, format, pcm, length * channelCount * bytesPerSample, hertz);
+            ok = alGetError() == AL_NO_ERROR;
+            if (!ok) alDeleteBuffers(1, &buffer);
+        }
+    }
+    std::free(pcm);
+    if (ok) sample->SetBuffer(buffer);
+    return ok;
+}
+
+// --- channels -----------------------------------------------------------------------------------------
+
+int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
+    assert(sample && "the audio module plays only sounds that hold a sample");
+    // 1-2. Free what can be freed, then get a source.
+    flush_discarded();
+    ALuint source = source_of(channel);
+    if (!source) return -1;
+    // 3. Restart the source with this sample; its gain, pitch and position stay as they were.
+    alSourceStop(source);
+    alSourcei(source, AL_BUFFER, ALint(sample->buffer));
+    alSourcei(source, AL_LOOPING, flags != 0 ? AL_TRUE : AL_FALSE);
+    alSourcePlay(source);
+    // 4. Record it.
+    gxtkChannel& c = channels[channel];
+    gc_assign(c.sample, sample);
+    c.flags = flags;
+    c.state = 1;
+    return 0;
+}
+
+int gxtkAudio::StopChannel(int channel) {
+    gxtkChannel& c = channels[channel];
+    if (c.state != 0) {
+        alSourceStop(c.source);
+        c.state = 0;
+    }
+    return 0;
+}
+
+int gxtkAudio::PauseChannel(int channel) {
+    gxtkChannel& c = channels[channel];
+    if (c.state != 1) return 0;
+    if (al_state(c) == AL_STOPPED) {   // it already ended: nothing left to pause
+        c.state = 0;
+    } else {
+        alSourcePause(c.source);
+        c.state = 2;
+    }
+    return 0;
+}
+
+int gxtkAudio::ResumeChannel(int channel) {
+    gxtkChannel& c = channels[channel];
+    if (c.state == 2) {
+        alSourcePlay(c.source);
+        c.state = 1;
+    }
+    return 0;
+}
+
+int gxtkAudio::ChannelState(int channel) {
+    gxtkChannel& c = channels[channel];
+    if (c.state == 1 && al_state(c) == AL_STOPPED) c.state = 0;   // the sound ended by itself
+    return c.state;
+}
+
+int gxtkAudio::SetVolume(int channel, float volume) {
+    alSourcef(source_of(channel), AL_GAIN, volume);
+    return 0;
+}
+
+int gxtkAudio::SetRate(int channel, float rate) {
+    alSourcef(source_of(channel), AL_PITCH, rate);
+    return 0;
+}
+
+// `pan` is an angle in radians around the listener: 0 ahead, positive to the right.
+int gxtkAudio::SetPan(int channel, float pan) {
+    alSource3f(source_of(channel), AL_POSITION, std::sin(pan), 0.0f, -std::cos(pan));
+    return 0;
+}
+
+// --- music --------------------------------------------------------------------------------------------
+
+int gxtkAudio::PlayMusic(String path, int flags) {
+    StopChannel(kMusicChannel);
+    gxtkSample* sample = LoadSample(path);
+    if (!sample) return -1;
+    PlaySample(sample, kMusicChannel, flags);
+    return 0;   // the previous tune is collected once nothing refers to it
+}
+
+int gxtkAudio::StopMusic() { return StopChannel(kMusicChannel); }
+int gxtkAudio::PauseMusic() { return PauseChannel(kMusicChannel); }
+int gxtkAudio::ResumeMusic() { return ResumeChannel(kMusicChannel); }
+int gxtkAudio::MusicState() { return ChannelState(kMusicChannel); }
+int gxtkAudio::SetMusicVolume(float volume) { return SetVolume(kMusicChannel, volume); }
+
+// --- focus and collection -----------------------------------------------------------------------------
+
+int gxtkAudio::Suspend() {
+    for (gxtkChannel& c : channels) {
+        if (c.state == 1 && al_state(c) == AL_PLAYING) alSourcePause(c.source);
+    }
+    return 0;
+}
+
+int gxtkAudio::Resume() {
+    for (gxtkChannel& c : channels) {
+        if (c.state == 1 && al_state(c) == AL_PAUSED) alSourcePlay(c.source);
+    }
+    return 0;
+}
+
+void gxtkAudio::mark() {
+    for (gxtkChannel& c : channels) {
+        if (c.state != 0 && al_state(c) != AL_STOPPED) gc_mark_q(c.sample);
+    }
+}

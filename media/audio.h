@@ -1,0 +1,99 @@
+// media/audio.h: the OpenAL audio engine.
+//
+// gxtkAudio owns one OpenAL device and context and a fixed bank of 33 channels: 0 to 31 for sounds,
+// kMusicChannel (32) for music. A gxtkSample is one decoded sound in one OpenAL buffer; music is a sample
+// decoded whole and played on the music channel. Files are read through the host's LoadAudioData.
+//
+// Channel states: 0 stopped, 1 playing, 2 paused (by the game). A sound that ends by itself is noticed
+// only when its state is asked for (ChannelState, the source rule, mark or a flush); until then the
+// recorded state stays 1.
+//
+// Source rule: a channel gets its OpenAL source on first need. When OpenAL has no more sources, the first
+// of the sound channels 0..31 whose sound has stopped gives its source up; when none can, the channel
+// stays without a source (0) and PlaySample answers -1.
+//
+// Buffers are never deleted while a source may still hold them: a discarded sample's buffer goes on a
+// process-wide discard list, and each LoadSample and PlaySample first detaches buffers from stopped
+// sources and deletes every listed buffer that OpenAL lets go of; the rest wait for the next flush.
+//
+// Fails soft: when OpenAL cannot open, the start-up message is printed, the engine is still created and
+// every later call does nothing (no sound loads, nothing plays). Main thread only.
+#pragma once
+
+#include <AL/al.h>
+#include <AL/alc.h>
+
+#include "runtime/gc.h"
+#include "runtime/string.h"
+
+// One decoded sound. Collected: when the collector destroys it, its buffer joins the discard list.
+struct gxtkSample : Object {
+    ALuint buffer = 0;   // 0 when none, or once discarded
+
+    gxtkSample() = default;
+    explicit gxtkSample(ALuint buf) : buffer(buf) {}
+    ~gxtkSample() override;
+
+    void SetBuffer(ALuint buf) { buffer = buf; }
+    // Hands the buffer to the discard list and forgets it; a second call does nothing.
+    void Discard();
+};
+
+// A channel of the bank; a plain record inside gxtkAudio.
+struct gxtkChannel {
+    ALuint source = 0;              // 0 until the channel first needs one
+    gxtkSample* sample = nullptr;   // last sample played here; kept alive by mark while it sounds
+    int flags = 0;                  // flags of the last PlaySample: not 0 means loop
+    int state = 0;                  // 0 stopped, 1 playing, 2 paused
+};
+
+struct gxtkAudio : Object {
+    static const int kChannels = 33;
+    static const int kSoundChannels = 32;   // 0..31; only these ever give up their source
+    static const int kMusicChannel = 32;
+
+    ALCdevice* alcDevice = nullptr;
+    ALCcontext* alcContext = nullptr;
+    gxtkChannel channels[kChannels];
+
+    static gxtkAudio* audio;   // the one engine, set by the constructor
+
+    // Opens the default device; prints "OpenAl error: ..." for a step that fails and carries on silent.
+    gxtkAudio();
+
+    // Marks the sample of every channel that is still playing or paused.
+    void mark() override;
+
+    // Pauses what OpenAL is playing on channels the game has playing (state 1); the recorded states stay.
+    virtual int Suspend();
+    // Restarts what Suspend paused; channels the game paused itself (state 2) stay paused.
+    virtual int Resume();
+    // A new sample holding the decoded file, or null when it cannot be read, decoded or buffered.
+    virtual gxtkSample* LoadSample(String path);
+    virtual bool LoadSample__UNSAFE__(gxtkSample* sample, String path);
+    // 0, or -1 when the channel could get no source (nothing plays).
+    virtual int PlaySample(gxtkSample* sample, int channel, int flags);
+    virtual int StopChannel(int channel);
+    virtual int PauseChannel(int channel);
+    virtual int ResumeChannel(int channel);
+    virtual int ChannelState(int channel);
+    virtual int SetVolume(int channel, float volume);
+    virtual int SetPan(int channel, float pan);
+    virtual int SetRate(int channel, float rate);
+    // 0, or -1 when the file cannot be loaded.
+    virtual int PlayMusic(String path, int flags);
+    virtual int StopMusic();
+    virtual int PauseMusic();
+    virtual int ResumeMusic();
+    virtual int MusicState();
+    virtual int SetMusicVolume(float volume);
+
+    // Buffers waiting on the discard list (tests and diagnostics).
+    static int DiscardPending();
+
+private:
+    ALuint source_of(int channel);          // the source rule
+    ALuint recycle_stopped_source();        // the donor search of the source rule
+    ALint al_state(const gxtkChannel& c);   // OpenAL's state of the channel's source
+    void flush_discarded();
+};

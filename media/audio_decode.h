@@ -1,0 +1,18 @@
+// media/audio_decode.h: whole-file decoders for WAV (PCM) and Ogg Vorbis.
+//
+// Both take an open file (left open, read from its current position) and return a malloc'ed block of
+// interleaved little-endian PCM that the caller frees, or null when the file is not one they can decode.
+// Out-parameters: `length` in frames, `channels`, `format` in bytes per sample (1 for 8-bit unsigned,
+// 2 for 16-bit signed; Ogg always 2), `hertz` the sample rate. They are written only on success.
+//
+// Neither decoder trusts the file: no size read from a header is allocated before it has been checked
+// against what is left of the file, and a file that ends early, lies about its sizes or describes zero
+// channels or zero-width samples is rejected (null) rather than decoded. No messages are printed.
+#pragma once
+
+#include <cstdio>
+
+// RIFF/WAVE with a PCM fmt chunk (audio format 1). The PCM is the data chunk's bytes, unchanged.
+unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* hertz);
+// Ogg Vorbis through stb_vorbis, decoded whole to 16-bit samples.
+unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* hertz);
