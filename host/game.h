@@ -1,0 +1,182 @@
+// host/game.h: the native host game classes.
+//
+// ZKGame is the host seen by the framework: timing, files and saved state, joysticks, the window's size
+// and display modes, and the guarded forwarders that carry every lifecycle and input call to the game's
+// delegate. ZKGlfwGame implements it on GLFW (window, OpenGL context, event pump, fixed-rate loop);
+// ZKZanthGame is the concrete class the entry point creates. Host objects are plain heap objects, outside
+// the collector; exactly one exists, reachable through ZKGame::_game.
+//
+// Failure is reported as a negative int (-1 cannot open, -2 short write) or a null/empty result; host
+// operations never throw. Every forwarder catches ThrowableObject pointers from the game and calls Die.
+//
+// Where each operation lives:
+//   host/game.cpp        ZKGame base behaviour, accessors and the guarded forwarders
+//   host/files.cpp       paths, OpenFile, LoadString, LoadData, saved state, GetDate, OpenUrl, LoadAudioData
+//   host/image_data.cpp  LoadImageData (stb_image)
+//   host/glfw_game.cpp   ZKGlfwGame timing and the host loop Run
+//   host/window.cpp      SetGlfwWindow, display modes, swap interval, mouse cursor, window close
+//   host/input.cpp       key translation, key/char/mouse callbacks, PollJoystick
+//   host/main.cpp        main and ZKZanthGame::Main (the executable's own, not in zk_host)
+//
+// The loop (ZKGlfwGame::Run) reaches the platform only through the protected hooks Now, SleepFor,
+// PumpEvents, WindowOpen, WindowActive and SwapWindowBuffers, so a test can subclass ZKGlfwGame with a
+// fake clock and drive the real scheduling pass by pass (RunPass).
+#pragma once
+
+#include <cstdio>
+
+#include "runtime/array.h"
+#include "runtime/error.h"
+#include "runtime/gc.h"
+#include "runtime/string.h"
+
+// Event codes passed from the host through the delegate to the input device.
+enum {
+    kEventKeyDown = 1, kEventKeyUp, kEventKeyChar, kEventMouseDown, kEventMouseUp, kEventMouseMove,
+    kEventTouchDown, kEventTouchUp, kEventTouchMove, kEventMotionAccel
+};
+
+struct GLFWwindow;
+
+// Incremented each time a window (an OpenGL context) is opened, whether or not the open succeeded.
+// The renderer and the surfaces compare it to notice that their OpenGL objects are gone.
+extern int glfwGraphicsSeq;
+
+// Receiver of every lifecycle and input call; the framework's c_GameDelegate overrides all of them.
+struct ZKGameDelegate : Object {
+    virtual void StartGame() {}
+    virtual void SuspendGame() {}
+    virtual void ResumeGame() {}
+    virtual void UpdateGame() {}
+    virtual void RenderGame() {}
+    virtual void KeyEvent(int event, int data) {}
+    virtual void MouseEvent(int event, int data, float x, float y) {}
+    virtual void TouchEvent(int event, int data, float x, float y) {}
+    virtual void MotionEvent(int event, int data, float x, float y, float z) {}
+    virtual void DiscardGraphics() {}
+};
+
+// A screen mode as the framework sees it; this host fills only width and height.
+struct ZKDisplayMode : Object {
+    int width = 0, height = 0, depth = 0, hertz = 0, flags = 0;
+};
+
+// A screen mode with its colour bits as GLFW reports them.
+struct ZKGlfwVideoMode : Object {
+    int width = 0, height = 0, red = 0, green = 0, blue = 0;
+};
+
+class ZKGame {
+public:
+    ZKGame();
+    virtual ~ZKGame() {}
+
+    virtual void SetDelegate(ZKGameDelegate* delegate) { _delegate = delegate; }
+    virtual ZKGameDelegate* Delegate() { return _delegate; }
+    virtual void SetKeyboardEnabled(bool enabled) { _keyboardEnabled = enabled; }
+    virtual bool KeyboardEnabled() { return _keyboardEnabled; }
+    virtual void SetUpdateRate(int hertz) { _updateRate = hertz; }
+    virtual int UpdateRate() { return _updateRate; }
+    virtual bool Started() { return _started; }
+    virtual bool Suspended() { return _suspended; }
+    virtual int Millisecs() { return 0; }
+    virtual void GetDate(Array<int> date);
+    virtual int SaveState(String state);
+    virtual String LoadState();
+    virtual String LoadString(String path);
+    virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                              Array<bool> buttons) { return false; }
+    virtual void OpenUrl(String url) {}
+    virtual void SetMouseVisible(bool visible) {}
+    virtual int GetDeviceWidth() { return 0; }
+    virtual int GetDeviceHeight() { return 0; }
+    virtual void SetDeviceWindow(int width, int height, int flags) {}
+    virtual Array<ZKDisplayMode*> GetDisplayModes() { return Array<ZKDisplayMode*>(); }
+    virtual ZKDisplayMode* GetDesktopMode() { return nullptr; }
+    virtual void SetSwapInterval(int interval) {}
+    virtual String PathToFilePath(String path) { return path; }
+    virtual FILE* OpenFile(String path, String mode);
+    virtual unsigned char* LoadData(String path, int* length);
+    virtual unsigned char* LoadImageData(String path, int* width, int* height, int* depth) { return nullptr; }
+    virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) {
+        return nullptr;
+    }
+    [[noreturn]] virtual void Die(ThrowableObject* ex);
+    virtual void gc_collect();
+    virtual void StartGame();
+    virtual void SuspendGame();
+    virtual void ResumeGame();
+    virtual void UpdateGame();
+    virtual void RenderGame();
+    virtual void KeyEvent(int event, int data);
+    virtual void MouseEvent(int event, int data, float x, float y);
+    virtual void TouchEvent(int event, int data, float x, float y);
+    virtual void MotionEvent(int event, int data, float x, float y, float z);
+    virtual void DiscardGraphics();
+
+    static ZKGame* _game;
+
+protected:
+    ZKGameDelegate* _delegate = nullptr;
+    bool _keyboardEnabled = false;
+    int _updateRate = 0;   // updates per second; 0 means one update per rendered frame
+    bool _started = false;
+    bool _suspended = false;
+};
+
+class ZKGlfwGame : public ZKGame {
+public:
+    ZKGlfwGame();
+
+    void SetUpdateRate(int hertz) override;
+    int Millisecs() override;
+    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                      Array<bool> buttons) override;
+    void OpenUrl(String url) override;
+    void SetMouseVisible(bool visible) override;
+    int GetDeviceWidth() override;
+    int GetDeviceHeight() override;
+    void SetDeviceWindow(int width, int height, int flags) override;
+    Array<ZKDisplayMode*> GetDisplayModes() override;
+    ZKDisplayMode* GetDesktopMode() override;
+    void SetSwapInterval(int interval) override;
+    String PathToFilePath(String path) override;
+    unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
+    unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) override;
+
+    virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                               int stencil, bool fullscreen);
+    virtual ZKGlfwVideoMode* GetGlfwDesktopMode();
+    virtual Array<ZKGlfwVideoMode*> GetGlfwVideoModes();
+    virtual void Run();
+
+    // One pass of the loop: render, sleep until due, pump events, follow focus, 0 to 4 updates.
+    void RunPass();
+    // The current window, null when none is open.
+    GLFWwindow* Window() const { return _window; }
+
+    static ZKGlfwGame* _glfwGame;
+
+protected:
+    // Platform hooks of the loop; the GLFW versions are in glfw_game.cpp.
+    virtual double Now();                 // seconds on the glfwGetTime clock
+    virtual void SleepFor(double seconds);
+    virtual void PumpEvents(bool wait);   // wait: block until at least one event arrived
+    virtual bool WindowOpen();
+    virtual bool WindowActive();          // focused and not minimised
+    virtual void SwapWindowBuffers();
+
+    // Sends KeyUp for every translated key GLFW reports held (before the window goes away).
+    void ReleaseHeldKeys();
+
+    double _updatePeriod = 0.0;   // seconds between updates
+    double _nextUpdate = 0.0;     // Now() when the next update is due; 0.0: no schedule running
+    int _swapInterval = -1;       // applied to each new window when not negative
+    GLFWwindow* _window = nullptr;
+    bool _mouseVisible = true;    // re-applied to each new window
+};
+
+class ZKZanthGame : public ZKGlfwGame {
+public:
+    static void Main(int argc, const char** argv);
+};

@@ -1,0 +1,109 @@
+// runtime/error.cpp: console output, runtime errors and the debugger line protocol.
+#include "runtime/error.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+const char* dbg_info = nullptr;
+
+namespace {
+
+std::string print_buffer;   // zkPrint's output, reused between calls
+std::string dbg_buffer;     // dbg_print's output, grown to the text length + 100 when it no longer fits
+
+[[noreturn]] void quit(int status) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::exit(status);
+}
+
+// "@address": prints the object's debug text when the collector holds an object at that address, and an
+// empty line for null or anything else, so a typo or hostile input never reaches a wild pointer.
+void debug_object(const char* line) {
+    void* p = nullptr;
+    if (std::sscanf(line + 1, "%p", &p) != 1) p = nullptr;
+    Object* object = gc_holds(p) ? dynamic_cast<Object*>(static_cast<gc_object*>(p)) : nullptr;
+    dbg_print(object ? object->debug() : String());
+}
+
+}  // namespace
+
+void zkPrint(const String& text) {
+    print_buffer.clear();
+    text.AppendUtf8(print_buffer);
+    print_buffer += '\n';
+    std::fputs(print_buffer.c_str(), stdout);
+    std::fflush(stdout);
+}
+
+void zkError(const String& message) {
+    if (!message.Length()) quit(0);   // the game's way to quit
+    dbg_error(message.ToCString<char>());
+}
+
+void dbg_error(const char* text) {
+    for (;;) {   // every continue command reports the error again
+        zkPrint(String("Zanth Runtime Error : ") + String(text));
+        zkPrint(dbg_stacktrace());
+        dbg_stop();
+    }
+}
+
+String dbg_stacktrace() {
+    if (!dbg_info) return String();
+    return String();
+}
+
+void dbg_print(const String& text) {
+    size_t need = static_cast<size_t>(text.Length()) + 2;
+    if (dbg_buffer.capacity() < need) dbg_buffer.reserve(text.Length() + 100);
+    dbg_buffer.clear();
+    for (int i = 0; i < text.Length(); ++i) dbg_buffer += static_cast<char>(text[i] & 0xff);
+    dbg_buffer += '\n';
+    std::fputs(dbg_buffer.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+void dbg_stop() {
+    std::fprintf(stderr, "{{~~%s~~}}\n", dbg_info ? dbg_info : "");
+    dbg_print(dbg_stacktrace());
+    std::fflush(stderr);
+    for (;;) {
+        char line[256];
+        if (!std::fgets(line, sizeof line, stdin)) quit(-1);
+        char* nl = std::strchr(line, '\n');
+        if (!nl) quit(-1);
+        *nl = 0;
+        switch (line[0]) {
+        case '?':
+            continue;
+        case '@':
+            debug_object(line);
+            continue;
+        case 'r': case 's': case 'e': case 'l':
+            return;
+        case 'q':
+            quit(0);
+        default:
+            std::printf("????? %s ?????\n", line);
+            quit(-1);
+        }
+    }
+}
+
+void sighandler(int sig) {
+    switch (sig) {
+    case SIGSEGV: dbg_error("Memory access violation");
+    case SIGILL: dbg_error("Illegal instruction");
+    case SIGFPE: dbg_error("Floating point exception");
+    default: dbg_error("Unknown signal");
+    }
+}
+
+void zk_die_uncaught(ThrowableObject*) {
+    zkPrint(String("Zanth Runtime Error : Uncaught Zanth Exception"));
+    quit(-1);
+}

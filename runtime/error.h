@@ -1,0 +1,28 @@
+// runtime/error.h: the normal exit, runtime errors, uncaught exceptions, fatal signals, and the console
+// debugger's line protocol.
+//
+// zkError("") is how the program quits normally (exit status 0). zkError with a message reports a runtime
+// error on standard output and hands control to a debugger on standard input/standard error; without one
+// (standard input at its end) the program exits with -1. Execution never continues past a runtime error.
+// zkPrint writes one UTF-8 line to standard output.
+#pragma once
+
+#include "runtime/gc.h"
+#include "runtime/string.h"
+
+// Base of the exception objects game code can throw; the host catches pointers to it around every call
+// into the game.
+struct ThrowableObject : Object {};
+
+// Describes the current source position for the debugger; nothing sets it.
+extern const char* dbg_info;
+
+void zkPrint(const String& text);
+[[noreturn]] void zkError(const String& message);
+[[noreturn]] void dbg_error(const char* text);
+String dbg_stacktrace();
+void dbg_stop();
+void dbg_print(const String& text);
+[[noreturn]] void sighandler(int sig);
+// Reports an exception that escaped the game and ends the program with status -1.
+[[noreturn]] void zk_die_uncaught(ThrowableObject* ex);

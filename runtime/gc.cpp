@@ -1,0 +1,280 @@
+// runtime/gc.cpp: the collector's lists, allocation, marking, sweeping and lazy destruction.
+#include "runtime/gc.h"
+
+#include <cassert>
+#include <cstdint>
+#include <cstdlib>
+#include <climits>
+#include <vector>
+
+#include "runtime/string.h"
+
+int gc_markbit = 1;
+
+gc_object gc_unmarked_list{gc_static};
+gc_object gc_queued_list{gc_static};
+gc_object gc_marked_list{gc_static};
+gc_object gc_free_list{gc_static};
+
+int gc_new_bytes = 0;
+std::atomic<int> gc_ext_new_bytes{0};
+int gc_alloced_bytes = 0;
+int gc_max_alloced_bytes = 0;
+int gc_marked_bytes = 0;
+int gc_free_bytes = 0;
+
+gc_object* gc_locals[kGcLocals];
+gc_object** gc_locals_sp = gc_locals;
+
+void* gc_cache[8];
+bool gc_stress = false;
+
+namespace {
+
+// Size handed from gc_object_alloc to the gc_object constructor that links the block; 0 when no
+// allocation is pending (a constructor without a collector block is a programming error).
+int pending_size = 0;
+
+std::vector<gc_object**>& roots() {
+    static std::vector<gc_object**> slots;
+    return slots;
+}
+
+bool verifying = false;   // gc_verify runs `mark` with queue-marking turned into a check
+int violations = 0;
+
+void list_clear(gc_object& head) { head.succ = head.pred = &head; }
+bool list_empty(const gc_object& head) { return head.succ == &head; }
+
+void list_remove(gc_object* p) {
+    p->pred->succ = p->succ;
+    p->succ->pred = p->pred;
+}
+
+void list_append(gc_object& head, gc_object* p) {
+    p->succ = &head;
+    p->pred = head.pred;
+    head.pred->succ = p;
+    head.pred = p;
+}
+
+// Moves every object of `from` to the tail of `to` in one step; `from` is left empty.
+void list_splice(gc_object& from, gc_object& to) {
+    if (list_empty(from)) return;
+    gc_object* first = from.succ;
+    gc_object* last = from.pred;
+    first->pred = to.pred;
+    to.pred->succ = first;
+    last->succ = &to;
+    to.pred = last;
+    list_clear(from);
+}
+
+// A cached block is raw memory: its first word links to the next block of the same size.
+void recycle_block(void* block, int size) {
+    if (size < kGcCacheBlocks) {
+        *static_cast<void**>(block) = gc_cache[size >> 3];
+        gc_cache[size >> 3] = block;
+    } else {
+        std::free(block);
+    }
+}
+
+// The deleting destructor of every collected class: run the class's destructor, then give the block back.
+void destroy(gc_object* p) {
+    int size = p->gc_size();
+    list_remove(p);
+    p->~gc_object();
+    gc_free_bytes -= size;
+    recycle_block(p, size);
+}
+
+// Destroys garbage from the head of the free list until gc_free_bytes is down to `keep`.
+void destroy_until(int keep) {
+    while (gc_free_bytes > keep) {
+        if (list_empty(gc_free_list)) {
+            gc_free_bytes = 0;
+            return;
+        }
+        destroy(gc_free_list.succ);
+    }
+}
+
+// Moves a white object to `list` with a reached colour (the opposite of gc_markbit).
+void colour_reached(gc_object* p, gc_object& list) {
+    list_remove(p);
+    p->flags = (p->flags & ~3) | (gc_markbit ^ 1);
+    list_append(list, p);
+}
+
+}  // namespace
+
+gc_object::gc_object() {
+    assert(pending_size > 0 && "collected objects are created with new");
+    int size = pending_size;
+    pending_size = 0;
+    flags = gc_markbit | size;   // new objects are white
+    list_append(gc_unmarked_list, this);
+    gc_alloced_bytes += size;
+    if (gc_alloced_bytes > gc_max_alloced_bytes) gc_max_alloced_bytes = gc_alloced_bytes;
+}
+
+gc_object::gc_object(gc_static_t) : succ(this), pred(this), flags(3) {}
+
+void* gc_object::operator new(size_t size) { return gc_object_alloc(static_cast<int>(size)); }
+
+void gc_object::operator delete(void* block) {
+    // A constructor threw: the block may or may not have been linked by gc_object().
+    gc_object* p = static_cast<gc_object*>(block);
+    if (pending_size) {
+        int size = pending_size;
+        pending_size = 0;
+        recycle_block(block, size);
+        return;
+    }
+    gc_object_free(p);
+}
+
+int Object::Compare(Object* other) {
+    return static_cast<int>(reinterpret_cast<intptr_t>(this) - reinterpret_cast<intptr_t>(other));
+}
+
+String Object::debug() { return String("Object\n"); }
+
+void* gc_object_alloc(int size) {
+    size = (size + 7) & ~7;                                    // 1. whole 8-byte units
+    gc_new_bytes += size;
+    int keep = gc_free_bytes - size;                           // 2. destroy as much garbage as we take
+    destroy_until(keep > 0 ? keep : 0);
+    void* block = nullptr;                                     // 3. small blocks from the cache
+    if (size < kGcCacheBlocks && gc_cache[size >> 3]) {
+        block = gc_cache[size >> 3];
+        gc_cache[size >> 3] = *static_cast<void**>(block);
+    } else {
+        block = std::malloc(size);
+        if (!block) throw std::bad_alloc();
+    }
+    pending_size = size;                                       // 4. and 5. happen in gc_object()
+    return block;
+}
+
+void gc_object_free(gc_object* p) {
+    int size = p->gc_size();
+    list_remove(p);
+    gc_alloced_bytes -= size;
+    recycle_block(p, size);
+}
+
+void gc_queue(gc_object* p) {
+    if (verifying) {
+        ++violations;   // a scanned object still points at an unqueued white one
+        return;
+    }
+    colour_reached(p, gc_queued_list);
+}
+
+void gc_mark_now(gc_object* p) {
+    if (verifying) {
+        ++violations;
+        return;
+    }
+    colour_reached(p, gc_marked_list);
+    gc_marked_bytes += p->gc_size();
+    p->mark();
+}
+
+void gc_add_root(gc_object** slot) { roots().push_back(slot); }
+void gc_clear_roots() { roots().clear(); }
+
+void gc_init1() {
+    list_clear(gc_unmarked_list);
+    list_clear(gc_queued_list);
+    list_clear(gc_marked_list);
+    list_clear(gc_free_list);
+}
+
+void gc_init2() { gc_mark(); }
+
+void gc_mark() {
+    for (gc_object** slot : roots()) gc_mark_q(*slot);
+}
+
+void gc_mark_locals() {
+    for (gc_object** p = gc_locals; p != gc_locals_sp; ++p) gc_mark_i(*p);
+}
+
+void gc_mark_queued(int limit) {
+    while (gc_marked_bytes < limit && !list_empty(gc_queued_list)) {
+        gc_object* p = gc_queued_list.succ;
+        list_remove(p);
+        list_append(gc_marked_list, p);
+        gc_marked_bytes += p->gc_size();
+        p->mark();
+    }
+}
+
+// Steps 4 to 6 of a run that completes the cycle: sweep, re-whiten survivors, queue the next roots.
+static void finish_cycle() {
+    if (gc_alloced_bytes - gc_marked_bytes != 0) {                         // 4. sweep: one splice
+        gc_free_bytes += gc_alloced_bytes - gc_marked_bytes;
+        list_splice(gc_unmarked_list, gc_free_list);
+    }
+    gc_alloced_bytes = gc_marked_bytes;
+    list_splice(gc_marked_list, gc_unmarked_list);                         // 5. survivors turn white
+    gc_marked_bytes = 0;
+    gc_markbit ^= 1;
+    gc_mark();                                                             // 6. roots of the next cycle
+    gc_new_bytes = 0;
+}
+
+void gc_collect() {
+    gc_locals_sp = gc_locals;                                              // 1.
+    int ext = gc_ext_new_bytes.load();
+    if (!gc_stress && static_cast<int64_t>(gc_new_bytes) + ext <= kGcCycleBytes) {
+        // 2. Mark in proportion to what was allocated: new objects plus their share of the live heap.
+        int64_t old_bytes = gc_alloced_bytes - gc_new_bytes;
+        int64_t target = gc_new_bytes + old_bytes * gc_new_bytes / kGcCycleBytes;
+        gc_mark_queued(static_cast<int>(target < INT_MAX ? target : INT_MAX));
+        return;
+    }
+    gc_ext_new_bytes -= ext;                                               // 3. later additions stay counted
+    gc_mark_locals();
+    gc_mark_queued(INT_MAX);
+    finish_cycle();
+}
+
+void gc_collect_all() {
+    gc_mark_locals();
+    gc_mark_queued(INT_MAX);
+    finish_cycle();
+}
+
+void gc_flush_free(int bytes) {
+    int keep = gc_free_bytes - bytes;
+    destroy_until(keep > 0 ? keep : 0);
+}
+
+void gc_ext_malloced(int bytes) { gc_ext_new_bytes += bytes; }
+
+int gc_list_count(const gc_object& head) {
+    int n = 0;
+    for (const gc_object* p = head.succ; p != &head; p = p->succ) ++n;
+    return n;
+}
+
+bool gc_holds(const void* p) {
+    if (!p) return false;
+    for (const gc_object* head : {&gc_unmarked_list, &gc_queued_list, &gc_marked_list, &gc_free_list}) {
+        for (const gc_object* q = head->succ; q != head; q = q->succ)
+            if (q == p) return true;
+    }
+    return false;
+}
+
+int gc_verify() {
+    verifying = true;
+    violations = 0;
+    for (gc_object* p = gc_marked_list.succ; p != &gc_marked_list; p = p->succ) p->mark();
+    verifying = false;
+    return violations;
+}

@@ -1,0 +1,44 @@
+// error_probe: raises one kind of runtime failure, chosen by its argument, so that tests can check the
+// report, the debugger protocol and the exit status of a whole process.
+//   empty    zkError("")                  quit          exit 0, no output
+//   boom     zkError("boom")              runtime error with the debugger protocol
+//   uncaught an exception escaping the game
+//   segv     a fatal signal
+//   print    zkPrint of a text with e acute
+//   object   prints the address of a live object, then raises "boom" (for the "@" command)
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+#include "runtime/error.h"
+
+struct Probe : Object {
+    String debug() override { return String("Probe object"); }
+};
+
+static Probe* keep = nullptr;
+
+int main(int argc, char** argv) {
+    gc_init1();
+    gc_root(keep);
+    const char* what = argc > 1 ? argv[1] : "";
+    std::signal(SIGSEGV, sighandler);
+    std::signal(SIGILL, sighandler);
+    std::signal(SIGFPE, sighandler);
+    if (!std::strcmp(what, "empty")) zkError(String());
+    if (!std::strcmp(what, "boom")) zkError(String("boom"));
+    if (!std::strcmp(what, "uncaught")) zk_die_uncaught(new ThrowableObject);
+    if (!std::strcmp(what, "segv")) std::raise(SIGSEGV);
+    if (!std::strcmp(what, "print")) {
+        Char text[] = {'c', 'a', 'f', 0xe9};
+        zkPrint(String(text, 4));
+        return 0;
+    }
+    if (!std::strcmp(what, "object")) {
+        keep = new Probe;
+        std::printf("%p\n", static_cast<void*>(keep));
+        std::fflush(stdout);
+        zkError(String("boom"));
+    }
+    return 3;
+}
