@@ -1,26 +1,33 @@
-# make run   installs what is missing, builds, and starts the game from build/
-# make test  installs what is missing, builds, and runs the whole suite through ctest
-# make build installs what is missing and builds
+# make run    installs what is missing, builds, and starts the game from build/
+# make test   installs what is missing, builds, runs the whole suite through ctest, then the sanitizer build
+# make build  installs what is missing and builds
 BUILD ?= build
+ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
+# Tests that need a display run in a private X server; audio goes to OpenAL Soft's null driver.
+CTEST = xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null ctest --output-on-failure -j $(JOBS)
 
-.PHONY: build run test deps configure clean
+.PHONY: build run test test-asan deps clean
 
 deps:
 	@./tools/deps.sh
 
-configure: deps
+build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-
-build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	cd $(BUILD) && ./tolvane-golf
 
 test: build
-	cd $(BUILD) && xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null \
-		ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && $(CTEST)
+	@$(MAKE) --no-print-directory test-asan
+
+# The same suites built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON -DZK_LAYERS="runtime" >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && $(CTEST)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)
