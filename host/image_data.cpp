@@ -1,0 +1,22 @@
+// host/image_data.cpp: ZKGlfwGame::LoadImageData, image files decoded to pixel blocks with stb_image.
+//
+// The one place in the program where stb_image's implementation is compiled. Failure is soft: a file
+// that cannot be opened, or is not an image stb_image can read (corrupt, truncated), gives null and
+// nothing is reported; the renderer turns that into a null surface and the framework into a null image.
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+
+#include "host/game.h"
+
+// Decodes the file in its own channel count (1 grey, 2 grey-alpha, 3 RGB, 4 RGBA), rows top to bottom.
+// The block comes from malloc and belongs to the caller; its size is reported to the collector as
+// outside memory.
+unsigned char* ZKGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
+    FILE* file = OpenFile(path, String("rb"));
+    if (!file) return nullptr;
+    unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
+    std::fclose(file);
+    if (!pixels) return nullptr;
+    gc_ext_malloced(*width * *height * *depth);
+    return pixels;
+}

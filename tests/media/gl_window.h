@@ -1,0 +1,47 @@
+// tests/media/gl_window.h: a real window with an OpenGL compatibility context for rendering tests.
+//
+// Run the tests under Xvfb (Mesa llvmpipe). Opening a window makes its context current and adds 1 to
+// glfwGraphicsSeq, as the host does for every window it opens, so surfaces notice the new context.
+// Pixels are read back from the back buffer, no swap needed.
+#pragma once
+
+#include <GLFW/glfw3.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "host/game.h"
+
+class TestGLWindow {
+public:
+    TestGLWindow(int width, int height) {
+        static bool initialised = false;
+        if (!initialised) {
+            if (!glfwInit()) {
+                std::fprintf(stderr, "glfwInit failed: no display? run under xvfb-run\n");
+                std::abort();
+            }
+            initialised = true;
+        }
+        glfwDefaultWindowHints();   // OpenGL 1.x-compatible context: the fixed-function pipeline
+        glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+        window_ = glfwCreateWindow(width, height, "gl test", nullptr, nullptr);
+        if (!window_) {
+            std::fprintf(stderr, "glfwCreateWindow failed\n");
+            std::abort();
+        }
+        glfwMakeContextCurrent(window_);
+        ++glfwGraphicsSeq;
+    }
+    ~TestGLWindow() {
+        glfwMakeContextCurrent(nullptr);
+        glfwDestroyWindow(window_);
+    }
+    TestGLWindow(const TestGLWindow&) = delete;
+    TestGLWindow& operator=(const TestGLWindow&) = delete;
+
+    GLFWwindow* window() const { return window_; }
+
+private:
+    GLFWwindow* window_ = nullptr;
+};
