@@ -1,0 +1,120 @@
+// assets/canvas.cpp: sheet rendering, PNG writing and the shared drawing vocabulary (see canvas.h).
+#include "canvas.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+cairo_surface_t* render_sheet(const SheetSpec& spec, const FrameArt& art, int scale) {
+    int rows = (spec.frames + spec.cols - 1) / spec.cols;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, spec.cols * spec.frameW * scale,
+                                                    rows * spec.frameH * scale);
+    cairo_t* cr = cairo_create(s);
+    for (int f = 0; f < spec.frames; ++f) {
+        cairo_save(cr);
+        cairo_scale(cr, scale, scale);
+        cairo_translate(cr, (f % spec.cols) * spec.frameW, (f / spec.cols) * spec.frameH);
+        cairo_rectangle(cr, 0, 0, spec.frameW, spec.frameH);
+        cairo_clip(cr);
+        cairo_new_path(cr);
+        art(cr, f);
+        cairo_restore(cr);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(s);
+    return s;
+}
+
+void write_png(cairo_surface_t* surface, const std::string& path) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    if (cairo_surface_write_to_png(surface, path.c_str()) != CAIRO_STATUS_SUCCESS) {
+        std::fprintf(stderr, "zk_assetgen: cannot write %s\n", path.c_str());
+        std::exit(1);
+    }
+}
+
+void write_sheet(const std::string& dataDir, const SheetSpec& spec, const FrameArt& art) {
+    static const char* kSuffix[3] = {"", "-hd", "-hd2"};
+    static const int kScale[3] = {1, 2, 4};  // the game's art scales: plain, twice, four times
+    for (int i = 0; i < 3; ++i) {
+        cairo_surface_t* s = render_sheet(spec, art, kScale[i]);
+        write_png(s, dataDir + "/" + spec.name + kSuffix[i] + ".png");
+        if (i == 0)
+            preview_add(spec.name, s);  // the contact sheet keeps the plain picture
+        else
+            cairo_surface_destroy(s);
+    }
+}
+
+void set_rgb(cairo_t* cr, uint32_t rgb, double alpha) {
+    cairo_set_source_rgba(cr, ((rgb >> 16) & 255) / 255.0, ((rgb >> 8) & 255) / 255.0, (rgb & 255) / 255.0,
+                          alpha);
+}
+
+void circle(cairo_t* cr, double x, double y, double r) {
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x, y, r, 0, 2 * M_PI);
+    cairo_close_path(cr);
+}
+
+void ellipse(cairo_t* cr, double x, double y, double rx, double ry) {
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, rx, ry);
+    circle(cr, 0, 0, 1);
+    cairo_restore(cr);
+}
+
+void rounded_rect(cairo_t* cr, double x, double y, double w, double h, double r) {
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
+    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
+    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
+    cairo_arc(cr, x + r, y + r, r, M_PI, 1.5 * M_PI);
+    cairo_close_path(cr);
+}
+
+void fill_outline(cairo_t* cr, uint32_t fill, uint32_t outline, double width, double alpha) {
+    set_rgb(cr, fill, alpha);
+    cairo_fill_preserve(cr);
+    if (width > 0) {
+        set_rgb(cr, outline, alpha);
+        cairo_set_line_width(cr, width);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke(cr);
+    }
+    cairo_new_path(cr);
+}
+
+static void polyline(cairo_t* cr, const std::vector<double>& xy) {
+    cairo_move_to(cr, xy[0], xy[1]);
+    for (size_t i = 2; i + 1 < xy.size(); i += 2) cairo_line_to(cr, xy[i], xy[i + 1]);
+}
+
+void limb(cairo_t* cr, const std::vector<double>& xy, double width, uint32_t fill, uint32_t outline,
+          double rim) {
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    if (rim > 0) {
+        polyline(cr, xy);
+        set_rgb(cr, outline);
+        cairo_set_line_width(cr, width + 2 * rim);
+        cairo_stroke(cr);
+    }
+    polyline(cr, xy);
+    set_rgb(cr, fill);
+    cairo_set_line_width(cr, width);
+    cairo_stroke(cr);
+}
+
+void vertical_gradient(cairo_t* cr, double y0, uint32_t a, double alphaA, double y1, uint32_t b,
+                       double alphaB) {
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, y0, 0, y1);
+    cairo_pattern_add_color_stop_rgba(p, 0, ((a >> 16) & 255) / 255.0, ((a >> 8) & 255) / 255.0,
+                                      (a & 255) / 255.0, alphaA);
+    cairo_pattern_add_color_stop_rgba(p, 1, ((b >> 16) & 255) / 255.0, ((b >> 8) & 255) / 255.0,
+                                      (b & 255) / 255.0, alphaB);
+    cairo_set_source(cr, p);
+    cairo_pattern_destroy(p);
+}

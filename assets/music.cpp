@@ -1,0 +1,2 @@
+#include "audio.h"
+void write_tunes(const std::string&) {}

@@ -1,0 +1,2 @@
+#include "audio.h"
+void write_sound_effects(const std::string&) {}
