@@ -1,0 +1,227 @@
+// framework/input.cpp: the input device and the zk_input_ functions.
+#include "framework/input.h"
+
+#include "host/game.h"
+
+c_InputDevice* zk_input_device = nullptr;
+
+namespace {
+
+bool valid_key(int key) { return key >= 0 && key < kKeyCount; }
+bool valid_finger(int finger) { return finger >= 0 && finger < kTouches; }
+
+}  // namespace
+
+// ---- c_JoyState ----
+
+c_JoyState::c_JoyState() {
+    gc_assign(m_joyx, Array<float>(2));
+    gc_assign(m_joyy, Array<float>(2));
+    gc_assign(m_joyz, Array<float>(2));
+    gc_assign(m_buttons, Array<bool>(kJoyButtonCount));
+}
+
+void c_JoyState::mark() {
+    gc_mark_q(m_joyx);
+    gc_mark_q(m_joyy);
+    gc_mark_q(m_joyz);
+    gc_mark_q(m_buttons);
+}
+
+// ---- c_InputDevice: construction ----
+
+c_InputDevice::c_InputDevice() {
+    gc_assign(m__joyStates, Array<c_JoyState*>(kJoyPads));
+    gc_assign(m__keyDown, Array<bool>(kKeyCount));
+    gc_assign(m__keyHitQueue, Array<int>(kKeyHitQueue));
+    gc_assign(m__keyHit, Array<int>(kKeyCount));
+    gc_assign(m__charQueue, Array<int>(kCharQueue));
+    gc_assign(m__touchX, Array<float>(kTouches));
+    gc_assign(m__touchY, Array<float>(kTouches));
+}
+
+c_InputDevice* c_InputDevice::m_new() {
+    for (int i = 0; i < kJoyPads; ++i) gc_assign(m__joyStates[i], (new c_JoyState())->m_new());
+    return this;
+}
+
+void c_InputDevice::mark() {
+    gc_mark_q(m__joyStates);
+    gc_mark_q(m__keyDown);
+    gc_mark_q(m__keyHitQueue);
+    gc_mark_q(m__keyHit);
+    gc_mark_q(m__charQueue);
+    gc_mark_q(m__touchX);
+    gc_mark_q(m__touchY);
+}
+
+// ---- Events ----
+
+void c_InputDevice::p_PutKeyHit(int key) {
+    if (m__keyHitPut == m__keyHitQueue.Length() || !valid_key(key)) return;   // full: the hit is lost
+    m__keyHit[key] += 1;
+    m__keyHitQueue[m__keyHitPut++] = key;
+}
+
+void c_InputDevice::p_KeyEvent(int event, int data) {
+    switch (event) {
+    case kEventKeyDown:
+        if (!valid_key(data) || m__keyDown[data]) return;   // a repeat adds no hit
+        m__keyDown[data] = true;
+        p_PutKeyHit(data);
+        if (data == 1) {   // the twin follows without looking at its own state
+            m__keyDown[kKeyTouchBase] = true;
+            p_PutKeyHit(kKeyTouchBase);
+        } else if (data == kKeyTouchBase) {
+            m__keyDown[1] = true;
+            p_PutKeyHit(1);
+        }
+        break;
+    case kEventKeyUp:
+        if (!valid_key(data) || !m__keyDown[data]) return;
+        m__keyDown[data] = false;
+        if (data == 1) m__keyDown[kKeyTouchBase] = false;
+        else if (data == kKeyTouchBase) m__keyDown[1] = false;
+        break;
+    case kEventKeyChar:
+        if (m__charPut < m__charQueue.Length()) m__charQueue[m__charPut++] = data;
+        break;
+    }
+}
+
+void c_InputDevice::p_MouseEvent(int event, int data, float x, float y) {
+    switch (event) {
+    case kEventMouseDown:
+        p_KeyEvent(kEventKeyDown, data + 1);
+        set_mouse(x, y);
+        break;
+    case kEventMouseUp:
+        p_KeyEvent(kEventKeyUp, data + 1);
+        break;
+    case kEventMouseMove:
+        set_mouse(x, y);
+        break;
+    }
+}
+
+void c_InputDevice::p_TouchEvent(int event, int data, float x, float y) {
+    switch (event) {
+    case kEventTouchDown:
+        if (!valid_finger(data)) return;
+        p_KeyEvent(kEventKeyDown, kKeyTouchBase + data);
+        set_touch(data, x, y);
+        break;
+    case kEventTouchUp:
+        if (!valid_finger(data)) return;
+        p_KeyEvent(kEventKeyUp, kKeyTouchBase + data);
+        break;
+    case kEventTouchMove:
+        set_touch(data, x, y);
+        break;
+    }
+}
+
+void c_InputDevice::p_MotionEvent(int event, int data, float x, float y, float z) {
+    if (event != kEventMotionAccel) return;
+    m__accelX = x, m__accelY = y, m__accelZ = z;
+}
+
+// The mouse and touch 0 are one pointer.
+void c_InputDevice::set_mouse(float x, float y) {
+    m__mouseX = x, m__mouseY = y;
+    m__touchX[0] = x, m__touchY[0] = y;
+}
+
+void c_InputDevice::set_touch(int finger, float x, float y) {
+    if (!valid_finger(finger)) return;
+    m__touchX[finger] = x, m__touchY[finger] = y;
+    if (finger == 0) m__mouseX = x, m__mouseY = y;
+}
+
+// ---- Update bracket ----
+
+void c_InputDevice::p_BeginUpdate() {
+    for (int j = 0; j < kJoyPads; ++j) {
+        c_JoyState* state = m__joyStates[j];
+        if (!ZKGame::_game->PollJoystick(j, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons))
+            return;   // the first absent pad ends the poll
+        for (int b = 0; b < kJoyButtonCount; ++b) {
+            int key = kKeyJoyBase + j * kJoyButtonCount + b;
+            if (!state->m_buttons[b]) {
+                m__keyDown[key] = false;
+            } else if (!m__keyDown[key]) {   // one hit per press, however long it is held
+                m__keyDown[key] = true;
+                p_PutKeyHit(key);
+            }
+        }
+    }
+}
+
+void c_InputDevice::p_EndUpdate() {
+    for (int i = 0; i < m__keyHitPut; ++i) m__keyHit[m__keyHitQueue[i]] = 0;   // only the keys hit
+    m__keyHitPut = 0;
+    m__charGet = 0;
+    m__charPut = 0;
+}
+
+// ---- Queries ----
+
+bool c_InputDevice::p_KeyDown(int key) { return key > 0 && key < kKeyCount && m__keyDown[key]; }
+
+int c_InputDevice::p_KeyHit(int key) { return key > 0 && key < kKeyCount ? m__keyHit[key] : 0; }
+
+int c_InputDevice::p_GetChar() { return m__charGet < m__charPut ? m__charQueue[m__charGet++] : 0; }
+
+float c_InputDevice::p_TouchX(int index) { return valid_finger(index) ? m__touchX[index] : 0.0f; }
+
+float c_InputDevice::p_TouchY(int index) { return valid_finger(index) ? m__touchY[index] : 0.0f; }
+
+float c_InputDevice::p_JoyX(int index, int unit) { return m__joyStates[unit]->m_joyx[index]; }
+
+float c_InputDevice::p_JoyY(int index, int unit) { return m__joyStates[unit]->m_joyy[index]; }
+
+int c_InputDevice::p_SetKeyboardEnabled(bool enabled) {
+    ZKGame::_game->SetKeyboardEnabled(enabled);
+    return 1;
+}
+
+// ---- Module functions ----
+
+void zk_input_init() {
+    zk_input_device = nullptr;
+    gc_root(zk_input_device);
+}
+
+void zk_input_SetInputDevice(c_InputDevice* device) { gc_assign(zk_input_device, device); }
+
+bool zk_input_KeyDown(int key) { return zk_input_device->p_KeyDown(key); }
+int zk_input_KeyHit(int key) { return zk_input_device->p_KeyHit(key); }
+
+bool zk_input_MouseDown(int button) {
+    return button >= 0 && button < kKeyCount - 1 && zk_input_device->p_KeyDown(button + 1);
+}
+
+int zk_input_MouseHit(int button) {
+    return button >= 0 && button < kKeyCount - 1 ? zk_input_device->p_KeyHit(button + 1) : 0;
+}
+
+bool zk_input_JoyDown(int button, int unit) {
+    return zk_input_device->p_KeyDown((kKeyJoyBase | button) | (unit << 5));
+}
+
+int zk_input_JoyHit(int button, int unit) {
+    return zk_input_device->p_KeyHit((kKeyJoyBase | button) | (unit << 5));
+}
+
+float zk_input_JoyX(int index, int unit) { return zk_input_device->p_JoyX(index, unit); }
+float zk_input_JoyY(int index, int unit) { return zk_input_device->p_JoyY(index, unit); }
+bool zk_input_TouchDown(int finger) { return zk_input_device->p_KeyDown(kKeyTouchBase + finger); }
+float zk_input_TouchX(int index) { return zk_input_device->p_TouchX(index); }
+float zk_input_TouchY(int index) { return zk_input_device->p_TouchY(index); }
+float zk_input_MouseX() { return zk_input_device->p_MouseX(); }
+float zk_input_MouseY() { return zk_input_device->p_MouseY(); }
+float zk_input_AccelX() { return zk_input_device->p_AccelX(); }
+float zk_input_AccelY() { return zk_input_device->p_AccelY(); }
+int zk_input_GetChar() { return zk_input_device->p_GetChar(); }
+int zk_input_EnableKeyboard() { return zk_input_device->p_SetKeyboardEnabled(true); }
+int zk_input_DisableKeyboard() { return zk_input_device->p_SetKeyboardEnabled(false); }

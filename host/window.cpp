@@ -1,0 +1,175 @@
+// host/window.cpp: the game's one window and its OpenGL context, display modes and window settings.
+//
+// Replacing the window always destroys the old one with its context and creates a new one, even when
+// only the size changes: owners of OpenGL objects notice the new context through glfwGraphicsSeq. Keys
+// held in the old window are released first so that none stays down. The close button never closes the
+// window: it becomes a press and release of the close key (432), and the game decides.
+//
+// Sizes reported to the game are framebuffer pixels (equal to window pixels except on HiDPI screens).
+#include <GLFW/glfw3.h>
+
+#include "host/game.h"
+#include "host/input.h"
+
+int glfwGraphicsSeq = 0;
+
+namespace {
+
+const char* const kWindowTitle = "Grubnik in Tolvane Golf";
+// Display-mode lists are cut at this many entries.
+const int kMaxVideoModes = 1024;
+// Key code the close button turns into.
+const int kCloseKey = 432;
+
+// Refuses the close request and hands it to the game as the close key.
+void OnWindowClose(GLFWwindow* window) {
+    glfwSetWindowShouldClose(window, GLFW_FALSE);
+    ZKGame::_game->KeyEvent(kEventKeyDown, kCloseKey);
+    ZKGame::_game->KeyEvent(kEventKeyUp, kCloseKey);
+}
+
+const GLFWvidmode* desktop_mode() {
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    return monitor ? glfwGetVideoMode(monitor) : nullptr;
+}
+
+const GLFWvidmode* video_modes(int& count) {
+    count = 0;
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* modes = monitor ? glfwGetVideoModes(monitor, &count) : nullptr;
+    if (!modes) count = 0;
+    if (count > kMaxVideoModes) count = kMaxVideoModes;
+    return modes;
+}
+
+void window_hints(int red, int green, int blue, int alpha, int depth, int stencil) {
+    glfwDefaultWindowHints();   // OpenGL 1.0 asked for: a legacy context, fixed function available
+    glfwWindowHint(GLFW_REFRESH_RATE, 60);
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
+    glfwWindowHint(GLFW_RED_BITS, red);
+    glfwWindowHint(GLFW_GREEN_BITS, green);
+    glfwWindowHint(GLFW_BLUE_BITS, blue);
+    glfwWindowHint(GLFW_ALPHA_BITS, alpha);
+    glfwWindowHint(GLFW_DEPTH_BITS, depth);
+    glfwWindowHint(GLFW_STENCIL_BITS, stencil);
+}
+
+}  // namespace
+
+void ZKGlfwGame::ReleaseHeldKeys() {
+    if (!_window) return;
+    for (int key = GLFW_KEY_SPACE; key <= GLFW_KEY_LAST; ++key) {
+        int code = TransKey(key);
+        if (code && glfwGetKey(_window, key) == GLFW_PRESS) KeyEvent(kEventKeyUp, code);
+    }
+}
+
+void ZKGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                               int stencil, bool fullscreen) {
+    // 1.-3. Release held keys, note the desktop for centring, close the old window.
+    ReleaseHeldKeys();
+    const GLFWvidmode* desktop = desktop_mode();
+    int desktopW = desktop ? desktop->width : 0, desktopH = desktop ? desktop->height : 0;
+    if (_window) glfwDestroyWindow(_window);
+    _window = nullptr;
+
+    // 4.-5. Open the new one: fullscreen at the desktop's size on the primary monitor, or a centred,
+    // titled window. A window has at least one pixel each way; anything GLFW cannot open leaves no
+    // window, and the loop ends.
+    if (width < 1) width = 1;
+    if (height < 1) height = 1;
+    window_hints(red, green, blue, alpha, depth, stencil);
+    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
+    if (monitor && desktop) {
+        _window = glfwCreateWindow(desktopW, desktopH, "", monitor, nullptr);
+    } else {
+        glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);   // placed before it is shown
+        _window = glfwCreateWindow(width, height, kWindowTitle, nullptr, nullptr);
+        if (_window) {
+            glfwSetWindowPos(_window, (desktopW - width) / 2, (desktopH - height) / 2);
+            glfwShowWindow(_window);
+        }
+    }
+
+    // 6.-9. A new context: count it, apply the settings, register the callbacks.
+    ++glfwGraphicsSeq;
+    if (!_window) return;
+    glfwMakeContextCurrent(_window);
+    if (_swapInterval >= 0) glfwSwapInterval(_swapInterval);
+    glfwSetInputMode(_window, GLFW_CURSOR, _mouseVisible ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
+    glfwSetKeyCallback(_window, OnKey);
+    glfwSetCharCallback(_window, OnChar);
+    glfwSetMouseButtonCallback(_window, OnMouseButton);
+    glfwSetCursorPosCallback(_window, OnMousePos);
+    glfwSetWindowCloseCallback(_window, OnWindowClose);
+}
+
+void ZKGlfwGame::SetDeviceWindow(int width, int height, int flags) {
+    SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, (flags & 1) != 0);
+}
+
+int ZKGlfwGame::GetDeviceWidth() {
+    int w = 0, h = 0;
+    if (_window) glfwGetFramebufferSize(_window, &w, &h);
+    return w;
+}
+
+int ZKGlfwGame::GetDeviceHeight() {
+    int w = 0, h = 0;
+    if (_window) glfwGetFramebufferSize(_window, &w, &h);
+    return h;
+}
+
+Array<ZKDisplayMode*> ZKGlfwGame::GetDisplayModes() {
+    int count;
+    const GLFWvidmode* modes = video_modes(count);
+    Array<ZKDisplayMode*> out(count);
+    for (int i = 0; i < count; ++i) {
+        ZKDisplayMode* mode = new ZKDisplayMode();
+        mode->width = modes[i].width;
+        mode->height = modes[i].height;
+        gc_assign(out[i], mode);
+    }
+    return out;
+}
+
+ZKDisplayMode* ZKGlfwGame::GetDesktopMode() {
+    const GLFWvidmode* desktop = desktop_mode();
+    if (!desktop) return nullptr;
+    ZKDisplayMode* mode = new ZKDisplayMode();
+    mode->width = desktop->width;
+    mode->height = desktop->height;
+    return mode;
+}
+
+ZKGlfwVideoMode* ZKGlfwGame::GetGlfwDesktopMode() {
+    const GLFWvidmode* desktop = desktop_mode();
+    if (!desktop) return nullptr;
+    ZKGlfwVideoMode* mode = new ZKGlfwVideoMode();
+    mode->width = desktop->width, mode->height = desktop->height;
+    mode->red = desktop->redBits, mode->green = desktop->greenBits, mode->blue = desktop->blueBits;
+    return mode;
+}
+
+Array<ZKGlfwVideoMode*> ZKGlfwGame::GetGlfwVideoModes() {
+    int count;
+    const GLFWvidmode* modes = video_modes(count);
+    Array<ZKGlfwVideoMode*> out(count);
+    for (int i = 0; i < count; ++i) {
+        ZKGlfwVideoMode* mode = new ZKGlfwVideoMode();
+        mode->width = modes[i].width, mode->height = modes[i].height;
+        mode->red = modes[i].redBits, mode->green = modes[i].greenBits, mode->blue = modes[i].blueBits;
+        gc_assign(out[i], mode);
+    }
+    return out;
+}
+
+void ZKGlfwGame::SetSwapInterval(int interval) {
+    _swapInterval = interval;
+    if (interval >= 0 && _window) glfwSwapInterval(interval);
+}
+
+void ZKGlfwGame::SetMouseVisible(bool visible) {
+    _mouseVisible = visible;
+    if (_window) glfwSetInputMode(_window, GLFW_CURSOR, visible ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
+}

@@ -1,0 +1,227 @@
+// The host loop's scheduling and the guarded forwarders, driven by a fake clock: the real ZKGlfwGame
+// pass with its platform hooks (clock, sleep, event pump, focus, window) replaced.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/game.h"
+
+namespace {
+
+void collector_once() {
+    static bool ready = (gc_init1(), true);
+    (void)ready;
+}
+
+// Records what the host forwards, in order; an update can cost fake time or run a hook.
+struct RecDelegate : ZKGameDelegate {
+    std::vector<std::string>* log = nullptr;
+    std::function<void()> onUpdate;
+    void StartGame() override { log->push_back("start"); }
+    void SuspendGame() override { log->push_back("suspend"); }
+    void ResumeGame() override { log->push_back("resume"); }
+    void UpdateGame() override {
+        log->push_back("update");
+        if (onUpdate) onUpdate();
+    }
+    void RenderGame() override { log->push_back("render"); }
+    void KeyEvent(int event, int data) override { log->push_back("key"); }
+    void MouseEvent(int, int, float, float) override { log->push_back("mouse"); }
+    void TouchEvent(int, int, float, float) override { log->push_back("touch"); }
+    void MotionEvent(int, int, float, float, float) override { log->push_back("motion"); }
+    void DiscardGraphics() override { log->push_back("discard"); }
+};
+
+struct FakeHost : ZKGlfwGame {
+    std::vector<std::string> log;
+    double now = 1000.0;
+    bool active = true;
+    std::function<void()> onPump;
+
+    double Now() override { return now; }
+    void SleepFor(double seconds) override {
+        log.push_back("sleep");
+        now += seconds;
+    }
+    void PumpEvents(bool wait) override {
+        log.push_back(wait ? "wait" : "poll");
+        if (onPump) onPump();
+    }
+    bool WindowOpen() override { return true; }
+    bool WindowActive() override { return active; }
+    void SwapWindowBuffers() override {}
+    void SetGlfwWindow(int, int, int, int, int, int, int, int, bool) override {}
+    void gc_collect() override {
+        log.push_back("gc");
+        ZKGame::gc_collect();
+    }
+
+    double nextUpdate() const { return _nextUpdate; }
+};
+
+class Loop : public ::testing::Test {
+protected:
+    Loop() {
+        collector_once();
+        delegate = new RecDelegate();
+        delegate->log = &host.log;   // reachable through the host, which marks its delegate
+        host.SetDelegate(delegate);
+    }
+    // Starts the game and forgets what that logged.
+    void start(int hertz) {
+        host.StartGame();
+        host.SetUpdateRate(hertz);
+        host.log.clear();
+    }
+    int count(const std::string& what) const {
+        int n = 0;
+        for (const std::string& s : host.log) n += s == what;
+        return n;
+    }
+    // Runs one pass and returns its log without collector steps.
+    std::vector<std::string> pass() {
+        host.log.clear();
+        host.RunPass();
+        std::vector<std::string> out;
+        for (const std::string& s : host.log)
+            if (s != "gc") out.push_back(s);
+        return out;
+    }
+
+    FakeHost host;
+    RecDelegate* delegate;
+};
+
+using Log = std::vector<std::string>;
+
+TEST_F(Loop, FastMachineRendersSleepsAndRunsOneUpdatePerPass) {
+    start(60);
+    EXPECT_EQ(pass(), (Log{"render", "poll", "update"}));   // the first pass starts the schedule
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(pass(), (Log{"render", "sleep", "poll", "update"}));
+}
+
+TEST_F(Loop, SlowUpdatesCatchUpFourTimesThenDropTheLag) {
+    start(60);
+    delegate->onUpdate = [&] { host.now += 0.1; };   // each update takes six periods
+    EXPECT_EQ(pass(), (Log{"render", "poll", "update", "update", "update", "update"}));
+    EXPECT_EQ(host.nextUpdate(), 0.0);   // the lag is gone: the next pass starts a fresh schedule
+    EXPECT_EQ(pass(), (Log{"render", "poll", "update", "update", "update", "update"}));
+}
+
+TEST_F(Loop, ModestLagIsCaughtUpWithoutDropping) {
+    start(50);
+    pass();
+    host.now += 0.07;   // the updates due at +0.02, +0.04 and +0.06 are late
+    delegate->onUpdate = [] {};
+    Log log = pass();
+    EXPECT_EQ(count("update"), 3);
+    EXPECT_NE(host.nextUpdate(), 0.0);
+    EXPECT_EQ(log.front(), "render");
+}
+
+TEST_F(Loop, RateChangeInsideAnUpdateStopsTheCatchUpAndRestartsTheSchedule) {
+    start(60);
+    pass();
+    host.now += 1.0;   // far behind: this pass would run four updates
+    delegate->onUpdate = [&] { host.SetUpdateRate(30); };
+    EXPECT_EQ(pass(), (Log{"render", "poll", "update"}));
+    EXPECT_EQ(host.nextUpdate(), 0.0);
+    delegate->onUpdate = nullptr;
+    EXPECT_EQ(pass(), (Log{"render", "poll", "update"}));   // timing starts from now, no sleep
+    EXPECT_EQ(pass(), (Log{"render", "sleep", "poll", "update"}));
+}
+
+TEST_F(Loop, RateZeroRunsOneUpdatePerRenderWithoutSleeping) {
+    start(0);
+    delegate->onUpdate = [&] { host.now += 1.0; };
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(pass(), (Log{"render", "poll", "update"}));
+}
+
+TEST_F(Loop, FocusLossSuspendsAndResumingStartsAFreshSchedule) {
+    start(60);
+    pass();
+    pass();
+    host.active = false;
+    EXPECT_EQ(pass(), (Log{"render", "sleep", "poll", "suspend"}));
+    EXPECT_TRUE(host.Suspended());
+    // While suspended: renders go on, the pump blocks, no update runs.
+    host.now += 3600.0;
+    EXPECT_EQ(pass(), (Log{"render", "wait"}));
+    EXPECT_EQ(pass(), (Log{"render", "wait"}));
+    // Focus returns after an hour: one update, not a burst to catch up.
+    host.onPump = [&] { host.active = true; };
+    EXPECT_EQ(pass(), (Log{"render", "wait", "resume", "update"}));
+    host.onPump = nullptr;
+    EXPECT_EQ(pass(), (Log{"render", "sleep", "poll", "update"}));
+}
+
+TEST_F(Loop, RunOpensTheWindowStartsTheGameAndRendersTheFirstFrameBeforeAnyUpdate) {
+    struct Once : FakeHost {
+        int passes = 2;
+        bool WindowOpen() override { return passes-- > 0; }
+    } once;
+    RecDelegate* d = new RecDelegate();
+    d->log = &once.log;
+    once.SetDelegate(d);
+    d->onUpdate = [&] { once.SetUpdateRate(60); };   // as the game's first update might
+    once.Run();
+    std::vector<std::string> calls;
+    for (const std::string& s : once.log)
+        if (s != "gc") calls.push_back(s);
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[0], "start");
+    EXPECT_EQ(calls[1], "render");
+}
+
+TEST_F(Loop, ForwardersBeforeStartDoNothing) {
+    host.SuspendGame();
+    host.ResumeGame();
+    host.UpdateGame();
+    host.RenderGame();
+    host.KeyEvent(kEventKeyDown, 65);
+    host.MouseEvent(kEventMouseMove, -1, 1, 2);
+    host.TouchEvent(kEventTouchDown, 0, 1, 2);
+    host.MotionEvent(kEventMotionAccel, 0, 1, 2, 3);
+    host.DiscardGraphics();
+    EXPECT_TRUE(host.log.empty());   // neither the delegate nor the collector ran
+    EXPECT_FALSE(host.Started());
+    EXPECT_FALSE(host.Suspended());
+}
+
+TEST_F(Loop, EachForwardedCallIsFollowedByOneCollectorStep) {
+    host.StartGame();
+    host.StartGame();   // only once
+    host.UpdateGame();
+    host.RenderGame();
+    host.KeyEvent(kEventKeyDown, 65);
+    host.MouseEvent(kEventMouseMove, -1, 1, 2);
+    host.TouchEvent(kEventTouchDown, 0, 1, 2);
+    host.MotionEvent(kEventMotionAccel, 0, 1, 2, 3);
+    host.DiscardGraphics();
+    host.ResumeGame();    // not suspended: refused
+    host.SuspendGame();
+    host.SuspendGame();   // already suspended: refused
+    host.UpdateGame();    // suspended: refused
+    host.RenderGame();    // renders go on while suspended
+    host.ResumeGame();
+    EXPECT_EQ(host.log, (Log{"start", "gc", "update", "gc", "render", "gc", "key", "gc", "mouse", "gc",
+                             "touch", "gc", "motion", "gc", "discard", "gc", "suspend", "gc", "render",
+                             "gc", "resume", "gc"}));
+}
+
+TEST_F(Loop, AThrowableEscapingTheGameEndsTheProgramWithStatusMinusOne) {
+    host.StartGame();
+    delegate->onUpdate = [] { throw new ThrowableObject(); };
+    EXPECT_EXIT(host.UpdateGame(), ::testing::ExitedWithCode(255), "");
+}
+
+TEST_F(Loop, SetUpdateRateAndMillisecsFollowTheClock) {
+    host.SetUpdateRate(25);
+    EXPECT_EQ(host.UpdateRate(), 25);
+    host.now = 12.3456;
+    EXPECT_EQ(host.Millisecs(), 12345);
+}
+
+}  // namespace
