@@ -1,0 +1,271 @@
+// tests/media/graphics_test.cpp: the renderer drawing into a real OpenGL context, checked by reading the
+// pixels back, and its batching rules counted in draw calls.
+#include "media/graphics.h"
+
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/media/gl_window.h"
+
+namespace {
+
+const int kSize = 64;   // window width and height
+
+// 0xRRGGBB of the window pixel at (x, y) from the top left.
+unsigned int rgb_at(gxtkGraphics* g, int x, int y) {
+    Array<int> px(1);
+    g->ReadPixels(px, x, y, 1, 1, 0, 1);
+    return static_cast<unsigned int>(px[0]) & 0xffffff;
+}
+
+// True when each channel of two 0xRRGGBB values differs by at most `tol` (blending rounds either way).
+bool near_rgb(unsigned int a, unsigned int b, int tol = 1) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        int d = static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff);
+        if (std::abs(d) > tol) return false;
+    }
+    return true;
+}
+
+class Renderer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g = new gxtkGraphics();
+        g->BeginRender();
+        g->SetColor(255, 255, 255);
+        g->SetAlpha(1);
+        g->SetBlend(0);
+        g->SetScissor(0, 0, g->Width(), g->Height());
+        g->Cls(0, 0, 0);
+    }
+    TestGLWindow window{kSize, kSize};
+    gxtkGraphics* g = nullptr;
+};
+
+TEST_F(Renderer, ReadsItsSizeFromTheFramebuffer) {
+    EXPECT_EQ(g->Width(), kSize);
+    EXPECT_EQ(g->Height(), kSize);
+    EXPECT_EQ(g->quadIndices[0], 0);
+    EXPECT_EQ(g->quadIndices[5], 3);
+    EXPECT_EQ(g->quadIndices[6 * 255 + 4], 4 * 255 + 2);   // the last quad
+}
+
+TEST_F(Renderer, ColourIsPremultipliedAndBlendedOverThePicture) {
+    g->SetColor(255, 128, 0);
+    g->SetAlpha(0.5f);
+    g->DrawRect(0, 0, 32, 64);
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&g->vertices[0].color);
+    EXPECT_EQ(bytes[0], 127);   // R
+    EXPECT_EQ(bytes[1], 64);    // G
+    EXPECT_EQ(bytes[2], 0);     // B
+    EXPECT_EQ(bytes[3], 127);   // A
+
+    // Half-transparent orange over white on the right half: src + dst * (1 - 127/255).
+    g->SetColor(255, 255, 255);
+    g->SetAlpha(1);
+    g->DrawRect(32, 0, 32, 64);
+    g->SetColor(255, 128, 0);
+    g->SetAlpha(0.5f);
+    g->DrawRect(32, 0, 32, 64);
+    g->EndRender();
+    EXPECT_TRUE(near_rgb(rgb_at(g, 10, 10), 0x7f4000)) << std::hex << rgb_at(g, 10, 10);
+    EXPECT_TRUE(near_rgb(rgb_at(g, 40, 10), 0xffc080)) << std::hex << rgb_at(g, 40, 10);
+}
+
+TEST_F(Renderer, AdditiveBlendingAddsAndModeZeroCovers) {
+    g->Cls(0, 0, 100);
+    g->SetBlend(1);
+    g->SetColor(100, 50, 0);
+    g->DrawRect(0, 0, 32, 64);
+    g->SetBlend(0);
+    g->DrawRect(32, 0, 32, 64);
+    g->EndRender();
+    EXPECT_EQ(rgb_at(g, 10, 10), 0x643264u);   // (100, 50, 0) + (0, 0, 100)
+    EXPECT_EQ(rgb_at(g, 40, 10), 0x643200u);   // opaque: covers the blue
+}
+
+TEST_F(Renderer, MatrixMovesEveryCornerOnItsOwn) {
+    // A quarter turn counter-clockwise on screen (y down): (x, y) -> (y + 30, 40 - x).
+    g->SetMatrix(0, -1, 1, 0, 30, 40);
+    EXPECT_TRUE(g->tformed);
+    g->SetColor(255, 0, 0);
+    g->DrawRect(0, 0, 20, 10);
+    EXPECT_FLOAT_EQ(g->vertices[1].x, 30);   // top-right corner (20, 0)
+    EXPECT_FLOAT_EQ(g->vertices[1].y, 20);
+    EXPECT_FLOAT_EQ(g->vertices[3].x, 40);   // bottom-left corner (0, 10)
+    EXPECT_FLOAT_EQ(g->vertices[3].y, 40);
+    g->SetMatrix(1, 0, 0, 1, 0, 0);
+    EXPECT_FALSE(g->tformed);
+    g->EndRender();
+    EXPECT_EQ(rgb_at(g, 35, 30), 0xff0000u);   // inside the turned rectangle, 10 wide and 20 high
+    EXPECT_EQ(rgb_at(g, 45, 30), 0u);
+    EXPECT_EQ(rgb_at(g, 35, 15), 0u);
+}
+
+TEST_F(Renderer, RotatedImageKeepsItsCornersInPlace) {
+    // A 20 x 10 image: top-left quarter red, top-right green, bottom-left blue, bottom-right white.
+    gxtkSurface* s = g->CreateSurface(20, 10);
+    Array<int> px(200);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 20; ++x)
+            px[y * 20 + x] = static_cast<int>(y < 5 ? (x < 10 ? 0xffff0000u : 0xff00ff00u)
+                                                    : (x < 10 ? 0xff0000ffu : 0xffffffffu));
+    g->WritePixels2(s, px, 0, 0, 20, 10, 0, 20);
+    g->SetMatrix(0, -1, 1, 0, 30, 40);   // turned a quarter counter-clockwise, top-left corner at (30, 40)
+    g->DrawSurface(s, 0, 0);
+    g->EndRender();
+    // On screen the image covers x 30..40, y 20..40; its top edge now runs up the left side.
+    EXPECT_EQ(rgb_at(g, 32, 22), 0x00ff00u);   // image top-right: screen top-left
+    EXPECT_EQ(rgb_at(g, 37, 22), 0xffffffu);   // image bottom-right: screen top-right
+    EXPECT_EQ(rgb_at(g, 32, 37), 0xff0000u);   // image top-left: screen bottom-left
+    EXPECT_EQ(rgb_at(g, 37, 37), 0x0000ffu);   // image bottom-left: screen bottom-right
+    EXPECT_EQ(rgb_at(g, 42, 30), 0u);
+    EXPECT_EQ(rgb_at(g, 35, 17), 0u);
+}
+
+TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndFullWindowTurnsItOff) {
+    g->SetScissor(10, 5, 20, 10);   // rows 5..14 from the top
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    g->SetColor(255, 0, 0);
+    g->DrawRect(0, 0, kSize, kSize);
+    g->EndRender();
+    EXPECT_EQ(rgb_at(g, 15, 7), 0xff0000u);
+    EXPECT_EQ(rgb_at(g, 15, 20), 0u);
+    EXPECT_EQ(rgb_at(g, 5, 7), 0u);
+    EXPECT_EQ(rgb_at(g, 15, 55), 0u);   // the mirrored rows stay untouched
+
+    g->BeginRender();
+    g->SetScissor(0, 0, kSize, kSize);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    g->SetColor(0, 0, 255);
+    g->DrawRect(0, 0, kSize, kSize);
+    g->EndRender();
+    EXPECT_EQ(rgb_at(g, 5, 60), 0x0000ffu);
+}
+
+TEST_F(Renderer, ClsThrowsAwayWhatIsBatched) {
+    g->SetScissor(10, 10, 20, 20);
+    g->SetColor(255, 0, 0);
+    g->DrawRect(0, 0, kSize, kSize);
+    g->Cls(0, 0, 255);
+    EXPECT_EQ(g->primCount, 0);
+    g->EndRender();
+    EXPECT_EQ(g->drawCalls, 0);
+    EXPECT_EQ(rgb_at(g, 15, 15), 0x0000ffu);   // cleared inside the scissor
+    EXPECT_EQ(rgb_at(g, 5, 5), 0u);            // outside: neither clear nor rectangle
+}
+
+TEST_F(Renderer, OvalSegmentsFollowTheRadii) {
+    struct Case { float w, h; int segs; };
+    const Case cases[] = {{10, 10, 12}, {300, 100, 200}, {3000, 3000, 1024}, {30, 31, 28}, {0, 0, 12}};
+    for (const Case& c : cases) {
+        g->DrawOval(0, 0, c.w, c.h);
+        EXPECT_EQ(g->primType, c.segs) << c.w << " x " << c.h;
+    }
+    g->SetMatrix(2, 0, 0, 2, 0, 0);   // on screen 20 x 20: radius vectors 10 + 10
+    g->DrawOval(0, 0, 10, 10);
+    EXPECT_EQ(g->primType, 20);
+    g->SetMatrix(1, 0, 0, 1, 0, 0);
+
+    g->Cls(0, 0, 0);
+    g->SetColor(0, 255, 0);
+    g->DrawOval(10, 10, 40, 40);
+    g->EndRender();
+    EXPECT_EQ(rgb_at(g, 30, 30), 0x00ff00u);   // centre
+    EXPECT_EQ(rgb_at(g, 48, 30), 0x00ff00u);   // near the right edge
+    EXPECT_EQ(rgb_at(g, 12, 12), 0u);          // corner of the box, outside the oval
+}
+
+TEST_F(Renderer, ThreeHundredRectanglesTakeTwoDrawCalls) {
+    for (int i = 0; i < 300; ++i) g->DrawRect(static_cast<float>(i % 60), 0, 1, 1);
+    EXPECT_EQ(g->drawCalls, 1);   // 256 quads, drawn when the 257th arrived
+    EXPECT_EQ(g->primCount, 44 * 4);
+    g->EndRender();
+    EXPECT_EQ(g->drawCalls, 2);
+    EXPECT_EQ(g->primCount, 0);
+}
+
+TEST_F(Renderer, ChangeOfKindBreaksTheBatch) {
+    g->DrawRect(0, 0, 4, 4);
+    g->DrawPoint(10, 10);
+    g->DrawRect(20, 0, 4, 4);
+    g->EndRender();
+    EXPECT_EQ(g->drawCalls, 3);
+}
+
+TEST_F(Renderer, ColourAndMatrixChangesKeepTheBatch) {
+    g->SetColor(255, 0, 0);
+    g->DrawRect(0, 0, 10, 10);
+    g->SetColor(0, 255, 0);
+    g->SetAlpha(1);
+    g->SetMatrix(1, 0, 0, 1, 20, 0);
+    g->DrawRect(0, 0, 10, 10);
+    g->EndRender();
+    EXPECT_EQ(g->drawCalls, 1);
+    EXPECT_EQ(rgb_at(g, 5, 5), 0xff0000u);    // the first keeps its colour
+    EXPECT_EQ(rgb_at(g, 25, 5), 0x00ff00u);
+}
+
+TEST_F(Renderer, BlendTextureAndPixelAccessBreakTheBatch) {
+    gxtkSurface* a = g->CreateSurface(4, 4);
+    gxtkSurface* b = g->CreateSurface(4, 4);
+    g->DrawSurface(a, 0, 0);
+    g->DrawSurface(a, 8, 0);   // same texture: joins
+    g->DrawSurface(b, 16, 0);  // other texture: draws the first two
+    EXPECT_EQ(g->drawCalls, 1);
+    g->SetBlend(1);            // draws b
+    EXPECT_EQ(g->drawCalls, 2);
+    g->SetBlend(0);            // empty batch: nothing to draw
+    EXPECT_EQ(g->drawCalls, 2);
+    g->DrawRect(0, 0, 1, 1);
+    Array<int> px(1);
+    g->ReadPixels(px, 0, 0, 1, 1, 0, 1);
+    EXPECT_EQ(g->drawCalls, 3);
+    g->DrawRect(0, 0, 1, 1);
+    g->SetScissor(1, 1, 2, 2);
+    EXPECT_EQ(g->drawCalls, 4);
+}
+
+TEST_F(Renderer, PolygonKindIsItsVertexCount) {
+    const float tri[] = {0, 0, 10, 0, 0, 10};
+    g->DrawPoly(Array<float>(tri, 6));
+    EXPECT_EQ(g->primType, 3);
+    g->DrawPoly(Array<float>(tri, 4));
+    EXPECT_EQ(g->primType, 2);
+    g->DrawPoly(Array<float>(tri, 2));
+    EXPECT_EQ(g->primType, 1);
+
+    const float pent[] = {10, 10, 30, 10, 40, 30, 20, 40, 5, 30};
+    g->DrawPoly(Array<float>(pent, 10));
+    g->DrawPoly(Array<float>(pent, 10));
+    EXPECT_EQ(g->primType, 5);
+    EXPECT_EQ(g->primCount, 10);   // two pentagons in one batch ...
+    int before = g->drawCalls;
+    g->EndRender();
+    EXPECT_EQ(g->drawCalls - before, 2);   // ... drawn as one fan each
+
+    int count = g->primCount;
+    g->DrawPoly(Array<float>());                              // no vertex
+    g->DrawPoly(Array<float>(2 * (gxtkGraphics::kBatchVertices + 1)));   // too many
+    EXPECT_EQ(g->primCount, count);
+}
+
+TEST_F(Renderer, ReadPixelsPutsRowsTopDownAtOffsetAndPitch) {
+    g->SetColor(255, 0, 0);
+    g->DrawRect(0, 0, kSize, 1);   // only the top row is red
+    g->EndRender();
+    Array<int> px(10);
+    g->ReadPixels(px, 0, 0, 2, 2, 3, 4);
+    EXPECT_EQ(static_cast<unsigned int>(px[3]) & 0xffffff, 0xff0000u);   // row 0
+    EXPECT_EQ(static_cast<unsigned int>(px[4]) & 0xffffff, 0xff0000u);
+    EXPECT_EQ(px[7] & 0xffffff, 0);                                      // row 1
+    EXPECT_EQ(px[0], 0);                                                  // before the offset: untouched
+
+    Array<int> small(3);
+    g->ReadPixels(small, 0, 0, 2, 2, 0, 2);   // needs 4 ints: reads nothing
+    EXPECT_EQ(small[0], 0);
+}
+
+}  // namespace
