@@ -261,7 +261,8 @@ int zk_graphics_PushMatrix() {
     c_GraphicsContext* c = ctx();
     int length = c->m_matrixStack.Length();
     if (c->m_stackTop + c_GraphicsContext::kMatrixFloats > length) {   // full: double, keeping contents
-        int grown = length ? length * 2 : c_GraphicsContext::kStartMatrices * c_GraphicsContext::kMatrixFloats;
+        int grown = length ? length * 2
+                           : c_GraphicsContext::kStartMatrices * c_GraphicsContext::kMatrixFloats;
         gc_assign(c->m_matrixStack, c->m_matrixStack.Resize(grown));
     }
     float* top = c->m_matrixStack.Data() + c->m_stackTop;

@@ -35,10 +35,10 @@ struct c_Frame : Object {
 
 struct c_Image : Object {
     // Image flags. CentreHandle, PadX and PadY are given by callers; WholeSurface only by p_ApplyFlags.
-    static const int CentreHandle = 1;         // handle at the frame's centre; cleared once applied
-    static const int PadX = 2;                 // skip a one-pixel border left and right of every frame
-    static const int PadY = 4;                 // the same above and below
-    static const int WholeSurface = 0x10000;   // one frame at (0, 0) as large as the surface
+    static constexpr int CentreHandle = 1;         // handle at the frame's centre; cleared once applied
+    static constexpr int PadX = 2;                 // skip a one-pixel border left and right of every frame
+    static constexpr int PadY = 4;                 // the same above and below
+    static constexpr int WholeSurface = 0x10000;   // one frame at (0, 0) as large as the surface
 
     static int m_DefaultFlags;   // 0 from start-up; kept for callers that ask for the default
 
@@ -62,8 +62,8 @@ struct c_Image : Object {
 };
 
 struct c_GraphicsContext : Object {
-    static const int kMatrixFloats = 6;
-    static const int kStartMatrices = 32;   // the game nests a few levels; doubling covers the rest
+    static constexpr int kMatrixFloats = 6;
+    static constexpr int kStartMatrices = 32;   // the game nests a few levels; doubling covers the rest
 
     c_Image* m_defaultFont = nullptr;   // the built-in font, loaded on first need
     c_Image* m_font = nullptr;

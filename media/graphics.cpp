@@ -338,8 +338,8 @@ int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int 
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(x, height - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, readBuffer.data());
     for (int i = 0; i < h; ++i)   // OpenGL's rows run bottom-up
-        std::memcpy(pixels.Data() + offset + i * pitch, readBuffer.data() + static_cast<size_t>(h - 1 - i) * w,
-                    sizeof(int) * w);
+        std::memcpy(pixels.Data() + offset + i * pitch,
+                    readBuffer.data() + static_cast<size_t>(h - 1 - i) * w, sizeof(int) * w);
     return 0;
 }
 

@@ -38,8 +38,8 @@ static_assert(sizeof(gxtkVertex) == 20, "OpenGL reads vertices with a 20-byte st
 class gxtkGraphics : public Object {
 public:
     // Vertices per batch: 256 quads, whose indices (1536) all fit in 16 bits.
-    static const int kBatchVertices = 1024;
-    static const int kBatchQuads = kBatchVertices / 4;
+    static constexpr int kBatchVertices = 1024;
+    static constexpr int kBatchQuads = kBatchVertices / 4;
 
     int width = 0, height = 0;   // the window's drawing area, read at construction and each BeginRender
     unsigned int color = 0;      // premultiplied vertex colour, red in the low byte

@@ -138,7 +138,8 @@ TEST_F(Surface, BadFilesGiveNoSurface) {
 
     EXPECT_EQ(load(temp_dir() + "/missing.png"), nullptr);
     EXPECT_EQ(load(write_bytes("empty.png", {})), nullptr);
-    EXPECT_EQ(load(write_bytes("truncated.png", std::vector<unsigned char>(bytes.begin(), bytes.begin() + 30))), nullptr);
+    std::vector<unsigned char> truncated(bytes.begin(), bytes.begin() + 30);
+    EXPECT_EQ(load(write_bytes("truncated.png", truncated)), nullptr);
     EXPECT_EQ(load(write_bytes("corrupt.png", corrupt)), nullptr);
     EXPECT_EQ(load(write_bytes("text.png", {'h', 'e', 'l', 'l', 'o'})), nullptr);
     EXPECT_NE(load(good), nullptr);
