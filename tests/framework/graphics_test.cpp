@@ -11,6 +11,7 @@
 #define STB_IMAGE_WRITE_STATIC
 #include <stb/stb_image_write.h>
 
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <sys/stat.h>
@@ -294,6 +295,46 @@ TEST_F(Graphics, DrawImageScalesFramesAndPlacesTheHandle) {
     EXPECT_EQ(rgb_at(33, 33), 0xff0000u);
     EXPECT_EQ(rgb_at(47, 47), 0xff0000u);
     EXPECT_EQ(rgb_at(49, 49), 0u);
+}
+
+TEST_F(Graphics, CollectionKeepsWhatTheModuleReachesAndFreesTheRest) {
+    std::string path = write_png("kept.png", 16, 8, {0xff0000, 0x00ff00, 0xff0000, 0x00ff00});
+    gc_collect_all();          // a fresh cycle: roots queued ...
+    gc_mark_queued(INT_MAX);   // ... and everything reachable marked, so every later store needs the barrier
+
+    c_Image* kept = zk_graphics_LoadImage2(S(path), 8, 8, 2, 0);
+    c_Image* cut = (new c_Image())->m_new()->p_Init2(kept->m_surface, 0, 0, 4, 4, 1, 0, kept, 8, 0, 8, 8);
+    zk_graphics_SetFont(cut, 32);                                  // context -> cut -> kept -> surface
+    for (int i = 0; i < 40; ++i) zk_graphics_PushMatrix();         // a grown stack array
+    for (int i = 0; i < 40; ++i) zk_graphics_PopMatrix();
+    c_Image* dropped = zk_graphics_LoadImage(S(write_png("dropped.png", 4, 4, {0xffffff})), 1, 0);
+    zk_graphics_DrawImage(dropped, 0, 0, 0);                       // the device's batch holds its surface
+    EXPECT_EQ(gc_verify(), 0);                                     // no marked object hides a white one
+
+    EndFrame();
+    gxtkSurface* droppedSurface = dropped->m_surface;
+    GLuint droppedTexture = droppedSurface->texture;
+    device->BeginRender();
+    device->DrawRect(0, 0, 1, 1);   // the batch lets go of the dropped surface
+    device->EndRender();
+    for (int i = 0; i < 2; ++i) gc_collect_all();
+    gc_flush_free(INT_MAX);
+
+    EXPECT_TRUE(gc_holds(cut));
+    EXPECT_TRUE(gc_holds(kept));
+    EXPECT_TRUE(gc_holds(kept->m_surface));
+    EXPECT_TRUE(gc_holds(kept->m_frames[1]));
+    EXPECT_EQ(zk_graphics_context->m_matrixStack.Length(), 384);
+    EXPECT_FALSE(gc_holds(dropped));
+    EXPECT_FALSE(gc_holds(droppedSurface));
+    EXPECT_FALSE(glIsTexture(droppedTexture));   // freed with its surface
+
+    device->BeginRender();
+    zk_graphics_BeginRender();
+    device->Cls(0, 0, 0);
+    zk_graphics_DrawImage(kept, 0, 0, 1);
+    EndFrame();
+    EXPECT_EQ(rgb_at(4, 4), 0x00ff00u);
 }
 
 TEST_F(Graphics, DefaultFontComesFromTheDataFolderWhenPresent) {
