@@ -100,7 +100,7 @@ void gamepad_icon(cairo_t* cr, int icon) {
 void keyboard_icon(cairo_t* cr, int icon) {
     static const char keyLabel[6] = {'Z', 'X', 'C', 'V', 'B', 'N'};  // the keys of actions 10..15
     bool wide = icon == kShoulderL || icon == kShoulderR;
-    double w = wide ? 9.4 : 8.4;
+    double w = wide ? 8.9 : 8.4;  // the wide keys stop a pixel short of the cell edge
     rounded_rect(cr, 5.3, 4.3, w, 8.4, 1.6);
     fill_outline(cr, 0x282840, kWhite, 0.8, 1);
     double cx = 5.3 + w / 2, cy = 8.5;

@@ -1,0 +1,105 @@
+// tests/assets/sheet_test.cpp: the image sheets as the game cuts and draws them, and the bitmap font as
+// the text layout uses it.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "data_files.h"
+
+namespace {
+
+bool frame_has_ink(const Rgba& img, FrameCut f, int w, int h) {
+    for (int y = f.y; y < f.y + h; ++y)
+        for (int x = f.x; x < f.x + w; ++x)
+            if (img.alpha(x, y) > 0) return true;
+    return false;
+}
+
+bool frame_touches_border(const Rgba& img, FrameCut f, int w, int h) {
+    for (int i = 0; i < w; ++i)
+        if (img.alpha(f.x + i, f.y) || img.alpha(f.x + i, f.y + h - 1)) return true;
+    for (int j = 0; j < h; ++j)
+        if (img.alpha(f.x, f.y + j) || img.alpha(f.x + w - 1, f.y + j)) return true;
+    return false;
+}
+
+// Frames of the font: printable codes 33..126 sit in cells 1..94; the two icon sets in 96..108, 112..124.
+std::vector<int> font_frames() {
+    std::vector<int> f;
+    for (int code = 33; code <= 126; ++code) f.push_back(code - 32);
+    for (int i = 96; i <= 108; ++i) f.push_back(i);
+    for (int i = 112; i <= 124; ++i) f.push_back(i);
+    return f;
+}
+
+}  // namespace
+
+TEST(Sheets, CutIntoTheirFramesAndNoDrawnFrameIsEmpty) {
+    for (const SlotSheet& s : game_sheets())
+        for (const Resolution& r : resolutions()) {
+            std::string file = s.name + r.suffix + ".png";
+            Rgba img;
+            ASSERT_TRUE(load_png(data_path(file), img)) << file;
+            int w = s.frameW * r.scale, h = s.frameH * r.scale;
+            std::vector<FrameCut> frames;
+            ASSERT_TRUE(cut_frames(img.width, img.height, w, h, s.frames, frames))
+                << file << ": Image frame outside surface";
+            std::vector<int> drawn = s.drawn;
+            if (drawn.empty())
+                for (int i = 0; i < s.frames; ++i) drawn.push_back(i);
+            for (int i : drawn) EXPECT_TRUE(frame_has_ink(img, frames[i], w, h)) << file << " frame " << i;
+        }
+}
+
+TEST(Font, EveryGlyphHasInkInsideItsCellAwayFromTheBorder) {
+    for (const Resolution& r : resolutions()) {
+        std::string file = std::string("fonts/editundo") + r.suffix + ".png";
+        Rgba img;
+        ASSERT_TRUE(load_png(data_path(file), img)) << file;
+        int cell = 16 * r.scale;
+        std::vector<FrameCut> cells;
+        ASSERT_TRUE(cut_frames(img.width, img.height, cell, cell, 128, cells)) << file;
+        for (int f : font_frames()) {
+            EXPECT_TRUE(frame_has_ink(img, cells[f], cell, cell)) << file << " cell " << f;
+            EXPECT_FALSE(frame_touches_border(img, cells[f], cell, cell)) << file << " cell " << f;
+        }
+        EXPECT_FALSE(frame_has_ink(img, cells[0], cell, cell)) << "the space is blank";
+    }
+}
+
+TEST(Font, GlyphsAreDistinctAndCapitalsShareOneBaseline) {
+    Rgba img;
+    ASSERT_TRUE(load_png(data_path("fonts/editundo.png"), img));
+    std::vector<FrameCut> cells;
+    ASSERT_TRUE(cut_frames(img.width, img.height, 16, 16, 128, cells));
+    std::set<std::vector<unsigned char>> seen;
+    for (int f = 1; f <= 94; ++f) {  // the printable characters; icons share shapes and differ in colour
+        std::vector<unsigned char> a;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) a.push_back(img.alpha(cells[f].x + x, cells[f].y + y) > 127);
+        EXPECT_TRUE(seen.insert(a).second) << "cell " << f << " repeats another glyph";
+    }
+    // The lowest fully opaque row of every capital is the same row: text reads on a straight line.
+    auto bottom = [&](char c) {
+        FrameCut cut = cells[c - 32];
+        for (int y = 15; y >= 0; --y)
+            for (int x = 0; x < 16; ++x)
+                if (img.alpha(cut.x + x, cut.y + y) == 255) return y;
+        return -1;
+    };
+    for (char c = 'A'; c <= 'Z'; ++c) EXPECT_EQ(bottom(c), bottom('H')) << c;
+}
+
+TEST(Font, FrameworkFontCutsIntoNinetySixPaddedFrames) {
+    Rgba img;
+    ASSERT_TRUE(load_png(data_path("zeto_font.png"), img));
+    ASSERT_EQ(img.width % 96, 0);
+    int w = img.width / 96;
+    // the framework skips a one-pixel border left and right of each frame (PadX); nothing may be there
+    for (int i = 0; i < 96; ++i)
+        for (int y = 0; y < img.height; ++y) {
+            EXPECT_EQ(img.alpha(i * w, y), 0) << "frame " << i;
+            EXPECT_EQ(img.alpha(i * w + w - 1, y), 0) << "frame " << i;
+        }
+    EXPECT_TRUE(frame_has_ink(img, {('A' - 32) * w, 0}, w, img.height));
+}
