@@ -1,0 +1,369 @@
+// Audio engine on real OpenAL Soft. The mixed output is captured by OpenAL Soft's wave writer (a config
+// file written here selects it), so what the engine played can be measured: pitch and pan. Channel
+// states, focus suspension, source recycling under exhaustion, deferred buffer deletion and the samples'
+// lifetime under the collector are checked against OpenAL's own view of its sources.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/game.h"
+#include "media/audio.h"
+
+namespace {
+
+const int kRate = 44100;   // the wave writer's mixing rate, set in the config
+
+std::string folder;   // this process's scratch folder: config, sounds, captured output
+
+void put32(std::string& s, uint32_t v) { for (int i = 0; i < 4; ++i) s += char(v >> (8 * i)); }
+void put16(std::string& s, uint32_t v) { s += char(v), s += char(v >> 8); }
+
+// A 16-bit mono WAV file of a sine tone; returns its path.
+std::string write_tone(const std::string& name, double hertz, double seconds) {
+    int frames = int(seconds * kRate);
+    std::string pcm;
+    for (int i = 0; i < frames; ++i) put16(pcm, uint16_t(int16_t(12000 * std::sin(2 * M_PI * hertz * i / kRate))));
+    std::string w = "RIFF";
+    put32(w, uint32_t(36 + pcm.size()));
+    w += "WAVEfmt ";
+    put32(w, 16), put16(w, 1), put16(w, 1), put32(w, kRate), put32(w, kRate * 2), put16(w, 2), put16(w, 16);
+    w += "data";
+    put32(w, uint32_t(pcm.size()));
+    std::string path = folder + "/" + name;
+    std::ofstream(path, std::ios::binary) << w << pcm;
+    return path;
+}
+
+// The captured output: stereo 16-bit frames.
+struct Capture {
+    std::vector<int16_t> left, right;
+
+    double energy(const std::vector<int16_t>& s) const {
+        double e = 0;
+        for (int16_t v : s) e += double(v) * v;
+        return e;
+    }
+    // Frequency of the loudest channel from its rising zero crossings, counted only between the first
+    // and the last loud sample so that the quiet before and after cannot add any.
+    double frequency() const {
+        const std::vector<int16_t>& s = energy(left) > energy(right) ? left : right;
+        size_t from = s.size(), to = 0;
+        for (size_t i = 0; i < s.size(); ++i) {
+            if (std::abs(s[i]) > 1000) from = std::min(from, i), to = i;
+        }
+        size_t first = 0, last = 0;
+        int crossings = 0;
+        for (size_t i = from + 1; i <= to && i < s.size(); ++i) {
+            if (s[i - 1] < 0 && s[i] >= 0) {
+                if (crossings++ == 0) first = i;
+                last = i;
+            }
+        }
+        return crossings > 1 ? (crossings - 1) * double(kRate) / double(last - first) : 0.0;
+    }
+};
+
+// Reads the wave writer's file: the fmt chunk must say 2 channels of 16 bits; the data runs to the end.
+Capture read_capture() {
+    std::ifstream in(folder + "/out.wav", std::ios::binary);
+    std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Capture c;
+    size_t fmt = b.find("fmt "), data = b.find("data");
+    EXPECT_NE(fmt, std::string::npos);
+    EXPECT_NE(data, std::string::npos);
+    if (fmt == std::string::npos || data == std::string::npos) return c;
+    EXPECT_EQ(b[fmt + 10], 2) << "stereo";
+    EXPECT_EQ(b[fmt + 22], 16) << "16-bit";
+    for (size_t i = data + 8; i + 4 <= b.size(); i += 4) {
+        c.left.push_back(int16_t(uint8_t(b[i]) | uint8_t(b[i + 1]) << 8));
+        c.right.push_back(int16_t(uint8_t(b[i + 2]) | uint8_t(b[i + 3]) << 8));
+    }
+    return c;
+}
+
+// Waits (within a generous limit) until `done` holds; the wave writer mixes in real time.
+template <class Done>
+bool wait_for(Done done) {
+    for (int i = 0; i < 1000; ++i) {
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+ALint al_state(ALuint source) {
+    ALint state = 0;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    return state;
+}
+
+gxtkAudio* keep = nullptr;   // collector root for the engine under test
+
+class AudioEngine : public ::testing::Test {
+protected:
+    // One OpenAL configuration per process: the wave writer into the scratch folder.
+    static void SetUpTestSuite() {
+        char tmpl[] = "/tmp/zk_audio_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        folder = tmpl;
+        std::ofstream(folder + "/alsoft.conf") << "[general]\ndrivers = wave\nchannels = stereo\n"
+                                                  "sample-type = int16\nfrequency = 44100\n"
+                                                  "stereo-mode = speakers\nstereo-encoding = panpot\ndither = false\n"
+                                                  "[wave]\nfile = " << folder << "/out.wav\n";
+        setenv("ALSOFT_CONF", (folder + "/alsoft.conf").c_str(), 1);
+        setenv("ALSOFT_DRIVERS", "wave", 1);
+        gc_init1();
+        gc_root(keep);
+        gc_init2();
+        new ZKGlfwGame();   // the host that reads sound files
+    }
+    static void TearDownTestSuite() { std::system(("rm -rf '" + folder + "'").c_str()); }
+
+    void SetUp() override { open(); }
+    void TearDown() override { close(); }
+
+    // A fresh engine on a fresh device, with the two test sounds loaded.
+    void open() {
+        audio = new gxtkAudio();
+        gc_assign(keep, audio);
+        ASSERT_NE(audio->alcContext, nullptr);
+        tone = audio->LoadSample(String(write_tone("tone.wav", 440, 0.5).c_str()));
+        blip = audio->LoadSample(String(write_tone("blip.wav", 1000, 0.05).c_str()));
+        ASSERT_NE(tone, nullptr);
+        ASSERT_NE(blip, nullptr);
+    }
+    // Ends the device so that the wave writer completes its file; only tests ever close OpenAL. First the
+    // device's samples are collected and their buffers deleted, so that no buffer name of a closed device
+    // ever reaches the discard list of the next one.
+    void close() {
+        if (!audio->alcDevice) return;
+        for (int i = 0; i < gxtkAudio::kChannels; ++i) audio->StopChannel(i);
+        testing::internal::CaptureStdout();   // "Discarding sample", once per sample
+        gc_collect_all();
+        gc_collect_all();
+        gc_flush_free(1 << 30);
+        testing::internal::GetCapturedStdout();
+        audio->LoadSample(String());   // flushes the discard list
+        EXPECT_EQ(gxtkAudio::DiscardPending(), 0);
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(audio->alcContext);
+        alcCloseDevice(audio->alcDevice);
+        audio->alcDevice = nullptr;
+    }
+    bool ended(int channel) {
+        return wait_for([&] { return audio->ChannelState(channel) == 0; });
+    }
+
+    gxtkAudio* audio = nullptr;
+    gxtkSample* tone = nullptr;   // 0.5 s of 440 Hz
+    gxtkSample* blip = nullptr;   // 0.05 s of 1000 Hz
+};
+
+TEST_F(AudioEngine, APlayedToneComesOutAtItsPitch) {
+    ASSERT_EQ(audio->PlaySample(tone, 0, 0), 0);
+    ASSERT_TRUE(ended(0));
+    close();
+    Capture c = read_capture();
+    EXPECT_NEAR(c.frequency(), 440.0, 3.0);
+    // Rate is pitch: the same sample at rate 1.5 sounds at 660 Hz.
+    open();
+    audio->SetRate(3, 1.5f);
+    ASSERT_EQ(audio->PlaySample(tone, 3, 0), 0);
+    ASSERT_TRUE(ended(3));
+    close();
+    EXPECT_NEAR(read_capture().frequency(), 660.0, 4.0);
+}
+
+TEST_F(AudioEngine, PanMovesTheSoundToThatSide) {
+    for (float pan : {float(M_PI / 2), float(-M_PI / 2)}) {
+        if (pan < 0) open();
+        audio->SetPan(5, pan);   // set before playing: pan stays on the channel's source
+        ASSERT_EQ(audio->PlaySample(tone, 5, 0), 0);
+        ASSERT_TRUE(ended(5));
+        close();
+        Capture c = read_capture();
+        double left = c.energy(c.left), right = c.energy(c.right);
+        ASSERT_GT(left + right, 0.0) << "something was heard";
+        if (pan > 0)
+            EXPECT_GT(right, 10 * left) << "panned right";
+        else
+            EXPECT_GT(left, 10 * right) << "panned left";
+    }
+}
+
+TEST_F(AudioEngine, AOneShotFallsToStoppedALoopKeepsPlaying) {
+    ASSERT_EQ(audio->PlaySample(blip, 1, 1), 0);   // looping
+    ASSERT_EQ(audio->PlaySample(blip, 2, 0), 0);   // once
+    EXPECT_EQ(audio->ChannelState(2), 1);
+    ASSERT_TRUE(ended(2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));   // three times the blip's length
+    EXPECT_EQ(audio->ChannelState(1), 1);
+    EXPECT_EQ(al_state(audio->channels[1].source), AL_PLAYING);
+
+    // Pausing a sound that has already ended leaves it stopped.
+    ASSERT_EQ(audio->PlaySample(blip, 2, 0), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    audio->PauseChannel(2);
+    EXPECT_EQ(audio->ChannelState(2), 0);
+    // Pause and resume of a playing channel; stop ends it.
+    audio->PauseChannel(1);
+    EXPECT_EQ(audio->ChannelState(1), 2);
+    EXPECT_EQ(al_state(audio->channels[1].source), AL_PAUSED);
+    audio->ResumeChannel(1);
+    EXPECT_EQ(audio->ChannelState(1), 1);
+    audio->StopChannel(1);
+    EXPECT_EQ(audio->ChannelState(1), 0);
+    EXPECT_EQ(al_state(audio->channels[1].source), AL_STOPPED);
+
+    // Playing over a playing channel restarts it with the new sample.
+    ASSERT_EQ(audio->PlaySample(tone, 1, 1), 0);
+    ASSERT_EQ(audio->PlaySample(blip, 1, 0), 0);
+    ALint buffer = 0, looping = 1;
+    alGetSourcei(audio->channels[1].source, AL_BUFFER, &buffer);
+    alGetSourcei(audio->channels[1].source, AL_LOOPING, &looping);
+    EXPECT_EQ(ALuint(buffer), blip->buffer);
+    EXPECT_EQ(looping, AL_FALSE);
+}
+
+TEST_F(AudioEngine, SuspendAndResumeLeaveGamePausedChannelsPaused) {
+    ASSERT_EQ(audio->PlaySample(tone, 3, 1), 0);   // the game pauses this one
+    ASSERT_EQ(audio->PlaySample(tone, 4, 1), 0);   // this one plays on
+    ASSERT_EQ(audio->PlaySample(tone, gxtkAudio::kMusicChannel, 1), 0);
+    audio->PauseChannel(3);
+    audio->PauseMusic();
+
+    audio->Suspend();
+    EXPECT_EQ(al_state(audio->channels[4].source), AL_PAUSED);
+    EXPECT_EQ(audio->ChannelState(4), 1) << "a suspension is not the game's pause";
+    EXPECT_EQ(audio->ChannelState(3), 2);
+
+    audio->Resume();
+    EXPECT_EQ(al_state(audio->channels[4].source), AL_PLAYING);
+    EXPECT_EQ(al_state(audio->channels[3].source), AL_PAUSED);
+    EXPECT_EQ(audio->ChannelState(3), 2);
+    EXPECT_EQ(al_state(audio->channels[gxtkAudio::kMusicChannel].source), AL_PAUSED);
+    EXPECT_EQ(audio->MusicState(), 2);
+
+    // A game pause during the suspension survives the resume.
+    audio->Suspend();
+    audio->PauseChannel(4);
+    audio->Resume();
+    EXPECT_EQ(audio->ChannelState(4), 2);
+    EXPECT_EQ(al_state(audio->channels[4].source), AL_PAUSED);
+}
+
+// With OpenAL out of sources, a channel takes the source of the first sound channel whose sound has
+// ended; with none ended it gets none, and the music channel never gives its source up.
+TEST_F(AudioEngine, AFinishedChannelGivesItsSourceUpWhenOpenAlHasNoMore) {
+    std::vector<ALuint> hogged;
+    for (;;) {
+        ALuint s = 0;
+        alGetError();
+        alGenSources(1, &s);
+        if (alGetError() != AL_NO_ERROR) break;
+        hogged.push_back(s);
+        ASSERT_LT(hogged.size(), 100000u);
+    }
+    ASSERT_FALSE(hogged.empty());
+    alDeleteSources(2, &hogged[hogged.size() - 2]);   // room for exactly two more
+    hogged.resize(hogged.size() - 2);
+
+    ASSERT_EQ(audio->PlaySample(tone, 6, 0), 0);   // ends after 0.5 s
+    ASSERT_EQ(audio->PlaySample(tone, 7, 1), 0);   // never ends
+    ALuint first = audio->channels[6].source;
+    EXPECT_EQ(audio->PlaySample(blip, 8, 0), -1) << "every source is busy";
+    EXPECT_EQ(audio->channels[8].source, 0u);
+    EXPECT_EQ(audio->SetVolume(8, 0.5f), 0) << "a channel without a source ignores settings";
+
+    ASSERT_TRUE(ended(6));
+    EXPECT_EQ(audio->PlaySample(blip, 8, 0), 0);
+    EXPECT_EQ(audio->channels[8].source, first);
+    EXPECT_EQ(audio->channels[6].source, 0u);
+    EXPECT_NE(audio->channels[7].source, 0u);
+    EXPECT_NE(audio->channels[gxtkAudio::kMusicChannel].source, 0u);
+    alDeleteSources(ALsizei(hogged.size()), hogged.data());
+}
+
+// A discarded buffer is deleted only once no source holds it, at the next load or play.
+TEST_F(AudioEngine, DiscardedBuffersWaitUntilNoSourceHoldsThem) {
+    int before = gxtkAudio::DiscardPending();
+    ASSERT_EQ(audio->PlaySample(tone, 0, 1), 0);
+    ALuint buffer = tone->buffer;
+    tone->Discard();
+    EXPECT_EQ(tone->buffer, 0u);
+    tone->Discard();   // a second discard does nothing
+    EXPECT_EQ(gxtkAudio::DiscardPending(), before + 1);
+
+    ASSERT_EQ(audio->PlaySample(blip, 1, 0), 0);   // a flush: the buffer is still playing
+    EXPECT_EQ(gxtkAudio::DiscardPending(), before + 1);
+    EXPECT_TRUE(alIsBuffer(buffer));
+
+    audio->StopChannel(0);   // stopped by the game: it lets go at the next flush
+    ASSERT_EQ(audio->PlaySample(blip, 1, 0), 0);
+    EXPECT_EQ(gxtkAudio::DiscardPending(), 0);
+    EXPECT_FALSE(alIsBuffer(buffer));
+}
+
+// A sample stays alive while a channel plays it, and goes (its buffer discarded) once nothing does.
+TEST_F(AudioEngine, ASampleLivesWhileAChannelPlaysIt) {
+    ASSERT_EQ(audio->PlaySample(tone, 0, 1), 0);
+    ASSERT_EQ(audio->PlaySample(blip, 1, 0), 0);
+    ALuint toneBuffer = tone->buffer;
+    ASSERT_TRUE(ended(1));
+
+    testing::internal::CaptureStdout();
+    gc_collect_all();
+    gc_collect_all();
+    gc_flush_free(1 << 30);
+    std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(gc_holds(tone)) << "the looping sample is alive";
+    EXPECT_EQ(tone->buffer, toneBuffer);
+    EXPECT_FALSE(gc_holds(blip)) << "the finished sample was collected";
+    EXPECT_NE(said.find("Discarding sample"), std::string::npos);
+    EXPECT_EQ(gxtkAudio::DiscardPending(), 1);
+
+    audio->StopChannel(0);
+    gc_collect_all();
+    gc_collect_all();
+    testing::internal::CaptureStdout();
+    gc_flush_free(1 << 30);
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(gc_holds(tone));
+    audio->LoadSample(String());   // flushes, and makes no buffer that could reuse the name
+    EXPECT_EQ(gxtkAudio::DiscardPending(), 0);
+    EXPECT_FALSE(alIsBuffer(toneBuffer));
+}
+
+TEST_F(AudioEngine, MusicPlaysWholeFilesOnItsOwnChannel) {
+    EXPECT_EQ(audio->PlayMusic(String((folder + "/missing.ogg").c_str()), 1), -1);
+    EXPECT_EQ(audio->MusicState(), 0);
+    ASSERT_EQ(audio->PlayMusic(String((folder + "/tone.wav").c_str()), 1), 0);
+    EXPECT_EQ(audio->MusicState(), 1);
+    audio->SetMusicVolume(0.25f);
+    ALfloat gain = 0;
+    alGetSourcef(audio->channels[gxtkAudio::kMusicChannel].source, AL_GAIN, &gain);
+    EXPECT_FLOAT_EQ(gain, 0.25f);
+    audio->PauseMusic();
+    EXPECT_EQ(audio->MusicState(), 2);
+    audio->ResumeMusic();
+    EXPECT_EQ(audio->MusicState(), 1);
+    audio->StopMusic();
+    EXPECT_EQ(audio->MusicState(), 0);
+    // Files that are not sounds load as nothing.
+    std::ofstream(folder + "/junk.wav") << "not a sound";
+    EXPECT_EQ(audio->LoadSample(String((folder + "/junk.wav").c_str())), nullptr);
+    EXPECT_EQ(audio->LoadSample(String((folder + "/tone.mp3").c_str())), nullptr);
+}
+
+}  // namespace
