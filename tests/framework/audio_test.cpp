@@ -1,0 +1,157 @@
+// The audio module over a real engine on OpenAL Soft's null output: asset names reach the data folder,
+// sounds without a sample play nothing, channel settings arrive at the channel's OpenAL source unchanged,
+// music runs on its own channel, and sounds and the engine survive collections while they are held.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "framework/audio.h"
+#include "host/game.h"
+
+namespace {
+
+// 0.2 s of a quiet 16-bit mono square wave at 8000 Hz.
+std::string wav_bytes() {
+    std::string pcm;
+    for (int i = 0; i < 1600; ++i) pcm += (i / 10) % 2 ? std::string("\x00\x10", 2) : std::string("\x00\xF0", 2);
+    std::string w("RIFF", 4);
+    auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) w += char(v >> (8 * i)); };
+    auto u16 = [&](uint32_t v) { w += char(v), w += char(v >> 8); };
+    u32(uint32_t(36 + pcm.size()));
+    w += "WAVEfmt ";
+    u32(16), u16(1), u16(1), u32(8000), u32(16000), u16(2), u16(16);
+    w += "data";
+    u32(uint32_t(pcm.size()));
+    return w + pcm;
+}
+
+c_Sound* held = nullptr;   // a sound the test keeps, as the game keeps its sound table
+
+class AudioModule : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        setenv("ALSOFT_CONF", "/dev/null", 1);
+        gc_init1();
+        gc_root(held);
+        zk_audio_init();
+        gc_init2();
+        new ZKGlfwGame();
+        zk_audio_SetAudioDevice(new gxtkAudio());
+    }
+    void SetUp() override {
+        char tmpl[] = "/tmp/zk_audio_module_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        ASSERT_EQ(getcwd(saved_cwd, sizeof saved_cwd), saved_cwd);
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+        mkdir("data", 0755);
+        mkdir("data/sfx", 0755);
+        std::ofstream("data/sfx/ping.wav", std::ios::binary) << wav_bytes();
+    }
+    void TearDown() override {
+        ASSERT_EQ(chdir(saved_cwd), 0);
+        std::system(("rm -rf '" + dir + "'").c_str());
+    }
+    static ALuint source(int channel) { return zk_audio_device->channels[channel].source; }
+
+    std::string dir;
+    char saved_cwd[PATH_MAX];
+};
+
+TEST_F(AudioModule, SoundsLoadFromTheDataFolderOrNotAtAll) {
+    c_Sound* sound = zk_audio_LoadSound(String("sfx/ping.wav"));
+    ASSERT_NE(sound, nullptr);
+    ASSERT_NE(sound->m_sample, nullptr);
+    EXPECT_NE(sound->m_sample->buffer, 0u);
+    EXPECT_NE(zk_audio_LoadSound(String("zanth://data/sfx/ping.wav")), nullptr);
+    EXPECT_EQ(zk_audio_LoadSound(String("sfx/missing.wav")), nullptr);
+    EXPECT_EQ(zk_audio_LoadSound(String("sfx/ping.mp3")), nullptr);
+    std::ofstream("data/sfx/bad.wav") << "RIFF....WAVE";
+    EXPECT_EQ(zk_audio_LoadSound(String("sfx/bad.wav")), nullptr);
+}
+
+TEST_F(AudioModule, OnlySoundsWithASamplePlay) {
+    EXPECT_EQ(zk_audio_PlaySound(nullptr, 4, 0), 0);
+    EXPECT_EQ(zk_audio_device->ChannelState(4), 0);
+    c_Sound* none = (new c_Sound())->m_new2();
+    EXPECT_EQ(none->m_sample, nullptr);
+    EXPECT_EQ(zk_audio_PlaySound(none, 4, 0), 0);
+    EXPECT_EQ(zk_audio_device->ChannelState(4), 0);
+
+    c_Sound* sound = zk_audio_LoadSound(String("sfx/ping.wav"));
+    ASSERT_NE(sound, nullptr);
+    EXPECT_EQ(zk_audio_PlaySound(sound, 4, 1), 0);   // flags other than 0 loop
+    EXPECT_EQ(zk_audio_device->ChannelState(4), 1);
+    ALint looping = 0;
+    alGetSourcei(source(4), AL_LOOPING, &looping);
+    EXPECT_EQ(looping, AL_TRUE);
+    EXPECT_EQ(zk_audio_StopChannel(4), 0);
+    EXPECT_EQ(zk_audio_device->ChannelState(4), 0);
+}
+
+TEST_F(AudioModule, ChannelSettingsReachTheSourceUnchanged) {
+    EXPECT_EQ(zk_audio_SetChannelVolume(9, 0.25f), 0);
+    EXPECT_EQ(zk_audio_SetChannelRate(9, 1.5f), 0);
+    EXPECT_EQ(zk_audio_SetChannelPan(9, 0.5f), 0);
+    ALfloat gain = 0, pitch = 0, x = 0, y = 1, z = 0;
+    alGetSourcef(source(9), AL_GAIN, &gain);
+    alGetSourcef(source(9), AL_PITCH, &pitch);
+    alGetSource3f(source(9), AL_POSITION, &x, &y, &z);
+    EXPECT_FLOAT_EQ(gain, 0.25f);
+    EXPECT_FLOAT_EQ(pitch, 1.5f);
+    EXPECT_FLOAT_EQ(x, std::sin(0.5f));   // the pan is an angle in radians, passed as it is
+    EXPECT_FLOAT_EQ(y, 0.0f);
+    EXPECT_FLOAT_EQ(z, -std::cos(0.5f));
+    // Settings stay on the channel when a sound is played on it.
+    c_Sound* sound = zk_audio_LoadSound(String("sfx/ping.wav"));
+    ASSERT_NE(sound, nullptr);
+    zk_audio_PlaySound(sound, 9, 0);
+    alGetSourcef(source(9), AL_GAIN, &gain);
+    EXPECT_FLOAT_EQ(gain, 0.25f);
+    zk_audio_StopChannel(9);
+}
+
+TEST_F(AudioModule, MusicPlaysPausesResumesAndStops) {
+    EXPECT_EQ(zk_audio_PlayMusic(String("sfx/missing.ogg"), 0), -1);
+    ASSERT_EQ(zk_audio_PlayMusic(String("sfx/ping.wav"), 1), 0);
+    EXPECT_EQ(zk_audio_device->MusicState(), 1);
+    EXPECT_EQ(zk_audio_PauseMusic(), 0);
+    EXPECT_EQ(zk_audio_device->MusicState(), 2);
+    EXPECT_EQ(zk_audio_ResumeMusic(), 0);
+    EXPECT_EQ(zk_audio_device->MusicState(), 1);
+    EXPECT_EQ(zk_audio_StopMusic(), 0);
+    EXPECT_EQ(zk_audio_device->MusicState(), 0);
+    EXPECT_EQ(zk_audio_device->ChannelState(0), 0) << "music keeps off the sound channels";
+}
+
+// A held sound keeps its sample through collections; the engine lives on as the module's root.
+TEST_F(AudioModule, HeldSoundsAndTheEngineSurviveCollection) {
+    gxtkAudio* engine = zk_audio_device;
+    gc_assign(held, zk_audio_LoadSound(String("sfx/ping.wav")));
+    ASSERT_NE(held, nullptr);
+    gxtkSample* sample = held->m_sample;
+    c_Sound* dropped = zk_audio_LoadSound(String("sfx/ping.wav"));
+    testing::internal::CaptureStdout();
+    gc_collect_all();
+    gc_collect_all();
+    gc_flush_free(INT_MAX);
+    std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(gc_holds(engine));
+    EXPECT_TRUE(gc_holds(held));
+    EXPECT_TRUE(gc_holds(sample));
+    EXPECT_NE(sample->buffer, 0u);
+    EXPECT_FALSE(gc_holds(dropped));
+    EXPECT_NE(said.find("Discarding sample"), std::string::npos);
+    gc_assign(held, static_cast<c_Sound*>(nullptr));
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+// The audio engine when OpenAL cannot open a device: the start-up message is printed once, the engine
+// exists, and every operation answers as "nothing loaded, nothing playing" without crashing.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "host/game.h"
+#include "media/audio.h"
+
+namespace {
+
+TEST(SilentAudio, NoDeviceLeavesTheGameRunningSilently) {
+    setenv("ALSOFT_DRIVERS", "no-such-driver", 1);   // before OpenAL reads its configuration
+    setenv("ALSOFT_CONF", "/dev/null", 1);
+    gc_init1();
+    new ZKGlfwGame();
+
+    testing::internal::CaptureStdout();
+    gxtkAudio* audio = new gxtkAudio();
+    std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(said, "OpenAl error: alcOpenDevice failed\n");
+    EXPECT_EQ(gxtkAudio::audio, audio);
+    EXPECT_EQ(audio->alcDevice, nullptr);
+
+    // A real, decodable file still gives no sample: there is nowhere to put it.
+    std::string path = testing::TempDir() + "silent.wav";
+    std::string wav("RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x80\x3e\0\0\x02\0\x10\0data\x08\0\0\0"
+                    "\1\0\2\0\3\0\4\0", 52);
+    std::ofstream(path, std::ios::binary) << wav;
+    EXPECT_EQ(audio->LoadSample(String(path.c_str())), nullptr);
+    EXPECT_EQ(audio->PlayMusic(String(path.c_str()), 1), -1);
+
+    gxtkSample* empty = new gxtkSample();
+    EXPECT_EQ(audio->PlaySample(empty, 0, 1), -1);
+    EXPECT_EQ(audio->ChannelState(0), 0);
+    for (int channel : {0, 31, gxtkAudio::kMusicChannel}) {
+        EXPECT_EQ(audio->SetVolume(channel, 0.5f), 0);
+        EXPECT_EQ(audio->SetPan(channel, 1.0f), 0);
+        EXPECT_EQ(audio->SetRate(channel, 2.0f), 0);
+        EXPECT_EQ(audio->PauseChannel(channel), 0);
+        EXPECT_EQ(audio->ResumeChannel(channel), 0);
+        EXPECT_EQ(audio->StopChannel(channel), 0);
+        EXPECT_EQ(audio->ChannelState(channel), 0);
+    }
+    EXPECT_EQ(audio->Suspend(), 0);
+    EXPECT_EQ(audio->Resume(), 0);
+    EXPECT_EQ(audio->MusicState(), 0);
+    std::remove(path.c_str());
+}
+
+}  // namespace
