@@ -1,6 +1,7 @@
 // framework/app.cpp: c_App, the game delegate, the zk_app_ functions and the async-event dispatcher.
 #include "framework/app.h"
 
+#include "framework/audio.h"
 #include "framework/graphics.h"
 #include "framework/input.h"
 #include "media/audio.h"
@@ -15,12 +16,6 @@ c_DisplayMode* zk_app__desktopMode = nullptr;
 int zk_app__updateRate = 0;
 c_Stack3* zk_asyncevent__sources = nullptr;
 c_IAsyncEventSource* zk_asyncevent__current = nullptr;
-
-// ---- Audio wiring: the audio module's device global, until framework/audio.h provides it ----
-namespace {
-void set_audio_device(gxtkAudio* audio) { (void)audio; }
-}  // namespace
-// ---- end of audio wiring ----
 
 // ---- c_App ----
 
@@ -49,7 +44,7 @@ void c_GameDelegate::StartGame() {
     zk_graphics_SetGraphicsDevice(m__graphics);
     zk_graphics_SetFont(nullptr, 32);                         // 2. default font
     gc_assign(m__audio, new gxtkAudio());                     // 3. audio engine
-    set_audio_device(m__audio);
+    zk_audio_SetAudioDevice(m__audio);
     gc_assign(m__input, (new c_InputDevice())->m_new());      // 4. input device
     zk_input_SetInputDevice(m__input);
     zk_app_ValidateDeviceWindow(false);                       // 5. device size
