@@ -15,6 +15,7 @@ constexpr uint32_t kClubHead = 0x8C90A0;
 constexpr uint32_t kMonster = 0x9050D8;    // Grubnik's purple
 constexpr uint32_t kMonsterShade = 0x6A36A8;
 constexpr uint32_t kMonsterLight = 0xB888F0;
+constexpr uint32_t kMonsterUnder = 0x6230A0;  // the body's lower edge, shared by body and lower part
 constexpr uint32_t kMonsterInk = 0x2A1450;
 constexpr uint32_t kLeaf = 0x7CDC64;       // Grubnik's green: belly, spots, wings, tentacles
 constexpr uint32_t kLeafShade = 0x46A04A;

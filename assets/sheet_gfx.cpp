@@ -5,8 +5,9 @@
 //          centre at frame (62, 55), and the club head of the address pose rests just behind it.
 //   8..11  scenery kinds 0..3: distant hills, trees, rocks, clouds. Drawn eight times enlarged and centred
 //          256 pixels above the screen's bottom, so each frame's bottom edge is the screen's bottom edge.
-//          Dark, low-contrast blues that stay behind play on the (20, 40, 80) sky; every shape tapers off
-//          before the frame's sides so scrolling pieces never show a cut.
+//          Dark, low-contrast blues a shade above the (20, 40, 80) sky, low in the frame, so they read as
+//          distant land behind play; every shape tapers off before the frame's sides so scrolling pieces
+//          never show a cut.
 //   12     Grubnik's body, drawn centred at the monster's position; balls bounce on the top of its head.
 //   13     its lower part (skirt and tentacles), drawn 26 pixels below the body and bobbing on its own.
 //   14, 15 one wing, up (rising or hovering) and folded down (falling). The same frame is drawn at 17
@@ -116,7 +117,10 @@ void golfer(cairo_t* cr, const Pose& p) {
     leg(cr, p.hip, p.kneeFront, p.footFront, false, kTrousers);
     // torso: a rounded wedge from hips to shoulders
     limb(cr, {p.hip.x, p.hip.y, p.shoulder.x, p.shoulder.y}, 10, kShirt, kInk, 1.1);
-    limb(cr, {p.hip.x - 0.5, p.hip.y + 0.5, p.hip.x + 0.5, p.hip.y + 0.5}, 8, 0x4A3A30, kInk, 0);  // belt
+    // belt: a short band across the torso just above the hips
+    double tx = p.shoulder.x - p.hip.x, ty = p.shoulder.y - p.hip.y, tl = std::hypot(tx, ty);
+    double bx = p.hip.x + tx / tl * 2, by = p.hip.y + ty / tl * 2, nx = -ty / tl * 4.6, ny = tx / tl * 4.6;
+    limb(cr, {bx - nx, by - ny, bx + nx, by + ny}, 1.8, 0x5A3E2A, kInk, 0);
     head(cr, p.head, p.cheer);
     club(cr, p.handFront, p.clubEnd);
     arm(cr, p.shoulder, p.elbowFront, p.handFront, kShirt);
@@ -124,7 +128,17 @@ void golfer(cairo_t* cr, const Pose& p) {
 
 // ---- scenery -------------------------------------------------------------------------------------------
 
-constexpr uint32_t kFarTop = 0x3A5E86, kFarBottom = 0x1E3858, kRim = 0x6A92B8;
+// Eight times enlarged, one logical pixel is eight screen pixels, so the shapes are small and low in the
+// frame (the land rises at most to frame y 36, about 220 screen pixels above the bottom) and only a shade
+// lighter than the sky, with a faint rim of light along their tops so overlapping pieces stay readable.
+constexpr uint32_t kFarTop = 0x24426E, kFarBottom = 0x193260, kRim = 0x3E6494;
+
+void rim_stroke(cairo_t* cr, cairo_path_t* path) {
+    cairo_append_path(cr, path);
+    set_rgb(cr, kRim, 0.5);
+    cairo_set_line_width(cr, 0.6);
+    cairo_stroke(cr);
+}
 
 void hills(cairo_t* cr) {
     auto hill = [&](double x0, double x1, double peakX, double peakY, uint32_t top) {
@@ -135,51 +149,53 @@ void hills(cairo_t* cr) {
         cairo_path_t* path = cairo_copy_path(cr);
         vertical_gradient(cr, peakY, top, 1, 64, kFarBottom, 1);
         cairo_fill(cr);
-        cairo_append_path(cr, path);
-        set_rgb(cr, kRim, 0.45);
-        cairo_set_line_width(cr, 0.7);
-        cairo_stroke(cr);
+        rim_stroke(cr, path);
         cairo_path_destroy(path);
     };
-    hill(4, 56, 24, 30, kFarTop);
-    hill(24, 62, 45, 38, 0x34587E);
+    hill(4, 52, 22, 38, kFarTop);
+    hill(22, 62, 42, 44, 0x20406A);
 }
 
 void trees(cairo_t* cr) {
-    ellipse(cr, 32, 66, 28, 14);  // the mound they stand on
-    vertical_gradient(cr, 52, 0x2C5070, 1, 64, kFarBottom, 1);
+    ellipse(cr, 32, 68, 28, 12);  // the mound they stand on
+    vertical_gradient(cr, 56, 0x203E68, 1, 64, kFarBottom, 1);
     cairo_fill(cr);
     struct Tree { double x, y, r; };
-    const Tree ts[3] = {{20, 38, 8}, {34, 30, 10.5}, {47, 40, 7}};
+    const Tree ts[3] = {{20, 46, 5.5}, {32, 41, 7}, {44, 47, 5}};
     for (const Tree& t : ts) {
-        cairo_rectangle(cr, t.x - 1.2, t.y, 2.4, 56 - t.y);
-        set_rgb(cr, 0x1C3048); cairo_fill(cr);
+        cairo_rectangle(cr, t.x - 0.8, t.y, 1.6, 60 - t.y);
+        set_rgb(cr, 0x162A4C); cairo_fill(cr);
     }
     for (const Tree& t : ts) {
         circle(cr, t.x, t.y, t.r);
         circle(cr, t.x - t.r * 0.55, t.y + t.r * 0.45, t.r * 0.7);
         circle(cr, t.x + t.r * 0.55, t.y + t.r * 0.45, t.r * 0.7);
-        vertical_gradient(cr, t.y - t.r, 0x3A6A7E, 1, t.y + t.r * 1.2, 0x22465E, 1);
+        cairo_path_t* path = cairo_copy_path(cr);
+        vertical_gradient(cr, t.y - t.r, 0x224C6A, 1, t.y + t.r * 1.2, 0x1A3A5C, 1);
         cairo_fill(cr);
-        cairo_arc(cr, t.x, t.y, t.r - 0.4, M_PI * 1.1, M_PI * 1.75);
-        set_rgb(cr, kRim, 0.45); cairo_set_line_width(cr, 0.7); cairo_stroke(cr);
+        cairo_arc(cr, t.x, t.y, t.r - 0.3, M_PI * 1.1, M_PI * 1.75);
+        set_rgb(cr, kRim, 0.5); cairo_set_line_width(cr, 0.6); cairo_stroke(cr);
+        cairo_path_destroy(path);
     }
 }
 
 void rocks(cairo_t* cr) {
-    const double out[][2] = {{7, 64}, {11, 50}, {17, 43}, {23, 44}, {29, 31}, {35, 29}, {41, 37},
-                             {47, 41}, {53, 50}, {58, 64}};
+    const double out[][2] = {{9, 64}, {13, 54}, {18, 49}, {23, 50}, {28, 40}, {34, 37}, {39, 44},
+                             {45, 47}, {50, 54}, {55, 64}};
     cairo_move_to(cr, out[0][0], out[0][1]);
     for (auto& p : out) cairo_line_to(cr, p[0], p[1]);
     cairo_close_path(cr);
-    vertical_gradient(cr, 29, 0x3E4E7A, 1, 64, 0x1E2C4E, 1);
+    cairo_path_t* path = cairo_copy_path(cr);
+    vertical_gradient(cr, 37, 0x2A3A6A, 1, 64, 0x1A2A58, 1);
     cairo_fill(cr);
+    rim_stroke(cr, path);
+    cairo_path_destroy(path);
     // lit faces on the left of each crag
-    const double lit[][6] = {{29, 31, 35, 29, 31, 50}, {17, 43, 23, 44, 18, 58}, {41, 37, 47, 41, 42, 56}};
+    const double lit[][6] = {{28, 40, 34, 37, 30, 54}, {18, 49, 23, 50, 19, 60}, {39, 44, 45, 47, 40, 58}};
     for (auto& f : lit) {
         cairo_move_to(cr, f[0], f[1]); cairo_line_to(cr, f[2], f[3]); cairo_line_to(cr, f[4], f[5]);
         cairo_close_path(cr);
-        set_rgb(cr, 0x5A6A96, 0.55); cairo_fill(cr);
+        set_rgb(cr, 0x3A4A80, 0.5); cairo_fill(cr);
     }
 }
 
@@ -187,17 +203,17 @@ void clouds(cairo_t* cr) {
     auto cloud = [&](double x, double y, double s, double alpha) {
         // Soft edge: the same puffs drawn in rings of falling alpha.
         for (int ring = 3; ring >= 0; --ring) {
-            double grow = ring * 0.9;
-            circle(cr, x - 9 * s, y + 2 * s, 5 * s + grow);
-            circle(cr, x, y - 2 * s, 8 * s + grow);
-            circle(cr, x + 9 * s, y + 1 * s, 6 * s + grow);
-            rounded_rect(cr, x - 14 * s - grow, y + 1 * s - grow, 28 * s + 2 * grow, 6 * s + 2 * grow, 3 * s + grow);
-            set_rgb(cr, ring ? 0x50709C : 0x5E80AA, ring ? alpha * 0.25 : alpha);
+            double grow = ring * 0.6;
+            circle(cr, x - 6 * s, y + 1.5 * s, 3.5 * s + grow);
+            circle(cr, x, y - 1.5 * s, 5.5 * s + grow);
+            circle(cr, x + 6 * s, y + 1 * s, 4 * s + grow);
+            rounded_rect(cr, x - 10 * s - grow, y + 1 * s - grow, 20 * s + 2 * grow, 4 * s + 2 * grow, 2 * s + grow);
+            set_rgb(cr, 0x2C4C80, ring ? alpha * 0.22 : alpha);
             cairo_fill(cr);
         }
     };
-    cloud(30, 16, 1.0, 0.7);
-    cloud(46, 31, 0.55, 0.55);
+    cloud(28, 14, 1.0, 0.55);
+    cloud(45, 24, 0.55, 0.45);
 }
 
 // ---- Grubnik -------------------------------------------------------------------------------------------
@@ -211,6 +227,18 @@ void eye(cairo_t* cr, double x, double y) {
     set_rgb(cr, 0xFFFFFF); cairo_fill(cr);
 }
 
+// The body's shading, a light crown falling to kMonsterUnder at the lower edge; `dy` shifts it for the
+// lower part's frame, which repeats the body's underside.
+void body_shading(cairo_t* cr, double dy) {
+    cairo_pattern_t* g = cairo_pattern_create_radial(27, 27 + dy, 3, 32, 34 + dy, 19);
+    cairo_pattern_add_color_stop_rgb(g, 0, 0xC4 / 255.0, 0x98 / 255.0, 0xF6 / 255.0);
+    cairo_pattern_add_color_stop_rgb(g, 0.55, 0x90 / 255.0, 0x50 / 255.0, 0xD8 / 255.0);
+    cairo_pattern_add_color_stop_rgb(g, 1, ((kMonsterUnder >> 16) & 255) / 255.0, ((kMonsterUnder >> 8) & 255) / 255.0,
+                                     (kMonsterUnder & 255) / 255.0);
+    cairo_set_source(cr, g);
+    cairo_pattern_destroy(g);
+}
+
 void monster_body(cairo_t* cr) {
     // horns first, so the head overlaps their roots
     for (int side : {-1, 1}) {
@@ -221,18 +249,13 @@ void monster_body(cairo_t* cr) {
         fill_outline(cr, kLeaf, kMonsterInk, 1);
     }
     ellipse(cr, 32, 34, 19.5, 17.5);
-    cairo_pattern_t* g = cairo_pattern_create_radial(27, 27, 3, 32, 34, 21);
-    cairo_pattern_add_color_stop_rgb(g, 0, 0xC4 / 255.0, 0x98 / 255.0, 0xF6 / 255.0);
-    cairo_pattern_add_color_stop_rgb(g, 0.55, 0x90 / 255.0, 0x50 / 255.0, 0xD8 / 255.0);
-    cairo_pattern_add_color_stop_rgb(g, 1, 0x62 / 255.0, 0x30 / 255.0, 0xA0 / 255.0);
-    cairo_set_source(cr, g);
+    body_shading(cr, 0);
     cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
     set_rgb(cr, kMonsterInk); cairo_set_line_width(cr, 1.3); cairo_stroke(cr);
     // green spots on the crown and the cheeks
     const double spots[][3] = {{24, 21, 2}, {40, 22, 1.6}, {17, 36, 1.8}, {47, 37, 1.5}, {33, 19, 1.2}};
     for (auto& s : spots) { circle(cr, s[0], s[1], s[2]); set_rgb(cr, kLeaf, 0.9); cairo_fill(cr); }
-    ellipse(cr, 32, 43, 10, 6.5);  // belly
+    ellipse(cr, 32, 41.5, 10, 5.5);  // belly, kept above the underside that the lower part repeats
     set_rgb(cr, kLeafLight, 0.85); cairo_fill(cr);
     eye(cr, 25.5, 29);
     eye(cr, 38.5, 29);
@@ -246,19 +269,30 @@ void monster_body(cairo_t* cr) {
 }
 
 void monster_lower(cairo_t* cr) {
-    // Tentacles hang from under the body (frame y 20..27 overlaps the body's bottom) into the water.
+    // Tentacles hang from under the body into the water, each a smooth sway sampled along its length.
     const double xs[4] = {21, 28, 36, 43};
     for (int i = 0; i < 4; ++i) {
-        double x = xs[i], sway = (i % 2 ? 2.5 : -2.5);
-        limb(cr, {x, 22, x + sway, 32, x - sway * 0.6, 41, x + sway * 0.4, 48}, 4.2 - i % 2 * 0.6, kLeaf,
-             kMonsterInk, 1);
-        circle(cr, x + sway * 0.4, 48.5, 1.6);
+        std::vector<double> pts;
+        double sway = i % 2 ? 2.2 : -2.2;
+        for (int k = 0; k <= 8; ++k) {
+            double y = 20 + k * 3.4;
+            pts.push_back(xs[i] + sway * std::sin(k * 0.75) * (0.4 + k / 10.0));
+            pts.push_back(y);
+        }
+        limb(cr, pts, 4.2 - (i % 2) * 0.6, kLeaf, kMonsterInk, 1);
+        circle(cr, pts[16], pts[17], 1.5);
         set_rgb(cr, kLeafLight); cairo_fill(cr);
     }
-    ellipse(cr, 32, 24, 15, 5);  // skirt in body colour hides the seam with the body
-    fill_outline(cr, kMonsterShade, kMonsterInk, 1);
-    cairo_rectangle(cr, 16, 17, 32, 7);
-    set_rgb(cr, kMonsterShade); cairo_fill(cr);
+    // The body's underside, in the colour of the body's lower edge, covers the tentacles' roots. It
+    // repeats the body's outline below its belly, so the seam does not show as the two parts bob.
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 21, 64, 43);
+    cairo_clip(cr);
+    ellipse(cr, 32, 8, 19.5, 17.5);
+    body_shading(cr, -26);
+    cairo_fill_preserve(cr);
+    set_rgb(cr, kMonsterInk); cairo_set_line_width(cr, 1.3); cairo_stroke(cr);
+    cairo_restore(cr);
 }
 
 // A leafy fan of three feathers, symmetric about x = 32; `down` flips it for the folded wing.
