@@ -80,6 +80,7 @@ int gxtkGraphics::BeginRender() {
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);   // colours are premultiplied
+    blendMode = 0;
     glDisable(GL_TEXTURE_2D);
     primCount = 0;
     return 1;
@@ -147,8 +148,11 @@ int gxtkGraphics::SetColor(float red, float green, float blue) {
 }
 
 int gxtkGraphics::SetBlend(int blend) {
+    int mode = blend == 1 ? 1 : 0;
+    if (mode == blendMode) return 0;   // same function: the batch stays
     Flush();
-    if (blend == 1)
+    blendMode = mode;
+    if (mode == 1)
         glBlendFunc(GL_ONE, GL_ONE);                   // additive
     else
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);   // alpha over premultiplied colour

@@ -362,7 +362,8 @@ TEST_F(Graphics, DrawingAllocatesNothing) {
     long heap = g_heapAllocations;
     for (int i = 0; i < 120; ++i) {   // 240 quads of one surface: one batch
         zk_graphics_SetColor(static_cast<float>(i), 0, 0);
-        zk_graphics_DrawImage2(image, static_cast<float>(i % 64), 10, static_cast<float>(i), 1.5f, 1.5f, i % 4);
+        float turn = static_cast<float>(i);
+        zk_graphics_DrawImage2(image, static_cast<float>(i % 64), 10, turn, 1.5f, 1.5f, i % 4);
         zk_graphics_DrawImage(image, 5, 5, i % 4);
     }
     EXPECT_EQ(device->drawCalls, 0);

@@ -208,7 +208,7 @@ TEST_F(Renderer, ColourAndMatrixChangesKeepTheBatch) {
     EXPECT_EQ(rgb_at(g, 25, 5), 0x00ff00u);
 }
 
-TEST_F(Renderer, BlendTextureAndPixelAccessBreakTheBatch) {
+TEST_F(Renderer, BlendChangeTextureAndPixelAccessBreakTheBatch) {
     gxtkSurface* a = g->CreateSurface(4, 4);
     gxtkSurface* b = g->CreateSurface(4, 4);
     g->DrawSurface(a, 0, 0);
@@ -220,12 +220,19 @@ TEST_F(Renderer, BlendTextureAndPixelAccessBreakTheBatch) {
     g->SetBlend(0);            // empty batch: nothing to draw
     EXPECT_EQ(g->drawCalls, 2);
     g->DrawRect(0, 0, 1, 1);
+    g->SetBlend(0);            // the mode in force: the batch stays
+    g->DrawRect(2, 0, 1, 1);
+    EXPECT_EQ(g->primCount, 8);
+    g->SetBlend(1);
+    EXPECT_EQ(g->drawCalls, 3);
+    g->SetBlend(0);
+    g->DrawRect(0, 0, 1, 1);
     Array<int> px(1);
     g->ReadPixels(px, 0, 0, 1, 1, 0, 1);
-    EXPECT_EQ(g->drawCalls, 3);
+    EXPECT_EQ(g->drawCalls, 4);
     g->DrawRect(0, 0, 1, 1);
     g->SetScissor(1, 1, 2, 2);
-    EXPECT_EQ(g->drawCalls, 4);
+    EXPECT_EQ(g->drawCalls, 5);
 }
 
 TEST_F(Renderer, PolygonKindIsItsVertexCount) {
