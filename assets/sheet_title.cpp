@@ -1,6 +1,6 @@
 // assets/sheet_title.cpp: the big pictures of the title, loading and credits screens.
-// "logo" (256x128, one frame): "Grubnik in Tolvane Golf" in the project's own stroked lettering, a golf
-//   shot's arc underneath. Drawn at 1.5x on the menu (left of centre, near the top), 0.4x in the credits.
+// "logo" (256x128, one frame): "Grubnik in Tolvane Golf" in the project's own stroked lettering over a
+//   white swoosh. Drawn at 1.5x on the menu (left of centre, near the top), 0.4x in the credits.
 // "menu" (4 frames of 256x256, two to a row):
 //   1 the title art, drawn 4x centred at (W/2, 0.4H): a transparent sky over a horizon, Grubnik hovering
 //     over the water with a ball bouncing off its head, the golfer on the tee at the left;
@@ -35,18 +35,12 @@ void centred_text(cairo_t* cr, const std::string& text, double cx, double top, c
 // ---- logo ----------------------------------------------------------------------------------------------
 
 void logo(cairo_t* cr, int) {
-    // the shot: a dotted arc under the words, ending in a ball
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_move_to(cr, 30, 118);
-    cairo_curve_to(cr, 80, 100, 170, 100, 222, 112);
-    double dash[2] = {0.1, 5};
-    cairo_set_dash(cr, dash, 2, 0);
-    set_rgb(cr, kInk, 0.8); cairo_set_line_width(cr, 4.5); cairo_stroke_preserve(cr);
-    set_rgb(cr, 0xFFFFFF); cairo_set_line_width(cr, 2.6); cairo_stroke(cr);
-    cairo_set_dash(cr, nullptr, 0, 0);
-    circle(cr, 228, 113, 5);
-    fill_outline(cr, 0xFFFFFF, kInk, 1.6);
-
+    // a swoosh under the words, like the flight of a long drive
+    cairo_move_to(cr, 34, 112);
+    cairo_curve_to(cr, 90, 98, 170, 96, 224, 104);
+    cairo_curve_to(cr, 170, 103, 90, 106, 34, 112);
+    cairo_close_path(cr);
+    fill_outline(cr, 0xFFFFFF, kMonsterInk, 1.4);
     StrokeStyle title{5.1, 1.08, kGold, kMonsterInk, 2.3, 0xFFF4C0, true};
     centred_text(cr, "Grubnik", 128, 8, title, {0.3, -0.2, 0.2, -0.3, 0.1, -0.2, 0.3});
     StrokeStyle small{2.2, 1.1, 0xFFFFFF, kMonsterInk, 1.2, 0, false};
@@ -155,10 +149,10 @@ void title_art(cairo_t* cr) {
     // sparkles on the water
     const double sp[][2] = {{100, 206}, {200, 210}, {130, 222}, {230, 226}, {30, 218}, {180, 240}};
     for (auto& s : sp) {
-        cairo_move_to(cr, s[0] - 2.5, s[1]); cairo_line_to(cr, s[0] + 2.5, s[1]);
-        cairo_move_to(cr, s[0], s[1] - 2.5); cairo_line_to(cr, s[0], s[1] + 2.5);
+        cairo_move_to(cr, s[0] - 1.4, s[1]); cairo_line_to(cr, s[0] + 1.4, s[1]);
+        cairo_move_to(cr, s[0], s[1] - 1.4); cairo_line_to(cr, s[0], s[1] + 1.4);
     }
-    set_rgb(cr, 0xFFFFFF, 0.8); cairo_set_line_width(cr, 0.8); cairo_stroke(cr);
+    set_rgb(cr, 0xFFFFFF, 0.6); cairo_set_line_width(cr, 0.45); cairo_stroke(cr);
 }
 
 void menu_frame(cairo_t* cr, int f) {
