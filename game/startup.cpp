@@ -2,21 +2,26 @@
 #include "game/startup.h"
 
 #include "framework/app.h"
+#include "framework/audio.h"
 #include "framework/graphics.h"
 #include "framework/input.h"
-#include "game/app.h"
+#include "framework/random.h"
+#include "game/myapp.h"
 
+// Gives every module global its start value, in dependency order; each module registers its object
+// globals as collector roots here, once.
 void zkInit() {
     zk_app_init();          // application, delegate, host game, device size, display modes, update rate
     zk_graphics_init();     // graphics device, context, image default flags, render device
-    // audio device: wired when the audio module lands
+    zk_audio_init();        // audio device
     zk_input_init();        // input device
-    // game module globals: wired with the game
+    zk_Dravo_init();        // the game module's globals and credit lines
     zk_asyncevent_init();   // current source, source stack
-    // random seed: wired when the random module lands
+    zk_random_init();       // seed 1234
 }
 
 int zkMain() {
-    (new c_MyApp())->m_new();
+    c_MyApp* app = new c_MyApp();
+    app->m_new();
     return 0;
 }

@@ -1,0 +1,140 @@
+// tests/game/myapp_fixture.h: the real game object, driven through the real delegate and input device by a
+// host whose clock, window size, joysticks and saved state the test sets. A hidden GLFW window gives the
+// renderer a real OpenGL context; the art and sounds come from the generated data folder.
+//
+// The application exists once per process, so every test of a binary shares one c_MyApp and puts the
+// fields it depends on into a known state first.
+#pragma once
+
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/input.h"
+#include "game/myapp.h"
+#include "game/startup.h"
+#include "host/game.h"
+
+struct TestHost : ZKGlfwGame {
+    int width = 800, height = 600;
+    int millis = 1000;
+    int rate = -1;
+    bool padPresent = false;
+    float padX = 0, padY = 0;
+    std::vector<std::string> audioPaths, imagePaths;
+    int saves = 0;
+
+    int GetDeviceWidth() override { return width; }
+    int GetDeviceHeight() override { return height; }
+    int Millisecs() override { return millis; }
+    void SetUpdateRate(int hertz) override {
+        rate = hertz;
+        ZKGame::SetUpdateRate(hertz);
+    }
+    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                      Array<bool> buttons) override {
+        if (port != 0 || !padPresent) return false;
+        joyx[0] = padX;
+        joyy[0] = padY;
+        return true;
+    }
+    unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) override {
+        audioPaths.push_back(path.ToUtf8());
+        return ZKGlfwGame::LoadAudioData(path, length, channels, format, hertz);
+    }
+    unsigned char* LoadImageData(String path, int* width_, int* height_, int* depth) override {
+        imagePaths.push_back(path.ToUtf8());
+        return ZKGlfwGame::LoadImageData(path, width_, height_, depth);
+    }
+    int SaveState(String state) override {
+        ++saves;
+        return 0;
+    }
+};
+
+// Start-up as the program does it, with the test host in place of the GLFW loop.
+class GameEnvironment : public ::testing::Environment {
+public:
+    static TestHost* host;
+    static c_MyApp* app;
+    static GLFWwindow* window;
+    static int jingleChannelMoves;   // how far the first loader pass moved the effect channel cursor
+
+    void SetUp() override {
+        ASSERT_TRUE(glfwInit());
+        glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+        window = glfwCreateWindow(800, 600, "game test", nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+        glfwMakeContextCurrent(window);
+        ++glfwGraphicsSeq;
+        gc_init1();
+        host = new TestHost;
+        zkInit();
+        gc_mark();
+        zkMain();
+        app = static_cast<c_MyApp*>(zk_app__app);
+        host->StartGame();
+        host->RenderGame();
+        int cursor = app->m_channelCursor;
+        FinishLoading();
+        jingleChannelMoves = app->m_channelCursor - cursor;
+    }
+
+    // Runs updates (each followed by a render) until the loader has finished.
+    static void FinishLoading() {
+        for (int i = 0; i < 40 && app->m_loadStep > 0; ++i) Frame();
+    }
+    static void Frame() {
+        host->millis += 16;
+        host->UpdateGame();
+        host->RenderGame();
+    }
+};
+
+inline TestHost* GameEnvironment::host = nullptr;
+inline c_MyApp* GameEnvironment::app = nullptr;
+inline GLFWwindow* GameEnvironment::window = nullptr;
+inline int GameEnvironment::jingleChannelMoves = 0;
+
+// Each test starts in the menu with nothing held, the loader idle and the window at 800 x 600.
+class Game : public ::testing::Test {
+protected:
+    TestHost* host = nullptr;
+    c_MyApp* app = nullptr;
+
+    void SetUp() override {
+        host = GameEnvironment::host;
+        app = GameEnvironment::app;
+        for (int key = 1; key < kKeyCount; ++key)
+            if (zk_input_KeyDown(key)) host->KeyEvent(kEventKeyUp, key);
+        host->MouseEvent(kEventMouseUp, 0, 0, 0);
+        host->padPresent = false;
+        host->padX = host->padY = 0;
+        host->width = 800;
+        host->height = 600;
+        zk_Dravo_overscan = 0;
+        if (zk_Dravo_iCadeControls) app->p_iCade(0);
+        Frame();
+        GameEnvironment::FinishLoading();
+        app->m_mode = 1;
+        app->m_paused = 0;
+        app->m_optionsOpen = app->m_creditsOpen = 0;
+        app->m_keyHeld = app->m_touchHeld = 0;
+        app->m_hideHud = 0;
+        app->m_controlStyle = 0;
+        app->m_options[5] = 1;
+        zk_Dravo_DebugMode = 0;
+        Frame();
+    }
+
+    void Frame() { GameEnvironment::Frame(); }
+    void Press(int key) { host->KeyEvent(kEventKeyDown, key); }
+    void Release(int key) { host->KeyEvent(kEventKeyUp, key); }
+    void Tap(float x, float y) {   // pointer down at a device position (design pixels at 800 x 600)
+        host->MouseEvent(kEventMouseMove, 0, x, y);
+        host->MouseEvent(kEventMouseDown, 0, x, y);
+    }
+    void Untap() { host->MouseEvent(kEventMouseUp, 0, 0, 0); }
+};
