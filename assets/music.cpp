@@ -183,7 +183,8 @@ std::vector<float> render(const Tune& tune) {
             i = (i + 1) % 4;
         }
     }
-    finish(s, 0.85, 0.004, 0.12);
+    saturate(s, 1.6);
+    finish(s, 0.8, 0.004, 0.12);  // headroom for the encoder's overshoot
     return s.out;
 }
 

@@ -90,12 +90,13 @@ Buffer splash(double size, uint64_t seed) {
              [](double p, double) { return std::sin(2 * M_PI * p); });
     Env w; w.attack = 0.01; w.decay = 0.12 * size; w.sustain = 0; w.length = 0.3 * size + 0.05; w.release = 0.08;
     add_noise(s, 0.005, w, 0.9, rng, [=](double t) { return 1800 / size - 900 * t; }, 0.8);
-    int drops = int(2 + 5 * size);
+    int drops = int(2 + 5 * size);  // (droplets land within the noise's tail)
     for (int i = 0; i < drops; ++i) {
         double t0 = rng.range(0.06, 0.15 + 0.3 * size), f0 = rng.range(900, 1800) / std::sqrt(size);
         add_tone(s, t0, perc(0.015, 0.04), rng.range(0.15, 0.3), [=](double t) { return f0 + 12000 * t; },
                  [](double p, double) { return std::sin(2 * M_PI * p); });
     }
+    trim_tail(s, 0.003, 0.03);
     finish(s, kPeak, 0.001, 0.06);
     return s.out;
 }

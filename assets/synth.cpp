@@ -99,3 +99,19 @@ void finish(Synth& s, double peak, double fadeIn, double fadeOut) {
         s.out[i] = float(s.out[i] * g);
     }
 }
+
+void trim_tail(Synth& s, double floor, double keep) {
+    float top = 0;
+    for (float v : s.out) top = std::max(top, std::fabs(v));
+    size_t last = 0;
+    for (size_t i = 0; i < s.out.size(); ++i)
+        if (std::fabs(s.out[i]) > floor * top) last = i;
+    s.out.resize(std::min(s.out.size(), last + size_t(keep * s.rate)));
+}
+
+void saturate(Synth& s, double drive) {
+    float top = 0;
+    for (float v : s.out) top = std::max(top, std::fabs(v));
+    if (top == 0) return;
+    for (float& v : s.out) v = float(std::tanh(drive * v / top) / std::tanh(drive));
+}

@@ -46,3 +46,11 @@ void add_noise(Synth& s, double start, const Env& env, double gain, Rng& rng,
 // Scales the buffer so that its peak is `peak`, then fades in over `fadeIn` and out over `fadeOut`
 // seconds (raised-cosine ramps to exactly zero at both ends).
 void finish(Synth& s, double peak, double fadeIn, double fadeOut);
+
+// Drops the tail after the last sample louder than `floor` times the peak (keeping `keep` seconds of it),
+// so a sound ends where it is heard to end.
+void trim_tail(Synth& s, double floor, double keep);
+
+// Gentle tape-like saturation with drive `drive` (about 1..2): raises the body of a mix against its
+// drum peaks without hard clipping.
+void saturate(Synth& s, double drive);
