@@ -54,7 +54,7 @@ const Pose kPoses[4] = {
      {37, 26}, {40, 16}, {37, 27}, {40, 16}, {20, 5}, true, false},
     // time up: both arms raised, club held high
     {{21, 59}, {32, 59}, {22, 50}, {31, 50}, {26, 42}, {26, 28}, {26, 18},
-     {17, 24}, {14, 13}, {35, 24}, {38, 13}, {46, 2}, false, true},
+     {17, 24}, {14, 13}, {35, 24}, {38, 13}, {45, 3.5}, false, true},
 };
 
 void leg(cairo_t* cr, Pt hip, Pt knee, Pt foot, bool heelUp, uint32_t trousers) {
