@@ -97,7 +97,7 @@ std::map<std::string, std::string> read_tree(const fs::path& root) {
 
 }  // namespace
 
-TEST(DataFolder, HoldsEveryFileTheGameLoadsInEveryResolution) {
+TEST(AssetDataFolder, HoldsEveryFileTheGameLoadsInEveryResolution) {
     for (const std::string& f : files_the_game_loads()) {
         EXPECT_TRUE(fs::is_regular_file(data_path(f))) << f;
         if (fs::is_regular_file(data_path(f))) {
@@ -106,7 +106,7 @@ TEST(DataFolder, HoldsEveryFileTheGameLoadsInEveryResolution) {
     }
 }
 
-TEST(DataFolder, HigherResolutionsAreTwiceAndFourTimesThePlainSize) {
+TEST(AssetDataFolder, HigherResolutionsAreTwiceAndFourTimesThePlainSize) {
     for (const SlotSheet& s : game_sheets()) {
         Rgba plain, hd, hd2;
         ASSERT_TRUE(load_png(data_path(s.name + ".png"), plain)) << s.name;
@@ -119,7 +119,7 @@ TEST(DataFolder, HigherResolutionsAreTwiceAndFourTimesThePlainSize) {
     }
 }
 
-TEST(Generator, TwoRunsWriteIdenticalBytes) {
+TEST(AssetGenerator, TwoRunsWriteIdenticalBytes) {
     fs::path tmp = fs::temp_directory_path() / ("zk_assetgen_test_" + std::to_string(::getpid()));
     fs::remove_all(tmp);
     for (const char* run : {"a", "b"}) {

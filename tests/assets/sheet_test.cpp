@@ -34,7 +34,7 @@ std::vector<int> font_frames() {
 
 }  // namespace
 
-TEST(Sheets, CutIntoTheirFramesAndNoDrawnFrameIsEmpty) {
+TEST(AssetSheets, CutIntoTheirFramesAndNoDrawnFrameIsEmpty) {
     for (const SlotSheet& s : game_sheets())
         for (const Resolution& r : resolutions()) {
             std::string file = s.name + r.suffix + ".png";
@@ -51,7 +51,7 @@ TEST(Sheets, CutIntoTheirFramesAndNoDrawnFrameIsEmpty) {
         }
 }
 
-TEST(Font, EveryGlyphHasInkInsideItsCellAwayFromTheBorder) {
+TEST(AssetFont, EveryGlyphHasInkInsideItsCellAwayFromTheBorder) {
     for (const Resolution& r : resolutions()) {
         std::string file = std::string("fonts/editundo") + r.suffix + ".png";
         Rgba img;
@@ -67,7 +67,7 @@ TEST(Font, EveryGlyphHasInkInsideItsCellAwayFromTheBorder) {
     }
 }
 
-TEST(Font, GlyphsAreDistinctAndCapitalsShareOneBaseline) {
+TEST(AssetFont, GlyphsAreDistinctAndCapitalsShareOneBaseline) {
     Rgba img;
     ASSERT_TRUE(load_png(data_path("fonts/editundo.png"), img));
     std::vector<FrameCut> cells;
@@ -90,7 +90,7 @@ TEST(Font, GlyphsAreDistinctAndCapitalsShareOneBaseline) {
     for (char c = 'A'; c <= 'Z'; ++c) EXPECT_EQ(bottom(c), bottom('H')) << c;
 }
 
-TEST(Font, FrameworkFontCutsIntoNinetySixPaddedFrames) {
+TEST(AssetFont, FrameworkFontCutsIntoNinetySixPaddedFrames) {
     Rgba img;
     ASSERT_TRUE(load_png(data_path("zeto_font.png"), img));
     ASSERT_EQ(img.width % 96, 0);

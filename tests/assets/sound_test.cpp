@@ -52,7 +52,7 @@ constexpr int kClip = 32700;  // a sample this loud has been (or nearly been) cl
 
 }  // namespace
 
-TEST(SoundEffects, DecodeAreAudibleDoNotClipAndStartAndEndSilent) {
+TEST(AssetSoundEffects, DecodeAreAudibleDoNotClipAndStartAndEndSilent) {
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 95, 96, 98, 99}) {
         char file[16];
         std::snprintf(file, sizeof file, "sfx/%03d.wav", n);
@@ -68,7 +68,7 @@ TEST(SoundEffects, DecodeAreAudibleDoNotClipAndStartAndEndSilent) {
     }
 }
 
-TEST(Tunes, LastTheirGameLengthAreAudibleAndEndQuietly) {
+TEST(AssetTunes, LastTheirGameLengthAreAudibleAndEndQuietly) {
     const struct { const char* file; double seconds; } tunes[] = {
         {"sfx/30.ogg", 30}, {"sfx/20.ogg", 20}, {"sfx/10.ogg", 10}};
     for (auto& t : tunes) {
