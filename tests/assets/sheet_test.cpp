@@ -2,6 +2,7 @@
 // the text layout uses it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "data_files.h"
@@ -102,4 +103,57 @@ TEST(AssetFont, FrameworkFontCutsIntoNinetySixPaddedFrames) {
             EXPECT_EQ(img.alpha(i * w + w - 1, y), 0) << "frame " << i;
         }
     EXPECT_TRUE(frame_has_ink(img, {('A' - 32) * w, 0}, w, img.height));
+}
+
+namespace {
+
+// Ink bounding box and alpha-weighted centre of one frame, in the frame's own pixels.
+struct Ink { int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1; double cx = 0; };
+Ink ink_of(const Rgba& img, FrameCut f, int w, int h) {
+    Ink k;
+    double sum = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int a = img.alpha(f.x + x, f.y + y);
+            if (a < 32) continue;
+            k.left = std::min(k.left, x); k.right = std::max(k.right, x);
+            k.top = std::min(k.top, y); k.bottom = std::max(k.bottom, y);
+            k.cx += a * x; sum += a;
+        }
+    if (sum > 0) k.cx /= sum;
+    return k;
+}
+
+}  // namespace
+
+TEST(AssetSheets, ArtLinesUpWithWhereTheGameDrawsIt) {
+    Rgba gfx, gfxb;
+    ASSERT_TRUE(load_png(data_path("gfx-hd.png"), gfx));
+    ASSERT_TRUE(load_png(data_path("gfxb-hd.png"), gfxb));
+    std::vector<FrameCut> g, b;
+    ASSERT_TRUE(cut_frames(gfx.width, gfx.height, 128, 128, 16, g));
+    ASSERT_TRUE(cut_frames(gfxb.width, gfxb.height, 64, 64, 64, b));
+    // The golfer is drawn with his frame's bottom edge on the top of the tee's grass: feet on that edge.
+    for (int pose = 0; pose < 4; ++pose) EXPECT_GE(ink_of(gfx, g[pose], 128, 128).bottom, 122) << "pose " << pose;
+    // Scenery scrolls across the screen eight times enlarged: nothing may reach the frame's sides, and
+    // the land pieces stand on the bottom edge, which is the screen's.
+    for (int f = 8; f <= 11; ++f) {
+        Ink k = ink_of(gfx, g[f], 128, 128);
+        EXPECT_GT(k.left, 0) << "scenery " << f;
+        EXPECT_LT(k.right, 127) << "scenery " << f;
+        if (f != 11) {
+            EXPECT_EQ(k.bottom, 127) << "scenery " << f;
+        }
+    }
+    // One wing frame serves both sides of the monster, so it is symmetric about its centre.
+    for (int f : {14, 15}) EXPECT_NEAR(ink_of(gfx, g[f], 128, 128).cx, 63.5, 1.5) << "wing " << f;
+    // The tee marker sits on the ground line (its frame's bottom); when open, the waiting ball (centred
+    // 9 pixels above that line) and the cup of the peg under it are seen through its middle, above the
+    // pit's rim.
+    for (int f : {0, 1, 2, 14, 15}) EXPECT_GE(ink_of(gfxb, b[f], 64, 64).bottom, 60) << "marker " << f;
+    for (int f : {1, 2, 14, 15})
+        for (int y = 2 * 17; y < 2 * 27; ++y) EXPECT_EQ(gfxb.alpha(b[f].x + 32, b[f].y + y), 0) << "marker " << f;
+    // Ball and peg spin about their frame centre, so they are centred on it.
+    EXPECT_NEAR(ink_of(gfxb, b[4], 64, 64).cx, 31.5, 1.0);
+    EXPECT_NEAR(ink_of(gfxb, b[3], 64, 64).cx, 31.5, 1.0);
 }
