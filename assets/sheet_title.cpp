@@ -178,14 +178,14 @@ void emblem(cairo_t* cr, int) {
     circle(cr, 128, 128, 109);
     cairo_clip(cr);
     cairo_save(cr);
-    cairo_translate(cr, 128 - 32 * 2.3, 112 - 32 * 2.3);
-    cairo_scale(cr, 2.3, 2.3);
+    cairo_translate(cr, 128 - 32 * 2.7, 110 - 32 * 2.7);
+    cairo_scale(cr, 2.7, 2.7);
     cairo_save(cr); cairo_translate(cr, -17, -22); draw_monster_wing(cr, false); cairo_restore(cr);
     cairo_save(cr); cairo_translate(cr, 13, -22); draw_monster_wing(cr, false); cairo_restore(cr);
     draw_monster_body(cr);
     cairo_restore(cr);
-    cairo_rectangle(cr, 0, 150, 256, 110);
-    vertical_gradient(cr, 150, kWater, 1, 240, 0x0C2A5A, 1);
+    cairo_rectangle(cr, 0, 156, 256, 110);
+    vertical_gradient(cr, 156, kWater, 1, 240, 0x0C2A5A, 1);
     cairo_fill(cr);
     cairo_restore(cr);
     // banner
