@@ -84,16 +84,21 @@ void gamepad_icon(cairo_t* cr, int icon) {
         fill_outline(cr, 0x9090A8, 0x101020, 0.6);
         if (icon == kBack) arrow(cr, cx, cy, -1, 0, 1.9, kWhite);
         if (icon == kStart) arrow(cr, cx, cy, 1, 0, 1.9, kWhite);
-        if (icon == kMenu)
-            for (int i = 0; i < 3; ++i) { cairo_rectangle(cr, 7.5, 6.9 + i * 1.4, 4, 0.8); set_rgb(cr, kWhite); cairo_fill(cr); }
+        if (icon == kMenu) {  // three bars on whole pixels, so they stay crisp at every scale
+            for (int i = 0; i < 3; ++i) cairo_rectangle(cr, 8, 6.5 + i * 1.5 - 0.5, 3, 1);
+            set_rgb(cr, kWhite); cairo_fill(cr);
+        }
     } else {
-        // A d-pad cross with the arm of this direction lit.
+        // A d-pad cross with the arm of this direction lit white and marked with a dark arrow.
         cairo_rectangle(cr, cx - 1.6, cy - 4.3, 3.2, 8.6);
         cairo_rectangle(cr, cx - 4.3, cy - 1.6, 8.6, 3.2);
-        fill_outline(cr, 0x505064, 0x101020, 0.6);
+        fill_outline(cr, 0x8C8CA4, 0x101020, 0.6);
         double dx, dy;
         dir_of(icon, dx, dy);
-        arrow(cr, cx + dx * 2.4, cy + dy * 2.4, dx, dy, 1.5, kWhite);
+        cairo_rectangle(cr, cx + dx * 2.6 - (dx ? 1.7 : 1.6), cy + dy * 2.6 - (dy ? 1.7 : 1.6), dx ? 3.4 : 3.2,
+                        dy ? 3.4 : 3.2);
+        set_rgb(cr, kWhite); cairo_fill(cr);
+        arrow(cr, cx + dx * 2.6, cy + dy * 2.6, dx, dy, 1.1, 0x202040);
     }
 }
 
