@@ -459,6 +459,23 @@ TEST_F(Game, LoadingScreenShowsItsColoursLogoAndRing) {
     GameEnvironment::FinishLoading();
 }
 
+TEST_F(Game, FramesAllocateNothingFromTheCollectorOnceLoaded) {
+    zk_Dravo_DebugMode = 1;   // the overlay's text too
+    app->m_gameType = 3;
+    app->m_mode = 11;
+    Frame();                  // the start of a game may allocate (the tune); play frames must not
+    const int bits = gc_markbit;
+    const int before = gc_new_bytes;
+    for (int i = 0; i < 120; ++i) {
+        app->p_CLS2D(10, 20, 30, 1);
+        app->p_Text(100, 100, String("Score 12345"), 1, 1);
+        Frame();
+    }
+    EXPECT_EQ(gc_markbit, bits);   // no cycle completed in between
+    EXPECT_EQ(gc_new_bytes, before);
+    app->p_StopTune();
+}
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new GameEnvironment);
