@@ -43,7 +43,7 @@ bool is_chord_tone(int semis, const Chord& c) {
     return false;
 }
 
-struct Note { double step; double length; int semis; };  // in sixteenths; semis above the lead's tonic
+struct Note { double step; double length; int semis; int degree; };  // sixteenths; above the lead's tonic
 
 // One bar of melody over `chord`; `cadence` makes the bar end on a long note.
 std::vector<Note> make_bar(Rng& rng, const Chord& chord, int& degree, bool cadence) {
@@ -66,7 +66,29 @@ std::vector<Note> make_bar(Rng& rng, const Chord& chord, int& degree, bool caden
             if (cost < bestCost) { bestCost = cost; best = d; }
         }
         degree = best;
-        notes.push_back({double(s), double(len), degree_to_semis(degree)});
+        notes.push_back({double(s), double(len), degree_to_semis(degree), degree});
+    }
+    return notes;
+}
+
+// The nearest degree to `d` (within 0..11) that is a tone of `chord`.
+int nearest_chord_degree(int d, const Chord& chord) {
+    for (int off = 0; off < 7; ++off)
+        for (int cand : {d - off, d + off})
+            if (cand >= 0 && cand <= 11 && is_chord_tone(degree_to_semis(cand), chord)) return cand;
+    return d;
+}
+
+// The third bar of a phrase answers the first: the same rhythm and contour, moved to the new chord
+// (a melodic sequence), with the notes on the beats settled on its chord tones.
+std::vector<Note> sequence_of(const std::vector<Note>& first, const Chord& chord, int& degree) {
+    int shift = nearest_chord_degree(first[0].degree, chord) - first[0].degree;
+    std::vector<Note> notes;
+    for (const Note& n : first) {
+        int d = std::clamp(n.degree + shift, 0, 11);
+        if (int(n.step) % 4 == 0) d = nearest_chord_degree(d, chord);
+        notes.push_back({n.step, n.length, degree_to_semis(d), d});
+        degree = d;
     }
     return notes;
 }
@@ -116,13 +138,16 @@ public:
         add_noise(s_, t, perc(0.45, 1.45), 0.32, rng_, [](double) { return 4300.0; }, 0.5);
     }
 
-    void drums(double t0, bool fill) {
+    // fill: snare roll over the last beat (before the final bar); turn: a short pickup closing a
+    // four-bar group; busy: sixteenth hats (the B sections lift).
+    void drums(double t0, bool fill, bool turn, bool busy) {
         for (int i = 0; i < 16; ++i) {
             double t = t0 + i * kStep;
             if (i == 0 || i == 8 || i == 10) kick(t);
             if (i == 4 || i == 12) snare(t, 1);
-            if (i % 2 == 0) hat(t, i == 14);
+            if (i % 2 == 0 || busy) hat(t, i == 14);
             if (fill && i >= 12) snare(t, 0.5 + 0.15 * (i - 12));
+            if (turn && !fill && (i == 14 || i == 15)) snare(t, 0.6);
         }
     }
 
@@ -171,14 +196,17 @@ std::vector<float> render(const Tune& tune) {
         if (bar.lead == Lead::Final) { band.final_chord(t0); continue; }
         band.bass(t0, bar.chord, next);
         if (b > 0) band.arpeggio(t0, bar.chord);
-        band.drums(t0, bar.lead == Lead::Run);
+        band.drums(t0, bar.lead == Lead::Run, b % 4 == 3, bar.lead == Lead::B);
         if (bar.lead == Lead::Run) {
             // up the dominant seventh to the leading tone, which the final bar resolves
-            band.lead(t0, {{0, 2, 7}, {2, 2, 11}, {4, 2, 14}, {6, 2, 17}, {8, 2, 19}, {10, 2, 17}, {12, 4, 11}}, 0.25);
+            band.lead(t0, {{0, 2, 7, 4}, {2, 2, 11, 6}, {4, 2, 14, 8}, {6, 2, 17, 10}, {8, 2, 19, 11}, {10, 2, 17, 10},
+                           {12, 4, 11, 6}}, 0.25);
         } else if (bar.lead != Lead::None) {
             int k = int(bar.lead) - int(Lead::A);
             int& i = phraseBar[k];  // bar within the section's four-bar phrase
-            if (i == int(phrase[k].size())) phrase[k].push_back(make_bar(rng, bar.chord, degree, i == 3));
+            if (i == int(phrase[k].size()))
+                phrase[k].push_back(i == 2 ? sequence_of(phrase[k][0], bar.chord, degree)
+                                           : make_bar(rng, bar.chord, degree, i == 3));
             band.lead(t0, phrase[k][i], k == 1 ? 0.5 : 0.25);
             i = (i + 1) % 4;
         }
