@@ -13,13 +13,13 @@ namespace {
 c_IntMap* map_root = nullptr;
 
 // Checks the red-black rules below `node`; returns the black height, or -1 on a violation.
-int black_height(c_Node* node, c_Node* parent, int lo, int hi) {
+int black_height(c_Node* node, c_Node* parent, long long lo, long long hi) {
     if (!node) return 1;
     if (node->m_parent != parent) return -1;
     if (node->m_key < lo || node->m_key > hi) return -1;   // ordered
     if (node->m_color == -1 && parent && parent->m_color == -1) return -1;
-    int l = black_height(node->m_left, node, lo, node->m_key - 1);
-    int r = black_height(node->m_right, node, node->m_key + 1, hi);
+    int l = black_height(node->m_left, node, lo, node->m_key - 1LL);
+    int r = black_height(node->m_right, node, node->m_key + 1LL, hi);
     if (l < 0 || r < 0 || l != r) return -1;
     return l + (node->m_color == 1 ? 1 : 0);
 }
