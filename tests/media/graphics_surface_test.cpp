@@ -41,7 +41,7 @@ std::string write_png(const char* name, int w, int h, int comp, const std::vecto
 std::string write_bytes(const char* name, const std::vector<unsigned char>& bytes) {
     std::string path = temp_dir() + "/" + name;
     FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
     return path;
 }
