@@ -1,0 +1,148 @@
+// tests/host/process.h: runs a program of the build as a child process and reads its output lines, for
+// the tests that drive a real window with X input events.
+//
+// Waiting always polls the child's output until a line matches or a generous deadline passes; the deadline
+// only keeps a broken build from hanging the suite and is never what a test asserts.
+#pragma once
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+class ChildProcess {
+public:
+    // Starts `path` with the working folder `dir`, its standard output piped to this object.
+    ChildProcess(const std::string& path, const std::string& dir) {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        std::string cmd = "cd '" + dir + "' && exec '" + path + "'";
+        const char* argv[] = {"/bin/sh", "-c", cmd.c_str(), nullptr};
+        if (posix_spawn(&pid_, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        fd_ = fds[0];
+    }
+    ~ChildProcess() {
+        if (pid_ > 0 && !exited_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (fd_ >= 0) close(fd_);
+    }
+
+    bool started() const { return pid_ > 0; }
+
+    // Waits until a line read since the last Mark() contains `text`.
+    bool WaitFor(const std::string& text, double seconds = 20.0) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        for (size_t next = mark_;;) {
+            if (next < lines_.size()) {
+                if (lines_[next++].find(text) != std::string::npos) return true;
+                continue;
+            }
+            double left = std::chrono::duration<double>(end - std::chrono::steady_clock::now()).count();
+            if (left <= 0 || eof_) return false;   // out of time, or the child closed its output
+            ReadMore(left < 0.1 ? left : 0.1);
+        }
+    }
+
+    // Later waits look only at lines that arrive from now on.
+    void Mark() { mark_ = lines_.size(); }
+
+    // Lines read since the last Mark().
+    std::vector<std::string> LinesSinceMark() const {
+        return std::vector<std::string>(lines_.begin() + static_cast<long>(mark_), lines_.end());
+    }
+
+    // All lines read so far, one string (failure messages).
+    std::string Transcript() const {
+        std::string out;
+        for (const std::string& l : lines_) out += l + "\n";
+        return out;
+    }
+
+    // Reads whatever output arrives within `seconds` (used to let pending lines settle before counting).
+    void Drain(double seconds) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (std::chrono::steady_clock::now() < end && ReadMore(0.05)) {}
+    }
+
+    // Number of lines read so far that contain `text`.
+    int Count(const std::string& text) const {
+        int n = 0;
+        for (const std::string& l : lines_) n += l.find(text) != std::string::npos;
+        return n;
+    }
+    const std::vector<std::string>& lines() const { return lines_; }
+
+    // Waits for the child to end; returns its exit status, or -1000 if it did not end in time.
+    int WaitExit(double seconds = 20.0) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (std::chrono::steady_clock::now() < end) {
+            int status = 0;
+            pid_t r = waitpid(pid_, &status, WNOHANG);
+            if (r == pid_) {
+                exited_ = true;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1000 - WTERMSIG(status);
+            }
+            ReadMore(0.05);
+        }
+        return -1000;
+    }
+
+private:
+    bool ReadMore(double seconds) {
+        pollfd p = {fd_, POLLIN, 0};
+        if (poll(&p, 1, static_cast<int>(seconds * 1000)) <= 0) return false;
+        char buf[4096];
+        ssize_t n = read(fd_, buf, sizeof buf);
+        if (n <= 0) {
+            eof_ = true;
+            return false;
+        }
+        for (ssize_t i = 0; i < n; ++i) {
+            if (buf[i] == '\n') {
+                lines_.push_back(partial_);
+                partial_.clear();
+            } else {
+                partial_ += buf[i];
+            }
+        }
+        return true;
+    }
+
+    pid_t pid_ = -1;
+    int fd_ = -1;
+    bool exited_ = false;
+    bool eof_ = false;
+    std::vector<std::string> lines_;
+    size_t mark_ = 0;
+    std::string partial_;
+};
+
+// Runs a shell command and returns its standard output with the last newline removed.
+inline std::string Shell(const std::string& cmd) {
+    std::string out;
+    FILE* f = popen(cmd.c_str(), "r");
+    if (!f) return out;
+    char buf[512];
+    while (fgets(buf, sizeof buf, f)) out += buf;
+    pclose(f);
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    return out;
+}
