@@ -6,53 +6,9 @@
 // fields it depends on into a known state first.
 #pragma once
 
-#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "framework/input.h"
-#include "game/myapp.h"
-#include "game/startup.h"
-#include "host/game.h"
-
-struct TestHost : ZKGlfwGame {
-    int width = 800, height = 600;
-    int millis = 1000;
-    int rate = -1;
-    bool padPresent = false;
-    float padX = 0, padY = 0;
-    std::vector<std::string> audioPaths, imagePaths;
-    int saves = 0;
-
-    int GetDeviceWidth() override { return width; }
-    int GetDeviceHeight() override { return height; }
-    int Millisecs() override { return millis; }
-    void SetUpdateRate(int hertz) override {
-        rate = hertz;
-        ZKGame::SetUpdateRate(hertz);
-    }
-    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
-                      Array<bool> buttons) override {
-        if (port != 0 || !padPresent) return false;
-        joyx[0] = padX;
-        joyy[0] = padY;
-        return true;
-    }
-    unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) override {
-        audioPaths.push_back(path.ToUtf8());
-        return ZKGlfwGame::LoadAudioData(path, length, channels, format, hertz);
-    }
-    unsigned char* LoadImageData(String path, int* width_, int* height_, int* depth) override {
-        imagePaths.push_back(path.ToUtf8());
-        return ZKGlfwGame::LoadImageData(path, width_, height_, depth);
-    }
-    int SaveState(String state) override {
-        ++saves;
-        return 0;
-    }
-};
+#include "tests/game/test_host.h"
 
 // Start-up as the program does it, with the test host in place of the GLFW loop.
 class GameEnvironment : public ::testing::Environment {
@@ -63,20 +19,8 @@ public:
     static int jingleChannelMoves;   // how far the first loader pass moved the effect channel cursor
 
     void SetUp() override {
-        ASSERT_TRUE(glfwInit());
-        glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-        window = glfwCreateWindow(800, 600, "game test", nullptr, nullptr);
-        ASSERT_NE(window, nullptr);
-        glfwMakeContextCurrent(window);
-        ++glfwGraphicsSeq;
-        gc_init1();
-        host = new TestHost;
-        zkInit();
-        gc_mark();
-        zkMain();
-        app = static_cast<c_MyApp*>(zk_app__app);
-        host->StartGame();
-        host->RenderGame();
+        window = StartTestGame(&host, &app);
+        ASSERT_NE(window, nullptr) << "needs an X display (run under xvfb-run)";
         int cursor = app->m_channelCursor;
         FinishLoading();
         jingleChannelMoves = app->m_channelCursor - cursor;

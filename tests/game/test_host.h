@@ -1,0 +1,72 @@
+// tests/game/test_host.h: a host for driving the real game without the GLFW loop. The test sets its clock,
+// window size, first joystick and saved state, and it records the files the game asks for. A hidden GLFW
+// window gives the renderer a real OpenGL context. Used by the game's tests and its frame benchmark.
+#pragma once
+
+#include <GLFW/glfw3.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/input.h"
+#include "game/myapp.h"
+#include "game/startup.h"
+#include "host/game.h"
+
+struct TestHost : ZKGlfwGame {
+    int width = 800, height = 600;
+    int millis = 1000;
+    int rate = -1;
+    bool padPresent = false;
+    float padX = 0, padY = 0;
+    std::vector<std::string> audioPaths, imagePaths;
+    int saves = 0;
+
+    int GetDeviceWidth() override { return width; }
+    int GetDeviceHeight() override { return height; }
+    int Millisecs() override { return millis; }
+    void SetUpdateRate(int hertz) override {
+        rate = hertz;
+        ZKGame::SetUpdateRate(hertz);
+    }
+    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                      Array<bool> buttons) override {
+        if (port != 0 || !padPresent) return false;
+        joyx[0] = padX;
+        joyy[0] = padY;
+        return true;
+    }
+    unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) override {
+        audioPaths.push_back(path.ToUtf8());
+        return ZKGlfwGame::LoadAudioData(path, length, channels, format, hertz);
+    }
+    unsigned char* LoadImageData(String path, int* width_, int* height_, int* depth) override {
+        imagePaths.push_back(path.ToUtf8());
+        return ZKGlfwGame::LoadImageData(path, width_, height_, depth);
+    }
+    int SaveState(String state) override {
+        ++saves;
+        return 0;
+    }
+};
+
+// Start-up as the program does it, with a test host in place of the GLFW loop: a hidden 800 x 600
+// window, the collector, the modules, the application and the delegate's start. Returns null without a
+// display.
+inline GLFWwindow* StartTestGame(TestHost** host, c_MyApp** app) {
+    if (!glfwInit()) return nullptr;
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    GLFWwindow* window = glfwCreateWindow(800, 600, "game test", nullptr, nullptr);
+    if (!window) return nullptr;
+    glfwMakeContextCurrent(window);
+    ++glfwGraphicsSeq;
+    gc_init1();
+    *host = new TestHost;
+    zkInit();
+    gc_mark();
+    zkMain();
+    *app = static_cast<c_MyApp*>(zk_app__app);
+    (*host)->StartGame();
+    (*host)->RenderGame();
+    return window;
+}
