@@ -14,3 +14,4 @@ zk_test(host_window_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_test.cpp LIBS 
 add_dependencies(host_window_test host_probe)
 target_compile_definitions(host_window_test PRIVATE PROBE_PATH="$<TARGET_FILE:host_probe>"
                            BUILD_DIR="${CMAKE_BINARY_DIR}")
+zk_test(host_display_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/display_test.cpp LIBS zk_host LABELS gl)

@@ -1,0 +1,109 @@
+// ZKGlfwGame's window and display modes on a real X server (Xvfb): every replacement is a new context,
+// odd sizes never crash, the desktop and its modes come from the primary monitor, and the window
+// settings stick to later windows.
+#include <gtest/gtest.h>
+
+#include <GLFW/glfw3.h>
+
+#include "host/game.h"
+
+namespace {
+
+class GlfwWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static bool ready = (gc_init1(), true);
+        (void)ready;
+    }
+    void SetUp() override {
+        if (!std::getenv("DISPLAY") || !glfwInit()) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+        host = new ZKGlfwGame();
+    }
+    void TearDown() override {
+        delete host;
+        glfwTerminate();
+    }
+    ZKGlfwGame* host = nullptr;
+};
+
+TEST_F(GlfwWindow, EveryWindowIsANewContextCountedInTheGraphicsSequence) {
+    int seq = glfwGraphicsSeq;
+    host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    GLFWwindow* first = host->Window();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(glfwGetCurrentContext(), first);
+    host->SetDeviceWindow(640, 480, 0);   // the same size is still a new window
+    EXPECT_EQ(glfwGraphicsSeq, seq + 2);
+    EXPECT_EQ(glfwGetCurrentContext(), host->Window());
+    EXPECT_EQ(host->GetDeviceWidth(), 640);
+    EXPECT_EQ(host->GetDeviceHeight(), 480);
+    int x = 0, y = 0;
+    glfwGetWindowPos(host->Window(), &x, &y);
+    EXPECT_EQ(x, (1920 - 640) / 2);
+    EXPECT_EQ(y, (1080 - 480) / 2);
+}
+
+TEST_F(GlfwWindow, OddSizesGiveAWindowAndNeverACrash) {
+    const int sizes[][2] = {{0, 0}, {-7, 300}, {1, 1}, {3001, 17}, {1920, 1080}, {40000, 70000}, {2500, 2000}};
+    for (auto& s : sizes) {
+        host->SetGlfwWindow(s[0], s[1], 8, 8, 8, 0, 0, 0, false);
+        ASSERT_NE(host->Window(), nullptr) << s[0] << "x" << s[1];
+        EXPECT_GE(host->GetDeviceWidth(), 1);
+        EXPECT_GE(host->GetDeviceHeight(), 1);
+    }
+    int x = 0, y = 0;
+    glfwGetWindowPos(host->Window(), &x, &y);
+    EXPECT_EQ(x, (1920 - 2500) / 2);   // larger than the desktop: centred, not clamped
+    EXPECT_EQ(y, (1080 - 2000) / 2);
+}
+
+TEST_F(GlfwWindow, FullscreenUsesTheDesktopSizeOfThePrimaryMonitor) {
+    host->SetDeviceWindow(800, 600, 1);
+    ASSERT_NE(host->Window(), nullptr);
+    EXPECT_EQ(host->GetDeviceWidth(), 1920);
+    EXPECT_EQ(host->GetDeviceHeight(), 1080);
+    host->SetDeviceWindow(640, 480, 0);
+    EXPECT_EQ(host->GetDeviceWidth(), 640);
+}
+
+TEST_F(GlfwWindow, DesktopAndModesComeFromThePrimaryMonitor) {
+    ZKDisplayMode* desktop = host->GetDesktopMode();
+    ASSERT_NE(desktop, nullptr);
+    EXPECT_EQ(desktop->width, 1920);
+    EXPECT_EQ(desktop->height, 1080);
+    EXPECT_EQ(desktop->depth, 0);
+    ZKGlfwVideoMode* glfwDesktop = host->GetGlfwDesktopMode();
+    ASSERT_NE(glfwDesktop, nullptr);
+    EXPECT_EQ(glfwDesktop->width, 1920);
+    EXPECT_EQ(glfwDesktop->red, 8);
+    Array<ZKDisplayMode*> modes = host->GetDisplayModes();
+    Array<ZKGlfwVideoMode*> glfwModes = host->GetGlfwVideoModes();
+    ASSERT_GE(modes.Length(), 1);
+    ASSERT_EQ(modes.Length(), glfwModes.Length());
+    bool listed = false;
+    for (int i = 0; i < modes.Length(); ++i) {
+        EXPECT_EQ(modes[i]->width, glfwModes[i]->width);
+        listed = listed || (modes[i]->width == 1920 && modes[i]->height == 1080);
+    }
+    EXPECT_TRUE(listed);
+}
+
+TEST_F(GlfwWindow, TheHiddenCursorAndTheSwapIntervalCarryOverToLaterWindows) {
+    host->SetMouseVisible(false);   // before any window: stored
+    host->SetSwapInterval(1);
+    host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_HIDDEN);
+    host->SetMouseVisible(true);
+    host->SetGlfwWindow(320, 240, 8, 8, 8, 0, 0, 0, false);
+    EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_NORMAL);
+}
+
+TEST_F(GlfwWindow, WithoutAWindowTheDeviceIsEmptyAndNoJoystickIsPresent) {
+    EXPECT_EQ(host->GetDeviceWidth(), 0);
+    EXPECT_EQ(host->GetDeviceHeight(), 0);
+    Array<float> x(2), y(2), z(2);
+    Array<bool> b(32);
+    for (int port : {-1, 0, 3, 4, 1000}) EXPECT_FALSE(host->PollJoystick(port, x, y, z, b)) << port;
+}
+
+}  // namespace
