@@ -172,6 +172,13 @@ void FillRawJoystick(const float* axes, int axisCount, const unsigned char* b, i
     }
 }
 
+void HatButtonsToGameOrder(unsigned char* b, int n) {
+    if (n < 4) return;
+    unsigned char left = b[n - 1];
+    for (int i = n - 1; i > n - 4; --i) b[i] = b[i - 1];   // up, right, down move one place up
+    b[n - 4] = left;
+}
+
 void FillGamepadJoystick(const GLFWgamepadstate& pad, Array<float> joyx, Array<float> joyy,
                          Array<float> joyz, Array<bool> buttons) {
     static const int layout[15] = {
@@ -202,9 +209,16 @@ bool ZKGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Ar
     int axisCount = 0, n = 0;
     const float* axes = glfwGetJoystickAxes(jid, &axisCount);
     const unsigned char* b = glfwGetJoystickButtons(jid, &n);
+    int hats = 0;
+    glfwGetJoystickHats(jid, &hats);
     if (!axes) axisCount = 0;   // a pad without axes or buttons may give null
     if (!b) n = 0;
     if (!glfwJoystickPresent(jid)) return false;   // pulled out between the calls
-    FillRawJoystick(axes, axisCount, b, n, joyx, joyy, joyz, buttons);
+    unsigned char held[kJoyButtons];
+    bool hatLast = hats > 0 && n <= kJoyButtons;   // the last four are the last hat, unless cut off
+    if (n > kJoyButtons) n = kJoyButtons;
+    for (int i = 0; i < n; ++i) held[i] = b[i];
+    if (hatLast) HatButtonsToGameOrder(held, n);
+    FillRawJoystick(axes, axisCount, held, n, joyx, joyy, joyz, buttons);
     return true;
 }

@@ -33,6 +33,9 @@ void OnMousePos(GLFWwindow* window, double x, double y);
 // their values.
 void FillRawJoystick(const float* axes, int axisCount, const unsigned char* b, int n, Array<float> joyx,
                      Array<float> joyy, Array<float> joyz, Array<bool> buttons);
+// GLFW 3 appends a hat to the buttons as up, right, down, left; the old host (and so the remapping above and
+// the game's controls) had it as left, up, right, down. Turns the last four of `n` buttons to that order.
+void HatButtonsToGameOrder(unsigned char* b, int n);
 // Gamepad reading: 0 A, 1 B, 2 X, 3 Y, 4/5 shoulders, 6 back, 7 start, 8 left, 9 up, 10 right, 11 down,
 // 12/13 stick presses, 14 guide; sticks with up positive; triggers 0 (released) to 1 in joyz.
 void FillGamepadJoystick(const GLFWgamepadstate& pad, Array<float> joyx, Array<float> joyy,

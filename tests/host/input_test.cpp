@@ -140,6 +140,21 @@ TEST(RawJoystick, MoreThanThirtyTwoButtonsAreCutAndNothingIsWrittenOutOfBounds) 
     EXPECT_EQ(pad.pressed(), std::vector<int>{});   // only the first 32 buttons are read
 }
 
+TEST(RawJoystick, AHatReportedUpRightDownLeftReachesTheGameAsLeftUpRightDown) {
+    const char* const names[] = {"up", "right", "down", "left"};
+    const int slot[] = {9, 10, 11, 8};   // the game's up, right, down, left
+    for (int d = 0; d < 4; ++d) {
+        std::vector<unsigned char> b = only(14, {10 + d});   // ten buttons, then the hat
+        HatButtonsToGameOrder(b.data(), 14);
+        Pad pad;
+        FillRawJoystick(nullptr, 0, b.data(), 14, pad.x, pad.y, pad.z, pad.buttons);
+        EXPECT_EQ(pad.pressed(), std::vector<int>{slot[d]}) << names[d];
+    }
+    std::vector<unsigned char> few = only(3, {0});
+    HatButtonsToGameOrder(few.data(), 3);   // too few buttons for a hat: unchanged
+    EXPECT_EQ(few, only(3, {0}));
+}
+
 TEST(GamepadJoystick, MappedPadsUseTheGamesButtonLayoutAndSticksWithUpPositive) {
     GLFWgamepadstate state = {};
     struct { int glfw, slot; } layout[] = {
