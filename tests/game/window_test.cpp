@@ -1,5 +1,6 @@
 // The real executable as a process under Xvfb: it opens its titled 640 x 480 window centred on the
-// desktop, and the window's close button ends it with status 0.
+// desktop, and the window's close button ends it with status 0. Without a display it reports that GLFW
+// could not start and ends with status -1.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -47,6 +48,12 @@ TEST(GameWindow, OpensTitledAndCentredAndItsCloseButtonEndsTheGameWithStatusZero
 
     SendCloseRequest(std::stoul(window));
     EXPECT_EQ(game.WaitExit(), 0) << game.Transcript();
+}
+
+TEST(GameWindow, WithoutADisplayItSaysGlfwInitFailedAndEndsWithStatusMinusOne) {
+    std::string out = Shell(std::string("cd '") + BUILD_DIR + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
+                            GAME_PATH + "' 2>/dev/null; echo status $?");
+    EXPECT_EQ(out, "glfwInit failed\nstatus 255");
 }
 
 }  // namespace
