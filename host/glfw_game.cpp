@@ -29,7 +29,8 @@ void ZKGlfwGame::SetUpdateRate(int hertz) {
     _nextUpdate = 0.0;   // drop the current schedule; the loop notices and stops its catch-up run
 }
 
-int ZKGlfwGame::Millisecs() { return static_cast<int>(Now() * 1000.0); }
+// Truncated toward zero, then wrapped to 32 bits (after about 24 days) rather than overflowing.
+int ZKGlfwGame::Millisecs() { return static_cast<int>(static_cast<long long>(Now() * 1000.0)); }
 
 void ZKGlfwGame::Run() {
     SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
