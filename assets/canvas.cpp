@@ -41,7 +41,7 @@ void write_sheet(const std::string& dataDir, const SheetSpec& spec, const FrameA
         cairo_surface_t* s = render_sheet(spec, art, kScale[i]);
         write_png(s, dataDir + "/" + spec.name + kSuffix[i] + ".png");
         if (i == 0)
-            preview_add(spec.name, s);  // the contact sheet keeps the plain picture
+            preview_add(spec.name, s, spec.frameW, spec.frameH);  // the contact sheet keeps the plain picture
         else
             cairo_surface_destroy(s);
     }

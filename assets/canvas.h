@@ -30,8 +30,9 @@ void write_png(cairo_surface_t* surface, const std::string& path);
 // resolution to the contact sheet.
 void write_sheet(const std::string& dataDir, const SheetSpec& spec, const FrameArt& art);
 
-// The contact sheet collects the plain-resolution picture of every sheet written (preview.cpp).
-void preview_add(const std::string& name, cairo_surface_t* plain);
+// The contact sheet collects the plain-resolution picture of every sheet written (preview.cpp), with
+// its frame size so the frame grid can be drawn over it; it takes ownership of the surface.
+void preview_add(const std::string& name, cairo_surface_t* plain, int frameW, int frameH);
 void preview_write(const std::string& path);
 
 // ---- drawing vocabulary -------------------------------------------------------------------------------

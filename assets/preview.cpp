@@ -1,5 +1,6 @@
 // assets/preview.cpp: the contact sheet data-preview.png, every sheet at its plain resolution on a
-// checkerboard (so transparency shows), labelled with its name, for reviewing the art at a glance.
+// checkerboard (so transparency shows), labelled with its name, with a faint grid on the frame borders,
+// for reviewing the art at a glance.
 #include <cairo.h>
 
 #include <algorithm>
@@ -12,8 +13,10 @@
 
 namespace {
 
-std::vector<std::pair<std::string, cairo_surface_t*>>& entries() {
-    static std::vector<std::pair<std::string, cairo_surface_t*>> list;
+struct Entry { std::string name; cairo_surface_t* plain; int frameW, frameH; };
+
+std::vector<Entry>& entries() {
+    static std::vector<Entry> list;
     return list;
 }
 
@@ -31,7 +34,17 @@ void checkerboard(cairo_t* cr, int x, int y, int w, int h) {
 
 }  // namespace
 
-void preview_add(const std::string& name, cairo_surface_t* plain) { entries().push_back({name, plain}); }
+static void frame_grid(cairo_t* cr, const Entry& e, double scale, int w, int h) {
+    for (double x = e.frameW * scale; x < w - 0.5; x += e.frameW * scale) { cairo_move_to(cr, x, 0); cairo_line_to(cr, x, h); }
+    for (double y = e.frameH * scale; y < h - 0.5; y += e.frameH * scale) { cairo_move_to(cr, 0, y); cairo_line_to(cr, w, y); }
+    set_rgb(cr, 0x40E0FF, 0.45);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
+
+void preview_add(const std::string& name, cairo_surface_t* plain, int frameW, int frameH) {
+    entries().push_back({name, plain, frameW, frameH});
+}
 
 void preview_write(const std::string& path) {
     // Shelf layout: sheets left to right, a new shelf when the row would grow too wide.
@@ -39,9 +52,9 @@ void preview_write(const std::string& path) {
     std::vector<Placed> at;
     int x = kMargin, y = kMargin, shelfH = 0, width = 0;
     for (auto& e : entries()) {
-        int w = std::min(cairo_image_surface_get_width(e.second) * kZoom, kMaxRowW);
-        int h = cairo_image_surface_get_height(e.second) * kZoom * w /
-                (cairo_image_surface_get_width(e.second) * kZoom);
+        int w = std::min(cairo_image_surface_get_width(e.plain) * kZoom, kMaxRowW);
+        int h = cairo_image_surface_get_height(e.plain) * kZoom * w /
+                (cairo_image_surface_get_width(e.plain) * kZoom);
         if (x > kMargin && x + w > kMaxRowW) { x = kMargin; y += shelfH + kLabelH + kMargin; shelfH = 0; }
         at.push_back({x, y + kLabelH, w, h});
         x += w + kMargin;
@@ -56,20 +69,24 @@ void preview_write(const std::string& path) {
     StrokeStyle labelStyle{1.2, 1.0, 0xFFFFFF, 0, 0, 0, false};
     for (size_t i = 0; i < at.size(); ++i) {
         const Placed& p = at[i];
-        stroke_text(cr, entries()[i].first, p.x, p.y - kLabelH + 2, labelStyle);
+        stroke_text(cr, entries()[i].name, p.x, p.y - kLabelH + 2, labelStyle);
         checkerboard(cr, p.x, p.y, p.w, p.h);
         cairo_save(cr);
         cairo_translate(cr, p.x, p.y);
-        double sc = double(p.w) / cairo_image_surface_get_width(entries()[i].second);
+        double sc = double(p.w) / cairo_image_surface_get_width(entries()[i].plain);
         cairo_scale(cr, sc, sc);
-        cairo_set_source_surface(cr, entries()[i].second, 0, 0);
+        cairo_set_source_surface(cr, entries()[i].plain, 0, 0);
         cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
         cairo_paint(cr);
+        cairo_restore(cr);
+        cairo_save(cr);
+        cairo_translate(cr, p.x, p.y);
+        frame_grid(cr, entries()[i], sc, p.w, p.h);
         cairo_restore(cr);
     }
     cairo_destroy(cr);
     write_png(out, path);
     cairo_surface_destroy(out);
-    for (auto& e : entries()) cairo_surface_destroy(e.second);
+    for (auto& e : entries()) cairo_surface_destroy(e.plain);
     entries().clear();
 }

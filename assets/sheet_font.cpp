@@ -157,5 +157,5 @@ void write_font_sheets(const std::string& dataDir) {
     SheetSpec zeto{"zeto_font", 8, 12, 96, 96};
     cairo_surface_t* s = render_sheet(zeto, zeto_cell, 1);
     write_png(s, dataDir + "/zeto_font.png");
-    preview_add("zeto_font", s);
+    preview_add("zeto_font", s, zeto.frameW, zeto.frameH);
 }
