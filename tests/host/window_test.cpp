@@ -128,6 +128,7 @@ TEST_F(Window, AHeldFunctionKeyRepeatsItsPressWithoutAddingHits) {
     Shell("xdotool keyup F1");
     ASSERT_TRUE(repeated) << "the X server did not repeat the held key";
     ASSERT_TRUE(probe->WaitFor("key up 112"));
+    ASSERT_TRUE(probe->WaitFor("hit 112"));
     probe->Drain(0.3);
     EXPECT_EQ(probe->Count("hit 112"), 1);
     EXPECT_EQ(probe->Count("key char 112"), 0);
