@@ -58,7 +58,6 @@ TEST(GameDelegate, StartsEveryDeviceBeforeOnCreateAndRendersInsideTheFrameBracke
     EXPECT_EQ(app->rendered, 1);
     EXPECT_TRUE(app->bracketAtRender);
     EXPECT_EQ(zk_graphics_renderDevice, nullptr);   // cleared once the frame is over
-    glfwTerminate();
 }
 
 }  // namespace
