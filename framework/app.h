@@ -28,6 +28,21 @@ class gxtkGraphics;
 struct gxtkAudio;
 struct c_InputDevice;
 
+// The event codes the host passes as the first argument of KeyEvent, MouseEvent, TouchEvent and
+// MotionEvent, by name (the host's own enum in host/game.h holds the same values).
+struct c_ZKGameEvent {
+    static const int KeyDown = kEventKeyDown;          // data: key code
+    static const int KeyUp = kEventKeyUp;              // data: key code
+    static const int KeyChar = kEventKeyChar;          // data: character code
+    static const int MouseDown = kEventMouseDown;      // data: button, 0 left, 1 right, 2 middle
+    static const int MouseUp = kEventMouseUp;
+    static const int MouseMove = kEventMouseMove;      // data: -1
+    static const int TouchDown = kEventTouchDown;      // data: finger
+    static const int TouchUp = kEventTouchUp;
+    static const int TouchMove = kEventTouchMove;
+    static const int MotionAccel = kEventMotionAccel;  // data ignored; x, y, z
+};
+
 // Key codes the delegate acts on.
 const int kKeyBack = 416;
 const int kKeyClose = 432;
