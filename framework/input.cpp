@@ -176,9 +176,16 @@ float c_InputDevice::p_TouchX(int index) { return valid_finger(index) ? m__touch
 
 float c_InputDevice::p_TouchY(int index) { return valid_finger(index) ? m__touchY[index] : 0.0f; }
 
-float c_InputDevice::p_JoyX(int index, int unit) { return m__joyStates[unit]->m_joyx[index]; }
+// Callers keep index 0..1 and unit 0..3; anything else answers 0 rather than reading out of bounds.
+float c_InputDevice::p_JoyX(int index, int unit) {
+    if (unit < 0 || unit >= kJoyPads || index < 0 || index > 1) return 0.0f;
+    return m__joyStates[unit]->m_joyx[index];
+}
 
-float c_InputDevice::p_JoyY(int index, int unit) { return m__joyStates[unit]->m_joyy[index]; }
+float c_InputDevice::p_JoyY(int index, int unit) {
+    if (unit < 0 || unit >= kJoyPads || index < 0 || index > 1) return 0.0f;
+    return m__joyStates[unit]->m_joyy[index];
+}
 
 int c_InputDevice::p_SetKeyboardEnabled(bool enabled) {
     ZKGame::_game->SetKeyboardEnabled(enabled);

@@ -70,7 +70,7 @@ struct c_InputDevice : Object {
     float p_MouseY() { return m__mouseY; }
     float p_TouchX(int index);
     float p_TouchY(int index);
-    float p_JoyX(int index, int unit);   // the caller keeps index 0..1 and unit 0..3
+    float p_JoyX(int index, int unit);   // index 0..1, unit 0..3; 0 outside
     float p_JoyY(int index, int unit);
     float p_AccelX() { return m__accelX; }
     float p_AccelY() { return m__accelY; }

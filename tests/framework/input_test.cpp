@@ -177,6 +177,9 @@ TEST_F(Input, KeyCodesOutsideTheKeySpaceAreIgnoredAndAnswerNothing) {
         EXPECT_FALSE(zk_input_TouchDown(200));
         EXPECT_EQ(zk_input_TouchX(32), 0);
         EXPECT_EQ(zk_input_TouchY(-1), 0);
+        EXPECT_EQ(zk_input_JoyX(2, 0), 0);
+        EXPECT_EQ(zk_input_JoyY(0, 4), 0);
+        EXPECT_EQ(zk_input_JoyY(-1, -1), 0);
     });
 }
 
