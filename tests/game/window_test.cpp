@@ -1,6 +1,7 @@
-// The real executable as a process under Xvfb: it opens its titled 640 x 480 window centred on the
-// desktop, and the window's close button ends it with status 0. Without a display it reports that GLFW
-// could not start and ends with status -1.
+// The real executable as a process under Xvfb, driven by real X events: it opens its titled 640 x 480
+// window centred on the desktop; the window's close button and F4 end it with status 0; F11 switches to a
+// fullscreen window at the desktop's size and back. Without a display it reports that GLFW could not
+// start and ends with status -1.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -13,22 +14,6 @@
 namespace {
 
 const std::string kTitle = "Grubnik in Tolvane Golf";
-
-// Sends the window manager's close request (what the title bar's close button sends).
-void SendCloseRequest(unsigned long window) {
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
-    XEvent e = {};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = window;
-    e.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    e.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &e);
-    XFlush(display);
-    XCloseDisplay(display);
-}
 
 TEST(GameWindow, OpensTitledAndCentredAndItsCloseButtonEndsTheGameWithStatusZero) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
@@ -56,4 +41,61 @@ TEST(GameWindow, WithoutADisplayItSaysGlfwInitFailedAndEndsWithStatusMinusOne) {
     EXPECT_EQ(out, "glfwInit failed\nstatus 255");
 }
 
+class RunningGame : public ::testing::Test {
+protected:
+    std::unique_ptr<ChildProcess> game;
+    std::string window;
+
+    void SetUp() override {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+        game.reset(new ChildProcess(GAME_PATH, BUILD_DIR));
+        ASSERT_TRUE(game->started());
+        window = FindWindow();
+        ASSERT_FALSE(window.empty());
+    }
+
+    std::string FindWindow() { return Shell("xdotool search --sync --onlyvisible --name '" + kTitle + "' | head -1"); }
+
+    // The game's visible window, titled or not (a fullscreen window has no title), found by its process.
+    std::string AnyWindow() {
+        const std::string pid = Shell("pgrep -n -x tolvane-golf");
+        if (pid.empty()) return "";
+        return Shell("xdotool search --onlyvisible --pid " + pid + " 2>/dev/null | head -1");
+    }
+
+    // Xvfb has no window manager: focus follows the pointer, so move it in and then focus.
+    void Key(const std::string& key) {
+        Shell("xdotool mousemove --window " + window + " 100 100");
+        Shell("xdotool windowfocus --sync " + window);
+        Shell("xdotool key " + key);
+    }
+
+    // The window's size, once a visible window is there (a replaced window is a new one).
+    std::string Geometry() {
+        window = AnyWindow();
+        if (window.empty()) return "";
+        return Shell("xdotool getwindowgeometry " + window + " 2>/dev/null | grep Geometry");
+    }
+};
+
 }  // namespace
+
+TEST_F(RunningGame, F4QuitsWithStatusZero) {
+    Key("F4");
+    EXPECT_EQ(game->WaitExit(), 0);
+}
+
+TEST_F(RunningGame, F11SwitchesToTheDesktopSizeAndBack) {
+    const std::string screen = Shell("xdpyinfo | awk '/dimensions/ {print $2}'");
+    EXPECT_EQ(Geometry(), "  Geometry: 640x480");
+    Key("F11");
+    std::string full;
+    for (int i = 0; i < 100 && full != "  Geometry: " + screen; ++i) full = Geometry();   // poll the swap
+    EXPECT_EQ(full, "  Geometry: " + screen);
+    Key("F11");
+    std::string back;
+    for (int i = 0; i < 100 && back != "  Geometry: 640x480"; ++i) back = Geometry();
+    EXPECT_EQ(back, "  Geometry: 640x480");
+    Key("F4");
+    EXPECT_EQ(game->WaitExit(), 0);
+}

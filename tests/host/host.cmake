@@ -8,22 +8,9 @@ target_link_libraries(host_probe PRIVATE zk_host)
 target_include_directories(host_probe PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(host_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
-# zk_focus_test: as zk_test with the labels gl and process, for tests that type into a window with real X
-# key events. Keyboard focus follows whichever window was shown last, and other test programs open
-# visible windows of their own, so these run with nothing else beside them (RUN_SERIAL).
-function(zk_focus_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-                       PROPERTIES LABELS "gl,process" RESOURCE_LOCK x_pointer_and_focus RUN_SERIAL TRUE
-                       DISCOVERY_TIMEOUT 60)
-endfunction()
-
+# Window tests type into windows with real X key events: SERIAL runs them with nothing beside them.
 pkg_check_modules(ZK_TEST_X11 REQUIRED IMPORTED_TARGET x11)
-zk_focus_test(host_window_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_test.cpp LIBS PkgConfig::ZK_TEST_X11)
+zk_test(host_window_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_test.cpp LIBS PkgConfig::ZK_TEST_X11 SERIAL)
 add_dependencies(host_window_test host_probe)
 target_compile_definitions(host_window_test PRIVATE PROBE_PATH="$<TARGET_FILE:host_probe>"
                            BUILD_DIR="${CMAKE_BINARY_DIR}")

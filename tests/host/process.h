@@ -5,6 +5,7 @@
 // only keeps a broken build from hanging the suite and is never what a test asserts.
 #pragma once
 
+#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -145,4 +146,21 @@ inline std::string Shell(const std::string& cmd) {
     pclose(f);
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
     return out;
+}
+
+// Sends the window manager's close request (what the title bar's close button sends) to an X window.
+inline bool SendCloseRequest(unsigned long window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    XEvent e = {};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = window;
+    e.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &e);
+    XFlush(display);
+    XCloseDisplay(display);
+    return true;
 }

@@ -15,22 +15,6 @@ namespace {
 
 const char* const kTitle = "Grubnik in Tolvane Golf";
 
-// Sends the window manager's close request (what the title bar's close button sends).
-void SendCloseRequest(unsigned long window) {
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
-    XEvent e = {};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = window;
-    e.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    e.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &e);
-    XFlush(display);
-    XCloseDisplay(display);
-}
-
 class Window : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -25,6 +25,7 @@ public:
         }
         glfwDefaultWindowHints();   // OpenGL 1.x-compatible context: the fixed-function pipeline
         glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+        glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);   // never take the keyboard focus from window tests
         window_ = glfwCreateWindow(width, height, "gl test", nullptr, nullptr);
         if (!window_) {
             std::fprintf(stderr, "glfwCreateWindow failed\n");
