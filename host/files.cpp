@@ -174,7 +174,9 @@ void ZKGame::GetDate(Array<int> date) {
     int n = date.Length();
     if (n == 0) return;
     std::time_t now = std::time(nullptr);
-    std::tm local = *std::localtime(&now);
+    const std::tm* clock = std::localtime(&now);
+    if (!clock) return;   // no local time to be had: the record stays as it was
+    std::tm local = *clock;
     const int fields[7] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                            local.tm_min, local.tm_sec, 0 /* milliseconds: not available */};
     for (int i = 0; i < n && i < 7; ++i) date[i] = fields[i];
