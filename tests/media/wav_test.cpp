@@ -248,6 +248,33 @@ TEST(Wav, ChunkSizesBeyondTheFileAreRefusedWithoutAllocating) {
     EXPECT_EQ(d.pcm, nullptr);
 }
 
+// Thousands of damaged copies of a file with a LIST chunk: bytes overwritten, sizes bent, tails cut.
+// None may crash the decoder, ask for more memory than the file holds, or return PCM it does not have.
+TEST(Wav, RandomDamageNeverCrashesOrOverAllocates) {
+    WavSpec w;
+    w.channels = 2;
+    w.before = chunk("LIST", "INFOISFT\x05\0\0\0sox!!");
+    w.pcm = ramp(400);
+    const std::string good = build(w);
+    uint32_t rng = 12345;
+    auto next = [&] { return rng = rng * 1664525u + 1013904223u, rng >> 8; };
+    for (int round = 0; round < 3000; ++round) {
+        std::string bad = good;
+        int damage = 1 + next() % 4;
+        for (int i = 0; i < damage; ++i) bad[next() % 64] = char(next());   // the headers are in the first 64
+        if (next() % 3 == 0) bad.resize(next() % bad.size());
+        largest_request = 0;
+        Decoded d;
+        decode_bytes(bad, LoadWAV, d);
+        ASSERT_LE(largest_request, bad.size()) << "round " << round;
+        if (d.pcm) {
+            ASSERT_GT(d.channels, 0);
+            ASSERT_GT(d.format, 0);
+            ASSERT_LE(size_t(d.length) * d.channels * d.format, bad.size()) << "round " << round;
+        }
+    }
+}
+
 TEST_F(EncodedFiles, WavFilesWrittenBySoxLoad) {
     struct Case { int rate, channels, bits; } cases[] = {{22050, 1, 8}, {44100, 2, 16}, {11025, 1, 16}};
     for (Case c : cases) {
