@@ -11,9 +11,7 @@
 //
 // Failures are results, never exceptions: null files and blocks, empty strings, negative ints. Nothing
 // here prints.
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <string>
 
