@@ -213,7 +213,8 @@ TEST_F(AudioEngine, AOneShotFallsToStoppedALoopKeepsPlaying) {
 
     // Pausing a sound that has already ended leaves it stopped.
     ASSERT_EQ(audio->PlaySample(blip, 2, 0), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    ASSERT_TRUE(wait_for([&] { return al_state(audio->channels[2].source) == AL_STOPPED; }));
+    EXPECT_EQ(audio->channels[2].state, 1) << "not yet noticed";
     audio->PauseChannel(2);
     EXPECT_EQ(audio->ChannelState(2), 0);
     // Pause and resume of a playing channel; stop ends it.
