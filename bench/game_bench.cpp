@@ -21,10 +21,7 @@ struct Game {
     c_MyApp* app = nullptr;
 
     Game() {
-        if (!StartTestGame(&host, &app)) {
-            std::fprintf(stderr, "game_bench: needs a display (run under xvfb-run)\n");
-            std::exit(1);
-        }
+        StartTestGame(&host, &app);
         for (int i = 0; i < 40 && app->m_loadStep > 0; ++i) Frame();
         if (!app->m_images[90]) {
             std::fprintf(stderr, "game_bench: run from the build folder (it reads data/)\n");

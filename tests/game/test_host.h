@@ -5,6 +5,8 @@
 
 #include <GLFW/glfw3.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -51,13 +53,20 @@ struct TestHost : ZKGlfwGame {
 };
 
 // Start-up as the program does it, with a test host in place of the GLFW loop: a hidden 800 x 600
-// window, the collector, the modules, the application and the delegate's start. Returns null without a
-// display.
+// window, the collector, the modules, the application and the delegate's start. Without a display or a
+// window it says why and ends the process: a test that cannot start must fail, not be skipped.
 inline GLFWwindow* StartTestGame(TestHost** host, c_MyApp** app) {
-    if (!glfwInit()) return nullptr;
+    glfwSetErrorCallback([](int code, const char* text) { std::fprintf(stderr, "GLFW error %d: %s\n", code, text); });
+    if (!glfwInit()) {
+        std::fprintf(stderr, "glfwInit failed: run under xvfb-run\n");
+        std::exit(2);
+    }
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     GLFWwindow* window = glfwCreateWindow(800, 600, "game test", nullptr, nullptr);
-    if (!window) return nullptr;
+    if (!window) {
+        std::fprintf(stderr, "the test window could not be opened\n");
+        std::exit(2);
+    }
     glfwMakeContextCurrent(window);
     ++glfwGraphicsSeq;
     gc_init1();
