@@ -62,7 +62,11 @@ inline GLFWwindow* StartTestGame(TestHost** host, c_MyApp** app) {
         std::exit(2);
     }
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(800, 600, "game test", nullptr, nullptr);
+    GLFWwindow* window = nullptr;
+    for (int attempt = 0; attempt < 5 && !window; ++attempt) {   // a busy X server may refuse once
+        if (attempt) glfwWaitEventsTimeout(0.2);
+        window = glfwCreateWindow(800, 600, "game test", nullptr, nullptr);
+    }
     if (!window) {
         std::fprintf(stderr, "the test window could not be opened\n");
         std::exit(2);
