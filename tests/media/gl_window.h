@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "host/game.h"
+#include "media/graphics.h"
 
 class TestGLWindow {
 public:
@@ -46,3 +47,16 @@ public:
 private:
     GLFWwindow* window_ = nullptr;
 };
+
+// A new renderer in the current context, with a frame begun in a known state: white, opaque, alpha
+// blending, no scissor, cleared to black.
+inline gxtkGraphics* BeginTestFrame() {
+    gxtkGraphics* g = new gxtkGraphics();
+    g->BeginRender();
+    g->SetColor(255, 255, 255);
+    g->SetAlpha(1);
+    g->SetBlend(0);
+    g->SetScissor(0, 0, g->Width(), g->Height());
+    g->Cls(0, 0, 0);
+    return g;
+}

@@ -76,13 +76,7 @@ protected:
     void SetUp() override {
         host();
         window = std::make_unique<TestGLWindow>(32, 32);
-        g = new gxtkGraphics();
-        g->BeginRender();
-        g->SetColor(255, 255, 255);
-        g->SetAlpha(1);
-        g->SetBlend(0);
-        g->SetScissor(0, 0, g->Width(), g->Height());
-        g->Cls(0, 0, 0);
+        g = BeginTestFrame();
     }
     gxtkSurface* load(const std::string& path) { return g->LoadSurface(String(path.c_str())); }
 

@@ -32,13 +32,7 @@ bool near_rgb(unsigned int a, unsigned int b, int tol = 1) {
 class Renderer : public ::testing::Test {
 protected:
     void SetUp() override {
-        g = new gxtkGraphics();
-        g->BeginRender();
-        g->SetColor(255, 255, 255);
-        g->SetAlpha(1);
-        g->SetBlend(0);
-        g->SetScissor(0, 0, g->Width(), g->Height());
-        g->Cls(0, 0, 0);
+        g = BeginTestFrame();
     }
     TestGLWindow window{kSize, kSize};
     gxtkGraphics* g = nullptr;
