@@ -7,16 +7,20 @@ JOBS ?= $(shell nproc)
 # Tests that need a display run in a private X server; audio goes to OpenAL Soft's null driver.
 CTEST = xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null ctest --output-on-failure -j $(JOBS)
 
-.PHONY: build run test test-asan deps clean
+.PHONY: build run test test-asan deps configure clean
 
 deps:
 	@./tools/deps.sh
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only the game and its data: a player need not wait for the tests to build.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tolvane-golf
 	cd $(BUILD) && ./tolvane-golf
 
 test: build
