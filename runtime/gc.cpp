@@ -31,9 +31,17 @@ bool gc_stress = false;
 
 namespace {
 
-// Size handed from gc_object_alloc to the gc_object constructor that links the block; 0 when no
-// allocation is pending (a constructor without a collector block is a programming error).
-int pending_size = 0;
+// Blocks handed out by gc_object_alloc whose gc_object constructor has not run yet, innermost last. The
+// constructor links the block and takes its size from here. An allocation can be pending while another
+// one completes (the arguments of `new T(args)` are evaluated after T's block is allocated), and the inner
+// object is always constructed first, so the constructor takes the newest entry.
+struct Pending {
+    void* block;
+    int size;
+};
+const int kMaxPending = 64;   // nesting depth of `new` inside new-initializers
+Pending pending[kMaxPending];
+int pending_count = 0;
 
 std::vector<gc_object**>& roots() {
     static std::vector<gc_object**> slots;
@@ -110,9 +118,8 @@ void colour_reached(gc_object* p, gc_object& list) {
 }  // namespace
 
 gc_object::gc_object() {
-    assert(pending_size > 0 && "collected objects are created with new");
-    int size = pending_size;
-    pending_size = 0;
+    assert(pending_count > 0 && "collected objects are created with new");
+    int size = pending[--pending_count].size;
     flags = gc_markbit | size;   // new objects are white
     list_append(gc_unmarked_list, this);
     gc_alloced_bytes += size;
@@ -124,15 +131,12 @@ gc_object::gc_object(gc_static_t) : succ(this), pred(this), flags(3) {}
 void* gc_object::operator new(size_t size) { return gc_object_alloc(static_cast<int>(size)); }
 
 void gc_object::operator delete(void* block) {
-    // A constructor threw: the block may or may not have been linked by gc_object().
-    gc_object* p = static_cast<gc_object*>(block);
-    if (pending_size) {
-        int size = pending_size;
-        pending_size = 0;
-        recycle_block(block, size);
+    // A constructor or a new-initializer threw: the block may or may not have been linked by gc_object().
+    if (pending_count > 0 && pending[pending_count - 1].block == block) {
+        recycle_block(block, pending[--pending_count].size);
         return;
     }
-    gc_object_free(p);
+    gc_object_free(static_cast<gc_object*>(block));
 }
 
 int Object::Compare(Object* other) {
@@ -154,7 +158,8 @@ void* gc_object_alloc(int size) {
         block = std::malloc(size);
         if (!block) throw std::bad_alloc();
     }
-    pending_size = size;                                       // 4. and 5. happen in gc_object()
+    if (pending_count == kMaxPending) std::abort();            // 4. and 5. happen in gc_object()
+    pending[pending_count++] = {block, size};
     return block;
 }
 

@@ -134,6 +134,46 @@ TEST_F(Gc, SmallBlocksAreRecycledAndGarbageIsDestroyedByLaterAllocations) {
     EXPECT_EQ(big.rep->gc_size(), 432);
 }
 
+// Holds two nodes given to its constructor; `new Pair(make(), make())` allocates the pair's block before
+// the nodes are made and constructed.
+struct Pair : Object {
+    Node* a;
+    Node* b;
+    Array<int> numbers;
+    Pair(Node* x, Node* y, Array<int> n) : a(x), b(y), numbers(n) {}
+    void mark() override {
+        gc_mark_q(a);
+        gc_mark_q(b);
+        gc_mark_q(numbers);
+    }
+};
+
+Pair* pair_root = nullptr;
+
+TEST_F(Gc, ObjectsMadeInsideANewInitializerAreLinkedWithTheirOwnSizes) {
+    gc_root(pair_root);
+    const int before = gc_alloced_bytes;
+    Pair* p = new Pair(make(), make(), Array<int>(10));
+    const int pair_size = (sizeof(Pair) + 7) & ~7, node_size = (sizeof(Node) + 7) & ~7;
+    const int array_size = (sizeof(Array<int>::Rep) + 40 + 7) & ~7;
+    EXPECT_EQ(p->gc_size(), pair_size);
+    EXPECT_EQ(p->a->gc_size(), node_size);
+    EXPECT_EQ(p->b->gc_size(), node_size);
+    EXPECT_EQ(p->numbers.rep->gc_size(), array_size);
+    const int total = pair_size + 2 * node_size + array_size;
+    EXPECT_EQ(gc_alloced_bytes - before, total);
+    EXPECT_EQ(gc_list_count(gc_unmarked_list), 4);
+    gc_assign(pair_root, p);
+    gc_collect_all();
+    gc_flush_free(INT_MAX);
+    EXPECT_EQ(gc_alloced_bytes, total);
+    EXPECT_EQ(destroyed[p->a->id] + destroyed[p->b->id], 0);
+    pair_root = nullptr;
+    drain();
+    EXPECT_EQ(gc_alloced_bytes, 0);
+    EXPECT_EQ(gc_free_bytes, 0);
+}
+
 TEST_F(Gc, RandomGraphsKeepReachableObjectsAndDestroyTheRestOnce) {
     std::mt19937 rng(20261206);
     std::vector<Node*> all;
