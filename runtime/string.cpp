@@ -95,7 +95,7 @@ int String::Compare(const String& s) const {
 
 int String::Find(const String& sub, int start) const {
     if (start < 0) start = 0;
-    if (start + sub.Length() > Length()) return -1;
+    if (sub.Length() > Length() - start) return -1;   // start + sub length past the end, without overflow
     size_t bytes = sizeof(Char) * sub.Length();
     for (int i = start; i <= Length() - sub.Length(); ++i)
         if (std::memcmp(Data() + i, sub.Data(), bytes) == 0) return i;
@@ -164,7 +164,9 @@ String String::Join(const Array<String>& pieces) const {
     return String(r);
 }
 
+// An empty find text would match at every position without advancing; it leaves the text unchanged.
 String String::Replace(const String& find, const String& replacement) const {
+    if (!find.Length()) return *this;
     int length = 0, at = 0, hits = 0;
     for (int j; (j = Find(find, at)) != -1; at = j + find.Length(), ++hits) length += j - at + replacement.Length();
     if (!hits) return *this;

@@ -1,6 +1,7 @@
 // Strings: construction, the operations' edge cases, sharing of reps, and the UTF-8/UTF-16 codecs.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -97,6 +98,8 @@ TEST(String, FindHandlesEmptyTextNegativeStartAndTheEnd) {
     EXPECT_EQ(abc.Find(String("c"), 3), -1);
     EXPECT_EQ(abc.Find(String("abcd")), -1);
     EXPECT_EQ(String("abab").Find(String("ab"), 1), 2);
+    EXPECT_EQ(abc.Find(String("c"), INT_MAX), -1);   // a start near the int limit does not overflow
+    EXPECT_EQ(abc.Find(String(""), INT_MAX), -1);
     EXPECT_TRUE(abc.StartsWith(String("ab")));
     EXPECT_FALSE(abc.StartsWith(String("abcd")));
     EXPECT_TRUE(String("ball.PNG").ToLower().EndsWith(String(".png")));
@@ -143,6 +146,9 @@ TEST(String, JoinAndReplaceMeasureFirstAndShareWherePossible) {
     EXPECT_EQ(narrow(String("aaaa").Replace(String("aa"), String("b"))), "bb");
     EXPECT_EQ(narrow(String("xax").Replace(String("x"), String(""))), "a");
     EXPECT_EQ(String("xx").Replace(String("x"), String("")).GetRep(), &String::emptyRep);
+    // An empty find text finds nothing to replace (it would otherwise match forever at one place).
+    String text("abc");
+    EXPECT_EQ(text.Replace(String(""), String("-")).GetRep(), text.GetRep());
 }
 
 TEST(String, ToIntReadsLeadingDigitsOfTheFirst63Units) {
