@@ -12,7 +12,8 @@ const char* dbg_info = nullptr;
 namespace {
 
 std::string print_buffer;   // zkPrint's output, reused between calls
-std::string dbg_buffer;     // dbg_print's output, grown to the text length + 100 when it no longer fits
+char* dbg_buffer = nullptr;  // dbg_print's output: the text's bytes and a line feed
+size_t dbg_capacity = 0;     // grown to the text length + 100 when they no longer fit
 
 [[noreturn]] void quit(int status) {
     std::fflush(stdout);
@@ -57,13 +58,19 @@ String dbg_stacktrace() {
     return String();
 }
 
+// Writes every byte, a zero byte included (a unit such as 0x100 narrows to 0), so the line feed that ends
+// the debugger's line is never lost.
 void dbg_print(const String& text) {
-    size_t need = static_cast<size_t>(text.Length()) + 2;
-    if (dbg_buffer.capacity() < need) dbg_buffer.reserve(text.Length() + 100);
-    dbg_buffer.clear();
-    for (int i = 0; i < text.Length(); ++i) dbg_buffer += static_cast<char>(text[i] & 0xff);
-    dbg_buffer += '\n';
-    std::fputs(dbg_buffer.c_str(), stderr);
+    size_t n = static_cast<size_t>(text.Length());
+    if (n + 1 > dbg_capacity) {
+        char* grown = static_cast<char*>(std::realloc(dbg_buffer, n + 100));
+        if (!grown) quit(-1);
+        dbg_buffer = grown;
+        dbg_capacity = n + 100;
+    }
+    for (size_t i = 0; i < n; ++i) dbg_buffer[i] = static_cast<char>(text[static_cast<int>(i)] & 0xff);
+    dbg_buffer[n] = '\n';
+    std::fwrite(dbg_buffer, 1, n + 1, stderr);
     std::fflush(stderr);
 }
 

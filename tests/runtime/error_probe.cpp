@@ -6,6 +6,7 @@
 //   segv     a fatal signal
 //   print    zkPrint of a text with e acute
 //   object   prints the address of a live object, then raises "boom" (for the "@" command)
+//   zero-object  the same with an object whose debug text narrows to a zero byte in the middle
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -16,7 +17,15 @@ struct Probe : Object {
     String debug() override { return String("Probe object"); }
 };
 
-static Probe* keep = nullptr;
+// Its debug text holds the unit 0x100, which narrows to a zero byte.
+struct ZeroProbe : Object {
+    String debug() override {
+        const Char text[] = {'a', 0x100, 'b'};
+        return String(text, 3);
+    }
+};
+
+static Object* keep = nullptr;
 
 int main(int argc, char** argv) {
     gc_init1();
@@ -34,8 +43,9 @@ int main(int argc, char** argv) {
         zkPrint(String(text, 4));
         return 0;
     }
-    if (!std::strcmp(what, "object")) {
-        keep = new Probe;
+    if (!std::strcmp(what, "object") || !std::strcmp(what, "zero-object")) {
+        if (what[0] == 'z') keep = new ZeroProbe;
+        else keep = new Probe;
         std::printf("%p\n", static_cast<void*>(keep));
         std::fflush(stdout);
         zkError(String("boom"));

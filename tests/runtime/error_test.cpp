@@ -111,6 +111,11 @@ TEST(Diagnostics, AtCommandAnswersOnlyForObjectsTheCollectorHolds) {
     Result live = run("object", "q\n", [](const std::string& address) { return "@" + address + "\n"; });
     EXPECT_EQ(live.status, 0);
     EXPECT_EQ(live.err, kMarker + "Probe object\n");
+
+    // Every unit is written as its low byte, a zero byte included, and the line still ends.
+    Result zero = run("zero-object", "q\n", [](const std::string& address) { return "@" + address + "\n"; });
+    EXPECT_EQ(zero.status, 0);
+    EXPECT_EQ(zero.err, kMarker + std::string("a\0b\n", 4));
 }
 
 TEST(Diagnostics, UncaughtExceptionAndSignals) {
