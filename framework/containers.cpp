@@ -194,8 +194,11 @@ c_StringStack* c_StringStack::m_new(Array<String> data) {
 
 String c_StringStack::p_Join(String separator) { return separator.Join(p_ToArray()); }
 
+// Slots given up by a shorter length are cleared, so that a later longer length does not bring old
+// sources back and the collector does not keep them alive.
 void c_Stack3::p_Length(int n) {
     if (n > m_data.Length()) gc_assign(m_data, m_data.Resize(n));
+    for (int i = n < 0 ? 0 : n; i < m_length; ++i) gc_assign(m_data[i], m_NIL);
     m_length = n;
 }
 

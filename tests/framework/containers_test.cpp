@@ -1,4 +1,5 @@
-// Containers: red-black invariants of the int map under several insertion orders, stack growth and join.
+// Containers: red-black invariants of the int map under several insertion orders, stack growth and join,
+// and the containers kept whole while the collector runs between their operations.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,8 +27,14 @@ int black_height(c_Node* node, c_Node* parent, long long lo, long long hi) {
 
 int count(c_Node* node) { return node ? 1 + count(node->m_left) + count(node->m_right) : 0; }
 
+bool on_free_list(const void* p) {
+    for (const gc_object* q = gc_free_list.succ; q != &gc_free_list; q = q->succ)
+        if (q == p) return true;
+    return false;
+}
+
 void check_inserts(std::vector<int> keys) {
-    map_root = (new c_IntMap)->m_new();
+    gc_assign(map_root, (new c_IntMap)->m_new());
     for (int k : keys) {
         EXPECT_TRUE(map_root->p_Set(k, (new c_DisplayMode)->m_new(k, k)));
         // The first node stays red until a second insert's fix-up colours the root black.
@@ -40,7 +47,13 @@ void check_inserts(std::vector<int> keys) {
     for (int k : keys) ASSERT_TRUE(map_root->p_Contains(k));
     EXPECT_FALSE(map_root->p_Contains(-12345));
     gc_collect_all();   // the tree survives a whole cycle through its root
-    for (int k : keys) ASSERT_EQ(map_root->p_FindNode(k)->m_value->m_width, k);
+    gc_flush_free(INT_MAX);
+    EXPECT_FALSE(on_free_list(map_root));
+    for (int k : keys) {
+        c_Node* node = map_root->p_FindNode(k);
+        ASSERT_TRUE(gc_holds(node) && gc_holds(node->m_value));
+        ASSERT_EQ(node->m_value->m_width, k);
+    }
 }
 
 class Containers : public ::testing::Test {
@@ -87,6 +100,78 @@ TEST_F(Containers, StacksGrowToTenThenThirtyAndCopyOut) {
     sources->p_Length(3);
     EXPECT_EQ(sources->p_Length2(), 3);
     EXPECT_EQ(sources->p_Get(2), nullptr);
+}
+
+namespace {
+struct Source : Object, c_IAsyncEventSource {
+    void p_UpdateAsyncEvents() override {}
+};
+}  // namespace
+
+TEST_F(Containers, SourceStackForgetsElementsCutOffByAShorterLength) {
+    c_Stack3* sources = (new c_Stack3)->m_new();
+    sources->p_Length(2);
+    gc_assign(sources->m_data[0], static_cast<c_IAsyncEventSource*>(new Source));
+    gc_assign(sources->m_data[1], static_cast<c_IAsyncEventSource*>(new Source));
+    sources->p_Length(1);
+    EXPECT_EQ(sources->p_Length2(), 1);
+    EXPECT_NE(sources->p_Get(0), nullptr);
+    sources->p_Length(2);                        // within the capacity: the cut-off slot comes back empty
+    EXPECT_EQ(sources->p_Get(1), c_Stack3::m_NIL);
+    sources->p_Length(0);
+    sources->p_Length(2);
+    EXPECT_EQ(sources->p_Get(0), nullptr);
+}
+
+namespace {
+c_Stack* stack_root = nullptr;
+c_StringStack* strings_root = nullptr;
+}  // namespace
+
+// Runs the collector between every two operations, now an incremental step and now a whole cycle, and
+// checks the marking invariant and that nothing reachable is swept while the containers are rebuilt.
+TEST_F(Containers, ContainersSurviveTheCollectorBetweenEveryOperation) {
+    gc_root(stack_root);
+    gc_root(strings_root);
+    gc_assign(map_root, (new c_IntMap)->m_new());
+    gc_assign(stack_root, (new c_Stack)->m_new());
+    gc_assign(strings_root, (new c_StringStack)->m_new2());
+    std::mt19937 rng(42);
+    std::vector<int> keys;
+    for (int step = 0; step < 600; ++step) {
+        int key = static_cast<int>(rng() % 1000) - 500;
+        c_DisplayMode* mode = (new c_DisplayMode)->m_new(key, step);
+        bool fresh = map_root->p_Set(key, mode);
+        if (fresh) keys.push_back(key);
+        stack_root->p_Push((new c_DisplayMode)->m_new(step, key));
+        strings_root->p_Push4(String(step));
+        ASSERT_EQ(gc_verify(), 0) << "step " << step;
+        gc_stress = step % 7 == 0;
+        gc_collect();
+        gc_stress = false;
+        ASSERT_EQ(gc_verify(), 0) << "step " << step;
+        ASSERT_FALSE(on_free_list(map_root->p_FindNode(key)->m_value)) << "step " << step;
+    }
+    gc_collect_all();
+    gc_collect_all();
+    gc_flush_free(INT_MAX);                     // garbage blocks are destroyed and their memory reused
+    for (int i = 0; i < 200; ++i) (new c_DisplayMode)->m_new(-1, -1);
+    ASSERT_GT(black_height(map_root->m_root, nullptr, INT_MIN, INT_MAX), 0);
+    EXPECT_EQ(count(map_root->m_root), static_cast<int>(keys.size()));
+    for (int k : keys) {
+        c_Node* node = map_root->p_FindNode(k);
+        ASSERT_NE(node, nullptr);
+        EXPECT_EQ(node->m_value->m_width, k);
+        EXPECT_TRUE(gc_holds(node->m_value));
+    }
+    Array<c_DisplayMode*> modes = stack_root->p_ToArray();
+    ASSERT_EQ(modes.Length(), 600);
+    for (int i = 0; i < 600; ++i) ASSERT_EQ(modes[i]->m_width, i);
+    EXPECT_TRUE(strings_root->p_Join(String(",")).StartsWith(String("0,1,2,3,")));
+    EXPECT_EQ(strings_root->p_ToArray().Length(), 600);
+    map_root = nullptr;
+    stack_root = nullptr;
+    strings_root = nullptr;
 }
 
 TEST_F(Containers, StringStackJoinsWithSeparatorsBetweenNeighboursOnly) {
