@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 const char* dbg_info = nullptr;
 
@@ -45,9 +46,18 @@ void zkError(const String& message) {
     dbg_error(message.ToCString<char>());
 }
 
+// Widens each byte back to the code unit it was narrowed from (0x00-0xFF), so that a message in
+// ISO 8859-1 letters is reported with those letters.
+static String widen_bytes(const char* text) {
+    size_t n = std::strlen(text);
+    std::vector<Char> units(n);
+    for (size_t i = 0; i < n; ++i) units[i] = static_cast<unsigned char>(text[i]);
+    return String(units.data(), static_cast<int>(n));
+}
+
 void dbg_error(const char* text) {
     for (;;) {   // every continue command reports the error again
-        zkPrint(String("Zanth Runtime Error : ") + String(text));
+        zkPrint(String("Zanth Runtime Error : ") + widen_bytes(text));
         zkPrint(dbg_stacktrace());
         dbg_stop();
     }

@@ -5,6 +5,7 @@
 //   uncaught an exception escaping the game
 //   segv     a fatal signal
 //   print    zkPrint of a text with e acute
+//   accent   zkError of a text with e acute
 //   object   prints the address of a live object, then raises "boom" (for the "@" command)
 //   zero-object  the same with an object whose debug text narrows to a zero byte in the middle
 #include <csignal>
@@ -36,6 +37,10 @@ int main(int argc, char** argv) {
     std::signal(SIGFPE, sighandler);
     if (!std::strcmp(what, "empty")) zkError(String());
     if (!std::strcmp(what, "boom")) zkError(String("boom"));
+    if (!std::strcmp(what, "accent")) {
+        Char text[] = {'c', 'a', 'f', 0xe9};
+        zkError(String(text, 4));
+    }
     if (!std::strcmp(what, "uncaught")) zk_die_uncaught(new ThrowableObject);
     if (!std::strcmp(what, "segv")) std::raise(SIGSEGV);
     if (!std::strcmp(what, "print")) {

@@ -133,4 +133,9 @@ TEST(Diagnostics, PrintWritesUtf8Lines) {
     Result r = run("print", "");
     EXPECT_EQ(r.out, "caf\xc3\xa9\n");
     EXPECT_EQ(r.status, 0);
+
+    // The error message is narrowed to bytes and widened back to the same letters for the report.
+    Result accent = run("accent", "");
+    EXPECT_EQ(accent.out, "Zanth Runtime Error : caf\xc3\xa9\n\n");
+    EXPECT_EQ(accent.status, 255);
 }
