@@ -122,6 +122,10 @@ protected:
     int _updateRate = 0;   // updates per second; 0 means one update per rendered frame
     bool _started = false;
     bool _suspended = false;
+    // Forwarded calls now running. A forwarder reached from inside another (the key releases a window
+    // replacement sends from inside an update) skips its collector step: objects the game holds only in
+    // local variables must survive until the outer call returns.
+    int _gameCalls = 0;
 };
 
 class ZKGlfwGame : public ZKGame {

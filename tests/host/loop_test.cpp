@@ -211,6 +211,44 @@ TEST_F(Loop, EachForwardedCallIsFollowedByOneCollectorStep) {
                              "gc", "resume", "gc"}));
 }
 
+TEST_F(Loop, AnEventSentFromInsideAnUpdateLeavesTheCollectorStepToTheUpdate) {
+    host.StartGame();
+    host.log.clear();
+    // As a window replaced during an update releases the keys held in the old window.
+    delegate->onUpdate = [&] { host.KeyEvent(kEventKeyUp, 65); };
+    host.UpdateGame();
+    EXPECT_EQ(host.log, (Log{"update", "key", "gc"}));
+    delegate->onUpdate = nullptr;
+    host.KeyEvent(kEventKeyUp, 65);   // from the event pump again: its own step
+    EXPECT_EQ(host.log, (Log{"update", "key", "gc", "key", "gc"}));
+}
+
+// A collected object that only a local variable of the game refers to.
+struct Scratch : Object {
+    int value = 7;
+};
+
+bool on_free_list(const gc_object* p) {
+    for (const gc_object* q = gc_free_list.succ; q != &gc_free_list; q = q->succ)
+        if (q == p) return true;
+    return false;
+}
+
+TEST_F(Loop, AnObjectHeldOnlyByTheUpdateSurvivesAnEventSentFromInsideIt) {
+    host.StartGame();
+    gc_stress = true;   // every collector step completes a cycle: an unreached object would be swept
+    Scratch* local = nullptr;
+    bool swept = true;
+    delegate->onUpdate = [&] {
+        local = new Scratch();
+        host.KeyEvent(kEventKeyUp, 65);
+        swept = on_free_list(local);
+    };
+    host.UpdateGame();
+    gc_stress = false;
+    EXPECT_FALSE(swept);
+}
+
 TEST_F(Loop, AThrowableEscapingTheGameEndsTheProgramWithStatusMinusOne) {
     host.StartGame();
     delegate->onUpdate = [] { throw new ThrowableObject(); };
