@@ -134,6 +134,23 @@ TEST_F(Gc, SmallBlocksAreRecycledAndGarbageIsDestroyedByLaterAllocations) {
     EXPECT_EQ(big.rep->gc_size(), 432);
 }
 
+TEST_F(Gc, FlushDestroysFromTheHeadUntilTheBytesHaveGone) {
+    const int ids[3] = {make()->id, make()->id, make()->id};
+    gc_collect_all();                                  // all three are garbage, none destroyed yet
+    const int size = (sizeof(Node) + 7) & ~7;
+    ASSERT_EQ(gc_free_bytes, 3 * size);
+    gc_flush_free(size + 1);                           // one block is not enough: two go, oldest first
+    EXPECT_EQ(destroyed[ids[0]] + destroyed[ids[1]], 2);
+    EXPECT_EQ(destroyed[ids[2]], 0);
+    EXPECT_EQ(gc_free_bytes, size);
+    gc_flush_free(0);
+    EXPECT_EQ(destroyed[ids[2]], 0);
+    gc_flush_free(INT_MAX);                            // more than is left: the list empties
+    EXPECT_EQ(destroyed[ids[2]], 1);
+    EXPECT_EQ(gc_free_bytes, 0);
+    EXPECT_EQ(gc_list_count(gc_free_list), 0);
+}
+
 // Holds two nodes given to its constructor; `new Pair(make(), make())` allocates the pair's block before
 // the nodes are made and constructed.
 struct Pair : Object {
