@@ -73,15 +73,16 @@ void ZKGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     if (_window) glfwDestroyWindow(_window);
     _window = nullptr;
 
-    // 4.-5. Open the new one: fullscreen at the desktop's size on the primary monitor, or a centred,
-    // titled window. A window has at least one pixel each way; anything GLFW cannot open leaves no
+    // 4.-5. Open the new one: fullscreen on the primary monitor, which switches to its mode closest to
+    // the size (the game asks for the desktop's own size), or a centred, titled window. GLFW 3 refuses
+    // sizes below one pixel, so a window has at least one each way; anything GLFW cannot open leaves no
     // window, and the loop ends.
     if (width < 1) width = 1;
     if (height < 1) height = 1;
     window_hints(red, green, blue, alpha, depth, stencil);
     GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
-    if (monitor && desktop) {
-        _window = glfwCreateWindow(desktopW, desktopH, "", monitor, nullptr);
+    if (monitor) {
+        _window = glfwCreateWindow(width, height, "", monitor, nullptr);
     } else {
         glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);   // placed before it is shown
         _window = glfwCreateWindow(width, height, kWindowTitle, nullptr, nullptr);
