@@ -124,26 +124,22 @@ gxtkSample* gxtkAudio::LoadSample(String path) {
     return LoadSample__UNSAFE__(sample, path) ? sample : nullptr;
 }
 
+// Any PCM the host decoded becomes a sample, even when OpenAL cannot hold it: a layout OpenAL has no
+// format for (24-bit, more than two channels) passes format 0 and leaves the buffer empty, and without
+// a running OpenAL every call fails quietly and the buffer stays 0. Either way the sample plays as
+// silence. Only a file that cannot be read or decoded gives false.
 bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
     assert(ZKGame::_game && "the host game exists before any sound loads");
     int length = 0, channelCount = 0, bytesPerSample = 0, hertz = 0;
     unsigned char* pcm = ZKGame::_game->LoadAudioData(path, &length, &channelCount, &bytesPerSample, &hertz);
     if (!pcm) return false;
-    ALenum format = al_format(bytesPerSample, channelCount);
-    ALuint buffer = 0;
-    bool ok = false;
-    if (format != 0) {   // 24-bit or multi-channel files decode but OpenAL cannot take them
-        alGetError();
-        alGenBuffers(1, &buffer);
-        if (alGetError() == AL_NO_ERROR) {
-            alBufferData(buffer, format, pcm, length * channelCount * bytesPerSample, hertz);
-            ok = alGetError() == AL_NO_ERROR;
-            if (!ok) alDeleteBuffers(1, &buffer);
-        }
-    }
+    ALuint buffer = 0;   // stays 0 when OpenAL makes none
+    alGenBuffers(1, &buffer);
+    alBufferData(buffer, al_format(bytesPerSample, channelCount), pcm, length * channelCount * bytesPerSample,
+                 hertz);
     std::free(pcm);
-    if (ok) sample->SetBuffer(buffer);
-    return ok;
+    sample->SetBuffer(buffer);
+    return true;
 }
 
 // --- channels -----------------------------------------------------------------------------------------

@@ -17,7 +17,8 @@
 // sources and deletes every listed buffer that OpenAL lets go of; the rest wait for the next flush.
 //
 // Fails soft: when OpenAL cannot open, the start-up message is printed, the engine is still created and
-// every later call does nothing (no sound loads, nothing plays). Main thread only.
+// every later OpenAL call fails quietly: sounds still load (as samples without a buffer) and nothing
+// plays. Main thread only.
 #pragma once
 
 #include <AL/al.h>
@@ -68,8 +69,10 @@ struct gxtkAudio : Object {
     virtual int Suspend();
     // Restarts what Suspend paused; channels the game paused itself (state 2) stay paused.
     virtual int Resume();
-    // A new sample holding the decoded file, or null when it cannot be read, decoded or buffered.
+    // A new sample holding the decoded file, or null when it cannot be read or decoded. A decoded file
+    // that OpenAL cannot take still gives a sample; it plays as silence.
     virtual gxtkSample* LoadSample(String path);
+    // Fills `sample` from the file; false only when the host could not read or decode it.
     virtual bool LoadSample__UNSAFE__(gxtkSample* sample, String path);
     // 0, or -1 when the channel could get no source (nothing plays).
     virtual int PlaySample(gxtkSample* sample, int channel, int flags);

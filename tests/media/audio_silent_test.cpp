@@ -1,5 +1,5 @@
 // The audio engine when OpenAL cannot open a device: the start-up message is printed once, the engine
-// exists, and every operation answers as "nothing loaded, nothing playing" without crashing.
+// exists, sounds still load (without a buffer), and nothing ever plays; no operation crashes.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -24,13 +24,23 @@ TEST(SilentAudio, NoDeviceLeavesTheGameRunningSilently) {
     EXPECT_EQ(gxtkAudio::audio, audio);
     EXPECT_EQ(audio->alcDevice, nullptr);
 
-    // A real, decodable file still gives no sample: there is nowhere to put it.
+    // A real, decodable file still loads, as a sample without a buffer, and the game holds it as usual;
+    // playing it plays nothing. A tune that loads is played as far as the engine can: nothing sounds.
     std::string path = testing::TempDir() + "silent.wav";
     std::string wav("RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x80\x3e\0\0\x02\0\x10\0data\x08\0\0\0"
                     "\1\0\2\0\3\0\4\0", 52);
     std::ofstream(path, std::ios::binary) << wav;
-    EXPECT_EQ(audio->LoadSample(String(path.c_str())), nullptr);
-    EXPECT_EQ(audio->PlayMusic(String(path.c_str()), 1), -1);
+    gxtkSample* loaded = audio->LoadSample(String(path.c_str()));
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->buffer, 0u);
+    EXPECT_EQ(audio->PlaySample(loaded, 3, 0), -1);
+    EXPECT_EQ(audio->ChannelState(3), 0);
+    EXPECT_EQ(audio->PlayMusic(String(path.c_str()), 1), 0);
+    EXPECT_EQ(audio->MusicState(), 0);
+    // A file that is not there is still no sound and no tune.
+    std::string missing = testing::TempDir() + "no-such-sound.wav";
+    EXPECT_EQ(audio->LoadSample(String(missing.c_str())), nullptr);
+    EXPECT_EQ(audio->PlayMusic(String(missing.c_str()), 1), -1);
 
     gxtkSample* empty = new gxtkSample();
     EXPECT_EQ(audio->PlaySample(empty, 0, 1), -1);

@@ -45,6 +45,25 @@ std::string write_tone(const std::string& name, double hertz, double seconds) {
     return path;
 }
 
+// A WAV file of `frames` loud frames in a layout of `channels` and `bits`; returns its path.
+std::string write_layout(const std::string& name, int channels, int bits, int frames) {
+    int bytes = bits / 8;
+    std::string pcm;
+    for (int i = 0; i < frames * channels; ++i) {
+        for (int b = 0; b < bytes; ++b) pcm += char(b == bytes - 1 ? ((i / channels / 20) % 2 ? 0x60 : 0xA0) : 0);
+    }
+    std::string w = "RIFF";
+    put32(w, uint32_t(36 + pcm.size()));
+    w += "WAVEfmt ";
+    put32(w, 16), put16(w, 1), put16(w, channels), put32(w, kRate), put32(w, kRate * channels * bytes);
+    put16(w, channels * bytes), put16(w, bits);
+    w += "data";
+    put32(w, uint32_t(pcm.size()));
+    std::string path = folder + "/" + name;
+    std::ofstream(path, std::ios::binary) << w << pcm;
+    return path;
+}
+
 // The captured output: stereo 16-bit frames.
 struct Capture {
     std::vector<int16_t> left, right;
@@ -344,6 +363,39 @@ TEST_F(AudioEngine, ASampleLivesWhileAChannelPlaysIt) {
     audio->LoadSample(String());   // flushes, and makes no buffer that could reuse the name
     EXPECT_EQ(gxtkAudio::DiscardPending(), 0);
     EXPECT_FALSE(alIsBuffer(toneBuffer));
+}
+
+// A file that decodes to a layout OpenAL has no format for still loads: its sample has a buffer that
+// OpenAL made but left empty, and playing it is silence that ends at once. A loud 16-bit stereo file of
+// the same length, played beside nothing else, is heard, so the capture would show a mistake.
+TEST_F(AudioEngine, ADecodedLayoutOpenAlCannotTakeLoadsAndPlaysAsSilence) {
+    gxtkSample* deep = audio->LoadSample(String(write_layout("deep.wav", 1, 24, kRate / 4).c_str()));
+    gxtkSample* wide = audio->LoadSample(String(write_layout("wide.wav", 3, 16, kRate / 4).c_str()));
+    for (gxtkSample* sample : {deep, wide}) {
+        ASSERT_NE(sample, nullptr);
+        ASSERT_NE(sample->buffer, 0u);
+        EXPECT_TRUE(alIsBuffer(sample->buffer));
+        ALint size = -1;
+        alGetBufferi(sample->buffer, AL_SIZE, &size);
+        EXPECT_EQ(size, 0) << "OpenAL took no data";
+    }
+    ASSERT_EQ(audio->PlaySample(deep, 0, 0), 0);
+    ASSERT_EQ(audio->PlaySample(wide, 1, 0), 0);
+    ASSERT_TRUE(ended(0));
+    ASSERT_TRUE(ended(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));   // longer than either file would sound
+    close();
+    Capture quiet = read_capture();
+    EXPECT_EQ(quiet.energy(quiet.left) + quiet.energy(quiet.right), 0.0);
+
+    open();
+    gxtkSample* loud = audio->LoadSample(String(write_layout("loud.wav", 2, 16, kRate / 4).c_str()));
+    ASSERT_NE(loud, nullptr);
+    ASSERT_EQ(audio->PlaySample(loud, 0, 0), 0);
+    ASSERT_TRUE(ended(0));
+    close();
+    Capture heard = read_capture();
+    EXPECT_GT(heard.energy(heard.left) + heard.energy(heard.right), 0.0);
 }
 
 TEST_F(AudioEngine, MusicPlaysWholeFilesOnItsOwnChannel) {
