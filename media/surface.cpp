@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "host/game.h"
@@ -69,11 +70,16 @@ void gxtkSurface::SetData(unsigned char* pixels, int w, int h, int bytesPerPixel
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* pixels, int pitch) {
     if (format != GL_RGBA) return;
     // Clip to the surface, moving the source along, so an odd rectangle never writes outside `data`.
-    if (x < 0) { pixels -= x; w += x; x = 0; }
-    if (y < 0) { pixels -= y * pitch; h += y; y = 0; }
-    if (x + w > width) w = width - x;
-    if (y + h > height) h = height - y;
-    if (w <= 0 || h <= 0) return;
+    // Edges are computed in 64 bits: a corner near INT_MAX must not wrap round and pass the clip.
+    long long left = std::max<long long>(x, 0), top = std::max<long long>(y, 0);
+    long long right = std::min<long long>(static_cast<long long>(x) + w, width);
+    long long bottom = std::min<long long>(static_cast<long long>(y) + h, height);
+    if (right <= left || bottom <= top) return;
+    pixels += (left - x) + (top - y) * pitch;
+    x = static_cast<int>(left);
+    y = static_cast<int>(top);
+    w = static_cast<int>(right - left);
+    h = static_cast<int>(bottom - top);
     if (!data) data = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(width) * height, 4));
     if (!data) return;
     for (int j = 0; j < h; ++j) {

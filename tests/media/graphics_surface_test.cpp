@@ -9,6 +9,7 @@
 #define STB_IMAGE_WRITE_STATIC
 #include <stb/stb_image_write.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -164,6 +165,15 @@ TEST_F(Surface, SetSubDataPremultipliesRgbaAndIgnoresOtherFormats) {
 
     created->SetSubData(3, 1, 5, 5, src, 2);   // runs off the surface: clipped, no stray writes
     EXPECT_EQ(created->data[(1 * 4 + 3) * 4 + 3], 128);
+    created->SetSubData(-1, 0, 2, 1, src, 2);   // off the left edge: the second source pixel lands at x 0
+    EXPECT_EQ(created->data[2], 255);
+
+    // Corners so far out that x + w and y + h pass INT_MAX: still off the surface, nothing written.
+    std::vector<unsigned char> before = bytes_of(created);
+    created->SetSubData(INT_MAX, 0, 2, 1, src, 2);
+    created->SetSubData(0, INT_MAX - 1, 2, 2, src, 2);
+    created->SetSubData(INT_MIN, INT_MIN, 2, 1, src, 2);
+    EXPECT_EQ(bytes_of(created), before);
 }
 
 TEST_F(Surface, NewContextRecreatesTheTextureOnceFromKeptPixels) {
@@ -188,6 +198,35 @@ TEST_F(Surface, NewContextRecreatesTheTextureOnceFromKeptPixels) {
     }
     EXPECT_EQ(gxtkSurface::texturesCreated - made, 1);
     EXPECT_EQ(s->seq, glfwGraphicsSeq);
+}
+
+TEST_F(Surface, WithoutAContextNothingIsMadeUntilTheFirstDrawAfterOne) {
+    std::vector<unsigned char> px;
+    for (int i = 0; i < 32 * 32; ++i) px.insert(px.end(), {255, 255, 255, 128});
+    std::string path = write_png("half.png", 32, 32, 4, px);
+
+    int made = gxtkSurface::texturesCreated;
+    int current = glfwGraphicsSeq;
+    glfwGraphicsSeq = 0;   // as before the host opened its first window
+    gxtkSurface* loaded = load(path);
+    gxtkSurface* created = g->CreateSurface(8, 8);
+    glfwGraphicsSeq = current;
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(bytes_of(loaded), (std::vector<unsigned char>(32 * 32 * 4, 128)));
+    for (gxtkSurface* s : {loaded, created}) {
+        EXPECT_EQ(s->seq, -1);
+        EXPECT_EQ(s->uscale, 0);
+        EXPECT_EQ(s->vscale, 0);
+    }
+    EXPECT_EQ(gxtkSurface::texturesCreated, made);
+
+    g->DrawSurface(loaded, 0, 0);
+    g->EndRender();
+    EXPECT_EQ(gxtkSurface::texturesCreated - made, 1);
+    EXPECT_EQ(loaded->seq, glfwGraphicsSeq);
+    EXPECT_FLOAT_EQ(loaded->uscale, 1.0f / 32);
+    EXPECT_FLOAT_EQ(loaded->vscale, 1.0f / 32);
+    EXPECT_EQ(created->seq, -1);   // not drawn: still no texture
 }
 
 TEST_F(Surface, DiscardReleasesPixelsAndTexture) {
