@@ -16,7 +16,8 @@ const int kOvalMinSegments = 12;
 const int kOvalMaxSegments = gxtkGraphics::kBatchVertices;
 const float kTwoPi = 6.2831855f;
 
-// A colour component scaled to a byte, truncated toward zero and kept inside 0..255.
+// A colour component scaled to a byte, truncated toward zero and kept inside 0..255, so that an alpha
+// above 1 or a component above 255 cannot spill into the neighbouring byte of the packed colour.
 unsigned int to_byte(float value) {
     if (!(value > 0)) return 0;
     if (value >= 255) return 255;
@@ -52,7 +53,9 @@ gxtkGraphics::gxtkGraphics() {
 
 void gxtkGraphics::mark() { gc_mark_q(primSurf); }
 
-// The framebuffer of the current window; 0 x 0 when no context is current.
+// The framebuffer size of the current window; 0 x 0 when no context is current. The framebuffer, not the
+// window size, is what glViewport, glScissor and glReadPixels count in; the two differ only on scaled
+// displays, and the host reports the same framebuffer size as the device size.
 void gxtkGraphics::ReadSize() {
     GLFWwindow* window = glfwGetCurrentContext();
     width = height = 0;

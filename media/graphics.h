@@ -85,6 +85,8 @@ public:
     virtual int DrawRect(float x, float y, float w, float h);
     virtual int DrawLine(float x0, float y0, float x1, float y1);
     virtual int DrawOval(float x, float y, float w, float h);
+    // DrawPoly and DrawPoly2 draw nothing for fewer than 1 or more than kBatchVertices vertices; the
+    // surface operations draw nothing for a null surface.
     virtual int DrawPoly(Array<float> verts);
     virtual int DrawPoly2(Array<float> verts, gxtkSurface* surface, int srcx, int srcy);
     virtual int DrawSurface(gxtkSurface* surface, float x, float y);
@@ -94,7 +96,8 @@ public:
     // Reads a rectangle of the window into `pixels` as 0xAARRGGBB, row i from the top at
     // offset + i * pitch. A rectangle that does not fit the array reads nothing.
     virtual int ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
-    // Writes a rectangle of 0xAARRGGBB ints into an RGBA surface (gxtkSurface::SetSubData).
+    // Writes a rectangle of 0xAARRGGBB ints into an RGBA surface (gxtkSurface::SetSubData). A rectangle
+    // that does not fit the array, or a null surface, writes nothing.
     virtual int WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h,
                              int offset, int pitch);
 

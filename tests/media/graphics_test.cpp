@@ -80,6 +80,98 @@ TEST_F(Renderer, AdditiveBlendingAddsAndModeZeroCovers) {
     EXPECT_EQ(rgb_at(g, 40, 10), 0x643200u);   // opaque: covers the blue
 }
 
+TEST_F(Renderer, EveryBlendOtherThanOneIsAlphaBlending) {
+    g->Cls(0, 0, 100);
+    g->SetBlend(1);
+    g->SetBlend(2);   // not additive: opaque colour covers
+    GLint dst = 0;
+    glGetIntegerv(GL_BLEND_DST_RGB, &dst);
+    EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
+    g->SetColor(100, 50, 0);
+    g->DrawRect(0, 0, kSize, kSize);
+    g->SetBlend(-1);
+    g->DrawRect(0, 0, 1, 1);
+    g->EndRender();
+    EXPECT_EQ(rgb_at(g, 10, 10), 0x643200u);
+    EXPECT_EQ(rgb_at(g, 0, 0), 0x643200u);
+}
+
+TEST_F(Renderer, PointsLinesAndFansReachTheScreen) {
+    g->SetColor(255, 0, 0);
+    g->DrawPoint(20.5f, 30.5f);
+    g->SetColor(0, 255, 0);
+    g->DrawLine(0, 10.5f, kSize, 10.5f);   // along row 10
+    g->SetColor(0, 0, 255);
+    const float pent[] = {40, 40, 60, 40, 62, 50, 50, 60, 38, 50};
+    g->DrawPoly(Array<float>(pent, 10));
+    g->EndRender();
+    EXPECT_EQ(rgb_at(g, 20, 30), 0xff0000u);
+    EXPECT_EQ(rgb_at(g, 21, 30), 0u);
+    EXPECT_EQ(rgb_at(g, 5, 10), 0x00ff00u);
+    EXPECT_EQ(rgb_at(g, 50, 10), 0x00ff00u);
+    EXPECT_EQ(rgb_at(g, 5, 12), 0u);
+    EXPECT_EQ(rgb_at(g, 50, 50), 0x0000ffu);   // inside the pentagon
+    EXPECT_EQ(rgb_at(g, 40, 58), 0u);          // beside its lower point
+}
+
+TEST_F(Renderer, TexturedPolygonsAddressTexelsFromTheSourceCorner) {
+    // A 4 x 4 surface: 2 x 2 blocks of red (top left), green, blue and white (bottom right).
+    gxtkSurface* s = g->CreateSurface(4, 4);
+    Array<int> px(16);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            px[y * 4 + x] = static_cast<int>(y < 2 ? (x < 2 ? 0xffff0000u : 0xff00ff00u)
+                                                   : (x < 2 ? 0xff0000ffu : 0xffffffffu));
+    g->WritePixels2(s, px, 0, 0, 4, 4, 0, 4);
+    // A 32 x 32 quad showing texels 0..2 of u and v from source corner (2, 2): the white block only.
+    const float quad[] = {0, 0, 0, 0, 32, 0, 2, 0, 32, 32, 2, 2, 0, 32, 0, 2};
+    g->DrawPoly2(Array<float>(quad, 16), s, 2, 2);
+    EXPECT_EQ(g->primType, 4);
+    EXPECT_FLOAT_EQ(g->vertices[0].u, 2 * s->uscale);
+    EXPECT_FLOAT_EQ(g->vertices[2].v, 4 * s->vscale);
+    // The same from source corner (0, 2), shifted right: the blue block.
+    const float right[] = {32, 0, 0, 0, 64, 0, 2, 0, 64, 32, 2, 2, 32, 32, 0, 2};
+    g->DrawPoly2(Array<float>(right, 16), s, 0, 2);
+    g->DrawPoly2(Array<float>(right, 16), nullptr, 0, 0);   // no surface: nothing
+    EXPECT_EQ(g->primCount, 8);
+    g->EndRender();
+    EXPECT_EQ(rgb_at(g, 2, 2), 0xffffffu);
+    EXPECT_EQ(rgb_at(g, 29, 29), 0xffffffu);
+    EXPECT_EQ(rgb_at(g, 34, 2), 0x0000ffu);
+    EXPECT_EQ(rgb_at(g, 61, 29), 0x0000ffu);
+}
+
+TEST_F(Renderer, TexturesAreNotSmoothed) {
+    gxtkSurface* s = g->CreateSurface(2, 1);
+    Array<int> px(2);
+    px[0] = static_cast<int>(0xffff0000u);
+    px[1] = static_cast<int>(0xff00ff00u);
+    g->WritePixels2(s, px, 0, 0, 2, 1, 0, 2);
+    g->SetMatrix(16, 0, 0, 16, 0, 0);   // each texel 16 pixels wide
+    g->DrawSurface(s, 0, 0);
+    g->EndRender();
+    // Smoothing would mix the two texels near their border at x = 16.
+    EXPECT_EQ(rgb_at(g, 1, 8), 0xff0000u);
+    EXPECT_EQ(rgb_at(g, 14, 8), 0xff0000u);
+    EXPECT_EQ(rgb_at(g, 17, 8), 0x00ff00u);
+    EXPECT_EQ(rgb_at(g, 30, 8), 0x00ff00u);
+}
+
+TEST_F(Renderer, WritePixelsTakesRowsAtOffsetAndPitch) {
+    gxtkSurface* s = g->CreateSurface(2, 2);
+    Array<int> px(8);
+    for (int i = 0; i < 8; ++i) px[i] = static_cast<int>(0xff000000u | static_cast<unsigned int>(i));
+    g->WritePixels2(s, px, 0, 0, 2, 2, 1, 3);   // rows from elements 1..2 and 4..5
+    ASSERT_NE(s->data, nullptr);
+    EXPECT_EQ(s->data[2], 1);         // blue byte of (0, 0)
+    EXPECT_EQ(s->data[4 + 2], 2);     // (1, 0)
+    EXPECT_EQ(s->data[8 + 2], 4);     // (0, 1)
+    EXPECT_EQ(s->data[12 + 2], 5);    // (1, 1)
+
+    g->WritePixels2(s, px, 0, 0, 2, 2, 4, 3);   // would need element 8: writes nothing
+    EXPECT_EQ(s->data[12 + 2], 5);
+}
+
 TEST_F(Renderer, MatrixMovesEveryCornerOnItsOwn) {
     // A quarter turn counter-clockwise on screen (y down): (x, y) -> (y + 30, 40 - x).
     g->SetMatrix(0, -1, 1, 0, 30, 40);
