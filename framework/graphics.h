@@ -100,6 +100,7 @@ int zk_graphics_SetBlend(int blend);
 int zk_graphics_SetScissor(float x, float y, float w, float h);
 
 int zk_graphics_SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty);
+// The array forms take the first six floats; a shorter array changes nothing rather than read past its end.
 int zk_graphics_SetMatrix2(Array<float> m);
 int zk_graphics_Transform(float a, float b, float c, float d, float x, float y);
 int zk_graphics_Transform2(Array<float> m);

@@ -262,6 +262,71 @@ TEST_F(Graphics, TransformsComposeOnTheRight) {
     EXPECT_EQ(c->m_transformed, 0);
 }
 
+TEST_F(Graphics, ArrayFormsTakeTheFirstSixFloats) {
+    c_GraphicsContext* c = zk_graphics_context;
+    const float m[] = {2, 0, 0, 3, 10, 20, 99};
+    zk_graphics_SetMatrix2(Array<float>(m, 7));
+    EXPECT_FLOAT_EQ(c->m_ix, 2);
+    EXPECT_FLOAT_EQ(c->m_jy, 3);
+    EXPECT_FLOAT_EQ(c->m_ty, 20);
+    const float t[] = {1, 0, 0, 1, 5, 5};
+    zk_graphics_Transform2(Array<float>(t, 6));   // (5, 5) scaled by the current (2, 3)
+    EXPECT_FLOAT_EQ(c->m_tx, 20);
+    EXPECT_FLOAT_EQ(c->m_ty, 35);
+    zk_graphics_SetMatrix2(Array<float>(m, 5));   // too short: the matrix stays
+    zk_graphics_Transform2(Array<float>());
+    EXPECT_FLOAT_EQ(c->m_tx, 20);
+    EXPECT_FLOAT_EQ(c->m_ix, 2);
+}
+
+TEST_F(Graphics, EachFrameStartsFromTheSameStateWhateverTheLastOneLeft) {
+    zk_graphics_Translate(5, 5);
+    zk_graphics_PushMatrix();
+    zk_graphics_PushMatrix();
+    zk_graphics_SetColor(255, 0, 0);
+    zk_graphics_SetAlpha(0.5f);
+    zk_graphics_SetBlend(1);
+    zk_graphics_SetScissor(1, 2, 3, 4);
+    zk_graphics_DrawRect(0, 0, 1, 1);
+    EndFrame();
+
+    device->BeginRender();
+    zk_graphics_BeginRender();
+    c_GraphicsContext* c = zk_graphics_context;
+    EXPECT_EQ(c->m_stackTop, 0);
+    EXPECT_EQ(c->m_transformed, 0);
+    EXPECT_EQ(c->m_matrixDirty, 1);
+    EXPECT_FLOAT_EQ(c->m_tx, 0);
+    EXPECT_FLOAT_EQ(c->m_colorG, 255);
+    EXPECT_FLOAT_EQ(c->m_alpha, 1);
+    EXPECT_EQ(c->m_blend, 0);
+    EXPECT_FLOAT_EQ(c->m_clipW, kSize);
+    EXPECT_FLOAT_EQ(c->m_clipH, kSize);
+    EXPECT_EQ(device->color, 0xffffffffu);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    GLint dst = 0;
+    glGetIntegerv(GL_BLEND_DST_RGB, &dst);
+    EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
+    zk_graphics_DrawRect(0, 0, 1, 1);
+    EXPECT_FLOAT_EQ(device->vertices[0].x, 0);   // the identity reached the device
+    EXPECT_FALSE(device->tformed);
+}
+
+TEST_F(Graphics, EllipseIsCentredOnItsPointWithItsTwoRadii) {
+    zk_graphics_SetColor(0, 255, 0);
+    zk_graphics_DrawEllipse(32, 32, 12, 6);   // x 20..44, y 26..38
+    EndFrame();
+    EXPECT_EQ(rgb_at(32, 32), 0x00ff00u);
+    EXPECT_EQ(rgb_at(42, 32), 0x00ff00u);
+    EXPECT_EQ(rgb_at(21, 32), 0x00ff00u);
+    EXPECT_EQ(rgb_at(32, 27), 0x00ff00u);
+    EXPECT_EQ(rgb_at(32, 36), 0x00ff00u);
+    EXPECT_EQ(rgb_at(46, 32), 0u);
+    EXPECT_EQ(rgb_at(18, 32), 0u);
+    EXPECT_EQ(rgb_at(32, 24), 0u);
+    EXPECT_EQ(rgb_at(32, 40), 0u);
+}
+
 TEST_F(Graphics, FrameStartsWhiteOpaqueUnclippedAndMatrixGoesOncePerChange) {
     EXPECT_EQ(device->color, 0xffffffffu);
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
