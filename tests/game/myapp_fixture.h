@@ -53,13 +53,14 @@ protected:
         for (int key = 1; key < kKeyCount; ++key)
             if (zk_input_KeyDown(key)) host->KeyEvent(kEventKeyUp, key);
         host->MouseEvent(kEventMouseUp, 0, 0, 0);
-        host->padPresent = false;
+        host->padPresent = true;   // an absent pad keeps its last axes, so centre it before it goes
         host->padX = host->padY = 0;
         host->width = 800;
         host->height = 600;
         zk_Dravo_overscan = 0;
         if (zk_Dravo_iCadeControls) app->p_iCade(0);
         Frame();
+        host->padPresent = false;
         GameEnvironment::FinishLoading();
         app->m_mode = 1;
         app->m_paused = 0;
