@@ -65,4 +65,14 @@ TEST(Random, ScaledDrawsUseOneStepEach) {
     EXPECT_EQ(zk_random_Rnd2(3.5f, 9.0f), 3.5f);
 }
 
+// The scaled draw is rounded to float once, from extended precision. With ends 2^58 apart in magnitude
+// the true value r / 2^24 * (high - low) + low lies just above 0x1.57e0edp+23, the midpoint between two
+// floats; double arithmetic rounds it onto the midpoint, and the float then comes out one step low.
+TEST(Random, AScaledDrawIsRoundedOnceFromExtendedPrecision) {
+    zk_random_Seed = seed_before(16504512u << 8);
+    EXPECT_EQ(zk_random_Rnd2(0x1.4a9p+29f, 0x1.4595e6p-29f), 0x1.57e0eep+23f);
+    zk_random_Seed = seed_before(16775840u << 8);
+    EXPECT_EQ(zk_random_Rnd2(0x1.9f79cp+5f, 0x1.28d2b2p-53f), 0x1.1725cep-8f);
+}
+
 }  // namespace
