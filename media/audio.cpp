@@ -103,7 +103,9 @@ void gxtkAudio::flush_discarded() {
     std::vector<ALuint>& list = discard_list();
     if (list.empty()) return;
     // A stopped source never plays its buffer again (PlaySample sets a new one), so let go of it. This
-    // includes channels the game stopped (state 0), whose buffers would otherwise stay pinned.
+    // includes channels already recorded as stopped (state 0: stopped by the game, or their end already
+    // noticed): left attached, a discarded sound's buffer would stay undeletable, and its memory held,
+    // for as long as that channel is not played again, which for an unused channel is forever.
     for (gxtkChannel& c : channels) {
         ALint state = al_state(c);
         if (c.source && (state == AL_STOPPED || state == AL_INITIAL)) alSourcei(c.source, AL_BUFFER, 0);

@@ -85,7 +85,9 @@ bool read_header(RiffReader& r) {
 }
 
 // 2-4. The fmt chunk: PCM only, with at least one channel of samples at least one byte wide; extra fmt
-// bytes (the 18- and 40-byte forms) are skipped.
+// bytes (the 18- and 40-byte forms) are skipped. A chunk shorter than the 16 bytes read here would have
+// its fields taken from the next chunk's header, and a rate of 0 cannot be played; both are malformed
+// files and give null like any other.
 bool read_format(RiffReader& r, WavFormat& fmt) {
     long size = r.i32();
     if (size < 16 || size > r.left()) return false;
@@ -135,7 +137,7 @@ unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* he
     long bytes = 0;
     unsigned char* pcm = read_data(r, &bytes);
     long frames = pcm ? bytes / (fmt.channels * fmt.bytesPerSample) : 0;
-    if (frames == 0) {   // data shorter than one frame
+    if (frames == 0) {   // data shorter than one frame: nothing to play, a malformed file
         std::free(pcm);
         return nullptr;
     }
