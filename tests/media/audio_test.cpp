@@ -283,8 +283,8 @@ TEST_F(AudioEngine, SuspendAndResumeLeaveGamePausedChannelsPaused) {
     EXPECT_EQ(al_state(audio->channels[4].source), AL_PAUSED);
 }
 
-// With OpenAL out of sources, a channel takes the source of the first sound channel whose sound has
-// ended; with none ended it gets none, and the music channel never gives its source up.
+// With OpenAL out of sources, a channel takes the source of the first sound channel, lowest number first,
+// whose sound has ended; with none ended it gets none, and the music channel never gives its source up.
 TEST_F(AudioEngine, AFinishedChannelGivesItsSourceUpWhenOpenAlHasNoMore) {
     std::vector<ALuint> hogged;
     for (;;) {
@@ -295,21 +295,28 @@ TEST_F(AudioEngine, AFinishedChannelGivesItsSourceUpWhenOpenAlHasNoMore) {
         hogged.push_back(s);
         ASSERT_LT(hogged.size(), 100000u);
     }
-    ASSERT_FALSE(hogged.empty());
-    alDeleteSources(2, &hogged[hogged.size() - 2]);   // room for exactly two more
-    hogged.resize(hogged.size() - 2);
+    ASSERT_GE(hogged.size(), 3u);
+    alDeleteSources(3, &hogged[hogged.size() - 3]);   // room for exactly three more
+    hogged.resize(hogged.size() - 3);
 
     ASSERT_EQ(audio->PlaySample(tone, 6, 0), 0);   // ends after 0.5 s
     ASSERT_EQ(audio->PlaySample(tone, 7, 1), 0);   // never ends
-    ALuint first = audio->channels[6].source;
+    ASSERT_EQ(audio->PlaySample(tone, 2, 0), 0);   // ends after 0.5 s
+    ALuint low = audio->channels[2].source, high = audio->channels[6].source;
     EXPECT_EQ(audio->PlaySample(blip, 8, 0), -1) << "every source is busy";
     EXPECT_EQ(audio->channels[8].source, 0u);
     EXPECT_EQ(audio->SetVolume(8, 0.5f), 0) << "a channel without a source ignores settings";
 
     ASSERT_TRUE(ended(6));
-    EXPECT_EQ(audio->PlaySample(blip, 8, 0), 0);
-    EXPECT_EQ(audio->channels[8].source, first);
+    ASSERT_TRUE(ended(2));
+    EXPECT_EQ(audio->PlaySample(tone, 8, 1), 0);
+    EXPECT_EQ(audio->channels[8].source, low) << "the lowest finished channel gives first";
+    EXPECT_EQ(audio->channels[2].source, 0u);
+    EXPECT_EQ(audio->channels[6].source, high);
+    EXPECT_EQ(audio->PlaySample(tone, 9, 1), 0);
+    EXPECT_EQ(audio->channels[9].source, high);
     EXPECT_EQ(audio->channels[6].source, 0u);
+    EXPECT_EQ(audio->PlaySample(blip, 10, 0), -1) << "7, 8 and 9 loop; nothing else has a source";
     EXPECT_NE(audio->channels[7].source, 0u);
     EXPECT_NE(audio->channels[gxtkAudio::kMusicChannel].source, 0u);
     alDeleteSources(ALsizei(hogged.size()), hogged.data());
