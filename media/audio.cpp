@@ -75,7 +75,7 @@ ALint gxtkAudio::al_state(const gxtkChannel& c) {
 }
 
 ALuint gxtkAudio::source_of(int channel) {
-    gxtkChannel& c = channels[channel];
+    gxtkChannel& c = at(channel);
     if (c.source) return c.source;
     alGetError();   // clear a stale error so that the next check sees only alGenSources
     ALuint source = 0;
@@ -158,7 +158,7 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
     alSourcei(source, AL_LOOPING, flags != 0 ? AL_TRUE : AL_FALSE);
     alSourcePlay(source);
     // 4. Record it.
-    gxtkChannel& c = channels[channel];
+    gxtkChannel& c = at(channel);
     gc_assign(c.sample, sample);
     c.flags = flags;
     c.state = 1;
@@ -166,7 +166,7 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
 }
 
 int gxtkAudio::StopChannel(int channel) {
-    gxtkChannel& c = channels[channel];
+    gxtkChannel& c = at(channel);
     if (c.state != 0) {
         alSourceStop(c.source);
         c.state = 0;
@@ -175,7 +175,7 @@ int gxtkAudio::StopChannel(int channel) {
 }
 
 int gxtkAudio::PauseChannel(int channel) {
-    gxtkChannel& c = channels[channel];
+    gxtkChannel& c = at(channel);
     if (c.state != 1) return 0;
     if (al_state(c) == AL_STOPPED) {   // it already ended: nothing left to pause
         c.state = 0;
@@ -187,7 +187,7 @@ int gxtkAudio::PauseChannel(int channel) {
 }
 
 int gxtkAudio::ResumeChannel(int channel) {
-    gxtkChannel& c = channels[channel];
+    gxtkChannel& c = at(channel);
     if (c.state == 2) {
         alSourcePlay(c.source);
         c.state = 1;
@@ -196,7 +196,7 @@ int gxtkAudio::ResumeChannel(int channel) {
 }
 
 int gxtkAudio::ChannelState(int channel) {
-    gxtkChannel& c = channels[channel];
+    gxtkChannel& c = at(channel);
     if (c.state == 1 && al_state(c) == AL_STOPPED) c.state = 0;   // the sound ended by itself
     return c.state;
 }

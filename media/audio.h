@@ -24,6 +24,8 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 
+#include <cassert>
+
 #include "runtime/gc.h"
 #include "runtime/string.h"
 
@@ -95,6 +97,11 @@ struct gxtkAudio : Object {
     static int DiscardPending();
 
 private:
+    // The record of `channel`, which callers keep within 0..kChannels-1.
+    gxtkChannel& at(int channel) {
+        assert(channel >= 0 && channel < kChannels && "no such channel");
+        return channels[channel];
+    }
     ALuint source_of(int channel);          // the source rule
     ALuint recycle_stopped_source();        // the donor search of the source rule
     ALint al_state(const gxtkChannel& c);   // OpenAL's state of the channel's source
