@@ -52,6 +52,20 @@ int TransKey(int key) {
     }
 }
 
+int LayoutChar(const char* name) {
+    if (!name || !name[0] || name[1]) return 0;   // one byte: an ASCII character
+    int c = static_cast<unsigned char>(name[0]);
+    if (c < 33 || c > 126) return 0;
+    return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c;
+}
+
+int LayoutKey(int key) {
+    // glfwGetKeyName names only the printable keys and the keypad; the keypad keeps its own numbers.
+    if (key < GLFW_KEY_APOSTROPHE || key > GLFW_KEY_WORLD_2) return key;
+    int c = LayoutChar(glfwGetKeyName(key, 0));
+    return c ? c : key;
+}
+
 int KeyToChar(int key) {
     switch (key) {
     case 8: case 9: case 13: case 27: return key;            // backspace, tab, enter, escape
@@ -86,7 +100,7 @@ void pointer_pos(GLFWwindow* window, double x, double y, float& px, float& py) {
 }  // namespace
 
 void OnKey(GLFWwindow*, int key, int, int action, int) {
-    int code = TransKey(key);
+    int code = TransLayoutKey(key);
     if (!code) return;
     switch (action) {
     case GLFW_PRESS:

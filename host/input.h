@@ -1,6 +1,7 @@
 // host/input.h: GLFW keyboard, character, mouse and joystick input turned into the framework's events.
 //
-// Key codes are the Windows virtual-key numbers whatever the platform (TransKey); editing keys also send
+// Key codes are the Windows virtual-key numbers whatever the platform (TransKey), printable keys numbered
+// by the character they type in the current layout (LayoutKey); editing keys also send
 // a KeyChar (KeyToChar); printable characters come only from the character callback. GLFW 3 reports key
 // repeats as their own action: they count as presses, as in the old GLFW 2 host. Pointer positions are
 // in framebuffer pixels (scaled on HiDPI screens), so they match the device size the game draws at.
@@ -18,6 +19,17 @@ struct GLFWgamepadstate;
 
 // Framework key code of a GLFW 3 key number, or 0 when the key is not translated.
 int TransKey(int glfwKey);
+// GLFW 3 numbers a printable key by its place on a US keyboard; the old GLFW 2 host numbered it by the
+// character it types in the current layout, unshifted, in upper case (so "A" is the key that types "a",
+// wherever it sits). Returns that character as a key number when the layout gives the key a printable
+// ASCII character, else the key unchanged (non-printable keys, and keys typing other characters, such as
+// the letters of a Cyrillic layout, keep their US place so that they stay usable). Needs GLFW initialised.
+int LayoutKey(int glfwKey);
+// The framework key code of a key as the callbacks and the window's key release see it.
+inline int TransLayoutKey(int glfwKey) { return TransKey(LayoutKey(glfwKey)); }
+// Character a printable key types: `name` as glfwGetKeyName gives it (UTF-8). Returns the upper-case
+// ASCII character (33 to 126), or 0 when there is none or it is not ASCII.
+int LayoutChar(const char* name);
 // Character code sent with the KeyDown of an editing key (8 to 46), or 0.
 int KeyToChar(int key);
 

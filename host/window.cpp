@@ -59,8 +59,9 @@ void window_hints(int red, int green, int blue, int alpha, int depth, int stenci
 void ZKGlfwGame::ReleaseHeldKeys() {
     if (!_window) return;
     for (int key = GLFW_KEY_SPACE; key <= GLFW_KEY_LAST; ++key) {
-        int code = TransKey(key);
-        if (code && glfwGetKey(_window, key) == GLFW_PRESS) KeyEvent(kEventKeyUp, code);
+        if (glfwGetKey(_window, key) != GLFW_PRESS) continue;   // only real, held keys are named
+        int code = TransLayoutKey(key);
+        if (code) KeyEvent(kEventKeyUp, code);
     }
 }
 

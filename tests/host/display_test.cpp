@@ -6,6 +6,7 @@
 #include <GLFW/glfw3.h>
 
 #include "host/game.h"
+#include "host/input.h"
 
 namespace {
 
@@ -122,6 +123,20 @@ TEST_F(GlfwWindow, WithoutAWindowTheDeviceIsEmptyAndNoJoystickIsPresent) {
     Array<float> x(2), y(2), z(2);
     Array<bool> b(32);
     for (int port : {-1, 0, 3, 4, 1000}) EXPECT_FALSE(host->PollJoystick(port, x, y, z, b)) << port;
+}
+
+// The test server has a US layout, where every printable key types the character GLFW 3 numbers it by:
+// its number as the old host gave it (the upper-case character it types) is the same.
+TEST_F(GlfwWindow, OnAUsLayoutEveryPrintableKeyIsNumberedByTheCharacterItTypes) {
+    for (int key = GLFW_KEY_A; key <= GLFW_KEY_Z; ++key) EXPECT_EQ(LayoutKey(key), key) << "GLFW key " << key;
+    for (int key = GLFW_KEY_0; key <= GLFW_KEY_9; ++key) EXPECT_EQ(LayoutKey(key), key) << "GLFW key " << key;
+    for (int key : {GLFW_KEY_APOSTROPHE, GLFW_KEY_COMMA, GLFW_KEY_MINUS, GLFW_KEY_PERIOD, GLFW_KEY_SLASH,
+                    GLFW_KEY_SEMICOLON, GLFW_KEY_EQUAL, GLFW_KEY_LEFT_BRACKET, GLFW_KEY_BACKSLASH,
+                    GLFW_KEY_RIGHT_BRACKET, GLFW_KEY_GRAVE_ACCENT, GLFW_KEY_SPACE, GLFW_KEY_ENTER,
+                    GLFW_KEY_KP_5})
+        EXPECT_EQ(LayoutKey(key), key) << "GLFW key " << key;
+    EXPECT_EQ(TransLayoutKey(GLFW_KEY_A), 65);
+    EXPECT_EQ(TransLayoutKey(GLFW_KEY_APOSTROPHE), 222);
 }
 
 }  // namespace

@@ -48,6 +48,32 @@ TEST(TransKey, EveryTranslatedKeyGivesItsWindowsKeyCodeAndEveryOtherKeyNothing) 
         EXPECT_EQ(TransKey(key), 0) << "GLFW key " << key;
 }
 
+TEST(LayoutChar, APrintableKeyIsNumberedByItsUpperCaseAsciiCharacterAndNothingElse) {
+    EXPECT_EQ(LayoutChar("a"), 'A');
+    EXPECT_EQ(LayoutChar("z"), 'Z');
+    EXPECT_EQ(LayoutChar("Q"), 'Q');
+    EXPECT_EQ(LayoutChar("7"), '7');
+    EXPECT_EQ(LayoutChar("'"), 39);
+    EXPECT_EQ(LayoutChar("\""), 34);   // a layout with the quotation mark unshifted
+    EXPECT_EQ(LayoutChar("~"), 126);
+    EXPECT_EQ(LayoutChar("&"), '&');    // a key of its own: translates to nothing
+    EXPECT_EQ(TransKey(LayoutChar("&")), 0);
+    EXPECT_EQ(TransKey(LayoutChar("\"")), 222);
+    EXPECT_EQ(LayoutChar("\xc3\xa9"), 0);   // e acute: not ASCII, the key keeps its place
+    EXPECT_EQ(LayoutChar("\xd1\x84"), 0);   // a Cyrillic letter
+    EXPECT_EQ(LayoutChar(""), 0);
+    EXPECT_EQ(LayoutChar(nullptr), 0);
+    EXPECT_EQ(LayoutChar(" "), 0);
+    EXPECT_EQ(LayoutChar("ab"), 0);
+    EXPECT_EQ(LayoutChar("\x7f"), 0);
+}
+
+TEST(LayoutKey, KeysOutsideThePrintableRangeKeepTheirNumber) {
+    for (int key : {GLFW_KEY_SPACE, GLFW_KEY_ESCAPE, GLFW_KEY_F1, GLFW_KEY_KP_1, GLFW_KEY_KP_DIVIDE,
+                    GLFW_KEY_LEFT_SHIFT, GLFW_KEY_UNKNOWN})
+        EXPECT_EQ(LayoutKey(key), key) << "GLFW key " << key;
+}
+
 TEST(KeyToChar, EditingKeysTypeTheirControlCharactersAndNavigationKeysCarryBit16) {
     for (int key = -1; key < 600; ++key) {
         int want = 0;
