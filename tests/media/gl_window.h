@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 #include "host/game.h"
 #include "media/graphics.h"
@@ -18,11 +19,19 @@ public:
     TestGLWindow(int width, int height) {
         static bool initialised = false;
         if (!initialised) {
-            if (!glfwInit()) {
-                std::fprintf(stderr, "glfwInit failed: no display? run under xvfb-run\n");
+            // An X server that other test programs are busy connecting to may refuse once; try again
+            // shortly before giving up.
+            for (int attempt = 0; attempt < 5 && !initialised; ++attempt) {
+                if (attempt) usleep(200 * 1000);
+                initialised = glfwInit() == GLFW_TRUE;
+                const char* why = nullptr;
+                if (!initialised && glfwGetError(&why) != GLFW_NO_ERROR)
+                    std::fprintf(stderr, "glfwInit failed: %s\n", why ? why : "no reason given");
+            }
+            if (!initialised) {
+                std::fprintf(stderr, "no OpenGL test window: no display? run under xvfb-run\n");
                 std::abort();
             }
-            initialised = true;
         }
         glfwDefaultWindowHints();   // OpenGL 1.x-compatible context: the fixed-function pipeline
         glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
