@@ -1,6 +1,7 @@
 // The game object through real frames: function keys, latches, the loader and the device size, the start
 // of a game, suspend and resume, the controls, the drawing layer and text, and the resources.
 #include <GL/gl.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <string>
@@ -418,11 +419,17 @@ TEST_F(Game, MissingFilesLeaveEmptySlotsAndTheLoaderGoesOn) {
     EXPECT_EQ(app->m_imageInfo[150], 10 * app->m_hdScale);
     EXPECT_EQ(app->m_imageInfo[152], 3);
 
-    // A whole pass with no data folder at all: every slot stays empty and loading still ends.
-    ASSERT_EQ(rename("data", "data-hidden"), 0);
+    // A whole pass with no data folder at all: every slot stays empty and loading still ends. The pass
+    // runs in an empty folder of its own, so tests running beside this one keep their data folder.
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    char empty[] = "/tmp/game-test-no-data-XXXXXX";
+    ASSERT_NE(mkdtemp(empty), nullptr);
+    ASSERT_EQ(chdir(empty), 0);
     app->p_Reload();
     for (int i = 0; i < 26; ++i) Frame();
-    ASSERT_EQ(rename("data-hidden", "data"), 0);
+    ASSERT_EQ(chdir(here), 0);
+    rmdir(empty);
     EXPECT_EQ(app->m_loadStep, 0);
     EXPECT_EQ(app->m_images[1], nullptr);
     EXPECT_EQ(app->m_sounds[2], nullptr);

@@ -5,9 +5,11 @@
 
 #include <GLFW/glfw3.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/input.h"
@@ -57,7 +59,12 @@ struct TestHost : ZKGlfwGame {
 // window it says why and ends the process: a test that cannot start must fail, not be skipped.
 inline GLFWwindow* StartTestGame(TestHost** host, c_MyApp** app) {
     glfwSetErrorCallback([](int code, const char* text) { std::fprintf(stderr, "GLFW error %d: %s\n", code, text); });
-    if (!glfwInit()) {
+    bool started = false;
+    for (int attempt = 0; attempt < 5 && !started; ++attempt) {   // a busy X server may refuse a connection
+        if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        started = glfwInit() == GLFW_TRUE;
+    }
+    if (!started) {
         std::fprintf(stderr, "glfwInit failed: run under xvfb-run\n");
         std::exit(2);
     }
