@@ -140,11 +140,27 @@ void c_InputDevice::set_touch(int finger, float x, float y) {
 
 // ---- Update bracket ----
 
+// A pad that is not read this update (absent, or behind an absent one) rests: sticks centred, triggers
+// out, buttons up. Otherwise a pad pulled out while held would stay pressed for good.
+void c_InputDevice::p_RestPads(int first) {
+    for (int j = first; j < kJoyPads; ++j) {
+        c_JoyState* state = m__joyStates[j];
+        for (int i = 0; i < 2; ++i) state->m_joyx[i] = state->m_joyy[i] = state->m_joyz[i] = 0;
+        for (int b = 0; b < kJoyButtonCount; ++b) {
+            state->m_buttons[b] = false;
+            m__keyDown[kKeyJoyBase + j * kJoyButtonCount + b] = false;
+        }
+    }
+}
+
 void c_InputDevice::p_BeginUpdate() {
     for (int j = 0; j < kJoyPads; ++j) {
         c_JoyState* state = m__joyStates[j];
-        if (!ZKGame::_game->PollJoystick(j, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons))
+        if (!ZKGame::_game->PollJoystick(j, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons)) {
+            if (m__padsRead > j) p_RestPads(j);   // only when a pad was read last time: cheap when none
+            m__padsRead = j;
             return;   // the first absent pad ends the poll
+        }
         for (int b = 0; b < kJoyButtonCount; ++b) {
             int key = kKeyJoyBase + j * kJoyButtonCount + b;
             if (!state->m_buttons[b]) {
@@ -155,6 +171,7 @@ void c_InputDevice::p_BeginUpdate() {
             }
         }
     }
+    m__padsRead = kJoyPads;
 }
 
 void c_InputDevice::p_EndUpdate() {

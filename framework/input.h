@@ -51,6 +51,7 @@ struct c_InputDevice : Object {
     float m__mouseX = 0, m__mouseY = 0;
     Array<float> m__touchX, m__touchY;   // kTouches
     float m__accelX = 0, m__accelY = 0, m__accelZ = 0;
+    int m__padsRead = 0;               // pads read by the last poll; the rest are at rest
 
     c_InputDevice();
     c_InputDevice* m_new();   // creates the four joystick states
@@ -77,6 +78,7 @@ struct c_InputDevice : Object {
     int p_SetKeyboardEnabled(bool enabled);
 
 private:
+    void p_RestPads(int first);
     void set_mouse(float x, float y);
     void set_touch(int finger, float x, float y);
 };

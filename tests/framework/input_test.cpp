@@ -157,6 +157,26 @@ TEST_F(Input, PollingStopsAtTheFirstAbsentPad) {
     EXPECT_EQ(host.asked, (std::vector<int>{0, 1, 2}));
 }
 
+TEST_F(Input, APadPulledOutWhileHeldComesToRest) {
+    host.present[0] = host.present[1] = true;
+    host.held[0] = {9};   // up held on pad 0
+    host.held[1] = {0};
+    update([] {
+        EXPECT_TRUE(zk_input_JoyDown(9, 0));
+        EXPECT_EQ(zk_input_JoyX(0, 1), 0.5f);
+    });
+    host.present[0] = false;   // pad 0 pulled out: pad 1 is not read either
+    update([] {
+        EXPECT_FALSE(zk_input_JoyDown(9, 0));
+        EXPECT_FALSE(zk_input_JoyDown(0, 1));
+        EXPECT_EQ(zk_input_JoyX(0, 0), 0.0f);
+        EXPECT_EQ(zk_input_JoyX(0, 1), 0.0f);
+        EXPECT_EQ(zk_input_JoyY(1, 1), 0.0f);
+    });
+    host.present[0] = true;   // plugged back in, still held: a fresh press
+    update([] { EXPECT_EQ(zk_input_JoyHit(9, 0), 1); });
+}
+
 TEST_F(Input, KeyCodesOutsideTheKeySpaceAreIgnoredAndAnswerNothing) {
     for (int bad : {-1, 512, 100000, -100000}) {
         key(kEventKeyDown, bad);
