@@ -7,7 +7,7 @@
 // The title menu's background: sunburst backdrop, title art and logo, so the menu mode has a screen.
 int c_MyApp::p_Menu() {
     const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
-    p_CLS2D(90, 170, 230, 1);
+    p_CLS2D(0, 80, 140, 1);
     p_SetSize(3);
     p_DrawImg(99, W / 2 + 20 * m_menuY, 0.6f * H, 2);
     p_SetSize(4);
