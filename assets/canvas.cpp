@@ -6,16 +6,16 @@
 #include <cstdlib>
 #include <filesystem>
 
-cairo_surface_t* render_sheet(const SheetSpec& spec, const FrameArt& art, int scale) {
-    int rows = (spec.frames + spec.cols - 1) / spec.cols;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, spec.cols * spec.frameW * scale,
-                                                    rows * spec.frameH * scale);
+cairo_surface_t* render_sheet(const SheetLayout& layout, const FrameArt& art, int scale) {
+    int rows = (layout.frames + layout.cols - 1) / layout.cols;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, layout.cols * layout.frameW * scale,
+                                                    rows * layout.frameH * scale);
     cairo_t* cr = cairo_create(s);
-    for (int f = 0; f < spec.frames; ++f) {
+    for (int f = 0; f < layout.frames; ++f) {
         cairo_save(cr);
         cairo_scale(cr, scale, scale);
-        cairo_translate(cr, (f % spec.cols) * spec.frameW, (f / spec.cols) * spec.frameH);
-        cairo_rectangle(cr, 0, 0, spec.frameW, spec.frameH);
+        cairo_translate(cr, (f % layout.cols) * layout.frameW, (f / layout.cols) * layout.frameH);
+        cairo_rectangle(cr, 0, 0, layout.frameW, layout.frameH);
         cairo_clip(cr);
         cairo_new_path(cr);
         art(cr, f);
@@ -34,14 +34,14 @@ void write_png(cairo_surface_t* surface, const std::string& path) {
     }
 }
 
-void write_sheet(const std::string& dataDir, const SheetSpec& spec, const FrameArt& art) {
+void write_sheet(const std::string& dataDir, const SheetLayout& layout, const FrameArt& art) {
     static const char* kSuffix[3] = {"", "-hd", "-hd2"};
     static const int kScale[3] = {1, 2, 4};  // the game's art scales: plain, twice, four times
     for (int i = 0; i < 3; ++i) {
-        cairo_surface_t* s = render_sheet(spec, art, kScale[i]);
-        write_png(s, dataDir + "/" + spec.name + kSuffix[i] + ".png");
+        cairo_surface_t* s = render_sheet(layout, art, kScale[i]);
+        write_png(s, dataDir + "/" + layout.name + kSuffix[i] + ".png");
         if (i == 0)
-            preview_add(spec.name, s, spec.frameW, spec.frameH);  // the contact sheet keeps the plain picture
+            preview_add(layout.name, s, layout.frameW, layout.frameH);  // the contact sheet keeps the plain picture
         else
             cairo_surface_destroy(s);
     }

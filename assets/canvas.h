@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-struct SheetSpec {
+struct SheetLayout {
     std::string name;  // file name without resolution suffix or ".png", e.g. "common/icons"
     int frameW, frameH, frames, cols;
 };
@@ -20,7 +20,7 @@ struct SheetSpec {
 using FrameArt = std::function<void(cairo_t*, int frame)>;
 
 // Renders the sheet at `scale` (1, 2 or 4); the caller owns the surface.
-cairo_surface_t* render_sheet(const SheetSpec& spec, const FrameArt& art, int scale);
+cairo_surface_t* render_sheet(const SheetLayout& layout, const FrameArt& art, int scale);
 
 // Writes a surface as PNG, creating parent folders. Fails loudly (exit 1): the build must not go on with
 // a half-written data folder.
@@ -28,7 +28,7 @@ void write_png(cairo_surface_t* surface, const std::string& path);
 
 // Renders and writes name.png, name-hd.png and name-hd2.png under dataDir, and hands the plain
 // resolution to the contact sheet.
-void write_sheet(const std::string& dataDir, const SheetSpec& spec, const FrameArt& art);
+void write_sheet(const std::string& dataDir, const SheetLayout& layout, const FrameArt& art);
 
 // The contact sheet collects the plain-resolution picture of every sheet written (preview.cpp), with
 // its frame size so the frame grid can be drawn over it; it takes ownership of the surface.

@@ -154,7 +154,7 @@ void zeto_cell(cairo_t* cr, int frame) {
 
 void write_font_sheets(const std::string& dataDir) {
     write_sheet(dataDir, {"fonts/editundo", 16, 16, 128, 16}, font_cell);
-    SheetSpec zeto{"zeto_font", 8, 12, 96, 96};
+    SheetLayout zeto{"zeto_font", 8, 12, 96, 96};
     cairo_surface_t* s = render_sheet(zeto, zeto_cell, 1);
     write_png(s, dataDir + "/zeto_font.png");
     preview_add("zeto_font", s, zeto.frameW, zeto.frameH);
