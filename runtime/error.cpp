@@ -63,10 +63,8 @@ void dbg_error(const char* text) {
     }
 }
 
-String dbg_stacktrace() {
-    if (!dbg_info) return String();
-    return String();
-}
+// No call stack is recorded (nothing sets dbg_info), so the trace is always empty.
+String dbg_stacktrace() { return String(); }
 
 // Writes every byte, a zero byte included (a unit such as 0x100 narrows to 0), so the line feed that ends
 // the debugger's line is never lost.
