@@ -87,6 +87,15 @@ void fill_outline(cairo_t* cr, uint32_t fill, uint32_t outline, double width, do
     cairo_new_path(cr);
 }
 
+void fill_gradient_outline(cairo_t* cr, cairo_pattern_t* g, uint32_t outline, double width) {
+    cairo_set_source(cr, g);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(g);
+    set_rgb(cr, outline);
+    cairo_set_line_width(cr, width);
+    cairo_stroke(cr);
+}
+
 static void polyline(cairo_t* cr, const std::vector<double>& xy) {
     cairo_move_to(cr, xy[0], xy[1]);
     for (size_t i = 2; i + 1 < xy.size(); i += 2) cairo_line_to(cr, xy[i], xy[i + 1]);

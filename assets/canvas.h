@@ -43,6 +43,8 @@ void ellipse(cairo_t* cr, double x, double y, double rx, double ry);
 void rounded_rect(cairo_t* cr, double x, double y, double w, double h, double r);
 // Fills the current path with `fill` and strokes it with a dark outline of `width`; clears the path.
 void fill_outline(cairo_t* cr, uint32_t fill, uint32_t outline, double width, double alpha = 1.0);
+// Fills the current path with the gradient `g` (and releases it), then strokes it in `outline`.
+void fill_gradient_outline(cairo_t* cr, cairo_pattern_t* g, uint32_t outline, double width);
 // A thick round-capped line with a darker rim: limbs, club shafts, tentacles.
 void limb(cairo_t* cr, const std::vector<double>& xy, double width, uint32_t fill, uint32_t outline,
           double rim);

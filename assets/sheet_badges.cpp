@@ -97,10 +97,7 @@ void badge(cairo_t* cr, int n) {
     cairo_pattern_t* g = cairo_pattern_create_linear(14, 22, 50, 58);
     cairo_pattern_add_color_stop_rgb(g, 0, ((m[0] >> 16) & 255) / 255.0, ((m[0] >> 8) & 255) / 255.0, (m[0] & 255) / 255.0);
     cairo_pattern_add_color_stop_rgb(g, 1, ((m[1] >> 16) & 255) / 255.0, ((m[1] >> 8) & 255) / 255.0, (m[1] & 255) / 255.0);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    set_rgb(cr, kInk); cairo_set_line_width(cr, 1.8); cairo_stroke(cr);
+    fill_gradient_outline(cr, g, kInk, 1.8);
     circle(cr, 32, 40, 16);
     set_rgb(cr, m[1]); cairo_set_line_width(cr, 1.2); cairo_stroke(cr);
     symbol(cr, n % 8, m[1] == 0x98A0B0 ? 0x586070 : m[1]);

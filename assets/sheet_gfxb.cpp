@@ -71,10 +71,7 @@ void peg(cairo_t* cr) {
     cairo_pattern_t* g = cairo_pattern_create_linear(12, 0, 20, 0);
     cairo_pattern_add_color_stop_rgb(g, 0, 1.0, 0.86, 0.35);
     cairo_pattern_add_color_stop_rgb(g, 1, 0.85, 0.52, 0.12);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    set_rgb(cr, kInk); cairo_set_line_width(cr, 0.8); cairo_stroke(cr);
+    fill_gradient_outline(cr, g, kInk, 0.8);
 }
 
 void ball(cairo_t* cr) {
@@ -83,10 +80,7 @@ void ball(cairo_t* cr) {
     cairo_pattern_add_color_stop_rgb(g, 0, 1, 1, 1);
     cairo_pattern_add_color_stop_rgb(g, 0.7, 0.93, 0.93, 0.96);
     cairo_pattern_add_color_stop_rgb(g, 1, 0.72, 0.74, 0.82);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    set_rgb(cr, kInk); cairo_set_line_width(cr, 0.8); cairo_stroke(cr);
+    fill_gradient_outline(cr, g, kInk, 0.8);
     const double dimples[][2] = {{17.4, 15.6}, {15.6, 17.8}, {17.8, 18}, {18.6, 16.8}};
     for (auto& d : dimples) { circle(cr, d[0], d[1], 0.45); set_rgb(cr, 0xA8ACBC); cairo_fill(cr); }
 }

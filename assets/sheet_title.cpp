@@ -169,10 +169,7 @@ void emblem(cairo_t* cr, int) {
     cairo_pattern_t* g = cairo_pattern_create_radial(110, 90, 10, 128, 128, 115);
     cairo_pattern_add_color_stop_rgb(g, 0, 0.22, 0.24, 0.5);
     cairo_pattern_add_color_stop_rgb(g, 1, 0.07, 0.07, 0.2);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    set_rgb(cr, kGoldShade); cairo_set_line_width(cr, 2); cairo_stroke(cr);
+    fill_gradient_outline(cr, g, kGoldShade, 2);
     // water line and Grubnik rising out of it
     cairo_save(cr);
     circle(cr, 128, 128, 109);
