@@ -8,6 +8,7 @@
 // commands of the frame. p_OnRender replays the list in order, scaled to the window.
 #include <cmath>
 
+#include "game/gamemath.h"
 #include "game/myapp.h"
 
 namespace {
@@ -17,9 +18,6 @@ const float kOvalCommand = -3716.0f;
 const int kCommandFloats = 15;
 const int kListFloats = 37500;         // 2500 commands a frame
 const Char kIconEscape = 0x00AC;
-
-float sin_deg(float a) { return std::sin(a * 3.14159265f / 180.0f); }
-float cos_deg(float a) { return std::cos(a * 3.14159265f / 180.0f); }
 
 // Extra advance of a font frame (code unit - 32): wide letters more, narrow ones less.
 int glyph_adjust(int frame) {
@@ -50,6 +48,9 @@ void icon_glyph(Char letter, int control_style, int* frame, int* adjust) {
 }
 
 }  // namespace
+
+using game::cos_deg;
+using game::sin_deg;
 
 int c_MyApp::p_CLS2D(float r, float g, float b, float a) {
     m_viewX = 0;

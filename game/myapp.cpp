@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "framework/input.h"
-#include "framework/random.h"
+#include "game/gamemath.h"
 #include "runtime/error.h"
 
 namespace {
@@ -18,16 +18,9 @@ const int kVirtualKeys = 19;  // m_vkeys entries 0..18 are actions; entry 19 cou
 // The actions whose release, for every player, frees the key latch.
 const int kLatchActions[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 
-float sin_deg(float a) { return std::sin(a * 3.14159265f / 180.0f); }
-float cos_deg(float a) { return std::cos(a * 3.14159265f / 180.0f); }
-
-// Truncates toward zero; values outside the int range (or NaN) give 0 instead of undefined behaviour.
-int to_int(float x) { return (x > -2147483520.0f && x < 2147483520.0f) ? static_cast<int>(x) : 0; }
-
-float rnd(float a, float b) { return a + zk_random_Rnd() * (b - a); }
-int rand_int(float a, float b) { return to_int(std::floor(zk_random_Rnd() * (b + 0.99f - a) + a)); }
-
 }  // namespace
+
+using namespace game;
 
 c_MyApp::c_MyApp() {
     gc_assign(m_images, Array<c_Image*>(100));

@@ -19,7 +19,12 @@
 //   controls.cpp   control actions, iCade letters, analogue control, pointer tests
 //   draw.cpp       draw state, display list, text layout, p_rstr, p_OnRender
 //   resources.cpp  art scale, image and font slots, the loader, sound effects, tunes, fullscreen flip
-//   screens.cpp    the screens still to come: menu, boxes, play, game over, pause menu, saved progress
+//   play.cpp       golf play: the tee cycle, swing, flight, monster hits, splashes, clock and HUD
+//   creatures.cpp  monster spawning, the particle pool, the star pool, the particle palette
+//   menu.cpp       the title menu
+//   boxes.cpp      the options box and the credits box
+//   progress.cpp   saved settings, badges and highscores, place names
+//   overlays.cpp   the pause menu, the game-over overlay, badge pop-ups
 //   globals.cpp    the game module's globals and the credit lines
 #pragma once
 
@@ -122,6 +127,17 @@ struct c_MyApp : c_App {
     int m_overTimer = 0;
     int m_creditsAnim = 0, m_optionsAnim = 0;   // box opening animations, 0..30
 
+    // --- title menu, options and credits boxes ----------------------------------------------------
+    int m_menuSel = 0;           // selected carousel item 1..4 (4 the options gear)
+    int m_menuPending = 0;       // item a key moved to; scrolling does not select until it arrives
+    float m_scrollPos = 0, m_scrollTarget = 0, m_scrollVel = 0, m_dragSpeed = 0;   // the carousel
+    float m_gearAngle = 0;       // the options gear's rotation, degrees
+    int m_padIndex = 0;          // the pad (0..3) that started the game; 0 for the keyboard
+    int m_optionSel = 0;         // options box cursor: 0 the back item, 1 and up the rows
+    int m_optKeyHeld = 0, m_optTouchHeld = 0;   // the options box's own latches
+    float m_creditScroll = 0;    // sub-line scroll of the credit text, 0..-16
+    int m_creditLine = 0;        // the credit line at the centre
+
     c_MyApp();
     c_MyApp* m_new();
     void mark() override;
@@ -176,18 +192,48 @@ struct c_MyApp : c_App {
     int p_StopTune();
     int p_FullscreenFlip();
 
-    // --- screens still to come (screens.cpp) ------------------------------------------------------
-    int p_Menu();
+    // --- golf play (play.cpp) ----------------------------------------------------------------------
     int p_Game();
-    int p_GameOver();
-    int p_PauseMenu();
-    int p_CreditBox();
+    int p_NewBall();
+    int p_NewPin();
+    int p_Gimme(int points, float x, float y);
+    int p_Rand(float a, float b);
+    int p_ResetPlayers();
+
+    // --- monsters, particles and stars (creatures.cpp) --------------------------------------------
+    int p_AddMonster();
+    int p_FreeParticle();
+    int p_AddParticle(int kind, float x, float y, float vx, float vy, int value, int colour, int life);
+    int p_ThrowParticle(float x, float y, int kind, int colour, float angle = kUnset, float speed = kUnset);
+    int p_DoParticles();
+    int p_ResetParticles(int n);
+    int p_ResetStars(int n);
+    int p_DoStars(float dx, float dy);
+    int p_Ink(int colour, int brightness);
+
+    // --- title menu (menu.cpp) --------------------------------------------------------------------
+    int p_Menu();
+
+    // --- options and credits boxes (boxes.cpp) ----------------------------------------------------
     int p_OptionBox();
-    int p_ShowBadges();
+    int p_CreditBox();
+
+    // --- saved settings, badges and highscores (progress.cpp) -------------------------------------
     int p_Load();
     int p_Save();
     int p_LoadMenu();
-    int p_ResetStars(int count);
+    String p_MyNth();
+    String p_Nth(int place);
+    String p_BadgeID(int n);
+    String p_BadgeName(int n);
+    String p_BadgeDetail(int n);
+    int p_GC_PostScore(int score, int table);
+    int p_GC_Badges();
+
+    // --- pause menu, game over and badge pop-ups (overlays.cpp) -----------------------------------
+    int p_PauseMenu();
+    int p_GameOver();
+    int p_ShowBadges();
 
 private:
     int p_AppendCommand(float kind, float x, float y, float w, float h, float frame);
