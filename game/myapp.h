@@ -236,6 +236,16 @@ struct c_MyApp : c_App {
     int p_ShowBadges();
 
 private:
+    // The steps of one frame of play (play.cpp).
+    void p_PowerMeter();
+    void p_TeeCycle();
+    void p_Monster();
+    void p_BallOrPeg();
+    void p_HitMonster(float* object);
+    void p_Splash(float* object);
+    void p_Clock();
+    void p_Hud();
+
     int p_AppendCommand(float kind, float x, float y, float w, float h, float frame);
     int p_StepBoxes();
 };
