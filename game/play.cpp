@@ -292,7 +292,8 @@ void c_MyApp::p_BallOrPeg() {
         o[kX] += o[kVX];
         o[kH] -= o[kVY];
         o[kAngle] += o[kSpin];
-        o[kVY] += kind == kBallFlying ? 0.16f : 0.08f;   // balls fall twice as fast
+        o[kVY] += 0.08f;
+        if (kind == kBallFlying) o[kVY] += 0.08f;   // balls fall twice as fast
         o[kVX] = o[kVX] > 0 ? std::max(o[kVX] - 0.005f, 0.0f) : std::min(o[kVX] + 0.005f, 0.0f);
     }
     for (m_i = 0; m_i <= kLastObject; ++m_i) p_HitMonster(o);            // 3. 4.
