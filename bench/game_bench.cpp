@@ -11,7 +11,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "tests/game/test_host.h"
 
@@ -89,6 +91,86 @@ void BM_LoadingScreenFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadingScreenFrame);
 
+// The busiest play frame: a ball waiting with the power meter swinging, four monsters up, a ball and a
+// peg bouncing off two of them, a ball splashing into the water with last frame's droplets in flight, 51
+// stars and the HUD. The scene is saved once and put back before every frame, so each frame does the same
+// work: the bounces, the awards, the splash, its sounds.
+struct PlayScene {
+    std::vector<float> objects, state, particles, stars, scenery;
+    int score = 0;
+
+    static void Save(Array<float> a, int n, std::vector<float>* to) { to->assign(&a[0], &a[0] + n); }
+    static void Restore(const std::vector<float>& from, Array<float> a) {
+        std::memcpy(&a[0], from.data(), from.size() * sizeof(float));
+    }
+    explicit PlayScene(c_MyApp* app) {
+        app->m_gameType = 1;
+        app->m_mode = 11;
+        for (int i = 0; i < 80; ++i) game().Frame();   // a ball waits, the meter swings
+        for (int r = 0; r <= 200; ++r)   // the monsters that came up on their own make way
+            if (app->m_objects[r * 10] == 10) app->m_objects[r * 10] = 0;
+        for (int m = 0; m < 4; ++m) Place(app, 150 + m, 10, 250 + 150 * m, 60, 0, 0);
+        Place(app, 154, 1, 400, 62, 2, 1);      // a ball about to bounce
+        Place(app, 155, 2, 550, 62, -1, 1);     // a peg about to bounce
+        Place(app, 156, 1, 320, 32.5f, 1, 3);   // a ball about to splash
+        for (int d = 0; d < 9; ++d) app->p_ThrowParticle(200, 560, 3, 9);
+        app->m_score = 1234;
+        Save(app->m_objects, 2010, &objects);
+        Save(app->m_state, 500, &state);
+        Save(app->m_particles, 2510, &particles);
+        Save(app->m_stars, 1010, &stars);
+        Save(app->m_scenery, 110, &scenery);
+    }
+    static void Place(c_MyApp* app, int r, float kind, float x, float h, float vx, float vy) {
+        float* o = &app->m_objects[r * 10];
+        for (int e = 0; e < 10; ++e) o[e] = 0;
+        o[0] = kind, o[1] = x, o[2] = h, o[3] = vx, o[4] = vy;
+    }
+    void Restore(c_MyApp* app) const {
+        Restore(objects, app->m_objects);
+        Restore(state, app->m_state);
+        Restore(particles, app->m_particles);
+        Restore(stars, app->m_stars);
+        Restore(scenery, app->m_scenery);
+        app->m_score = app->m_shownScore = 1234;
+    }
+};
+
+PlayScene& play_scene() {
+    static PlayScene scene(game().app);
+    return scene;
+}
+
+__attribute__((noinline)) void RestorePlayScene(Game& g) { play_scene().Restore(g.app); }
+__attribute__((noinline)) void UpdatePlayFrame(Game& g) { g.host->UpdateGame(); }
+__attribute__((noinline)) void RenderPlayFrame(Game& g) { g.host->RenderGame(); }
+
+void BM_BusiestPlayFrameUpdate(benchmark::State& state) {
+    Game& g = game();
+    play_scene();
+    const int gc_before = gc_new_bytes;
+    int frames = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        RestorePlayScene(g);
+        state.ResumeTiming();
+        UpdatePlayFrame(g);
+        ++frames;
+    }
+    state.counters["commands"] = g.app->m_drawCount / 15;
+    state.counters["gc_bytes_per_frame"] = static_cast<double>(gc_new_bytes - gc_before) / frames;
+}
+BENCHMARK(BM_BusiestPlayFrameUpdate);
+
+void BM_BusiestPlayFrameRender(benchmark::State& state) {
+    Game& g = game();
+    RestorePlayScene(g);
+    UpdatePlayFrame(g);
+    for (auto _ : state) RenderPlayFrame(g);
+    state.counters["draw_calls"] = zk_app__delegate->m__graphics->drawCalls;
+}
+BENCHMARK(BM_BusiestPlayFrameRender);
+
 // A fixed number of whole frames (update with the busy frame's recording, then the render pass), for
 // instruction counts that repeat exactly:
 //   valgrind --tool=callgrind --toggle-collect='*RunFrames*' bench/game_bench --frames 100
@@ -104,6 +186,22 @@ __attribute__((noinline)) void RunFrames(Game& g, int n) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The busiest play frame, N times over, for callgrind:
+    //   valgrind --tool=callgrind --toggle-collect='*UpdatePlayFrame*' bench/game_bench --play-frames 100
+    //   valgrind --tool=callgrind --toggle-collect='*RenderPlayFrame*' bench/game_bench --play-frames 100
+    if (argc == 3 && std::string(argv[1]) == "--play-frames") {
+        Game& g = game();
+        play_scene();
+        const int gc_before = gc_new_bytes, n = std::atoi(argv[2]);
+        for (int i = 0; i < n; ++i) {
+            RestorePlayScene(g);
+            UpdatePlayFrame(g);
+            RenderPlayFrame(g);
+        }
+        std::printf("commands %d, draw calls %d, collector bytes per frame %.1f\n", g.app->m_drawCount / 15,
+                    zk_app__delegate->m__graphics->drawCalls, double(gc_new_bytes - gc_before) / n);
+        return 0;
+    }
     if (argc == 3 && std::string(argv[1]) == "--frames") {
         Game& g = game();
         g.app->m_mode = 1;

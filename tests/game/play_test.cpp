@@ -290,12 +290,14 @@ TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHud) {
         Update();
         EXPECT_EQ(Count(3) + Count(4), 0);
         EXPECT_EQ(app->m_golferPose, 3);
+        EXPECT_EQ(app->m_gameOver, 0) << "a ball still flies";
         int frame = 0, freed = -1;
         while (app->m_gameOver == 0 && frame < 2000) {
             ++frame;
             Update();
             if (flying[0] == 0 && freed < 0) freed = frame;
         }
+        EXPECT_GT(freed, 0);
         EXPECT_EQ(frame, freed + 1) << "the game ends in the first frame with nothing in play";
         ends[hidden] = frame;
         app->m_hideHud = 0;
