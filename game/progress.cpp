@@ -204,8 +204,8 @@ int c_MyApp::p_LoadMenu() {
 // score has just taken unless an equal score stood there before.
 String c_MyApp::p_MyNth() {
     assert(m_gameType >= 1 && m_gameType <= kReadTables);
-    const int score = m_score;
-    const int place = 1 + first_place(m_highscores, kTableSize * (m_gameType - 1), [score](int s) { return s <= score; });
+    const int base = kTableSize * (m_gameType - 1), score = m_score;
+    const int place = 1 + first_place(m_highscores, base, [score](int s) { return s <= score; });
     return place == 1 ? String("1st!") : p_Nth(place);
 }
 

@@ -135,7 +135,7 @@ protected:
         const size_t from[] = {0, 26, 35, 56, 77, 98};
         for (int b = 0; b < 5; ++b)
             for (size_t n = from[b]; n < from[b + 1]; ++n)
-                EXPECT_EQ(now[n], written[b] == '1' ? was[n] : first[n]) << "block " << b << " number " << n;
+                EXPECT_EQ(now.at(n), written[b] == '1' ? was.at(n) : first.at(n)) << "block " << b << " number " << n;
     }
 };
 
@@ -249,10 +249,10 @@ TEST_F(Progress, SettingsRulesAfterALoad) {
 // Random texts, cut-short texts and texts with one byte changed: each loads, prints only lines the design
 // allows in block order, leaves settings the rules allow, and the next save passes its checksums.
 TEST_F(Progress, AnyTextLoadsAndTheNextSavePassesItsChecksums) {
-    const std::vector<std::string> tokens = {"0",   "1",        "-1",      "64",  "7",   "2147483647", "-2147483648",
-                                             "2147483648", "99999999999", "-99999999999999999999999", " 12", "+5",
-                                             "-",   "abc",      "12abc",   "",    "\xff\xfe", "\xc3\xa9", std::string(1, '\0'),
-                                             "\xe2\x82\xac" "9", "|",     "||||"};
+    const std::vector<std::string> tokens = {
+        "0", "1", "-1", "64", "7", "2147483647", "-2147483648", "2147483648", "99999999999",
+        "-99999999999999999999999", " 12", "+5", "-", "abc", "12abc", "", "\xff\xfe", "\xc3\xa9",
+        std::string(1, '\0'), "\xe2\x82\xac" "9", "|", "||||"};
     std::uniform_int_distribution<size_t> token(0, tokens.size() - 1), count(0, 240);
     for (int round = 0; round < 600; ++round) {
         std::string text;
@@ -281,22 +281,21 @@ TEST_F(Progress, AnyTextLoadsAndTheNextSavePassesItsChecksums) {
 }
 
 TEST_F(Progress, SaveAndLoadThroughTheStateFile) {
+    auto readable = [this] {   // everything p_Load reads
+        std::vector<int> values(&app->m_options[0], &app->m_options[0] + 25);
+        values.insert(values.end(), &app->m_badges[0], &app->m_badges[0] + 256);
+        values.insert(values.end(), &app->m_highscores[0], &app->m_highscores[0] + 60);
+        return values;
+    };
     host->saveToFile = true;
     Scramble(true);
     const std::string text = Save();
     std::ifstream file(".zanthstate", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text);
-    std::vector<int> before;
-    for (int i = 0; i < 25; ++i) before.push_back(app->m_options[i]);
-    for (int n = 0; n < 256; ++n) before.push_back(app->m_badges[n]);
-    for (int n = 0; n < 60; ++n) before.push_back(app->m_highscores[n]);
+    const std::vector<int> before = readable();
     Scramble();
     EXPECT_EQ(LoadFile(), kLoaded);
-    std::vector<int> after;
-    for (int i = 0; i < 25; ++i) after.push_back(app->m_options[i]);
-    for (int n = 0; n < 256; ++n) after.push_back(app->m_badges[n]);
-    for (int n = 0; n < 60; ++n) after.push_back(app->m_highscores[n]);
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(readable(), before);
 }
 
 TEST_F(Progress, AFinishedGameEntersItsTables) {
@@ -310,7 +309,8 @@ TEST_F(Progress, AFinishedGameEntersItsTables) {
         const char* place;
     } cases[] = {
         {2, Ten(10, 0), 0, Ten(10, 0), "1st!"},   // equal to every stored score: no place, but "1st!"
-        {1, {900, 800, 500, 400, 300, 200, 100, 50, 20, 10}, 500, {900, 800, 500, 500, 400, 300, 200, 100, 50, 20}, "3rd"},
+        {1, {900, 800, 500, 400, 300, 200, 100, 50, 20, 10}, 500,
+         {900, 800, 500, 500, 400, 300, 200, 100, 50, 20}, "3rd"},
         {3, falling, 101, {101, 100, 90, 80, 70, 60, 50, 40, 30, 20}, "1st!"},
         {3, falling, 15, {100, 90, 80, 70, 60, 50, 40, 30, 20, 15}, "10th"},
         {1, falling, 10, falling, "10th"},
@@ -319,15 +319,17 @@ TEST_F(Progress, AFinishedGameEntersItsTables) {
     for (const Case& c : cases) {
         Scramble();
         const int base = 10 * (c.type - 1);
-        for (int j = 0; j < 10; ++j) app->m_highscores[base + j] = c.best[j], app->m_highscores[base + 30 + j] = last[j];
-        std::vector<int> expected(&app->m_highscores[0], &app->m_highscores[0] + 150);
-        for (int j = 0; j < 10; ++j) expected[base + j] = c.bestAfter[j], expected[base + 30 + j] = j ? last[j - 1] : c.score;
+        for (int j = 0; j < 10; ++j) app->m_highscores[base + j] = c.best[j];
+        for (int j = 0; j < 10; ++j) app->m_highscores[base + 30 + j] = last[j];
+        std::vector<int> expected(&app->m_highscores[0], &app->m_highscores[0] + 150);   // other tables stay
+        for (int j = 0; j < 10; ++j) expected[base + j] = c.bestAfter[j];
+        for (int j = 0; j < 10; ++j) expected[base + 30 + j] = j ? last[j - 1] : c.score;   // the newest first
         app->m_gameType = c.type;
         app->m_score = c.score;
         app->p_LoadMenu();
         EXPECT_EQ(std::vector<int>(&app->m_highscores[0], &app->m_highscores[0] + 150), expected) << c.score;
         EXPECT_EQ(app->p_MyNth().ToUtf8(), c.place) << c.score;
-        EXPECT_EQ(Split(host->saved.ToUtf8(), '|')[35 + 21 * (c.type - 1) + 1], std::to_string(c.score));   // saved
+        EXPECT_EQ(Split(host->saved.ToUtf8(), '|').at(35 + 21 * (c.type - 1) + 1), std::to_string(c.score));   // saved
     }
 }
 
