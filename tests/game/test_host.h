@@ -1,6 +1,7 @@
 // tests/game/test_host.h: a host for driving the real game without the GLFW loop. The test sets its clock,
-// window size, first joystick and saved state, and it records the files the game asks for. A hidden GLFW
-// window gives the renderer a real OpenGL context. Used by the game's tests and its frame benchmark.
+// window size, first joystick and saved state, and it records the files the game asks for and the last
+// text it saved. A hidden GLFW window gives the renderer a real OpenGL context. Used by the game's tests
+// and its frame benchmark.
 #pragma once
 
 #include <GLFW/glfw3.h>
@@ -48,9 +49,12 @@ struct TestHost : ZKGlfwGame {
         imagePaths.push_back(path.ToUtf8());
         return ZKGlfwGame::LoadImageData(path, width_, height_, depth);
     }
+    String saved;              // the text of the last save
+    bool saveToFile = false;   // saves also go to the real state file in the working folder
     int SaveState(String state) override {
         ++saves;
-        return 0;
+        saved = state;
+        return saveToFile ? ZKGlfwGame::SaveState(state) : 0;
     }
 };
 

@@ -1,0 +1,356 @@
+// Saved settings, badges and highscores on the real game object: the saved text and its checksums, loading
+// good, damaged and cut-short texts from the real state file, filing scores, place and badge names. Each
+// test works in a scratch folder of its own, so the state file it writes and reads is its own.
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/game/myapp_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Every line p_Load may print, in the order of the blocks they belong to.
+const Lines kLoaded = {"Settings Loaded", "Badges Loaded", "Highscore 0 Loaded", "Highscore 1 Loaded",
+                       "Highscore 2 Loaded"};
+const Lines kInvalid = {"Settings Checksum Invalid", "Badge Checksum Invalid", "Highscore 0 Checksum Invalid",
+                        "Highscore 1 Checksum Invalid", "Highscore 2 Checksum Invalid"};
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> out(1);
+    for (char c : text) {
+        if (c == separator) out.emplace_back();
+        else out.back().push_back(c);
+    }
+    return out;
+}
+
+std::string Join(const std::vector<std::string>& pieces, size_t from, size_t to, const char* tail = "|") {
+    std::string out;
+    for (size_t i = from; i < to; ++i) out += pieces[i] + (i + 1 < to ? "|" : tail);
+    return out;
+}
+
+// Checks a saved text on its own terms, apart from the game's code: 203 numbers in "%i" form, each
+// followed by "|", and every block's checksum, summed in 64 bits and compared modulo 2^32.
+::testing::AssertionResult ChecksumsHold(const std::string& text) {
+    std::vector<long long> v;
+    std::vector<std::string> pieces = Split(text, '|');
+    if (pieces.back() != "") return ::testing::AssertionFailure() << "no separator at the end: " << text;
+    pieces.pop_back();
+    for (const std::string& piece : pieces) {
+        long long x = std::strtoll(piece.c_str(), nullptr, 10);
+        if (std::to_string(x) != piece || x < INT_MIN || x > INT_MAX)
+            return ::testing::AssertionFailure() << "not an int: \"" << piece << "\"";
+        v.push_back(x);
+    }
+    if (v.size() != 203) return ::testing::AssertionFailure() << v.size() << " numbers";
+    auto same = [](long long sum, long long stored) { return (sum - stored) % 4294967296LL == 0; };
+    long long settings = 0, badges = 0;
+    for (int i = 0; i < 25; ++i) settings += i * v[i];
+    for (int g = 26; g < 34; ++g) badges += v[g];
+    if (!same(settings, v[25]) || !same(badges, v[34])) return ::testing::AssertionFailure() << "settings or badges";
+    for (int k = 0; k < 8; ++k) {
+        long long sum = 0, *block = &v[35 + 21 * k];
+        for (int j = 0; j < 10; ++j) sum += (j + 4) * block[2 * j] + (k + 3 + j) * block[2 * j + 1];
+        if (!same(sum, block[20])) return ::testing::AssertionFailure() << "highscore block " << k;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The block a printed line belongs to (0 settings, 1 badges, 2 to 4 highscore tables 0 to 2); -1 for a
+// line p_Load may not print.
+int BlockOf(const std::string& line) {
+    for (int b = 0; b < 5; ++b)
+        if (line == kLoaded[b] || line == kInvalid[b]) return b;
+    return -1;
+}
+
+class Progress : public Game {
+protected:
+    char scratch[64] = "/tmp/progress-test-XXXXXX";
+    char home[4096] = {};
+    std::mt19937 rng{20261206};
+
+    void SetUp() override {
+        Game::SetUp();
+        ASSERT_NE(getcwd(home, sizeof home), nullptr);
+        ASSERT_NE(mkdtemp(scratch), nullptr);
+        ASSERT_EQ(chdir(scratch), 0);
+    }
+    void TearDown() override {
+        host->saveToFile = false;
+        std::remove(".zanthstate");
+        EXPECT_EQ(chdir(home), 0);
+        EXPECT_EQ(rmdir(scratch), 0) << "a file was left behind";
+    }
+
+    // Loads the state file as it stands and returns the lines printed.
+    Lines LoadFile() {
+        testing::internal::CaptureStdout();
+        app->p_Load();
+        Lines lines = Split(testing::internal::GetCapturedStdout(), '\n');
+        lines.pop_back();   // after the last line feed
+        return lines;
+    }
+    Lines Load(const std::string& bytes) {
+        std::ofstream(".zanthstate", std::ios::binary) << bytes;
+        return LoadFile();
+    }
+    std::string Save() {
+        app->p_Save();
+        return host->saved.ToUtf8();
+    }
+    // The values of a first run: the start values, then a load of the empty state.
+    void FirstRun() {
+        for (int i = 0; i < 25; ++i) app->m_options[i] = i == 5;
+        for (int n = 0; n < 256; ++n) app->m_badges[n] = false;
+        for (int n = 0; n < 150; ++n) app->m_highscores[n] = 0;
+        EXPECT_EQ(Load(""), Lines{});
+    }
+    // Random values over the whole int range, extremes included, in the settings, the badges and the
+    // first `scores` highscore entries; `fits` sets the settings that the load rules look at to values the
+    // rules keep.
+    void Scramble(bool fits = false, int scores = 150) {
+        std::uniform_int_distribution<int> any(INT_MIN, INT_MAX), pick(0, 5);
+        auto value = [&] { return std::vector<int>{INT_MIN, INT_MAX, -1, 0, any(rng), any(rng)}[pick(rng)]; };
+        for (int i = 0; i < 25; ++i) app->m_options[i] = value();
+        for (int n = 0; n < 256; ++n) app->m_badges[n] = pick(rng) < 3;
+        for (int n = 0; n < scores; ++n) app->m_highscores[n] = value();
+        if (fits) app->m_options[10] = 64, app->m_options[11] = INT_MAX, app->m_options[12] = 8, app->m_options[14] = 1;
+    }
+    // The numbers of the five blocks p_Load reads, saved now: block b as in `good` when `written[b]` is
+    // '1', else at its first-run values.
+    void ExpectBlocks(const std::string& good, const char* written) {
+        const std::vector<std::string> now = Split(Save(), '|'), was = Split(good, '|');
+        FirstRun();
+        const std::vector<std::string> first = Split(Save(), '|');
+        const size_t from[] = {0, 26, 35, 56, 77, 98};
+        for (int b = 0; b < 5; ++b)
+            for (size_t n = from[b]; n < from[b + 1]; ++n)
+                EXPECT_EQ(now.at(n), written[b] == '1' ? was.at(n) : first.at(n)) << "block " << b << " number " << n;
+    }
+};
+
+}  // namespace
+
+TEST_F(Progress, BlocksOfTheSavedText) {
+    struct Case {
+        const char* what;
+        std::function<void(c_MyApp*)> set;
+        size_t first, count;   // the numbers looked at
+        const char* text;
+    } cases[] = {
+        {"first-run settings", [](c_MyApp*) {}, 0, 26, "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|"},
+        {"no badges", [](c_MyApp*) {}, 26, 9, "0|0|0|0|0|0|0|0|0|"},
+        {"badge 31 alone", [](c_MyApp* a) { a->m_badges[31] = true; }, 26, 9,
+         "-2147483648|0|0|0|0|0|0|0|-2147483648|"},
+        {"badges 0, 33 and 255", [](c_MyApp* a) { a->m_badges[0] = a->m_badges[33] = a->m_badges[255] = true; },
+         26, 9, "1|2|0|0|0|0|0|-2147483648|-2147483645|"},
+        {"empty highscore block", [](c_MyApp*) {}, 35, 21, "0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|"},
+        {"highscore block 1", [](c_MyApp* a) { a->m_highscores[10] = 100, a->m_highscores[49] = -2; }, 56, 21,
+         "100|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|-2|374|"},
+        {"a sum that wraps", [](c_MyApp* a) { a->m_options[24] = INT_MAX; }, 0, 26,
+         "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|2147483647|1459|"},
+    };
+    for (const Case& c : cases) {
+        FirstRun();
+        c.set(app);
+        const std::string text = Save();
+        EXPECT_EQ(Join(Split(text, '|'), c.first, c.first + c.count), c.text) << c.what;
+        EXPECT_TRUE(ChecksumsHold(text)) << c.what;
+    }
+}
+
+TEST_F(Progress, AWrittenTextReadsBackIdentically) {
+    Scramble(true);
+    const std::string text = Save();
+    EXPECT_TRUE(ChecksumsHold(text));
+    Scramble(false, 60);   // entries 60 and up are written but never read
+    EXPECT_EQ(Load(text), kLoaded);
+    EXPECT_EQ(Save(), text);
+}
+
+TEST_F(Progress, DebugModePrintsTheTextSavedAndLoaded) {
+    zk_Dravo_DebugMode = 1;
+    testing::internal::CaptureStdout();
+    const std::string text = Save();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), text + "\n");
+    Lines lines = Load(text);
+    EXPECT_EQ(lines.front(), text);
+    EXPECT_EQ(Lines(lines.begin() + 1, lines.end()), kLoaded);
+}
+
+TEST_F(Progress, AWrongChecksumResetsOnlyItsBlock) {
+    const int checksumAt[] = {25, 34, 55, 76, 97};
+    const char* written[] = {"01111", "10111", "11011", "11101", "11110"};
+    for (int block = 0; block < 5; ++block) {
+        Scramble(true);
+        const std::string good = Save();
+        std::vector<std::string> numbers = Split(good, '|');
+        numbers[checksumAt[block]] += "1";
+        Lines expected = kLoaded;
+        expected[block] = kInvalid[block];
+        Scramble();
+        EXPECT_EQ(Load(Join(numbers, 0, numbers.size(), "")), expected) << "block " << block;
+        ExpectBlocks(good, written[block]);
+    }
+}
+
+TEST_F(Progress, ACutShortTextSkipsTheBlocksItLacks) {
+    struct Case {
+        size_t parts;
+        Lines lines;
+        const char* written;
+    } cases[] = {
+        {0, {}, "00000"},
+        {25, {"Badge Checksum Invalid"}, "00000"},   // the badge block is then read from the start
+        {26, {"Settings Loaded"}, "10000"},
+        {34, {"Settings Loaded"}, "10000"},
+        {35, {"Settings Loaded", "Badges Loaded"}, "11000"},
+        {55, {"Settings Loaded", "Badges Loaded"}, "11000"},
+        {56, {"Settings Loaded", "Badges Loaded", "Highscore 0 Loaded"}, "11100"},
+        {98, kLoaded, "11111"},
+    };
+    for (const Case& c : cases) {
+        Scramble(true);
+        const std::string good = Save();
+        FirstRun();
+        EXPECT_EQ(Load(Join(Split(good, '|'), 0, c.parts, "")), c.lines) << c.parts << " parts";
+        ExpectBlocks(good, c.written);
+    }
+    FirstRun();
+    EXPECT_EQ(Load("0|0|0|0|0|0|0|5|5"), Lines{"Badges Loaded"});   // a badge block alone
+    EXPECT_TRUE(app->m_badges[224] && app->m_badges[226] && !app->m_badges[225]);
+}
+
+TEST_F(Progress, SettingsRulesAfterALoad) {
+    struct Case {
+        int entry, stored, loaded;
+    } cases[] = {{10, 63, 64}, {10, 64, 64},      {11, INT_MIN, 64}, {11, 65, 65}, {12, 7, 10},
+                 {12, 8, 8},   {12, INT_MIN, 10}, {14, 0, 1},        {14, INT_MAX, 1}};
+    for (const Case& c : cases) {
+        FirstRun();
+        app->m_options[c.entry] = c.stored;
+        zk_Dravo_overscan = 3;
+        EXPECT_EQ(Load(Save()), kLoaded);
+        EXPECT_EQ(app->m_options[c.entry], c.loaded) << "entry " << c.entry << " stored " << c.stored;
+        EXPECT_EQ(zk_Dravo_overscan, 0);
+    }
+}
+
+// Random texts, cut-short texts and texts with one byte changed: each loads, prints only lines the design
+// allows in block order, leaves settings the rules allow, and the next save passes its checksums.
+TEST_F(Progress, AnyTextLoadsAndTheNextSavePassesItsChecksums) {
+    const std::vector<std::string> tokens = {
+        "0", "1", "-1", "64", "7", "2147483647", "-2147483648", "2147483648", "99999999999",
+        "-99999999999999999999999", " 12", "+5", "-", "abc", "12abc", "", "\xff\xfe", "\xc3\xa9",
+        std::string(1, '\0'), "\xe2\x82\xac" "9", "|", "||||"};
+    std::uniform_int_distribution<size_t> token(0, tokens.size() - 1), count(0, 240);
+    for (int round = 0; round < 600; ++round) {
+        std::string text;
+        if (round % 3 == 0) {
+            for (size_t n = count(rng); n > 0; --n) text += tokens[token(rng)] + "|";
+        } else {
+            Scramble();
+            text = Save();
+            const size_t at = std::uniform_int_distribution<size_t>(0, text.size() - 1)(rng);
+            if (round % 3 == 1) text.resize(at);
+            else text[at] = static_cast<char>(rng());
+        }
+        Scramble();
+        const Lines lines = Load(text);
+        int last = -1;
+        for (const std::string& line : lines) {
+            EXPECT_GT(BlockOf(line), last) << "\"" << line << "\" from " << text;
+            last = std::max(last, BlockOf(line));
+        }
+        EXPECT_TRUE(app->m_options[10] >= 64 && app->m_options[11] >= 64 && app->m_options[12] >= 8 &&
+                    app->m_options[14] == 1 && zk_Dravo_overscan == 0) << text;
+        const std::string saved = Save();
+        ASSERT_TRUE(ChecksumsHold(saved)) << "from " << text;
+        ASSERT_EQ(Load(saved), kLoaded) << "from " << text;
+    }
+}
+
+TEST_F(Progress, SaveAndLoadThroughTheStateFile) {
+    auto readable = [this] {   // everything p_Load reads
+        std::vector<int> values(&app->m_options[0], &app->m_options[0] + 25);
+        values.insert(values.end(), &app->m_badges[0], &app->m_badges[0] + 256);
+        values.insert(values.end(), &app->m_highscores[0], &app->m_highscores[0] + 60);
+        return values;
+    };
+    host->saveToFile = true;
+    Scramble(true);
+    const std::string text = Save();
+    std::ifstream file(".zanthstate", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text);
+    const std::vector<int> before = readable();
+    Scramble();
+    EXPECT_EQ(LoadFile(), kLoaded);
+    EXPECT_EQ(readable(), before);
+}
+
+TEST_F(Progress, AFinishedGameEntersItsTables) {
+    using Ten = std::vector<int>;
+    const Ten falling = {100, 90, 80, 70, 60, 50, 40, 30, 20, 10}, last = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    struct Case {
+        int type;
+        Ten best;
+        int score;
+        Ten bestAfter;
+        const char* place;
+    } cases[] = {
+        {2, Ten(10, 0), 0, Ten(10, 0), "1st!"},   // equal to every stored score: no place, but "1st!"
+        {1, {900, 800, 500, 400, 300, 200, 100, 50, 20, 10}, 500,
+         {900, 800, 500, 500, 400, 300, 200, 100, 50, 20}, "3rd"},
+        {3, falling, 101, {101, 100, 90, 80, 70, 60, 50, 40, 30, 20}, "1st!"},
+        {3, falling, 15, {100, 90, 80, 70, 60, 50, 40, 30, 20, 15}, "10th"},
+        {1, falling, 10, falling, "10th"},
+        {2, falling, 9, falling, ""},
+    };
+    for (const Case& c : cases) {
+        Scramble();
+        const int base = 10 * (c.type - 1);
+        for (int j = 0; j < 10; ++j) app->m_highscores[base + j] = c.best[j];
+        for (int j = 0; j < 10; ++j) app->m_highscores[base + 30 + j] = last[j];
+        std::vector<int> expected(&app->m_highscores[0], &app->m_highscores[0] + 150);   // other tables stay
+        for (int j = 0; j < 10; ++j) expected[base + j] = c.bestAfter[j];
+        for (int j = 0; j < 10; ++j) expected[base + 30 + j] = j ? last[j - 1] : c.score;   // the newest first
+        app->m_gameType = c.type;
+        app->m_score = c.score;
+        app->p_LoadMenu();
+        EXPECT_EQ(std::vector<int>(&app->m_highscores[0], &app->m_highscores[0] + 150), expected) << c.score;
+        EXPECT_EQ(app->p_MyNth().ToUtf8(), c.place) << c.score;
+        EXPECT_EQ(Split(host->saved.ToUtf8(), '|').at(35 + 21 * (c.type - 1) + 1), std::to_string(c.score));   // saved
+    }
+}
+
+TEST_F(Progress, PlaceAndBadgeNames) {
+    const std::pair<int, const char*> places[] = {{-1, ""}, {0, ""}, {1, "1st"}, {2, "2nd"},  {3, "3rd"},
+                                                  {4, "4th"}, {9, "9th"}, {10, "10th"}, {11, ""}};
+    for (const auto& p : places) EXPECT_EQ(app->p_Nth(p.first).ToUtf8(), p.second) << p.first;
+    struct Badge {
+        int n;
+        const char *name, *detail;
+    } badges[] = {{0, "Test Badge", "This is a Test Badge which has no purpose."},
+                  {1, "", ""}, {255, "", ""}, {-1, "", ""}, {256, "", ""}};
+    for (const Badge& b : badges) {
+        EXPECT_EQ(app->p_BadgeName(b.n).ToUtf8(), b.name) << b.n;
+        EXPECT_EQ(app->p_BadgeDetail(b.n).ToUtf8(), b.detail) << b.n;
+    }
+    EXPECT_EQ(app->p_BadgeID(0).ToUtf8(), "Test Badge|This is a Test Badge which has no purpose.");
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new GameEnvironment);
+    return RUN_ALL_TESTS();
+}
