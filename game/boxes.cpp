@@ -1,5 +1,358 @@
-// game/boxes.cpp: the options box and the credits box (still to be built: they draw nothing yet).
+// game/boxes.cpp: the options box and the credits box, drawn over whatever screen is active.
+//
+// Both boxes slide in over 30 updates (m_optionsAnim, m_creditsAnim, stepped by the frame) and out over
+// 30. While the options box is shown it holds the screen's latches m_keyHeld and m_touchHeld, so nothing
+// behind it reacts, and keeps its own latches m_optKeyHeld and m_optTouchHeld: a press acts once, and
+// nothing in the box acts until it is fully in. Closing it saves the settings.
+//
+// The credits box is a test card: a grid of squares that fly in from outside, a coloured border, a
+// circle with the scrolling credit lines, the logo, and four corner discs with the device size, the
+// virtual size and the update and render rates.
+#include <algorithm>
+#include <cmath>
+
+#include "framework/app.h"
+#include "game/gamemath.h"
 #include "game/myapp.h"
 
-int c_MyApp::p_OptionBox() { return 0; }
-int c_MyApp::p_CreditBox() { return 0; }
+using namespace game;
+
+namespace {
+
+const int kBoxIn = 30;              // a box is fully in when its counter reaches this
+const int kSlidePixels = 24;        // the options panel slides this far per update still to go
+const int kButtonsSlot = 95, kCircleSlot = 91, kMakerSlot = 93, kLogoSlot = 98;
+const int kMoveSound = 99;
+const float kCreditStep = 16;       // pixels between credit lines
+
+// Actions that hold the options box's key latch until all are released.
+const int kOptionLatchActions[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
+
+// The options box's rows, top to bottom; the Credits row is left out while the game is paused.
+enum OptionRow { kRowSound = 1, kRowICade, kRowDisplay, kRowCredits };
+
+bool any_player(c_MyApp* app, int action) { return app->p_PlayKeyAll(action, 1) > 0; }
+
+bool any_player_of(c_MyApp* app, std::initializer_list<int> actions) {
+    for (int action : actions)
+        if (any_player(app, action)) return true;
+    return false;
+}
+
+float clamp(float v, float lo, float hi) { return std::min(std::max(v, lo), hi); }
+
+// A colour component of the test card's border: truncated and limited to 0..255.
+float component(float v) { return clamp(std::trunc(v), 0, 255); }
+
+// Draws the three layers of the options gear, turning against each other.
+void draw_gear_layers(c_MyApp* app, float x, float y) {
+    const float angle = app->m_gearAngle;
+    app->p_SetRot(0.66f * angle);
+    app->p_DrawImg(kButtonsSlot, x, y, 8);
+    app->p_SetRot(-0.33f * angle);
+    app->p_DrawImg(kButtonsSlot, x, y, 9);
+    app->p_SetRot(-angle);
+}
+
+String sound_label(c_MyApp* app) {
+    const int last = zk_Dravo_HasMusicStream == 1 ? 3 : 1;
+    if (app->m_options[5] < 0 || app->m_options[5] > last) app->m_options[5] = 0;   // out of range: off
+    static const char* const kStream[] = {"Sound : Off", "Sound : SFX + Music", "Sound : SFX", "Sound : Music"};
+    static const char* const kPlain[] = {"Sound : Off", "Sound : On"};
+    return String(last == 3 ? kStream[app->m_options[5]] : kPlain[app->m_options[5]]);
+}
+
+String row_label(c_MyApp* app, int row) {
+    switch (row) {
+    case kRowSound: return sound_label(app);
+    case kRowICade: return String(zk_Dravo_iCadeControls == 1 ? "iCade : On" : "iCade : Off");
+    case kRowDisplay: return String(app->m_fullscreen == 1 ? "Windowed" : "Fullscreen");
+    }
+    return String("Credits");
+}
+
+// The sound mode cycles off, effects and music, effects, music; a mode without music stops the tune.
+void cycle_sound(c_MyApp* app) {
+    int& mode = app->m_options[5];
+    if (zk_Dravo_HasMusicStream == 1) {
+        mode = (mode + 1) % 4;
+        if (mode == 0 || mode == 2) app->p_StopTune();
+    } else {
+        mode = 1 - mode;
+    }
+    app->p_PlaySFX(kMoveSound, 1);
+}
+
+void toggle_icade(c_MyApp* app) {
+    zk_Dravo_iCadeControls = 1 - zk_Dravo_iCadeControls;
+    app->p_iCade(zk_Dravo_iCadeControls);
+    app->p_PlaySFX(kMoveSound, 1);
+    for (int i = 0; i < app->m_vkeys.Length(); ++i) app->m_vkeys[i] = 0;   // back-key hits included
+}
+
+// Acts for an activated row; false when the row asks to leave the box's latches free.
+bool act_on_row(c_MyApp* app, int row) {
+    switch (row) {
+    case kRowSound: cycle_sound(app); break;
+    case kRowICade: toggle_icade(app); break;
+    case kRowDisplay:
+        app->p_PlaySFX(kMoveSound, 1);
+        app->p_FullscreenFlip();
+        break;
+    case kRowCredits:   // straight over to the credits box, silently
+        app->m_creditsOpen = 1;
+        app->m_optionsOpen = 0;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// ---- options box ---------------------------------------------------------------------------------
+
+namespace {
+
+void close_options(c_MyApp* app) {
+    app->m_optionsOpen = 0;
+    app->p_PlaySFX(kMoveSound, 1);
+    app->p_Save();
+    app->m_optKeyHeld = app->m_optTouchHeld = 1;   // one press closes once, never twice in a frame
+}
+
+bool box_free(c_MyApp* app) { return app->m_optKeyHeld == 0 && app->m_optTouchHeld == 0; }
+
+// Draws one row (bar, then label) and acts when it is touched, or selected while a fire button is down.
+void option_row(c_MyApp* app, int row, float x, float y, float barX, float barW) {
+    if (app->m_optionSel == row) app->p_SetCol(0, 180, 255, 0.5f);
+    else app->p_SetCol(0, 0, 160, 0.5f);
+    const bool touched = app->p_Touch(barX, y - 2, barW, 24) != 0;
+    if (touched) app->m_optionSel = row;
+    app->p_SetCol(255, 255, 255, 1);
+    app->p_SetSize(2);
+    app->p_Text(x, y, row_label(app, row), 0, 0);
+    app->p_SetSize(1);
+    const bool fire = app->m_optionSel == row && any_player_of(app, {10, 11, 12, 13, 14, 15});
+    if ((touched || fire) && box_free(app)) {
+        const bool hold = act_on_row(app, row);
+        app->m_optKeyHeld = app->m_optTouchHeld = hold ? 1 : 0;
+    }
+}
+
+// Keys move the cursor between the back item (0) and the rows, and fire on the back item closes.
+void option_navigation(c_MyApp* app, int rows) {
+    if (app->m_optKeyHeld != 0) return;
+    if (app->m_optionSel == 0 && any_player_of(app, {10, 11, 15})) {
+        if (box_free(app)) close_options(app);
+    } else if (any_player_of(app, {0, 3})) {
+        if (app->m_optionSel > 0) {
+            --app->m_optionSel;
+            app->m_optKeyHeld = 1;
+            app->p_PlaySFX(kMoveSound, 1);
+        }
+    } else if (any_player_of(app, {8, 5})) {
+        if (app->m_optionSel < rows) {
+            ++app->m_optionSel;
+            app->m_optKeyHeld = 1;
+            app->p_PlaySFX(kMoveSound, 1);
+        }
+    }
+}
+
+void release_option_latches(c_MyApp* app) {
+    if (app->m_mouseDown == 0) app->m_optTouchHeld = 0;
+    for (int action : kOptionLatchActions)
+        if (any_player(app, action)) return;
+    app->m_optKeyHeld = 0;
+}
+
+}  // namespace
+
+int c_MyApp::p_OptionBox() {
+    const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
+    const int A = m_optionsAnim;
+    p_ResetDraw();                                                       // 1.
+    m_keyHeld = 1;                                                       // 2. the screen behind waits
+    m_touchHeld = 1;
+    if (A != kBoxIn) m_optKeyHeld = m_optTouchHeld = 1;                  //    nothing acts until fully in
+    const float top = static_cast<float>((kBoxIn - A) * kSlidePixels);
+    p_SetCol(150, 75, 0, 0.85f);                                         // 3. panel
+    p_Rect(50, top, W - 100, H);
+    p_ResetDraw();
+
+    m_gearAngle += 0.2f;                                                 // 4. back item
+    const float gearX = static_cast<float>((3 * A - 90) * 4 + 100);
+    p_SetSize(m_optionSel == 0 ? 2.0f : 1.5f);
+    draw_gear_layers(this, gearX, 60);
+    const bool gearHit = p_Button(kButtonsSlot, gearX, 60, 10) != 0;
+    p_SetRot(0);
+    p_SetSize(2);
+    p_Text(gearX + 76, 60, String("<[BACK]"), 0, 1);
+    p_SetSize(1);
+    if ((gearHit || any_player(this, 99)) && box_free(this)) close_options(this);
+
+    const int rows = m_paused == 1 ? kRowDisplay : kRowCredits;          // 5. rows
+    float y = top + 130;
+    for (int row = kRowSound; row <= rows; ++row) {
+        if (row == kRowCredits) {   // apart from the others, at the right
+            y += 50;
+            const float x = static_cast<float>(to_int(W - 264));
+            option_row(this, row, x, y, x - 16, 180);
+        } else {
+            if (row > kRowSound) y += 40;
+            option_row(this, row, 100, y, 84, W - 168);
+        }
+    }
+    option_navigation(this, rows);                                       // 6.
+    release_option_latches(this);                                        // 7.
+    p_ResetDraw();
+    return 0;
+}
+
+// ---- credits box ---------------------------------------------------------------------------------
+
+namespace {
+
+// The test card's grid: `c` columns and `r` rows of `cell` pixels centred on the screen, squares drawn at
+// `size` (growing while the box opens), flying in from `fly` updates away.
+struct TestCard {
+    float cell, x0, y0, size;
+    int c, r, fly;
+};
+
+TestCard test_card(int A) {
+    const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
+    TestCard t;
+    t.cell = std::max(W, H) / 12;
+    t.c = to_int(W / t.cell);
+    t.r = to_int(H / t.cell);
+    t.x0 = W / 2 - t.c * t.cell / 2;
+    t.y0 = H / 2 - t.r * t.cell / 2;
+    t.size = A < 20 ? t.cell * A / 20 : t.cell;
+    t.fly = kBoxIn - A;
+    return t;
+}
+
+// Offset of grid index `i` of `count` from the centre, never 0: squares left of the middle fly in from
+// the left, the rest from the right. The flight grows with the square of the distance.
+float fly_offset(int i, int count, int fly) {
+    int u = i - count / 2;
+    if (u < 1) u -= 1;
+    return static_cast<float>(fly * u * std::abs(u));
+}
+
+// Border colour of the square at (i, j); the corners have none.
+void border_colour(c_MyApp* app, const TestCard& t, int i, int j) {
+    const float across = t.c - 2 > 0 ? 512.0f / (t.c - 2) * (i - 1) : 0;   // along the top and bottom
+    const float down = t.r - 2 > 0 ? 512.0f / (t.r - 2) * (j - 1) : 0;     // along the sides
+    if (j == 0) app->p_SetCol(component(across), component(512 - across), 0);
+    else if (i == 0) app->p_SetCol(0, component(512 - down), component(down));
+    else if (i == t.c) app->p_SetCol(component(512 - down), 0, component(down));
+    else {
+        const float grey = component(t.c - 2 > 0 ? 255.0f / (t.c - 2) * (i - 1) : 0);
+        app->p_SetCol(grey, grey, grey);
+    }
+}
+
+void grid_square(c_MyApp* app, const TestCard& t, int i, int j) {
+    const float sq = t.size + 1;
+    const float x = fly_offset(i, t.c, t.fly) + i * t.cell + t.x0 - t.size / 2;
+    const float y = fly_offset(j, t.r, t.fly) + j * t.cell + t.y0 - t.size / 2;
+    const bool onBorder = i == 0 || i == t.c || j == 0 || j == t.r;
+    if (onBorder) app->p_SetCol(0, 0, 0);                                // 2. the square
+    else app->p_SetCol(255, 255, 255);
+    app->p_Rect(x, y, sq, sq);
+    if (j >= 1 && j < t.r && i < t.c) {                                  // 3. grey inset
+        float gx = x + 2, gw = sq - 4;
+        if (j == t.r - 1 && i >= 4 && i <= t.c - 3) {   // the row above the bottom joins into a bar
+            gx -= 6;
+            gw += i == t.c - 3 ? 4 : 24;
+        }
+        app->p_SetCol(128, 128, 128);
+        app->p_Rect(gx, y + 2, gw, sq - 4);
+    }
+    const bool corner = (i == 0 || i == t.c) && (j == 0 || j == t.r);
+    if (!onBorder || corner) return;
+    border_colour(app, t, i, j);                                         // 4. coloured border
+    if (j == 0 || j == t.r) app->p_Rect(x + 8, y, sq - 16, sq);
+    else app->p_Rect(x, y + 8, sq, sq - 16);
+}
+
+// A white disc with a grey one on top, for the corner readouts.
+void corner_disc(c_MyApp* app, float x, float y, float radius) {
+    app->p_SetCol(255, 255, 255);
+    app->p_Oval(x, y, radius, radius);
+    app->p_SetCol(128, 128, 128);
+    app->p_Oval(x, y, radius - 3, radius - 3);
+    app->p_SetCol(255, 255, 255);
+}
+
+// Three numbers, one above the other, centred on (x, y).
+void three_numbers(c_MyApp* app, float x, float y, int a, int b, int c) {
+    app->p_SetSize(0.8f);
+    app->p_Text(x, y - 16, String(a), 0.8f, 0.8f);
+    app->p_Text(x, y, String(b), 0.8f, 0.8f);
+    app->p_Text(x, y + 16, String(c), 0.8f, 0.8f);
+}
+
+}  // namespace
+
+int c_MyApp::p_CreditBox() {
+    const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
+    const int A = m_creditsAnim;
+    const TestCard t = test_card(A);                                     // 1. the grid
+    const float S = static_cast<float>(t.fly), fade = A / 30.0f;
+    p_ResetDraw();
+    p_Alpha(fade);
+    for (m_i = 0; m_i <= t.c; ++m_i)                                     // 2.-4. squares and border
+        for (m_j = 0; m_j <= t.r; ++m_j) grid_square(this, t, m_i, m_j);
+
+    p_SetCol(255, 255, 255, fade);                                       // 5. the circle
+    p_DrawImg(kCircleSlot, W / 2, H / 2 - 24 * S, 0);
+
+    m_creditScroll -= 0.3f;                                              // 6. credit lines
+    if (any_player(this, 8) || any_player(this, 0)) m_creditScroll -= 1.5f;
+    if (m_creditScroll < -kCreditStep) {
+        m_creditScroll += kCreditStep;
+        ++m_creditLine;
+    }
+    const int count = zk_Dravo_CreditText.Length();
+    for (m_k = -3; m_k <= 4 && count > 0; ++m_k) {
+        const int index = ((m_creditLine + m_k) % count + count) % count;
+        const float dy = kCreditStep * m_k + m_creditScroll;
+        p_Alpha(clamp(1 - (std::fabs(dy) / 40 - 0.3f), 0, 1));
+        p_Text(W / 2 + 24, H / 2 - 24 * S + dy, zk_Dravo_CreditText[index], 0.8f, 0.8f);
+    }
+
+    p_SetSize(0.4f);                                                     // 7. the logo
+    p_Alpha(fade);
+    p_DrawImg(kLogoSlot, W / 2, t.y0 + 4 * S + (t.r - 1) * t.cell, 0);
+    p_SetSize(1);
+
+    const float left = t.x0 + 1.5f * t.cell - 6 * S, right = t.x0 + (t.c - 1.5f) * t.cell + 6 * S;   // 8.
+    const float upper = t.y0 + 1.5f * t.cell - 3 * S, lower = t.y0 + (t.r - 1.5f) * t.cell + 3 * S;
+    corner_disc(this, left, upper, t.size);
+    three_numbers(this, left, upper, zk_app_DeviceWidth(), zk_app_DeviceHeight(), m_fps);
+    corner_disc(this, right, upper, t.size);
+    three_numbers(this, right, upper, to_int(std::floor(W)), to_int(std::floor(H)), m_renderFps);
+    corner_disc(this, left, lower, t.size);
+    p_SetSize(1);
+    p_DrawImg(kButtonsSlot, left, lower, 12);
+    corner_disc(this, right, lower, t.size);
+    p_SetSize(0.3f);
+    p_DrawImg(kMakerSlot, right, lower, 0);
+
+    if (m_creditsOpen == 1) {                                            // 9. closing
+        if (m_mouseDown > 0 && m_touchHeld == 0) {
+            m_touchHeld = 1;
+            m_creditsOpen = 0;
+            p_PlaySFX(kMoveSound, 1);
+        } else if (m_keyHeld == 0 && any_player_of(this, {15, 10, 11})) {
+            m_keyHeld = 1;
+            m_creditsOpen = 0;
+            p_PlaySFX(kMoveSound, 1);
+        }
+    }
+    p_ResetDraw();
+    return 0;
+}

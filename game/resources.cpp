@@ -142,16 +142,19 @@ int c_MyApp::p_StopTune() {
 }
 
 // Switches between a fullscreen window at the desktop's size and a 640 x 480 window. Nothing is loaded
-// here: the render pass sees the new size and restarts the loader.
+// here: the render pass sees the new size and restarts the loader. m_fullscreen changes only when the
+// new window was made, so it always tells which kind of window is open; without a desktop mode nothing
+// is tried, and a window the host could not open (it then has none) leaves the flag as it was.
 int c_MyApp::p_FullscreenFlip() {
     ZKGlfwGame* host = ZKGlfwGame::_glfwGame;
     if (!host) return 0;
-    ZKGlfwVideoMode* desktop = host->GetGlfwDesktopMode();
-    m_fullscreen = 1 - m_fullscreen;
+    ZKGlfwVideoMode* desktop = host->GetGlfwDesktopMode();              // 1.
     if (!desktop) return 0;
-    if (m_fullscreen == 1)
+    const int wanted = 1 - m_fullscreen;                                 // 2.
+    if (wanted == 1)                                                     // 3.
         host->SetGlfwWindow(desktop->width, desktop->height, desktop->red, desktop->green, desktop->blue, 0, 0, 0, true);
-    else
+    else                                                                 // 4.
         host->SetGlfwWindow(kWindowWidth, kWindowHeight, desktop->red, desktop->green, desktop->blue, 0, 0, 0, false);
+    if (host->Window()) m_fullscreen = wanted;
     return 0;
 }

@@ -56,6 +56,22 @@ struct TestHost : ZKGlfwGame {
         saved = state;
         return saveToFile ? ZKGlfwGame::SaveState(state) : 0;
     }
+    // Window changes are recorded, not made: the test window stays and stands in for the new one.
+    // `refuseWindow` fails the change as GLFW does when it cannot open a window (none is left open);
+    // `noDesktop` hides the desktop mode.
+    struct WindowRequest {
+        int width, height;
+        bool fullscreen;
+    };
+    std::vector<WindowRequest> windowRequests;
+    bool refuseWindow = false, noDesktop = false;
+    void SetGlfwWindow(int w, int h, int, int, int, int, int, int, bool fullscreen) override {
+        windowRequests.push_back({w, h, fullscreen});
+        _window = refuseWindow ? nullptr : glfwGetCurrentContext();
+    }
+    ZKGlfwVideoMode* GetGlfwDesktopMode() override {
+        return noDesktop ? nullptr : ZKGlfwGame::GetGlfwDesktopMode();
+    }
 };
 
 // Start-up as the program does it, with a test host in place of the GLFW loop: a hidden 800 x 600
