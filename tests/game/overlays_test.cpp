@@ -13,7 +13,7 @@ namespace {
 const int kEscape = 27, kEnter = 13, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 
 struct Cmd {
-    float kind, x, y, w, h, frame, red, green, blue;
+    float kind, x, y, w, h, frame, alpha, red, green, blue;
 };
 
 // The sound, rate and volume of the last effect, or sound -1 when none played since `cursor`.
@@ -49,7 +49,7 @@ protected:
         std::vector<Cmd> out;
         for (int n = 0; n < app->m_drawCount; n += 15) {
             const float* c = app->m_drawList.Data() + n;
-            out.push_back({c[0], c[1], c[2], c[4], c[5], c[6], c[10], c[11], c[12]});
+            out.push_back({c[0], c[1], c[2], c[4], c[5], c[6], c[7], c[10], c[11], c[12]});
         }
         return out;
     }
@@ -143,18 +143,26 @@ TEST_F(Overlays, EndButtonEndsTheGameAtOnceByTapOrByKeys) {
     }
 }
 
-TEST_F(Overlays, SideButtonsStandWhereEachLayoutPutsThem) {
+TEST_F(Overlays, PanelAndSideButtonsStandWhereEachLayoutPutsThem) {
     struct Case {
         int w, h;
-        float scale, leftX, rightX, sideY;
+        float scale, leftX, rightX, sideY, bodyW, bodyH;
     };
-    for (const Case& c : {Case{800, 600, 1, 260, 540, 256}, Case{600, 800, 4.0f / 3, 129, 321, 224}}) {
+    for (const Case& c : {Case{800, 600, 1, 260, 540, 256, 280, 104}, Case{600, 800, 4.0f / 3, 129, 321, 224, 256, 160}}) {
         host->width = c.w;
         host->height = c.h;
         Frame();
         GameEnvironment::FinishLoading();
         StartPlay();
         PauseByKey();
+        int drawn = 0;
+        for (const Cmd& cmd : Commands()) {
+            drawn += cmd.kind == 97 && cmd.frame == 1 && cmd.x == c.leftX && cmd.y == c.sideY;
+            drawn += cmd.kind == 95 && cmd.frame == 10 && cmd.x == c.rightX && cmd.y == c.sideY;
+            drawn += cmd.kind == -3717 && cmd.red == 255 && cmd.green == 150 && cmd.w == c.bodyW && cmd.h == c.bodyH;
+            drawn += cmd.kind == -3717 && cmd.red == 0 && cmd.w == zk_Dravo_jscrw && cmd.alpha == 320 / 480.0f;
+        }
+        EXPECT_EQ(drawn, 4) << c.w;   // the two side buttons, the panel's body and the dimming
         const int cursor = app->m_channelCursor;
         Tap(c.rightX * c.scale, c.sideY * c.scale);
         Step();
@@ -204,6 +212,11 @@ TEST_F(Overlays, CursorMovesAndSoundsOncePerPressAndCarriesTheHighlight) {
             }
         EXPECT_EQ(highlights, 1);
     }
+    app->m_pauseCursor = 1;   // fire on the gear opens the options box
+    const int cursor = app->m_channelCursor;
+    Key(kEnter);
+    EXPECT_EQ(app->m_optionsOpen, 1);
+    ExpectSound(cursor, 98, 1);
 }
 
 TEST_F(Overlays, GameOverGrowsEndsTheGameAt90AndRetractsOverTheMenu) {
