@@ -16,12 +16,6 @@ struct Cmd {
     float kind, x, y, w, h, frame, alpha, red, green, blue;
 };
 
-// The sound, rate and volume of the last effect, or sound -1 when none played since `cursor`.
-struct Played {
-    int sound;
-    float rate, volume;
-};
-
 class Overlays : public Game {
 protected:
     // Screens drawn over play do not clear the list themselves; play does that, so a step does it here.
@@ -29,11 +23,15 @@ protected:
         app->m_drawCount = 0;
         Frame();
     }
-    void Key(int key) {
+    void Hold(int key) {   // one update with the key down; it is up again for the next
         Press(key);
         Step();
         Release(key);
+    }
+    void Click(float x, float y) {
+        Tap(x, y);
         Step();
+        Untap();
     }
     void StartPlay() {
         app->m_gameType = 1;
@@ -41,8 +39,9 @@ protected:
         Step();
         ASSERT_EQ(app->m_mode, 10);
     }
-    void PauseByKey() {
-        Key(kEscape);
+    void Pause(bool byKey = true) {
+        if (byKey) Hold(kEscape);
+        else Click(16, 16);
         for (int i = 0; i < 20; ++i) Step();   // the panel slides in
     }
     std::vector<Cmd> Commands() const {
@@ -53,32 +52,25 @@ protected:
         }
         return out;
     }
-    std::string Glyphs() const {   // the text drawn this frame, spaces left out
-        std::string s;
-        for (const Cmd& c : Commands())
-            if (c.kind == app->m_fontSlot) s += static_cast<char>(c.frame + 32);
-        return s;
+    template <class F> int Count(F match) const {
+        int n = 0;
+        for (const Cmd& c : Commands()) n += match(c) ? 1 : 0;
+        return n;
     }
-    float TitleY() const {   // where the first glyph of "GAME", drawn at scale 4, stands
-        for (const Cmd& c : Commands())
-            if (c.kind == app->m_fontSlot && c.w == 4) return c.y;
-        return -1;
-    }
-    Played LastSound(int cursor) const {
-        if (app->m_channelCursor == cursor) return {-1, 0, 0};
+    // The last effect since the channel cursor stood at `cursor`: its sound, rate and volume (sound -1: none).
+    void ExpectSound(int cursor, int sound, float rate = 0, float volume = 0.5f) const {
+        if (sound < 0) {
+            EXPECT_EQ(app->m_channelCursor, cursor);
+            return;
+        }
         const gxtkChannel& ch = gxtkAudio::audio->channels[app->m_channels[app->m_channelCursor]];
-        Played p{-2, 0, 0};
-        for (int n = 0; n < 100; ++n)
-            if (app->m_sounds[n] && app->m_sounds[n]->m_sample == ch.sample) p.sound = n;
-        alGetSourcef(ch.source, AL_PITCH, &p.rate);
-        alGetSourcef(ch.source, AL_GAIN, &p.volume);
-        return p;
-    }
-    void ExpectSound(int cursor, int sound, float rate, float volume = 0.5f) const {
-        Played p = LastSound(cursor);
-        EXPECT_EQ(p.sound, sound);
-        EXPECT_FLOAT_EQ(p.rate, rate);
-        EXPECT_FLOAT_EQ(p.volume, volume);
+        float pitch = 0, gain = 0;
+        alGetSourcef(ch.source, AL_PITCH, &pitch);
+        alGetSourcef(ch.source, AL_GAIN, &gain);
+        EXPECT_NE(app->m_channelCursor, cursor);
+        EXPECT_EQ(ch.sample, app->m_sounds[sound]->m_sample);
+        EXPECT_FLOAT_EQ(pitch, rate);
+        EXPECT_FLOAT_EQ(gain, volume);
     }
 };
 
@@ -89,20 +81,12 @@ TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFire) {
     for (auto [pause, resume] : {std::pair{kKey, kKey}, {kButton, kButton}, {kKey, kFire}}) {
         SCOPED_TRACE(testing::Message() << "pause " << pause << " resume " << resume);
         StartPlay();
-        if (pause == kButton) {
-            Tap(16, 16);
-            Step();
-            Untap();
-            Step();
-            for (int i = 0; i < 20; ++i) Step();
-        } else {
-            PauseByKey();
-        }
+        Pause(pause == kKey);
         ASSERT_EQ(app->m_paused, 1);
         EXPECT_EQ(app->m_pauseY, 320);   // rises by 24 while above the middle of a 600-high screen
         const int cursor = app->m_channelCursor;
-        if (resume == kButton) Tap(400, 320), Step(), Untap();
-        else Press(resume == kKey ? kEscape : kEnter), Step(), Release(resume == kKey ? kEscape : kEnter);
+        if (resume == kButton) Click(400, 320);
+        else Hold(resume == kKey ? kEscape : kEnter);
         ExpectSound(cursor, 98, 1);
         for (int i = 1; i <= 14; ++i) Step();
         EXPECT_EQ(app->m_paused, 1);
@@ -115,17 +99,14 @@ TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFire) {
 TEST_F(Overlays, EndButtonEndsTheGameAtOnceByTapOrByKeys) {
     for (bool tap : {true, false}) {
         StartPlay();
-        PauseByKey();
+        Pause();
         const int cursor = app->m_channelCursor;
         if (tap) {
-            Tap(260, 256);
-            Step();
-            Untap();
+            Click(260, 256);
         } else {
-            Key(kLeft);
-            Press(kEnter);
+            Hold(kLeft);
             Step();
-            Release(kEnter);
+            Hold(kEnter);
         }
         EXPECT_EQ(app->m_paused, 0);
         EXPECT_EQ(app->m_pauseY, -64);
@@ -133,13 +114,8 @@ TEST_F(Overlays, EndButtonEndsTheGameAtOnceByTapOrByKeys) {
         EXPECT_EQ(app->m_overTimer, 1);   // the overlay counted its first update
         ExpectSound(cursor, 98, 0.5f);
         Step();
-        bool panel = false, overlay = false;
-        for (const Cmd& c : Commands()) {
-            panel |= c.red == 255 && c.green == 150 && c.blue == 10;
-            overlay |= c.kind == -3717 && c.x == -1 && c.w == 802;
-        }
-        EXPECT_FALSE(panel);
-        EXPECT_TRUE(overlay);
+        EXPECT_EQ(Count([](const Cmd& c) { return c.red == 255 && c.green == 150 && c.blue == 10; }), 0);  // panel
+        EXPECT_EQ(Count([](const Cmd& c) { return c.kind == -3717 && c.x == -1 && c.w == 802; }), 1);     // overlay
     }
 }
 
@@ -148,32 +124,27 @@ TEST_F(Overlays, PanelAndSideButtonsStandWhereEachLayoutPutsThem) {
         int w, h;
         float scale, leftX, rightX, sideY, bodyW, bodyH;
     };
-    for (const Case& c : {Case{800, 600, 1, 260, 540, 256, 280, 104}, Case{600, 800, 4.0f / 3, 129, 321, 224, 256, 160}}) {
+    const Case cases[] = {{800, 600, 1, 260, 540, 256, 280, 104}, {600, 800, 4.0f / 3, 129, 321, 224, 256, 160}};
+    for (const Case& c : cases) {
         host->width = c.w;
         host->height = c.h;
         Frame();
         GameEnvironment::FinishLoading();
         StartPlay();
-        PauseByKey();
-        int drawn = 0;
-        for (const Cmd& cmd : Commands()) {
-            drawn += cmd.kind == 97 && cmd.frame == 1 && cmd.x == c.leftX && cmd.y == c.sideY;
-            drawn += cmd.kind == 95 && cmd.frame == 10 && cmd.x == c.rightX && cmd.y == c.sideY;
-            drawn += cmd.kind == -3717 && cmd.red == 255 && cmd.green == 150 && cmd.w == c.bodyW && cmd.h == c.bodyH;
-            drawn += cmd.kind == -3717 && cmd.red == 0 && cmd.w == zk_Dravo_jscrw && cmd.alpha == 320 / 480.0f;
-        }
-        EXPECT_EQ(drawn, 4) << c.w;   // the two side buttons, the panel's body and the dimming
+        Pause();
+        EXPECT_EQ(Count([&](const Cmd& d) {   // the two side buttons, the panel's body and the dimming
+                      return (d.kind == 97 && d.frame == 1 && d.x == c.leftX && d.y == c.sideY) ||
+                             (d.kind == 95 && d.frame == 10 && d.x == c.rightX && d.y == c.sideY) ||
+                             (d.kind == -3717 && d.red == 255 && d.green == 150 && d.w == c.bodyW && d.h == c.bodyH) ||
+                             (d.kind == -3717 && d.red == 0 && d.w == zk_Dravo_jscrw && d.alpha == 320 / 480.0f);
+                  }), 4) << c.w;
         const int cursor = app->m_channelCursor;
-        Tap(c.rightX * c.scale, c.sideY * c.scale);
-        Step();
-        Untap();
+        Click(c.rightX * c.scale, c.sideY * c.scale);
         EXPECT_EQ(app->m_optionsOpen, 1) << c.w;
         ExpectSound(cursor, 99, 1, 1);
         app->m_optionsOpen = 0;
         Step();
-        Tap(c.leftX * c.scale, c.sideY * c.scale);
-        Step();
-        Untap();
+        Click(c.leftX * c.scale, c.sideY * c.scale);
         EXPECT_EQ(app->m_gameOver, 1) << c.w;
     }
 }
@@ -187,7 +158,7 @@ TEST_F(Overlays, CursorMovesAndSoundsOncePerPressAndCarriesTheHighlight) {
                           {-1, kDown, 0, 0.8f}, {1, kLeft, 0, 0.8f},  {1, kDown, 0, 0.8f},   {-1, kLeft, -1, 0},
                           {1, kRight, 1, 0},    {0, kDown, 0, 0}};
     StartPlay();
-    PauseByKey();
+    Pause();
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.from << " key " << c.key);
         app->m_pauseCursor = c.from;
@@ -198,23 +169,14 @@ TEST_F(Overlays, CursorMovesAndSoundsOncePerPressAndCarriesTheHighlight) {
         Release(c.key);
         Step();
         EXPECT_EQ(app->m_pauseCursor, c.to);
-        if (c.rate > 0) {
-            ExpectSound(cursor, 98, c.rate);
-        } else {
-            EXPECT_EQ(LastSound(cursor).sound, -1);
-        }
-        int highlights = 0;
-        for (const Cmd& cmd : Commands())
-            if (cmd.kind == 97 && cmd.frame == 6) {
-                ++highlights;
-                EXPECT_EQ(cmd.x, 400 + 140 * c.to);
-                EXPECT_EQ(cmd.y, c.to == 0 ? 320 : 256);
-            }
-        EXPECT_EQ(highlights, 1);
+        ExpectSound(cursor, c.rate > 0 ? 98 : -1, c.rate);
+        EXPECT_EQ(Count([&](const Cmd& d) {
+                      return d.kind == 97 && d.frame == 6 && d.x == 400 + 140 * c.to && d.y == (c.to ? 256 : 320);
+                  }), 1);
     }
     app->m_pauseCursor = 1;   // fire on the gear opens the options box
     const int cursor = app->m_channelCursor;
-    Key(kEnter);
+    Hold(kEnter);
     EXPECT_EQ(app->m_optionsOpen, 1);
     ExpectSound(cursor, 98, 1);
 }
@@ -223,15 +185,15 @@ TEST_F(Overlays, GameOverGrowsEndsTheGameAt90AndRetractsOverTheMenu) {
     StartPlay();
     ASSERT_EQ(app->m_musicPlaying, 1);
     app->m_gameOver = 1;
-    const std::pair<int, float> titleY[] = {{1, 12}, {22, 264}, {23, 270}, {89, 270}};   // "GAME" at 12 T, to 0.45 H
+    const std::pair<int, float> titleY[] = {{1, 12}, {22, 264}, {23, 270}, {60, 270}};   // "GAME" at 12 T, to 0.45 H
     int frames = 0;
     while (app->m_mode == 10 && frames < 200) {
         const int T = app->m_overTimer;
         Step();
         ++frames;
-        for (auto [t, y] : titleY)
+        for (auto [t, y] : titleY)   // the first glyph drawn at scale 4
             if (T == t) {
-                EXPECT_EQ(TitleY(), y) << "T " << T;
+                EXPECT_EQ(Count([&](const Cmd& c) { return c.kind == app->m_fontSlot && c.w == 4 && c.y == y; }), 4);
             }
     }
     EXPECT_EQ(frames, 90);
@@ -266,7 +228,9 @@ TEST_F(Overlays, NewHighscoreLineNamesThePlaceOfAPlacingScore) {
         app->m_gameOver = 1;
         app->m_overTimer = 30;
         Step();
-        const std::string text = Glyphs();
+        std::string text;   // the glyphs drawn, spaces left out
+        for (const Cmd& d : Commands())
+            if (d.kind == app->m_fontSlot) text += static_cast<char>(d.frame + 32);
         EXPECT_NE(text.find(std::string("GAMEOVER") + c.line), std::string::npos) << text;
         if (!*c.line) {
             EXPECT_EQ(text.find("New"), std::string::npos) << text;
@@ -286,18 +250,13 @@ TEST_F(Overlays, BadgePopUpsSlideInStayAndLeaveWithAge) {
     for (const Case& c : cases) app->m_badgePopId[c.slot] = c.id, app->m_badgePopTime[c.slot] = c.age;
     app->m_badgePopTime[13] = 1;   // beyond the slots shown: never ages
     Frame();
-    const std::vector<Cmd> cmds = Commands();
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "slot " << c.slot);
         EXPECT_EQ(app->m_badgePopTime[c.slot], c.age + 1);
         const float y = 600 - 34.0f * (c.slot + 1);
-        int boxes = 0, pictures = 0;
-        for (const Cmd& cmd : cmds) {
-            boxes += cmd.kind == -3717 && cmd.y == y && cmd.x == c.x && cmd.w == 160;
-            pictures += cmd.kind == 80 && cmd.y == y + 16 && cmd.x == c.x + 144 && cmd.frame == c.id;
-        }
-        EXPECT_EQ(boxes, 1);
-        EXPECT_EQ(pictures, c.picture ? 1 : 0);
+        EXPECT_EQ(Count([&](const Cmd& d) { return d.kind == -3717 && d.y == y && d.x == c.x && d.w == 160; }), 1);
+        EXPECT_EQ(Count([&](const Cmd& d) { return d.kind == 80 && d.x == c.x + 144 && d.frame == c.id; }),
+                  c.picture ? 1 : 0);
     }
     EXPECT_EQ(app->m_badgePopTime[13], 1);
     Frame();
