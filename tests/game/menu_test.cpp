@@ -114,16 +114,21 @@ TEST_F(Menu, KeysStopAtBothEndsSilently) {
 }
 
 TEST_F(Menu, TheControllerThatFiredIsRemembered) {
+    const int pad1_y = kKeyJoyBase + 1 * 32 + 3, pad2_a = kKeyJoyBase + 2 * 32, pad3_b = kKeyJoyBase + 3 * 32 + 1;
     struct Case {
-        int key, pad, style;
+        std::vector<int> keys;
+        int pad, style;
     };
-    const Case cases[] = {{kReturn, 0, 0}, {kKeyJoyBase + 2 * 32 + 0, 2, 1}, {kKeyJoyBase + 1 * 32 + 3, 1, 1}};
+    const Case cases[] = {{{kReturn}, 0, 0}, {{pad2_a}, 2, 1}, {{pad1_y}, 1, 1}, {{pad3_b, pad1_y}, 1, 1},
+                          {{pad2_a, kReturn}, 0, 0}};
     for (const Case& c : cases) {
         Rest(2);
-        Key(c.key);
-        EXPECT_EQ(app->m_mode, 10) << "key " << c.key;   // started, and loaded in the next frame
-        EXPECT_EQ(app->m_padIndex, c.pad) << "key " << c.key;
-        EXPECT_EQ(app->m_controlStyle, c.style) << "key " << c.key;
+        for (int key : c.keys) Press(key);
+        Frame();
+        for (int key : c.keys) Release(key);
+        EXPECT_EQ(app->m_mode, 11) << "keys from " << c.keys[0];
+        EXPECT_EQ(app->m_padIndex, c.pad) << "keys from " << c.keys[0];
+        EXPECT_EQ(app->m_controlStyle, c.style) << "keys from " << c.keys[0];
     }
 }
 
@@ -173,7 +178,7 @@ TEST_F(Menu, TheScorePanelShowsAsManyLinesAsFitInHalfTheHeight) {
         const char *top, *last;
         size_t lines;
     };
-    const Case cases[] = {{480, "Top10", "Last10", 10}, {200, "Highscore", "Last", 1}};
+    const Case cases[] = {{480, "Top10", "Last10", 10}, {300, "Top4", "Last4", 4}, {200, "Highscore", "Last", 1}};
     app->m_highscores[10] = 777;   // game type 2: its best and its last score
     app->m_highscores[40] = 555;
     for (const Case& c : cases) {
