@@ -71,6 +71,16 @@ protected:
         Untap();
         Frame();
     }
+    // A press at (x, y), moved by dx in each of `frames` frames, then released.
+    void Drag(float x, float dx, int frames, float y = 300) {
+        Tap(x, y);
+        Frame();
+        for (int i = 1; i <= frames; ++i) {
+            host->MouseEvent(kEventMouseMove, 0, x + i * dx, y);
+            Frame();
+        }
+        Untap();
+    }
     // Frames until the carousel stops moving, edge pull included.
     void Settle() {
         for (int i = 0; i < 400; ++i) {
@@ -216,21 +226,34 @@ TEST_F(Menu, TheCreditsButtonTheRightShoulderAndTheGearOpenTheirBoxes) {
     }
 }
 
-TEST_F(Menu, AFlingToTheLeftEndsOnTheGearPulledBackAndStartsNothing) {
-    Tap(500, 300);   // away from every item
-    Frame();
-    for (int x = 460; x >= 260; x -= 40) {
-        host->MouseEvent(kEventMouseMove, 0, x, 300);
-        Frame();
+TEST_F(Menu, AFlingComesToRestOnTheNearestItemWithinTheEdgesAndStartsNothing) {
+    struct Case {
+        const char* fling;
+        int from;            // the item chosen by keys first
+        float x, y, dx;      // where the press starts, and its move in each frame
+        int frames, sel;
+    };
+    const Case cases[] = {
+        {"gentle", 2, 500, 300, -20, 3, 3},
+        {"across the items", 1, 462, 504, -6, 30, 4},   // from the gap between items 2 and 3, over item 2
+        {"hard", 1, 500, 300, -40, 6, 4},
+        {"hard to the right", 3, 100, 300, 40, 6, 1},
+    };
+    for (const Case& c : cases) {
+        Rest(1);
+        for (int k = 1; k < c.from; ++k) Key(kRight);
+        Settle();
+        Drag(c.x, c.dx, c.frames, c.y);
+        Settle();
+        EXPECT_EQ(app->m_mode, 1) << c.fling;
+        EXPECT_EQ(app->m_optionsOpen, 0) << c.fling;
+        EXPECT_EQ(app->m_menuSel, c.sel) << c.fling;
+        const float first = 330 + app->m_scrollPos, sel_x = first + 88 * (c.sel - 1);
+        for (int k = 1; k <= 4; ++k)
+            EXPECT_LE(std::fabs(sel_x - 330), std::fabs(first + 88 * (k - 1) - 330)) << c.fling << ": item " << k << " is nearer";
+        EXPECT_GE(first + 3 * 88, 200) << c.fling << ": the gear is pulled back into the left quarter";
+        EXPECT_LE(first, 495) << c.fling << ": item 1 is pulled back from the right quarter";
     }
-    Untap();
-    Settle();
-    EXPECT_EQ(app->m_menuSel, 4);
-    EXPECT_EQ(app->m_mode, 1);
-    EXPECT_EQ(app->m_optionsOpen, 0);
-    const float gear_x = 330 + app->m_scrollPos + 3 * 88;
-    EXPECT_GE(gear_x, 200) << "pulled back to the left quarter";
-    EXPECT_LT(gear_x, 330);
 }
 
 int main(int argc, char** argv) {
