@@ -1,13 +1,19 @@
 // The real executable as a process under Xvfb, driven by real X events: it opens its titled 640 x 480
 // window centred on the desktop; the window's close button and F4 end it with status 0; F11 switches to a
 // fullscreen window at the desktop's size and back. Without a display it reports that GLFW could not
-// start and ends with status -1.
+// start and ends with status -1. On the title menu, Right twice and Return start a game, and the back
+// key (Escape) ends the program with status 0.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
 
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/host/process.h"
 
@@ -70,6 +76,68 @@ protected:
         Shell("xdotool key " + key);
     }
 
+    // Holds a key down until `done` says the game has seen it: the menu reads keys that are down during
+    // an update, which a press and release sent together could slip between.
+    bool Hold(const std::string& key, const std::function<bool()>& done) {
+        Shell("xdotool mousemove --window " + window + " 100 100");
+        Shell("xdotool windowfocus --sync " + window);
+        Shell("xdotool keydown " + key);
+        const bool seen = Poll(done);
+        Shell("xdotool keyup " + key);
+        return seen;
+    }
+
+    // Polls `done` until it holds; the deadline only keeps a broken build from hanging the suite.
+    static bool Poll(const std::function<bool()>& done) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < end)
+            if (done()) return true;
+        return false;
+    }
+
+    // The window's pixels in a rectangle, read back from the X server as 0xRRGGBB values.
+    std::vector<unsigned long> Pixels(int x, int y, int w, int h) {
+        std::vector<unsigned long> out;
+        Display* display = XOpenDisplay(nullptr);
+        if (!display) return out;
+        XImage* image = XGetImage(display, std::stoul(window), x, y, w, h, AllPlanes, ZPixmap);
+        if (image) {
+            for (int j = 0; j < h; ++j)
+                for (int i = 0; i < w; ++i) out.push_back(XGetPixel(image, i, j) & 0xFFFFFF);
+            XDestroyImage(image);
+        }
+        XCloseDisplay(display);
+        return out;
+    }
+    std::vector<unsigned long> Picture() { return Pixels(0, 0, 640, 480); }
+
+    // Waits until the picture has stopped changing (loading done, menu slid in, carousel at rest) and
+    // returns it. The screen is drawn 60 times a second, so a quarter of a second unchanged is at rest.
+    std::vector<unsigned long> Settled() {
+        std::vector<unsigned long> last = Picture();
+        auto since = std::chrono::steady_clock::now();
+        Poll([&] {
+            std::vector<unsigned long> now = Picture();
+            if (now != last) {
+                last = now;
+                since = std::chrono::steady_clock::now();
+            }
+            return std::chrono::steady_clock::now() - since > std::chrono::milliseconds(250);
+        });
+        return last;
+    }
+
+    // The title menu at rest: a settled picture that is neither the empty window nor a loading screen
+    // held still by a slow step (its corner shows the loading screen's plain background).
+    std::vector<unsigned long> Menu() {
+        std::vector<unsigned long> picture;
+        Poll([&] {
+            picture = Settled();
+            return !picture.empty() && picture[5 * 640 + 5] != 0x282850 && picture[5 * 640 + 5] != 0;
+        });
+        return picture;
+    }
+
     // The window's size, once a visible window is there (a replaced window is a new one).
     std::string Geometry() {
         window = AnyWindow();
@@ -98,4 +166,25 @@ TEST_F(RunningGame, F11SwitchesToTheDesktopSizeAndBack) {
     EXPECT_EQ(back, "  Geometry: 640x480");
     Key("F4");
     EXPECT_EQ(game->WaitExit(), 0);
+}
+
+TEST_F(RunningGame, RightTwiceAndReturnOnTheTitleMenuStartAGame) {
+    std::vector<unsigned long> menu = Menu();
+    ASSERT_FALSE(menu.empty());
+    for (int i = 0; i < 2; ++i) {   // each press scrolls the carousel one item on
+        ASSERT_TRUE(Hold("Right", [&] { return Picture() != menu; })) << "Right " << i + 1;
+        menu = Settled();
+    }
+    // A game shows its pause button in the top-left corner, where the menu has only its backdrop.
+    const std::vector<unsigned long> corner = Pixels(2, 2, 20, 20);
+    EXPECT_TRUE(Hold("Return", [&] { return Pixels(2, 2, 20, 20) != corner; }));
+    Key("F4");
+    EXPECT_EQ(game->WaitExit(), 0);
+}
+
+TEST_F(RunningGame, EscapeOnTheTitleMenuQuitsWithStatusZero) {
+    ASSERT_FALSE(Menu().empty());
+    int status = -1000;
+    Hold("Escape", [&] { return (status = game->WaitExit(0.05)) != -1000; });
+    EXPECT_EQ(status, 0);
 }
