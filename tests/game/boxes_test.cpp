@@ -180,7 +180,7 @@ TEST_F(Boxes, FromThePauseMenuTheBoxHasNoCreditsRow) {
                           {10, 1, {"<[BACK]", "Sound : SFX + Music", "iCade : Off", "Fullscreen"}}};
     for (const Case& c : cases) {
         app->m_mode = c.mode;
-        app->m_paused = c.paused;
+        app->m_paused = app->m_pauseDir = c.paused;   // a pause menu that stays up
         OpenOptions();
         std::vector<std::string> want;
         for (const char* t : c.texts) want.push_back(squeeze(t));

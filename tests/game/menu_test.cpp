@@ -217,7 +217,7 @@ TEST_F(Menu, TheCreditsButtonTheRightShoulderAndTheGearOpenTheirBoxes) {
         {"gear by keys", [&] { Key(kRight), Key(kRight), Key(kRight), Key(kReturn); }, 0, 1},
     };
     for (const Case& c : cases) {
-        app->m_creditsOpen = app->m_optionsOpen = 0;
+        app->m_creditsOpen = app->m_optionsOpen = app->m_creditsAnim = app->m_optionsAnim = 0;   // shut at once
         Rest(1);
         c.act();
         EXPECT_EQ(app->m_creditsOpen, c.credits) << c.way;

@@ -47,8 +47,9 @@ TEST_F(Game, FunctionKeysToggleDebugOverlayAndHud) {
 }
 
 TEST_F(Game, KeyLatchHoldsAPauseUntilEveryActionIsReleased) {
-    app->m_mode = 10;
+    app->m_mode = 11;
     app->m_gameType = 3;
+    Frame();
     Press(27);   // escape: pause
     Frame();
     EXPECT_EQ(app->m_paused, 1);
@@ -61,7 +62,8 @@ TEST_F(Game, KeyLatchHoldsAPauseUntilEveryActionIsReleased) {
 }
 
 TEST_F(Game, TouchLatchHoldsAPauseButtonPressUntilThePointerIsReleased) {
-    app->m_mode = 10;
+    app->m_mode = 11;
+    Frame();
     Tap(16, 16);   // the pause button in the top-left corner
     Frame();
     EXPECT_EQ(app->m_paused, 1);

@@ -142,7 +142,7 @@ TEST_F(Overlays, PanelAndSideButtonsStandWhereEachLayoutPutsThem) {
         Click(c.rightX * c.scale, c.sideY * c.scale);
         EXPECT_EQ(app->m_optionsOpen, 1) << c.w;
         ExpectSound(cursor, 99, 1, 1);
-        app->m_optionsOpen = 0;
+        app->m_optionsOpen = app->m_optionsAnim = 0;   // closed at once: a closing box holds the latches
         Step();
         Click(c.leftX * c.scale, c.sideY * c.scale);
         EXPECT_EQ(app->m_gameOver, 1) << c.w;
