@@ -9,12 +9,17 @@
 
 #include <X11/Xutil.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "tests/game/saved_state.h"
 #include "tests/host/process.h"
 
 namespace {
@@ -54,7 +59,12 @@ protected:
 
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
-        game.reset(new ChildProcess(GAME_PATH, BUILD_DIR));
+        Start(BUILD_DIR);
+    }
+
+    // Starts the game with `folder` as its working folder and finds its window.
+    void Start(const std::string& folder) {
+        game.reset(new ChildProcess(GAME_PATH, folder));
         ASSERT_TRUE(game->started());
         window = FindWindow();
         ASSERT_FALSE(window.empty());
@@ -88,8 +98,8 @@ protected:
     }
 
     // Polls `done` until it holds; the deadline only keeps a broken build from hanging the suite.
-    static bool Poll(const std::function<bool()>& done) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    static bool Poll(const std::function<bool()>& done, int seconds = 20) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
         while (std::chrono::steady_clock::now() < end)
             if (done()) return true;
         return false;
@@ -187,4 +197,75 @@ TEST_F(RunningGame, EscapeOnTheTitleMenuQuitsWithStatusZero) {
     int status = -1000;
     Hold("Escape", [&] { return (status = game->WaitExit(0.05)) != -1000; });
     EXPECT_EQ(status, 0);
+}
+
+// A whole game as a player plays it, in a folder of its own (its data/ is the build's): the 10-second game
+// is picked on the title menu, played with the space bar until the menu comes back, and the program quits
+// with F4. The saved state then holds the score in that game type's tables with valid checksums, and a
+// second start loads all five blocks and shows the score in the menu's panel.
+class WholeGame : public RunningGame {
+protected:
+    std::string folder;
+
+    void SetUp() override {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+        char dir[] = "/tmp/whole-game-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        folder = dir;
+        ASSERT_EQ(symlink(BUILD_DIR "/data", (folder + "/data").c_str()), 0);
+        Start(folder);
+    }
+    void TearDown() override {
+        if (!folder.empty()) Shell("rm -rf '" + folder + "'");
+    }
+    std::string SavedText() {
+        std::ifstream in(folder + "/.zanthstate");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    // The title menu with the 10-second game (the third item) chosen.
+    std::vector<unsigned long> ThirdItem() {
+        std::vector<unsigned long> menu = Menu();
+        for (int i = 0; i < 2 && !menu.empty(); ++i) {
+            if (!Hold("Right", [&] { return Picture() != menu; })) return {};
+            menu = Settled();
+        }
+        return menu;
+    }
+    std::vector<unsigned long> Panel() { return Pixels(530, 40, 110, 440); }   // best ten and last ten
+};
+
+TEST_F(WholeGame, ATenSecondGameIsFiledSavedAndShownAfterARestart) {
+    ASSERT_FALSE(ThirdItem().empty());
+    const std::vector<unsigned long> emptyPanel = Panel(), corner = Pixels(2, 2, 20, 20);
+    ASSERT_TRUE(Hold("Return", [&] { return Pixels(2, 2, 20, 20) != corner; })) << "the game starts";
+    Shell("xdotool windowfocus --sync " + window);
+    for (int swing = 0; swing < 5; ++swing) {   // a ball comes every 100 frames; a held space swings once
+        Shell("xdotool keydown space");
+        usleep(1200 * 1000);
+        Shell("xdotool keyup space");
+        usleep(200 * 1000);
+    }
+    ASSERT_TRUE(Poll([&] { return Pixels(2, 2, 20, 20) == corner; }, 40)) << "back on the title menu";
+    Key("F4");
+    ASSERT_EQ(game->WaitExit(), 0);
+
+    const std::string text = SavedText();
+    ASSERT_TRUE(saved_state::ChecksumsHold(text)) << text;
+    std::vector<long long> v;
+    for (const std::string& piece : saved_state::Split(text, '|'))
+        if (!piece.empty()) v.push_back(std::stoll(piece));
+    const long long best = v[35 + 21 * 2], last = v[35 + 21 * 2 + 1];   // entries 20 and 50: the 10-second tables
+    EXPECT_EQ(best, last > 0 ? last : 0) << "a score above 0 tops the empty best ten";
+    for (int k = 0; k < 2; ++k)
+        for (int j = 0; j < 20; ++j) EXPECT_EQ(v[35 + 21 * k + j], 0) << "the other game types' tables";
+
+    Start(folder);
+    for (const std::string& line : saved_state::kLoaded) EXPECT_TRUE(game->WaitFor(line)) << line;
+    ASSERT_FALSE(ThirdItem().empty());
+    if (last > 0) EXPECT_NE(Panel(), emptyPanel) << "the score " << last << " in the panel";
+    else EXPECT_EQ(Panel(), emptyPanel);
+    Key("F4");
+    EXPECT_EQ(game->WaitExit(), 0);
 }
