@@ -4,6 +4,7 @@
 #include <AL/al.h>
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -154,6 +155,52 @@ TEST_F(Play, AFirePressWhilePausedLeavesTheBallWaitingAndThePressUnused) {
     Release(kFire);
     app->m_paused = 0;
     app->p_StopTune();
+}
+
+TEST_F(Play, WithNoFreeRecordTheTeeStaysEmptyAndThePoolUntouched) {
+    StartGame(1, 77, 20);
+    for (int r = 0; r <= 200; ++r) Record(r)[0] = 10, Record(r)[1] = -5000, Record(r)[2] = 60, Record(r)[7] = 0;
+    std::vector<float> before(&app->m_objects[0], &app->m_objects[0] + 2010);
+    for (int i = 0; i < 60; ++i) Update();   // past phase 30 and the rise
+    EXPECT_EQ(app->m_state[kReady], 0);
+    for (int r = 0; r <= 200; ++r) ASSERT_EQ(Record(r)[0], 10) << r;
+    for (int i = 0; i < 2010; i += 10)   // the monsters stand still: nothing else may write their records
+        for (int e : {0, 1, 2, 3, 4, 5, 6, 7}) ASSERT_EQ(app->m_objects[i + e], before[i + e]) << i + e;
+    app->p_StopTune();
+}
+
+TEST_F(Play, TheTeeMarkerShowsItsPhaseWhileMonstersFlap) {
+    StartGame(1, 77, 50);   // phase 50: frame 2; monsters have been up for a while
+    ASSERT_GT(Count(10), 0);
+    int marker = -1;
+    for (int n = 0; n < app->m_drawCount; n += 15)
+        if (app->m_drawList[n] == 2 && app->m_drawList[n + 1] == 94 && app->m_drawList[n + 2] == zk_Dravo_jscrh - 64)
+            marker = static_cast<int>(app->m_drawList[n + 6]);
+    EXPECT_EQ(marker, 2);
+    app->p_StopTune();
+}
+
+TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeat) {
+    struct Case {
+        std::vector<int> best;
+        int score;
+        const char* line;
+    } cases[] = {{{}, 0, "1st00000000"}, {{900, 800, 500}, 600, "2nd00000800"},
+                 {{900, 800, 500}, 950, "1st00000900"}, {{9, 8, 7, 6, 5, 4, 3, 2, 1, 1}, 1, "00000001"}};
+    for (const Case& c : cases) {
+        StartGame(2);
+        for (int i = 0; i < 10; ++i) app->m_highscores[10 + i] = i < (int)c.best.size() ? c.best[i] : 0;
+        app->m_score = app->m_shownScore = c.score;
+        Update();
+        std::string line;   // the glyphs drawn at the place line's height, as letters
+        for (int n = 0; n < app->m_drawCount; n += 15)
+            if (app->m_drawList[n] == app->m_fontSlot && std::abs(app->m_drawList[n + 2] - 10) < 2)
+                line += static_cast<char>(app->m_drawList[n + 6] + 32);
+        line.erase(std::remove(line.begin(), line.end(), ' '), line.end());
+        EXPECT_EQ(line, c.line) << c.score;
+        app->p_StopTune();
+    }
+    for (int i = 0; i < 10; ++i) app->m_highscores[10 + i] = 0;
 }
 
 // --- monster hits ------------------------------------------------------------------------------
