@@ -146,7 +146,7 @@ void far_isles(cairo_t* cr, double base) {
     set_rgb(cr, 0xE8E8F0); cairo_set_line_width(cr, 0.7); cairo_stroke(cr);
     cairo_move_to(cr, 47.3, base - 15); cairo_line_to(cr, 54, base - 13); cairo_line_to(cr, 47.3, base - 11);
     cairo_close_path(cr);
-    set_rgb(cr, 0xF05A46); cairo_fill(cr);
+    set_rgb(cr, 0xFFA030); cairo_fill(cr);
     const double crag[][2] = {{198, base + 1}, {202, base - 6}, {206, base - 5}, {210, base - 12},
                               {215, base - 9}, {219, base - 3}, {224, base + 1}};
     cairo_move_to(cr, crag[0][0], crag[0][1]);
