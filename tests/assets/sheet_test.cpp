@@ -157,3 +157,74 @@ TEST(AssetSheets, ArtLinesUpWithWhereTheGameDrawsIt) {
     EXPECT_NEAR(ink_of(gfxb, b[4], 64, 64).cx, 31.5, 1.0);
     EXPECT_NEAR(ink_of(gfxb, b[3], 64, 64).cx, 31.5, 1.0);
 }
+
+namespace {
+
+// Screen shapes in the game's logical pixels: a 4:3 window, a 16:9 fullscreen and a 3:4 portrait window.
+struct Shape { const char* name; double w, h; };
+const Shape kShapes[] = {{"4:3", 800, 600}, {"16:9", 800, 450}, {"3:4 portrait", 450, 600}};
+
+struct Box { double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9; bool empty() const { return right < left; } };
+
+// Bounding box of the fully opaque pixels of a frame whose colour passes `is`, in frame pixels.
+template <class Pred>
+Box colour_box(const Rgba& img, FrameCut f, int size, Pred is) {
+    Box b;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const unsigned char* p = &img.pixels[size_t((f.y + y) * img.width + f.x + x) * 4];
+            if (p[3] < 255 || !is(p[0], p[1], p[2])) continue;
+            b.left = std::min<double>(b.left, x); b.right = std::max<double>(b.right, x + 1);
+            b.top = std::min<double>(b.top, y); b.bottom = std::max<double>(b.bottom, y + 1);
+        }
+    return b;
+}
+
+bool grubnik_purple(int r, int g, int b) { return b > 150 && r > 100 && g < r - 40; }
+bool golfer_shirt(int r, int g, int b) { return r > 180 && g < 110 && b < 90; }
+bool tee_grass(int r, int g, int b) { return g > 165 && r < 80 && b < 80; }
+bool sea_blue(int r, int g, int b) { return b > 100 && b > r + 40 && b > g; }
+
+}  // namespace
+
+// The menu draws the title art 4x centred at (W/2, 0.4H) and the logo 1.5x centred at (0.4W, 128), with
+// a 140-wide panel at the right edge. On every screen shape Grubnik, the golfer and his island must be
+// on screen and below the logo, the sea must reach the bottom edge, and the logo must stay left of the
+// panel.
+TEST(AssetTitle, EveryScreenShapeShowsTheWholeScene) {
+    Rgba menu, logo;
+    ASSERT_TRUE(load_png(data_path("menu.png"), menu));
+    ASSERT_TRUE(load_png(data_path("logo.png"), logo));
+    FrameCut art{256, 0};
+    const Box parts[] = {colour_box(menu, art, 256, grubnik_purple), colour_box(menu, art, 256, golfer_shirt),
+                         colour_box(menu, art, 256, tee_grass)};
+    const char* names[] = {"Grubnik", "golfer", "tee island"};
+    Ink lk = ink_of(logo, {0, 0}, 256, 128);
+    for (const Shape& s : kShapes) {
+        auto sx = [&](double fx) { return s.w / 2 + 4 * (fx - 128); };
+        auto sy = [&](double fy) { return 0.4 * s.h + 4 * (fy - 128); };
+        double logoBottom = 128 + 1.5 * (lk.bottom + 1 - 64);
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_FALSE(parts[i].empty()) << names[i];
+            EXPECT_GE(sx(parts[i].left), 0) << s.name << ": " << names[i];
+            EXPECT_LE(sx(parts[i].right), s.w - 140) << s.name << ": " << names[i] << " under the panel";
+            EXPECT_GE(sy(parts[i].top), logoBottom) << s.name << ": " << names[i] << " under the logo";
+            EXPECT_LE(sy(parts[i].bottom), s.h) << s.name << ": " << names[i];
+        }
+        int bottomRow = int(128 + 0.15 * s.h) - 1;  // the frame row at the screen's bottom edge
+        int seaFrom = int(128 - s.w / 8), seaTo = int(128 + s.w / 8);
+        for (int x = seaFrom; x < seaTo; x += 4) {
+            const unsigned char* p = &menu.pixels[size_t(bottomRow * menu.width + art.x + x) * 4];
+            EXPECT_TRUE(p[3] == 255 && sea_blue(p[0], p[1], p[2])) << s.name << ": no sea at the bottom, x " << x;
+        }
+        EXPECT_GE(0.4 * s.w + 1.5 * (lk.left - 128), 0) << s.name << ": logo";
+        EXPECT_LE(0.4 * s.w + 1.5 * (lk.right + 1 - 128), s.w - 140) << s.name << ": logo under the panel";
+    }
+}
+
+// The menu's credits button shows the maker emblem at 0.35x centred 32 pixels below the top edge.
+TEST(AssetTitle, CreditsButtonEmblemIsNotCutByTheTopEdge) {
+    Rgba emblem;
+    ASSERT_TRUE(load_png(data_path("common/PlinLogo.png"), emblem));
+    EXPECT_GE(32 + 0.35 * (ink_of(emblem, {0, 0}, 256, 256).top - 128), 0);
+}
