@@ -44,16 +44,6 @@ float clamp(float v, float lo, float hi) { return std::min(std::max(v, lo), hi);
 // A colour component of the test card's border: truncated and limited to 0..255.
 float component(float v) { return clamp(std::trunc(v), 0, 255); }
 
-// Draws the three layers of the options gear, turning against each other.
-void draw_gear_layers(c_MyApp* app, float x, float y) {
-    const float angle = app->m_gearAngle;
-    app->p_SetRot(0.66f * angle);
-    app->p_DrawImg(kButtonsSlot, x, y, 8);
-    app->p_SetRot(-0.33f * angle);
-    app->p_DrawImg(kButtonsSlot, x, y, 9);
-    app->p_SetRot(-angle);
-}
-
 String sound_label(c_MyApp* app) {
     const int last = zk_Dravo_HasMusicStream == 1 ? 3 : 1;
     if (app->m_options[5] < 0 || app->m_options[5] > last) app->m_options[5] = 0;   // out of range: off
@@ -183,9 +173,7 @@ int c_MyApp::p_OptionBox() {
     m_gearAngle += 0.2f;                                                 // 4. back item
     const float gearX = static_cast<float>((3 * A - 90) * 4 + 100);
     p_SetSize(m_optionSel == 0 ? 2.0f : 1.5f);
-    draw_gear_layers(this, gearX, 60);
-    const bool gearHit = p_Button(kButtonsSlot, gearX, 60, 10) != 0;
-    p_SetRot(0);
+    const bool gearHit = p_Gear(gearX, 60) != 0;
     p_SetSize(2);
     p_Text(gearX + 76, 60, String("<[BACK]"), 0, 1);
     p_SetSize(1);

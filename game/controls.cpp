@@ -195,6 +195,19 @@ int c_MyApp::p_Button(int image, float x, float y, int frame) {
     return m_k;
 }
 
+// The options gear of the boxes and the pause menu: three wheels of the button sheet (frames 8, 9 and 10)
+// turning against each other by m_gearAngle; the front wheel is the button. Rotation 0 afterwards.
+int c_MyApp::p_Gear(float x, float y) {
+    p_SetRot(0.66f * m_gearAngle);
+    p_DrawImg(95, x, y, 8);
+    p_SetRot(-0.33f * m_gearAngle);
+    p_DrawImg(95, x, y, 9);
+    p_SetRot(-m_gearAngle);
+    const int hit = p_Button(95, x, y, 10);
+    p_SetRot(0);
+    return hit;
+}
+
 bool c_MyApp::p_Button0(int image, float x, float y, int frame) {
     p_DrawImg(image, x, y, frame);
     float hw = m_imageInfo[image * 3] * m_drawScale * m_sizeX * 0.5f;

@@ -163,6 +163,7 @@ struct c_MyApp : c_App {
     int p_Button(int image, float x, float y, int frame);
     int p_Button2(float x, float y, int frame) { return p_Button(97, x, y, frame); }
     bool p_Button0(int image, float x, float y, int frame);
+    int p_Gear(float x, float y);
     int p_MouseIn_Centered(float x, float y, float w, float h);
     int p_Touch(float x, float y, float w, float h);
 

@@ -54,19 +54,6 @@ bool fire_pressed(c_MyApp* app) {
     return false;
 }
 
-// The options gear: three frames turning against each other. True when a pointer is on it.
-bool draw_gear(c_MyApp* app, float x, float y) {
-    const float angle = app->m_gearAngle;
-    app->p_SetRot(0.66f * angle);
-    app->p_DrawImg(kButtons, x, y, 8);
-    app->p_SetRot(-0.33f * angle);
-    app->p_DrawImg(kButtons, x, y, 9);
-    app->p_SetRot(-angle);
-    const bool hit = app->p_Button(kButtons, x, y, 10) != 0;
-    app->p_SetRot(0);
-    return hit;
-}
-
 }  // namespace
 
 using game::to_int;
@@ -128,7 +115,7 @@ int c_MyApp::p_PauseMenu() {
     p_SetSize(1);
     p_SetCol(255, 255, 255);
     if (m_optionsOpen == 0) m_gearAngle += 0.2f;
-    const bool gearTouched = draw_gear(this, rightX, sideY) && m_touchHeld == 0;
+    const bool gearTouched = p_Gear(rightX, sideY) != 0 && m_touchHeld == 0;
     if (gearTouched) {
         m_touchHeld = 1;
         m_optionsOpen = 1;
