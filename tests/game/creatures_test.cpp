@@ -6,7 +6,7 @@
 
 namespace {
 
-float* particle(c_MyApp* app, int r) { return &app->m_particles[r * 10]; }
+class Creatures : public Game {};
 
 // A seed whose next Rand(160, W - 64) is `x`, so a spawn lands where a test wants it.
 int seed_drawing(int x) {
@@ -16,8 +16,8 @@ int seed_drawing(int x) {
     }
 }
 
-TEST_F(Game, AMonsterSpawnsOnlyClearOfTheOthersAndInTheHighestFreeRecord) {
-    struct Case {
+TEST_F(Creatures, AMonsterSpawnsOnlyClearOfTheOthersAndInTheHighestFreeRecord) {
+    const struct Case {
         int x;
         bool spawns;
     } cases[] = {{350, false}, {236, false}, {463, false}, {464, true}, {600, true}};
@@ -33,12 +33,12 @@ TEST_F(Game, AMonsterSpawnsOnlyClearOfTheOthersAndInTheHighestFreeRecord) {
     }
 }
 
-TEST_F(Game, ParticlesAgeOneHundredthAFrameAndDropletsFall) {
+TEST_F(Creatures, ParticlesAgeOneHundredthAFrameAndDropletsFall) {
     app->p_ResetParticles(250);
     app->p_AddParticle(99, 100, 100, 0, -0.25f, 25, 3, 0);   // life 0 given: lives 100 frames
     app->p_ThrowParticle(400, 300, 3, 9, 0, 6);                // straight up at speed 6
-    float* number = particle(app, 250);
-    float* drop = particle(app, 249);
+    float* number = &app->m_particles[2500];
+    float* drop = &app->m_particles[2490];
     EXPECT_FLOAT_EQ(drop[4], -6);
     std::vector<float> y;
     for (int frame = 1; frame <= 101; ++frame) {
@@ -53,7 +53,7 @@ TEST_F(Game, ParticlesAgeOneHundredthAFrameAndDropletsFall) {
     EXPECT_GT(y[31], y[30]) << "falling from frame 32";
 }
 
-TEST_F(Game, AFullParticlePoolDropsTheParticleButStillTakesTheDefaultDraws) {
+TEST_F(Creatures, AFullParticlePoolDropsTheParticleButStillTakesTheDefaultDraws) {
     app->p_ResetParticles(3);
     for (int i = 0; i < 4; ++i) app->p_AddParticle(99, 0, 0, 0, 0, 1, 3, 0);
     zk_random_Seed = 9;
@@ -65,7 +65,7 @@ TEST_F(Game, AFullParticlePoolDropsTheParticleButStillTakesTheDefaultDraws) {
     app->p_ResetParticles(250);
 }
 
-TEST_F(Game, PoolLimitsOutsideOneTo499KeepTheCurrentOne) {
+TEST_F(Creatures, PoolLimitsOutsideOneTo499KeepTheCurrentOne) {
     struct Case {
         int asked, kept;
     } cases[] = {{1, 1}, {499, 499}, {500, 50}, {0, 50}, {-4, 50}};
@@ -83,7 +83,7 @@ TEST_F(Game, PoolLimitsOutsideOneTo499KeepTheCurrentOne) {
     app->p_ResetParticles(250);
 }
 
-TEST_F(Game, StarsSettleIntoTheWaterBandAndWrapAround) {
+TEST_F(Creatures, StarsSettleIntoTheWaterBandAndWrapAround) {
     const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
     app->p_ResetStars(50);
     app->p_DoStars(-0.25f, 0);

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "tests/game/test_host.h"
 
 // Start-up as the program does it, with the test host in place of the GLFW loop.
@@ -40,6 +44,7 @@ inline TestHost* GameEnvironment::host = nullptr;
 inline c_MyApp* GameEnvironment::app = nullptr;
 inline GLFWwindow* GameEnvironment::window = nullptr;
 inline int GameEnvironment::jingleChannelMoves = 0;
+inline ::testing::Environment* const kGameEnvironment = ::testing::AddGlobalTestEnvironment(new GameEnvironment);
 
 // Each test starts in the menu with nothing held, the loader idle and the window at 800 x 600.
 class Game : public ::testing::Test {
@@ -81,4 +86,40 @@ protected:
         host->MouseEvent(kEventMouseDown, 0, x, y);
     }
     void Untap() { host->MouseEvent(kEventMouseUp, 0, 0, 0); }
+
+    // The display list read back: a command's kind (image slot, -3717 rectangle, -3716 oval), place,
+    // rotation, size, frame, alpha and colour.
+    struct Cmd {
+        float kind, x, y, rot, w, h, frame, alpha, red, green, blue;
+    };
+    std::vector<Cmd> Commands(int from = 0) const {
+        std::vector<Cmd> out;
+        for (int n = from; n < app->m_drawCount; n += 15) {
+            const float* c = app->m_drawList.Data() + n;
+            out.push_back({c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[10], c[11], c[12]});
+        }
+        return out;
+    }
+    template <class F> int Count(F match) const {
+        const std::vector<Cmd> all = Commands();
+        return static_cast<int>(std::count_if(all.begin(), all.end(), match));
+    }
+    // The text drawn from command `from` on, as lines top to bottom: the font's glyphs grouped by their
+    // height, spaces left out (they draw nothing); `keep` picks the glyphs looked at.
+    struct Line {
+        std::string text;
+        float y, alpha;
+    };
+    template <class F> std::vector<Line> Text(F keep, int from = 0) const {
+        std::vector<Line> lines;
+        for (const Cmd& c : Commands(from)) {
+            if (c.kind != app->m_fontSlot || !keep(c)) continue;
+            auto same = std::find_if(lines.begin(), lines.end(), [&](const Line& l) { return l.y == c.y; });
+            if (same == lines.end()) same = lines.insert(lines.end(), {"", c.y, c.alpha});
+            same->text += static_cast<char>(c.frame + 32);
+        }
+        std::sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.y < b.y; });
+        return lines;
+    }
+    std::vector<Line> Text(int from = 0) const { return Text([](const Cmd&) { return true; }, from); }
 };

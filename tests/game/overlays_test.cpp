@@ -12,10 +12,6 @@ namespace {
 
 const int kEscape = 27, kEnter = 13, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 
-struct Cmd {
-    float kind, x, y, w, h, frame, alpha, red, green, blue;
-};
-
 class Overlays : public Game {
 protected:
     // Screens drawn over play do not clear the list themselves; play does that, so a step does it here.
@@ -23,16 +19,8 @@ protected:
         app->m_drawCount = 0;
         Frame();
     }
-    void Hold(int key) {   // one update with the key down; it is up again for the next
-        Press(key);
-        Step();
-        Release(key);
-    }
-    void Click(float x, float y) {
-        Tap(x, y);
-        Step();
-        Untap();
-    }
+    void Hold(int key) { Press(key), Step(), Release(key); }   // one update with the key down
+    void Click(float x, float y) { Tap(x, y), Step(), Untap(); }
     void StartPlay() {
         app->m_gameType = 1;
         app->m_mode = 11;
@@ -43,19 +31,6 @@ protected:
         if (byKey) Hold(kEscape);
         else Click(16, 16);
         for (int i = 0; i < 20; ++i) Step();   // the panel slides in
-    }
-    std::vector<Cmd> Commands() const {
-        std::vector<Cmd> out;
-        for (int n = 0; n < app->m_drawCount; n += 15) {
-            const float* c = app->m_drawList.Data() + n;
-            out.push_back({c[0], c[1], c[2], c[4], c[5], c[6], c[7], c[10], c[11], c[12]});
-        }
-        return out;
-    }
-    template <class F> int Count(F match) const {
-        int n = 0;
-        for (const Cmd& c : Commands()) n += match(c) ? 1 : 0;
-        return n;
     }
     // The last effect since the channel cursor stood at `cursor`: its sound, rate and volume (sound -1: none).
     void ExpectSound(int cursor, int sound, float rate = 0, float volume = 0.5f) const {
@@ -262,10 +237,4 @@ TEST_F(Overlays, BadgePopUpsSlideInStayAndLeaveWithAge) {
     Frame();
     EXPECT_EQ(app->m_badgePopTime[12], 0);   // past 240: the slot is free again
     EXPECT_EQ(app->m_badgePopTime[4], 232);
-}
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new GameEnvironment);
-    return RUN_ALL_TESTS();
 }

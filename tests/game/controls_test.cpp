@@ -1,0 +1,193 @@
+// The controls through real frames: the action table for keys, pad buttons, sticks and virtual keys, the
+// iCade letters, the analogue control and the pointer tests.
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/game/myapp_fixture.h"
+
+namespace {
+
+class Controls : public Game {
+protected:
+    // An action as the keyboard alone, player 0, player 1 and player 3 see it (no stick).
+    std::vector<int> Seen(int action) {
+        return {app->p_PlayKey(action, 0, -1), app->p_PlayKey(action, 0, 0), app->p_PlayKey(action, 0, 1),
+                app->p_PlayKey(action, 0, 3)};
+    }
+};
+
+}  // namespace
+
+// The action table written out: each action's keys, the letter keys that the iCade mode leaves out (the
+// iCade types letters), its pad buttons and its virtual keys.
+TEST_F(Controls, EveryRowOfTheActionTable) {
+    struct Row {
+        int action;
+        std::vector<int> keys, letters, buttons, vkeys;
+    } const rows[] = {
+        {0, {38}, {87}, {9}, {0}},           {3, {37}, {65}, {8}, {3}},          {5, {39}, {68}, {10}, {5}},
+        {8, {40}, {83}, {11}, {8}},          {10, {32, 13}, {90, 74}, {0}, {10}}, {11, {17}, {88, 75}, {1}, {11}},
+        {12, {16}, {67, 76}, {2}, {12}},     {13, {}, {86, 73}, {3}, {13}},       {14, {}, {66, 85}, {4}, {14}},
+        {15, {}, {78, 79}, {5}, {15}},       {99, {27, 46, 8}, {192}, {6, 7, 14}, {16, 17, 19}},
+    };
+    using Four = std::vector<int>;
+    for (int icade = 0; icade <= 1; ++icade) {
+        zk_Dravo_iCadeControls = icade;
+        for (const Row& r : rows) {
+            SCOPED_TRACE(testing::Message() << "action " << r.action << " iCade " << icade);
+            EXPECT_EQ(Seen(r.action), Four(4, 0));
+            for (int key : r.keys) {
+                Press(key);
+                EXPECT_EQ(Seen(r.action), Four(4, 1)) << "key " << key;
+                Release(key);
+            }
+            for (int key : r.letters) {
+                Press(key);
+                EXPECT_EQ(Seen(r.action), Four(4, 1 - icade)) << "letter key " << key;
+                Release(key);
+            }
+            for (int b : r.buttons) {   // player 1's pad
+                Press(kKeyJoyBase + 32 + b);
+                EXPECT_EQ(Seen(r.action), (Four{0, 0, 1, 0})) << "button " << b;
+                Release(kKeyJoyBase + 32 + b);
+            }
+            for (int v : r.vkeys) {   // the keyboard alone reads iCade buttons 13 to 15 as their own value
+                app->m_vkeys[v] = 2;
+                const int own = icade && r.action >= 13 && r.action <= 15 ? 2 : 1;
+                EXPECT_EQ(Seen(r.action), (Four{own, 1, 1, 1})) << "virtual key " << v;
+                app->m_vkeys[v] = 0;
+            }
+        }
+    }
+    zk_Dravo_iCadeControls = 0;
+    Press(38);
+    EXPECT_EQ(app->p_PlayKeyAll(0, 0), 4);
+    EXPECT_EQ(app->p_PlayKey(0, 0, -2), 0);   // no such player
+    EXPECT_EQ(app->p_PlayKey(7, 0, 0), 0);    // no such action
+    Release(38);
+}
+
+TEST_F(Controls, StickDirectionsCountBeyondFourTenthsOnlyWhenAnalogueInputIsAsked) {
+    host->padPresent = true;
+    struct Case {
+        float x, y;
+        std::vector<int> up_left_right_down;
+    } const cases[] = {{0, 0.41f, {1, 0, 0, 0}}, {0, 0.4f, {0, 0, 0, 0}},  {-0.5f, 0, {0, 1, 0, 0}},
+                       {0.5f, 0, {0, 0, 1, 0}},  {0, -0.5f, {0, 0, 0, 1}}, {-0.4f, -0.4f, {0, 0, 0, 0}}};
+    for (const Case& c : cases) {
+        host->padX = c.x;
+        host->padY = c.y;
+        Frame();
+        const std::vector<int> got = {app->p_PlayKey(0, 1, 0), app->p_PlayKey(3, 1, 0), app->p_PlayKey(5, 1, 0),
+                                      app->p_PlayKey(8, 1, 0)};
+        EXPECT_EQ(got, c.up_left_right_down) << c.x << "," << c.y;
+        EXPECT_EQ(app->p_PlayKey(0, 0, 0) + app->p_PlayKey(0, 1, 1), 0) << "no analogue asked; another player";
+    }
+    EXPECT_FLOAT_EQ(app->p_StickY(0, 0), 0.4f);   // the first stick reads down as positive
+    EXPECT_EQ(app->p_StickY(0, -1), 0.0f);
+    host->padY = 0.5f;
+    Frame();
+    zk_Dravo_iCadeControls = 1;
+    EXPECT_EQ(app->p_PlayKey(0, 1, 0), 0);   // no stick in the iCade mode
+    zk_Dravo_iCadeControls = 0;
+}
+
+TEST_F(Controls, ICadeLettersHoldTheirVirtualKeysUntilTheirReleaseLetter) {
+    app->m_mode = 10;   // in play: the menu would act on fire and back
+    host->KeyEvent(kEventKeyChar, 'w');   // typed before the switch: discarded
+    app->p_iCade(1);
+    Frame();
+    EXPECT_EQ(app->m_vkeys[0], 0);
+    struct Case {
+        char letter;
+        int vkey, value;
+    } const cases[] = {{'w', 0, 2}, {'E', 0, 0}, {'x', 8, 2}, {'z', 8, 0}, {'y', 13, 2}, {'L', 17, 2}, {'v', 17, 0}};
+    for (const Case& c : cases) {
+        host->KeyEvent(kEventKeyChar, c.letter);
+        Frame();
+        EXPECT_EQ(app->m_vkeys[c.vkey], c.value) << c.letter;
+    }
+    Press(87);   // the W key itself no longer means up
+    EXPECT_EQ(app->p_PlayKey(0, 0, 0), 0);
+    Release(87);
+    app->p_iCade(0);
+    EXPECT_EQ(app->m_vkeys[13], 0);
+}
+
+TEST_F(Controls, HeldKeysRampTheAnalogueControlReleaseEasesBackAndTheStickHasADeadZone) {
+    Press(38);
+    for (int i = 0; i < 3; ++i) app->p_AnalogueControl();
+    EXPECT_NEAR(app->m_analogY, -0.45f, 1e-5);
+    for (int i = 0; i < 10; ++i) app->p_AnalogueControl();
+    EXPECT_EQ(app->m_analogY, -1.0f);   // clamped
+    Release(38);
+    app->p_AnalogueControl();
+    EXPECT_NEAR(app->m_keyRampY, -0.8f, 1e-5);
+    for (int i = 0; i < 5; ++i) app->p_AnalogueControl();
+    EXPECT_EQ(app->m_keyRampY, 0.0f);   // eased back without overshooting
+    host->padPresent = true;
+    for (float x : {0.2f, 0.25f}) {
+        host->padX = x;
+        Frame();
+        app->p_AnalogueControl();
+        EXPECT_FLOAT_EQ(app->m_analogX, x == 0.2f ? 0 : x);
+    }
+}
+
+TEST_F(Controls, ADraggedPointerIsAStickAroundWhereItWasPressed) {
+    app->m_mouseDown = 1;
+    app->m_stickAnchorX = -1;
+    struct Case {
+        int x, y;
+        float analogX, analogY;
+        int anchorX, anchorY;
+    } const cases[] = {
+        {100, 100, 0, 0, 100, 100},   // the press sets the anchor
+        {136, 100, 0.5f, 0, 100, 100},
+        {200, 30, 1, -70 / 72.0f, 104, 96},   // clamped; 100 pixels away the anchor follows by 4
+        {110, 100, 0, 0, 104, 96},   // both offsets below a tenth of the range: centred
+    };
+    for (const Case& c : cases) {
+        app->m_mouseX = c.x;
+        app->m_mouseY = c.y;
+        app->p_AnalogueControl();
+        EXPECT_FLOAT_EQ(app->m_analogX, c.analogX) << c.x << "," << c.y;
+        EXPECT_FLOAT_EQ(app->m_analogY, c.analogY) << c.x << "," << c.y;
+        EXPECT_EQ(app->m_stickAnchorX, c.anchorX) << c.x << "," << c.y;
+        EXPECT_EQ(app->m_stickAnchorY, c.anchorY) << c.x << "," << c.y;
+    }
+    app->m_mouseDown = 0;
+    app->p_AnalogueControl();
+    EXPECT_EQ(app->m_stickAnchorX, -1);
+}
+
+// A 32 x 32 button at (100, 100), a 100 x 20 touch area at (50, 50) with margins 6 before and 12 after.
+TEST_F(Controls, PointerTestsAreStrictAtTheirEdges) {
+    app->m_mouseDown = 1;
+    app->m_drawScale = 1;
+    app->m_imageInfo[97 * 3] = app->m_imageInfo[97 * 3 + 1] = 32;
+    std::map<std::string, std::function<int()>> tests = {
+        {"button", [&] { return app->p_Button(97, 100, 100, 0); }},
+        {"centred", [&] { return app->p_MouseIn_Centered(100, 100, 32, 32); }},
+        {"narrower", [&] { return app->p_MouseIn_Centered(100, 100, 30, 32); }},
+        {"touch", [&] { return app->p_Touch(50, 50, 100, 20); }},
+        {"first touch", [&] { return static_cast<int>(app->p_Button0(97, 100, 100, 0)); }}};
+    struct Case {
+        const char* test;
+        int touch, x, y, hit;
+    } const cases[] = {
+        {"button", 3, 115, 100, 1}, {"button", 3, 116, 100, 0},    {"button", 3, 100, 84, 0},
+        {"centred", 3, 115, 100, 1}, {"narrower", 3, 115, 100, 0}, {"touch", 3, 44, 60, 0},
+        {"touch", 3, 45, 60, 1},     {"touch", 3, 161, 60, 1},     {"touch", 3, 162, 60, 0},
+        {"touch", 3, 60, 81, 1},     {"touch", 3, 60, 82, 0},      {"first touch", 3, 100, 100, 0},
+        {"first touch", 0, 110, 110, 1}};
+    for (const Case& c : cases) {
+        for (int i = 0; i < 10; ++i) app->m_touchDown[i] = 0, app->m_touchX[i] = app->m_touchY[i] = -3717;
+        app->m_touchDown[c.touch] = 1;
+        app->m_touchX[c.touch] = c.x;
+        app->m_touchY[c.touch] = c.y;
+        EXPECT_EQ(tests[c.test](), c.hit) << c.test << " touch " << c.touch << " at " << c.x << "," << c.y;
+    }
+}

@@ -1,0 +1,59 @@
+// The resources: the art scale and its file names, effects over their ring of channels and the sound
+// modes, and the slots a finished loader has filled.
+#include <vector>
+
+#include "tests/game/myapp_fixture.h"
+
+namespace {
+
+class Resources : public Game {};
+
+}  // namespace
+
+TEST_F(Resources, ArtScaleFollowsTheLargerSide) {
+    struct Case {
+        int w, h, scale;
+        const char* menu;
+    } const cases[] = {{630, 630, 1, "menu.png"}, {631, 480, 2, "menu-hd.png"}, {1230, 100, 2, "menu-hd.png"},
+                       {100, 1231, 4, "menu-hd2.png"}};
+    for (const Case& c : cases) {
+        host->width = c.w;
+        host->height = c.h;
+        zk_app_ValidateDeviceWindow(false);
+        app->p_ArtScale();
+        EXPECT_EQ(app->m_hdScale, c.scale) << c.w << "x" << c.h;
+        EXPECT_FLOAT_EQ(app->m_drawScale, 1.0f / c.scale);
+        EXPECT_EQ(app->p_ArtName(String("menu")).ToUtf8(), c.menu);
+    }
+}
+
+TEST_F(Resources, EffectsRotateOverTwentyFourChannels) {
+    app->m_channelCursor = 0;
+    std::vector<int> cursors;
+    for (int i = 0; i < 25; ++i) app->p_PlaySFX(99, 1), cursors.push_back(app->m_channelCursor);
+    EXPECT_EQ(cursors[22], 23);
+    EXPECT_EQ(cursors[23], 0);
+    EXPECT_EQ(cursors[24], 1);
+}
+
+// Sound modes: 0 off, 1 effects and music, 2 effects only, 3 music only.
+TEST_F(Resources, TheSoundModeSaysWhetherEffectsAndTunesPlay) {
+    for (int mode = 0; mode <= 3; ++mode) {
+        app->m_options[5] = mode;
+        const int cursor = app->m_channelCursor;
+        app->p_PlaySFX(99, 1);
+        EXPECT_EQ(app->m_channelCursor != cursor, mode == 1 || mode == 2) << "mode " << mode;
+        app->m_musicPlaying = 0;
+        app->p_PlayTune(String("10"), 0);
+        EXPECT_EQ(app->m_musicPlaying, mode == 1 || mode == 3 ? 1 : 0) << "mode " << mode;
+        app->p_PlayTune(String("10"), 0);   // a new tune replaces the old one
+        EXPECT_EQ(app->m_musicPlaying, mode == 1 || mode == 3 ? 1 : 0) << "mode " << mode;
+        app->p_StopTune();
+    }
+}
+
+TEST_F(Resources, AFinishedLoaderHasFilledEverySlotTheGameUses) {
+    for (int slot : {1, 2, 3, 80, 90, 91, 93, 94, 95, 96, 97, 98, 99}) EXPECT_NE(app->m_images[slot], nullptr) << slot;
+    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 95, 96, 98, 99}) EXPECT_NE(app->m_sounds[n], nullptr) << "sound " << n;
+    EXPECT_EQ(app->m_fontSlot, 90);
+}
