@@ -132,7 +132,8 @@ TEST_F(Boxes, ClosingSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
         for (int i = 0; i < 30; ++i) BoxFrame();
     }
     app->m_optionsOpen = 1;
-    Press(27);
+    for (int i = 0; i < 5; ++i) BoxFrame();
+    Press(27);   // pressed while the box slides in, held after it is in
     for (int i = 0; i < 40; ++i) BoxFrame();
     EXPECT_EQ(app->m_optionsOpen, 1);
     Release(27);
