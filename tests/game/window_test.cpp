@@ -1,8 +1,8 @@
 // The real executable as a process under Xvfb, driven by real X events: it opens its titled 640 x 480
 // window centred on the desktop; the window's close button and F4 end it with status 0; F11 switches to a
 // fullscreen window at the desktop's size and back. Without a display it reports that GLFW could not
-// start and ends with status -1. On the title menu the back key (Escape) ends
-// the program with status 0.
+// start and ends with status -1. On the title menu the back key (Escape) ends the program with status 0,
+// and a whole game played with real keys is filed, saved and shown after a restart.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
