@@ -28,7 +28,8 @@ TEST(SilentAudio, NoDeviceLeavesTheGameRunningSilently) {
     // A real, decodable file still loads, as a sample without a buffer, and the game holds it as usual;
     // playing it plays nothing. A tune that loads is played as far as the engine can: nothing sounds.
     zk_test::ScratchDir dir("zk_silent");
-    std::string path = zk_test::write_wav(dir / "silent.wav", zk_test::wav_mono16(8000, std::string("\1\0\2\0\3\0\4\0", 8)));
+    zk_test::WavSpec four = zk_test::wav_mono16(8000, std::string("\1\0\2\0\3\0\4\0", 8));   // four frames
+    std::string path = zk_test::write_wav(dir / "silent.wav", four);
     gxtkSample* loaded = audio->LoadSample(String(path.c_str()));
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->buffer, 0u);
