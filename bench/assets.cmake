@@ -1,6 +1,6 @@
 # Decoding the generated tunes: a game decodes its whole tune when it starts, so the 30-second tune must
 # decode well under 100 ms. Run: build/bench/assets_decode_bench (from the build folder).
-add_executable(assets_decode_bench ${CMAKE_CURRENT_SOURCE_DIR}/assets_decode_bench.cpp)
+add_executable(assets_decode_bench assets_decode_bench.cpp)
 target_link_libraries(assets_decode_bench PRIVATE zk_codecs benchmark::benchmark)
 if(TARGET zk_data)
   add_dependencies(assets_decode_bench zk_data)

@@ -4,27 +4,21 @@
 //   save_state   one atomic save of a saved-state-sized text (written, synced, renamed), as after a game
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "host/game.h"
 #include "media/audio.h"
+#include "tests/common/scratch.h"
+#include "tests/common/wav.h"
 
 namespace {
 
 const int kEffectChannels = 24;   // the game rotates its effects over this many channels
 
-std::string scratch() {
-    static std::string dir;
-    if (dir.empty()) {
-        char tmpl[] = "/tmp/zk_audio_bench_XXXXXX";
-        dir = mkdtemp(tmpl) ? tmpl : "/tmp";
-    }
+zk_test::ScratchDir& scratch() {
+    static zk_test::ScratchDir dir("zk_audio_bench");
     return dir;
 }
 
@@ -32,17 +26,7 @@ std::string scratch() {
 std::string effect_file() {
     std::string pcm;
     for (int i = 0; i < 2205; ++i) pcm += char(i * 31), pcm += char(i * 17);
-    std::string w = "RIFF";
-    auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) w += char(v >> (8 * i)); };
-    auto u16 = [&](uint32_t v) { w += char(v), w += char(v >> 8); };
-    u32(uint32_t(36 + pcm.size()));
-    w += "WAVEfmt ";
-    u32(16), u16(1), u16(1), u32(22050), u32(44100), u16(2), u16(16);
-    w += "data";
-    u32(uint32_t(pcm.size()));
-    std::string path = scratch() + "/effect.wav";
-    std::ofstream(path, std::ios::binary) << w << pcm;
-    return path;
+    return zk_test::write_wav(scratch() / "effect.wav", zk_test::wav_mono16(22050, pcm));
 }
 
 ZKGlfwGame& host() {
@@ -78,14 +62,13 @@ void save_state(benchmark::State& state) {
     std::string text;
     for (int i = 0; i < 203; ++i) text += std::to_string(i * 7919 % 100000) + ",";   // 203 numbers
     String saved(text.c_str());
-    char cwd[PATH_MAX];
-    if (!getcwd(cwd, sizeof cwd) || chdir(scratch().c_str()) != 0) {
+    if (!scratch().Enter()) {
         state.SkipWithError("no scratch folder");
         return;
     }
     for (auto _ : state) benchmark::DoNotOptimize(host().SaveState(saved));
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
-    if (chdir(cwd) != 0) state.SkipWithError("cannot return to the working folder");
+    if (!scratch().Leave()) state.SkipWithError("cannot return to the working folder");
 }
 
 }  // namespace

@@ -6,11 +6,9 @@
 #include <GLFW/glfw3.h>
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "framework/graphics.h"
 #include "host/game.h"
+#include "tests/common/gl_window.h"
 
 namespace {
 
@@ -24,14 +22,7 @@ struct Scene {
     c_Image* sheet = nullptr;
 
     Scene() {
-        if (!glfwInit()) {
-            std::fprintf(stderr, "glfwInit failed: run under xvfb-run\n");
-            std::exit(1);
-        }
-        window = glfwCreateWindow(kWindow, kWindow, "graphics bench", nullptr, nullptr);
-        if (!window) std::exit(1);
-        glfwMakeContextCurrent(window);
-        ++glfwGraphicsSeq;
+        window = zk_test::OpenTestWindow(kWindow, kWindow, "graphics bench");
         zk_graphics_init();
         device = new gxtkGraphics();
         zk_graphics_SetGraphicsDevice(device);

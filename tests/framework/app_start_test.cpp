@@ -9,6 +9,7 @@
 #include "framework/audio.h"
 #include "framework/graphics.h"
 #include "framework/input.h"
+#include "tests/common/x_screen.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ struct CheckingApp : c_App {
                           zk_audio_device == d->m__audio && d->m__input && zk_input_device == d->m__input;
         sizeAtCreate = zk_app_DeviceWidth() == 640 && zk_app_DeviceHeight() == 480;
         modesAtCreate = zk_app__displayModes.Length() >= 1 && zk_app__desktopMode &&
-                        zk_app__desktopMode->m_width == 1920;
+                        zk_app__desktopMode->m_width == zk_test::XScreenSize().width;
         return 0;
     }
     int p_OnRender() override {

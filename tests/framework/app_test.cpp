@@ -10,15 +10,11 @@
 #include "framework/app.h"
 #include "framework/input.h"
 #include "media/audio.h"
+#include "tests/common/collector.h"
 
 namespace {
 
 std::vector<std::string> journal;   // what the app, the audio engine and the host were asked, in order
-
-void collector_once() {
-    static bool ready = (gc_init1(), true);
-    (void)ready;
-}
 
 struct ScriptedHost : ZKGame {
     std::vector<std::pair<int, int>> modes;
@@ -67,7 +63,7 @@ struct JournalAudio : gxtkAudio {
 class App : public ::testing::Test {
 protected:
     App() {
-        collector_once();
+        zk_test::StartCollectorOnce();
         journal.clear();
         zk_app_init();
         zk_input_init();

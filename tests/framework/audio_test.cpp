@@ -4,34 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <climits>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 
 #include "framework/audio.h"
 #include "host/game.h"
+#include "tests/common/collector.h"
+#include "tests/common/scratch.h"
+#include "tests/common/wav.h"
 
 namespace {
-
-// 0.2 s of a quiet 16-bit mono square wave at 8000 Hz.
-std::string wav_bytes() {
-    std::string pcm;
-    for (int i = 0; i < 1600; ++i) pcm += (i / 10) % 2 ? std::string("\x00\x10", 2) : std::string("\x00\xF0", 2);
-    std::string w("RIFF", 4);
-    auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) w += char(v >> (8 * i)); };
-    auto u16 = [&](uint32_t v) { w += char(v), w += char(v >> 8); };
-    u32(uint32_t(36 + pcm.size()));
-    w += "WAVEfmt ";
-    u32(16), u16(1), u16(1), u32(8000), u32(16000), u16(2), u16(16);
-    w += "data";
-    u32(uint32_t(pcm.size()));
-    return w + pcm;
-}
 
 c_Sound* held = nullptr;   // a sound the test keeps, as the game keeps its sound table
 
@@ -47,24 +32,16 @@ protected:
         new ZKGlfwGame();
         zk_audio_SetAudioDevice(new gxtkAudio());
     }
+    // A data folder of its own, with 0.2 s of a quiet square wave as its one sound.
     void SetUp() override {
-        char tmpl[] = "/tmp/zk_audio_module_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        ASSERT_EQ(getcwd(saved_cwd, sizeof saved_cwd), saved_cwd);
-        ASSERT_EQ(chdir(dir.c_str()), 0);
+        ASSERT_TRUE(dir.Enter());
         mkdir("data", 0755);
         mkdir("data/sfx", 0755);
-        std::ofstream("data/sfx/ping.wav", std::ios::binary) << wav_bytes();
-    }
-    void TearDown() override {
-        ASSERT_EQ(chdir(saved_cwd), 0);
-        std::system(("rm -rf '" + dir + "'").c_str());
+        zk_test::write_wav("data/sfx/ping.wav", zk_test::wav_mono16(8000, zk_test::wav_square(1600, 10)));
     }
     static ALuint source(int channel) { return zk_audio_device->channels[channel].source; }
 
-    std::string dir;
-    char saved_cwd[PATH_MAX];
+    zk_test::ScratchDir dir{"zk_audio_module"};
 };
 
 TEST_F(AudioModule, SoundsLoadFromTheDataFolderOrNotAtAll) {
@@ -140,11 +117,7 @@ TEST_F(AudioModule, HeldSoundsAndTheEngineSurviveCollection) {
     ASSERT_NE(held, nullptr);
     gxtkSample* sample = held->m_sample;
     c_Sound* dropped = zk_audio_LoadSound(String("sfx/ping.wav"));
-    testing::internal::CaptureStdout();
-    gc_collect_all();
-    gc_collect_all();
-    gc_flush_free(INT_MAX);
-    std::string said = testing::internal::GetCapturedStdout();
+    std::string said = zk_test::CollectEverything();
     EXPECT_TRUE(gc_holds(engine));
     EXPECT_TRUE(gc_holds(held));
     EXPECT_TRUE(gc_holds(sample));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/containers.h"
+#include "tests/common/collector.h"
 
 namespace {
 
@@ -27,12 +28,6 @@ int black_height(c_Node* node, c_Node* parent, long long lo, long long hi) {
 
 int count(c_Node* node) { return node ? 1 + count(node->m_left) + count(node->m_right) : 0; }
 
-bool on_free_list(const void* p) {
-    for (const gc_object* q = gc_free_list.succ; q != &gc_free_list; q = q->succ)
-        if (q == p) return true;
-    return false;
-}
-
 void check_inserts(std::vector<int> keys) {
     gc_assign(map_root, (new c_IntMap)->m_new());
     for (int k : keys) {
@@ -48,7 +43,7 @@ void check_inserts(std::vector<int> keys) {
     EXPECT_FALSE(map_root->p_Contains(-12345));
     gc_collect_all();   // the tree survives a whole cycle through its root
     gc_flush_free(INT_MAX);
-    EXPECT_FALSE(on_free_list(map_root));
+    EXPECT_FALSE(zk_test::OnFreeList(map_root));
     for (int k : keys) {
         c_Node* node = map_root->p_FindNode(k);
         ASSERT_TRUE(gc_holds(node) && gc_holds(node->m_value));
@@ -150,11 +145,9 @@ TEST_F(Containers, ContainersSurviveTheCollectorBetweenEveryOperation) {
         gc_collect();
         gc_stress = false;
         ASSERT_EQ(gc_verify(), 0) << "step " << step;
-        ASSERT_FALSE(on_free_list(map_root->p_FindNode(key)->m_value)) << "step " << step;
+        ASSERT_FALSE(zk_test::OnFreeList(map_root->p_FindNode(key)->m_value)) << "step " << step;
     }
-    gc_collect_all();
-    gc_collect_all();
-    gc_flush_free(INT_MAX);                     // garbage blocks are destroyed and their memory reused
+    zk_test::CollectEverything();               // garbage blocks are destroyed and their memory reused
     for (int i = 0; i < 200; ++i) (new c_DisplayMode)->m_new(-1, -1);
     ASSERT_GT(black_height(map_root->m_root, nullptr, INT_MIN, INT_MAX), 0);
     EXPECT_EQ(count(map_root->m_root), static_cast<int>(keys.size()));

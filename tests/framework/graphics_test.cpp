@@ -21,7 +21,10 @@
 
 #include "framework/data.h"
 #include "host/game.h"
-#include "tests/media/gl_window.h"
+#include "tests/common/collector.h"
+#include "tests/common/gl_window.h"
+#include "tests/common/pixels.h"
+#include "tests/common/scratch.h"
 
 // Every C++ heap allocation of this test program is counted, to show that drawing makes none. The
 // replacement pair is malloc/free underneath, which g++ cannot see when it inlines a delete.
@@ -48,15 +51,13 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
+using namespace zk_test;
+
 const int kSize = 64;
 
 std::string temp_dir() {
-    static std::string dir = [] {
-        char pattern[] = "/tmp/zk_graphics_XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made ? made : "/tmp");
-    }();
-    return dir;
+    static ScratchDir dir("zk_graphics");
+    return dir.path();
 }
 
 // An opaque RGBA PNG of one colour (0xRRGGBB), or of four quarters when `quarters` is given
@@ -106,11 +107,6 @@ protected:
     void EndFrame() {
         zk_graphics_EndRender();
         device->EndRender();
-    }
-    unsigned int rgb_at(int x, int y) {
-        Array<int> px(1);
-        device->ReadPixels(px, x, y, 1, 1, 0, 1);
-        return static_cast<unsigned int>(px[0]) & 0xffffff;
     }
 
     TestGLWindow window{kSize, kSize};
@@ -224,7 +220,7 @@ TEST_F(Graphics, MissingImageIsNullAndNullDrawsNothing) {
     zk_graphics_DrawImage(framed, 0, 0, -1);
     EXPECT_EQ(device->primCount, 0);
     EndFrame();
-    EXPECT_EQ(rgb_at(4, 4), 0u);
+    ExpectPixels({{4, 4, 0x000000}});
 }
 
 TEST_F(Graphics, MatrixStackDoublesAndKeepsWhatWasPushed) {
@@ -316,15 +312,10 @@ TEST_F(Graphics, EllipseIsCentredOnItsPointWithItsTwoRadii) {
     zk_graphics_SetColor(0, 255, 0);
     zk_graphics_DrawEllipse(32, 32, 12, 6);   // x 20..44, y 26..38
     EndFrame();
-    EXPECT_EQ(rgb_at(32, 32), 0x00ff00u);
-    EXPECT_EQ(rgb_at(42, 32), 0x00ff00u);
-    EXPECT_EQ(rgb_at(21, 32), 0x00ff00u);
-    EXPECT_EQ(rgb_at(32, 27), 0x00ff00u);
-    EXPECT_EQ(rgb_at(32, 36), 0x00ff00u);
-    EXPECT_EQ(rgb_at(46, 32), 0u);
-    EXPECT_EQ(rgb_at(18, 32), 0u);
-    EXPECT_EQ(rgb_at(32, 24), 0u);
-    EXPECT_EQ(rgb_at(32, 40), 0u);
+    ExpectPixels({
+        {32, 32, 0x00ff00}, {42, 32, 0x00ff00}, {21, 32, 0x00ff00}, {32, 27, 0x00ff00}, {32, 36, 0x00ff00},
+        {46, 32, 0x000000}, {18, 32, 0x000000}, {32, 24, 0x000000}, {32, 40, 0x000000},
+    });
 }
 
 TEST_F(Graphics, FrameStartsWhiteOpaqueUnclippedAndMatrixGoesOncePerChange) {
@@ -350,7 +341,7 @@ TEST_F(Graphics, FrameStartsWhiteOpaqueUnclippedAndMatrixGoesOncePerChange) {
     EXPECT_FLOAT_EQ(zk_graphics_context->m_clipX, 1.9f);
     EndFrame();
     EXPECT_EQ(zk_graphics_renderDevice, nullptr);
-    EXPECT_EQ(rgb_at(8, 6), 0xffffffu);   // the first rectangle, translated by (5, 5)
+    ExpectPixels({{8, 6, 0xffffff}});   // the first rectangle, translated by (5, 5)
 }
 
 TEST_F(Graphics, DrawImage2TurnsCounterClockwiseAboutTheHandle) {
@@ -363,12 +354,10 @@ TEST_F(Graphics, DrawImage2TurnsCounterClockwiseAboutTheHandle) {
     EXPECT_EQ(zk_graphics_context->m_stackTop, 0);   // pushed and popped
     EndFrame();
     // Turned, it covers x 27..37 and y 22..42 about (32, 32).
-    EXPECT_EQ(rgb_at(29, 24), 0x00ff00u);   // image top-right: screen top-left
-    EXPECT_EQ(rgb_at(35, 24), 0xffffffu);
-    EXPECT_EQ(rgb_at(29, 40), 0xff0000u);
-    EXPECT_EQ(rgb_at(35, 40), 0x0000ffu);
-    EXPECT_EQ(rgb_at(39, 32), 0u);
-    EXPECT_EQ(rgb_at(32, 20), 0u);
+    ExpectPixels({
+        {29, 24, 0x00ff00},   // image top-right: screen top-left
+        {35, 24, 0xffffff}, {29, 40, 0xff0000}, {35, 40, 0x0000ff}, {39, 32, 0x000000}, {32, 20, 0x000000},
+    });
 }
 
 TEST_F(Graphics, DrawImageScalesFramesAndPlacesTheHandle) {
@@ -380,11 +369,9 @@ TEST_F(Graphics, DrawImageScalesFramesAndPlacesTheHandle) {
     zk_graphics_DrawImage(image, 10, 10, 1);                 // green over 6..14
     zk_graphics_DrawImage2(image, 40, 40, 0, 2, 2, 0);       // red, doubled, over 32..48
     EndFrame();
-    EXPECT_EQ(rgb_at(7, 7), 0x00ff00u);
-    EXPECT_EQ(rgb_at(15, 15), 0u);
-    EXPECT_EQ(rgb_at(33, 33), 0xff0000u);
-    EXPECT_EQ(rgb_at(47, 47), 0xff0000u);
-    EXPECT_EQ(rgb_at(49, 49), 0u);
+    ExpectPixels({
+        {7, 7, 0x00ff00}, {15, 15, 0x000000}, {33, 33, 0xff0000}, {47, 47, 0xff0000}, {49, 49, 0x000000},
+    });
 }
 
 TEST_F(Graphics, CollectionKeepsWhatTheModuleReachesAndFreesTheRest) {
@@ -407,8 +394,7 @@ TEST_F(Graphics, CollectionKeepsWhatTheModuleReachesAndFreesTheRest) {
     device->BeginRender();
     device->DrawRect(0, 0, 1, 1);   // the batch lets go of the dropped surface
     device->EndRender();
-    for (int i = 0; i < 2; ++i) gc_collect_all();
-    gc_flush_free(INT_MAX);
+    CollectEverything();
 
     EXPECT_TRUE(gc_holds(cut));
     EXPECT_TRUE(gc_holds(kept));
@@ -424,7 +410,7 @@ TEST_F(Graphics, CollectionKeepsWhatTheModuleReachesAndFreesTheRest) {
     device->Cls(0, 0, 0);
     zk_graphics_DrawImage(kept, 0, 0, 1);
     EndFrame();
-    EXPECT_EQ(rgb_at(4, 4), 0x00ff00u);
+    ExpectPixels({{4, 4, 0x00ff00}});
 }
 
 // Within a batch nothing reaches OpenGL, whose driver allocates as it likes; our own drawing path must not.

@@ -6,13 +6,9 @@
 
 #include "framework/input.h"
 #include "host/game.h"
+#include "tests/common/collector.h"
 
 namespace {
-
-void collector_once() {
-    static bool ready = (gc_init1(), true);
-    (void)ready;
-}
 
 // A host whose joysticks are scripted: pad j is present when present[j]; its buttons are held[j].
 struct PadHost : ZKGame {
@@ -33,7 +29,7 @@ struct PadHost : ZKGame {
 class Input : public ::testing::Test {
 protected:
     Input() {
-        collector_once();
+        zk_test::StartCollectorOnce();
         zk_input_init();
         zk_input_SetInputDevice((new c_InputDevice())->m_new());
         dev = zk_input_device;

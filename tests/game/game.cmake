@@ -1,7 +1,5 @@
 # The real executable: its window, the close button, F4 and F11, driven by real X events.
-pkg_check_modules(ZK_GAME_TEST_X11 REQUIRED IMPORTED_TARGET x11)
-zk_test(game_window_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_test.cpp
-        LIBS zk_runtime PkgConfig::ZK_GAME_TEST_X11 SERIAL)
+zk_test(game_window_test SOURCES window_test.cpp LIBS zk_runtime PkgConfig::ZK_TEST_X11 SERIAL)
 add_dependencies(game_window_test tolvane-golf)
 target_compile_definitions(game_window_test PRIVATE GAME_PATH="$<TARGET_FILE:tolvane-golf>"
                            BUILD_DIR="${CMAKE_BINARY_DIR}")

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "media/audio.h"
+#include "tests/common/pixels.h"
+#include "tests/common/scratch.h"
 #include "tests/game/myapp_fixture.h"
 
 TEST_F(Game, F1AndF2ToggleTheDebugOverlayAndTheHudOncePerPress) {
@@ -275,15 +277,11 @@ TEST_F(Game, MissingFilesLeaveEmptySlotsAndTheLoaderGoesOn) {
 
     // A whole pass with no data folder at all: every slot stays empty and loading still ends. The pass
     // runs in an empty folder of its own, so tests running beside this one keep their data folder.
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    char empty[] = "/tmp/game-test-no-data-XXXXXX";
-    ASSERT_NE(mkdtemp(empty), nullptr);
-    ASSERT_EQ(chdir(empty), 0);
+    zk_test::ScratchDir empty("game-test-no-data");
+    ASSERT_TRUE(empty.Enter());
     app->p_Reload();
     for (int i = 0; i < 26; ++i) Frame();
-    ASSERT_EQ(chdir(here), 0);
-    rmdir(empty);
+    ASSERT_TRUE(empty.Leave());
     EXPECT_EQ(app->m_loadStep, 0);
     EXPECT_EQ(app->m_images[1], nullptr);
     EXPECT_EQ(app->m_sounds[2], nullptr);
@@ -299,10 +297,8 @@ TEST_F(Game, LoadingScreenShowsItsColoursLogoAndRing) {
     Frame();
     host->UpdateGame();
     host->RenderGame();   // the loading screen, still in the back buffer
-    std::vector<unsigned char> px(800 * 600 * 4);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-    auto at = [&](int x, int y) { return &px[((599 - y) * 800 + x) * 4]; };   // y down, as the game
+    zk_test::Screenshot shot;
+    auto at = [&](int x, int y) { return shot.at(x, y); };
     const unsigned char* corner = at(5, 5);
     EXPECT_NEAR(corner[0], 40, 2);
     EXPECT_NEAR(corner[1], 40, 2);
@@ -351,22 +347,12 @@ TEST_F(Game, ReplayDrawsInOrderToTheLastCommandThroughTheOverscanAndSkipsEmptySl
     app->p_SetCol(0, 255, 0);
     app->p_Oval(400, 300, 30, 30);    // the last command: centred at device (400, 300), radius 27
     host->RenderGame();
-    std::vector<unsigned char> px(800 * 600 * 4);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-    auto at = [&](int x, int y) {
-        const unsigned char* p = &px[((599 - y) * 800 + x) * 4];
-        return (p[0] > 128 ? 1 : 0) | (p[1] > 128 ? 2 : 0) | (p[2] > 128 ? 4 : 0);   // 1 red, 2 green, 4 blue
-    };
-    EXPECT_EQ(at(35, 60), 0);    // left of the overscan border
-    EXPECT_EQ(at(45, 60), 1);
-    EXPECT_EQ(at(60, 25), 0);
-    EXPECT_EQ(at(60, 35), 1);
-    EXPECT_EQ(at(100, 100), 4);  // later commands cover earlier ones
-    EXPECT_EQ(at(400, 300), 2);
-    EXPECT_EQ(at(420, 300), 2);
-    EXPECT_EQ(at(430, 300), 0);
-    EXPECT_EQ(at(580, 130), 0);  // nothing for the empty slots
-    EXPECT_EQ(at(620, 130), 0);
+    zk_test::ExpectPixels({
+        {35, 60, 0x000000},   // left of the overscan border
+        {45, 60, 0xff0000}, {60, 25, 0x000000}, {60, 35, 0xff0000},
+        {100, 100, 0x0000ff},   // later commands cover earlier ones
+        {400, 300, 0x00ff00}, {420, 300, 0x00ff00}, {430, 300, 0x000000},
+        {580, 130, 0x000000}, {620, 130, 0x000000},   // nothing for the empty slots
+    });
     zk_Dravo_overscan = 0;
 }

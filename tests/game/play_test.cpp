@@ -11,6 +11,7 @@
 
 #include "framework/random.h"
 #include "media/audio.h"
+#include "tests/common/pixels.h"
 #include "tests/game/myapp_fixture.h"
 
 namespace {
@@ -394,16 +395,8 @@ TEST_F(Play, APlayFrameShowsTheWaterTheTeeGroundAndTheHud) {
     app->m_score = app->m_shownScore = 88888888;
     Update();
     host->RenderGame();
-    std::vector<unsigned char> px(800 * 600 * 4);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-    auto at = [&](int x, int y) { return &px[((599 - y) * 800 + x) * 4]; };   // y down, as the game
-    auto count = [&](int x0, int y0, int x1, int y1, auto pred) {
-        int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) n += pred(at(x, y));
-        return n;
-    };
+    zk_test::Screenshot shot;
+    auto count = [&](int x0, int y0, int x1, int y1, auto pred) { return shot.Count(x0, y0, x1, y1, pred); };
     auto brown = [](const unsigned char* p) { return std::abs(p[0] - 100) < 15 && std::abs(p[1] - 60) < 15 && p[2] < 25; };
     EXPECT_GT(count(0, 575, 800, 600, brown), 800 * 25 * 8 / 10) << "the water band along the bottom";
     auto green = [](const unsigned char* p) { return p[0] < 20 && p[1] > 160 && p[2] < 20; };

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/scratch.h"
 #include "tests/game/myapp_fixture.h"
 #include "tests/game/saved_state.h"
 
@@ -34,21 +35,18 @@ int BlockOf(const std::string& line) {
 
 class Progress : public Game {
 protected:
-    char scratch[64] = "/tmp/progress-test-XXXXXX";
-    char home[4096] = {};
+    zk_test::ScratchDir scratch{"progress-test"};
     std::mt19937 rng{20261206};
 
     void SetUp() override {
         Game::SetUp();
-        ASSERT_NE(getcwd(home, sizeof home), nullptr);
-        ASSERT_NE(mkdtemp(scratch), nullptr);
-        ASSERT_EQ(chdir(scratch), 0);
+        ASSERT_TRUE(scratch.Enter());
     }
     void TearDown() override {
         host->saveToFile = false;
         std::remove(".zanthstate");
-        EXPECT_EQ(chdir(home), 0);
-        EXPECT_EQ(rmdir(scratch), 0) << "a file was left behind";
+        EXPECT_TRUE(scratch.Leave());
+        EXPECT_EQ(scratch.Entries(), std::vector<std::string>()) << "a file was left behind";
     }
 
     // Loads the state file as it stands and returns the lines printed.

@@ -17,6 +17,7 @@
 #include "game/myapp.h"
 #include "game/startup.h"
 #include "host/game.h"
+#include "tests/common/gl_window.h"
 
 struct TestHost : ZKGlfwGame {
     int width = 800, height = 600;
@@ -79,27 +80,7 @@ struct TestHost : ZKGlfwGame {
 // window it says why and ends the process: a test that cannot start must fail, not be skipped.
 inline GLFWwindow* StartTestGame(TestHost** host, c_MyApp** app) {
     glfwSetErrorCallback([](int code, const char* text) { std::fprintf(stderr, "GLFW error %d: %s\n", code, text); });
-    bool started = false;
-    for (int attempt = 0; attempt < 5 && !started; ++attempt) {   // a busy X server may refuse a connection
-        if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        started = glfwInit() == GLFW_TRUE;
-    }
-    if (!started) {
-        std::fprintf(stderr, "glfwInit failed: run under xvfb-run\n");
-        std::exit(2);
-    }
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = nullptr;
-    for (int attempt = 0; attempt < 5 && !window; ++attempt) {   // a busy X server may refuse once
-        if (attempt) glfwWaitEventsTimeout(0.2);
-        window = glfwCreateWindow(800, 600, "game test", nullptr, nullptr);
-    }
-    if (!window) {
-        std::fprintf(stderr, "the test window could not be opened\n");
-        std::exit(2);
-    }
-    glfwMakeContextCurrent(window);
-    ++glfwGraphicsSeq;
+    GLFWwindow* window = zk_test::OpenTestWindow(800, 600, "game test");
     gc_init1();
     *host = new TestHost;
     zkInit();

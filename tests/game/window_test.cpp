@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/scratch.h"
 #include "tests/game/saved_state.h"
 #include "tests/host/process.h"
 
@@ -193,18 +194,13 @@ TEST_F(RunningGame, EscapeOnTheTitleMenuQuitsWithStatusZero) {
 // second start loads all five blocks and shows the score in the menu's panel.
 class WholeGame : public RunningGame {
 protected:
-    std::string folder;
+    zk_test::ScratchDir scratch{"whole-game"};
+    std::string folder = scratch.path();
 
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
-        char dir[] = "/tmp/whole-game-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        folder = dir;
         ASSERT_EQ(symlink(BUILD_DIR "/data", (folder + "/data").c_str()), 0);
         Start(folder);
-    }
-    void TearDown() override {
-        if (!folder.empty()) Shell("rm -rf '" + folder + "'");
     }
     std::string SavedText() {
         std::ifstream in(folder + "/.zanthstate");

@@ -7,14 +7,15 @@
 
 #include "host/game.h"
 #include "host/input.h"
+#include "tests/common/collector.h"
+#include "tests/common/x_screen.h"
 
 namespace {
 
 class GlfwWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        static bool ready = (gc_init1(), true);
-        (void)ready;
+        zk_test::StartCollectorOnce();
     }
     // GLFW stays initialised for the whole program: terminating it would unload the OpenGL driver, whose
     // process-lifetime allocations would then read as leaks under the sanitizers.
@@ -22,12 +23,15 @@ protected:
         static bool glfw = std::getenv("DISPLAY") && glfwInit();
         if (!glfw) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
         host = new ZKGlfwGame();
+        screen = zk_test::XScreenSize();
+        ASSERT_GT(screen.width, 0);
     }
     void TearDown() override {
         if (host && host->Window()) glfwDestroyWindow(host->Window());
         delete host;
     }
     ZKGlfwGame* host = nullptr;
+    zk_test::ScreenSize screen;   // the desktop, as the X server has it
 };
 
 TEST_F(GlfwWindow, EveryWindowIsANewContextCountedInTheGraphicsSequence) {
@@ -43,8 +47,8 @@ TEST_F(GlfwWindow, EveryWindowIsANewContextCountedInTheGraphicsSequence) {
     EXPECT_EQ(host->GetDeviceHeight(), 480);
     int x = 0, y = 0;
     glfwGetWindowPos(host->Window(), &x, &y);
-    EXPECT_EQ(x, (1920 - 640) / 2);
-    EXPECT_EQ(y, (1080 - 480) / 2);
+    EXPECT_EQ(x, (screen.width - 640) / 2);
+    EXPECT_EQ(y, (screen.height - 480) / 2);
 }
 
 TEST_F(GlfwWindow, OddSizesGiveAWindowAndNeverACrash) {
@@ -57,12 +61,12 @@ TEST_F(GlfwWindow, OddSizesGiveAWindowAndNeverACrash) {
     }
     int x = 0, y = 0;
     glfwGetWindowPos(host->Window(), &x, &y);
-    EXPECT_EQ(x, (1920 - 2500) / 2);   // larger than the desktop: centred, not clamped
-    EXPECT_EQ(y, (1080 - 2000) / 2);
+    EXPECT_EQ(x, (screen.width - 2500) / 2);   // larger than the desktop: centred, not clamped
+    EXPECT_EQ(y, (screen.height - 2000) / 2);
 }
 
 // Fullscreen asks the primary monitor for the size: a size the monitor offers is taken as it is, any other
-// gets the monitor's closest mode (Xvfb offers only its own 1920 x 1080).
+// gets the monitor's closest mode (Xvfb offers only its own screen size).
 TEST_F(GlfwWindow, FullscreenTakesTheMonitorsModeForTheAskedSize) {
     Array<ZKGlfwVideoMode*> modes = host->GetGlfwVideoModes();
     ASSERT_GE(modes.Length(), 1);
@@ -88,12 +92,12 @@ TEST_F(GlfwWindow, FullscreenTakesTheMonitorsModeForTheAskedSize) {
 TEST_F(GlfwWindow, DesktopAndModesComeFromThePrimaryMonitor) {
     ZKDisplayMode* desktop = host->GetDesktopMode();
     ASSERT_NE(desktop, nullptr);
-    EXPECT_EQ(desktop->width, 1920);
-    EXPECT_EQ(desktop->height, 1080);
+    EXPECT_EQ(desktop->width, screen.width);
+    EXPECT_EQ(desktop->height, screen.height);
     EXPECT_EQ(desktop->depth, 0);
     ZKGlfwVideoMode* glfwDesktop = host->GetGlfwDesktopMode();
     ASSERT_NE(glfwDesktop, nullptr);
-    EXPECT_EQ(glfwDesktop->width, 1920);
+    EXPECT_EQ(glfwDesktop->width, screen.width);
     EXPECT_EQ(glfwDesktop->red, 8);
     Array<ZKDisplayMode*> modes = host->GetDisplayModes();
     Array<ZKGlfwVideoMode*> glfwModes = host->GetGlfwVideoModes();
@@ -102,7 +106,7 @@ TEST_F(GlfwWindow, DesktopAndModesComeFromThePrimaryMonitor) {
     bool listed = false;
     for (int i = 0; i < modes.Length(); ++i) {
         EXPECT_EQ(modes[i]->width, glfwModes[i]->width);
-        listed = listed || (modes[i]->width == 1920 && modes[i]->height == 1080);
+        listed = listed || (modes[i]->width == screen.width && modes[i]->height == screen.height);
     }
     EXPECT_TRUE(listed);
 }

@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -21,6 +20,8 @@
 #include <vector>
 
 #include "host/game.h"
+#include "tests/common/scratch.h"
+#include "tests/common/wav.h"
 
 namespace {
 
@@ -46,21 +47,6 @@ String units(std::initializer_list<int> codes) {
     return s;
 }
 
-// Bytes of a little PCM WAV: 16-bit mono, `frames` frames of silence at 8000 Hz.
-std::string tiny_wav(int frames) {
-    std::string w;
-    auto u32 = [&](unsigned v) { for (int i = 0; i < 4; ++i) w += char(v >> (8 * i)); };
-    auto u16 = [&](unsigned v) { w += char(v); w += char(v >> 8); };
-    w += "RIFF";
-    u32(36 + frames * 2);
-    w += "WAVEfmt ";
-    u32(16), u16(1), u16(1), u32(8000), u32(16000), u16(2), u16(16);
-    w += "data";
-    u32(frames * 2);
-    w += std::string(frames * 2, '\0');
-    return w;
-}
-
 // Each test gets its own working folder, removed afterwards; the state file is relative to it.
 class Files : public ::testing::Test {
 protected:
@@ -68,23 +54,11 @@ protected:
         gc_init1();
         if (!game) game = new ZKGlfwGame();
     }
-    void SetUp() override {
-        char tmpl[] = "/tmp/zk_files_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        ASSERT_EQ(getcwd(saved_cwd, sizeof saved_cwd), saved_cwd);
-        ASSERT_EQ(chdir(dir.c_str()), 0);
-    }
-    void TearDown() override {
-        ASSERT_EQ(chdir(saved_cwd), 0);
-        chmod(dir.c_str(), 0755);
-        std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
-    }
+    void SetUp() override { ASSERT_TRUE(scratch.Enter()); }
 
     static ZKGlfwGame* game;
-    std::string dir;
-    char saved_cwd[PATH_MAX];
+    zk_test::ScratchDir scratch{"zk_files"};
+    const std::string& dir = scratch.path();
 };
 
 ZKGlfwGame* Files::game = nullptr;
@@ -287,7 +261,7 @@ TEST_F(Files, OpenUrlHandsTheAddressToXdgOpenWithoutAShell) {
 TEST_F(Files, LoadAudioDataPicksTheDecoderByExtensionInAnyCase) {
     mkdir("data", 0755);
     for (const char* name : {"data/a.wav", "data/B.WAV", "data/c.Wav", "data/d.mp3", "data/e"})
-        write_file(name, tiny_wav(100));
+        write_file(name, zk_test::wav_bytes(zk_test::wav_mono16(8000, std::string(200, '\0'))));
     for (const char* path : {"zanth://data/a.wav", "zanth://data/B.WAV", "zanth://data/c.Wav"}) {
         int length = 0, channels = 0, format = 0, hertz = 0;
         int before = gc_ext_new_bytes;

@@ -7,13 +7,9 @@
 #include <map>
 
 #include "host/input.h"
+#include "tests/common/collector.h"
 
 namespace {
-
-void collector_once() {
-    static bool ready = (gc_init1(), true);
-    (void)ready;
-}
 
 TEST(TransKey, EveryTranslatedKeyGivesItsWindowsKeyCodeAndEveryOtherKeyNothing) {
     std::map<int, int> expected = {
@@ -88,7 +84,7 @@ TEST(KeyToChar, EditingKeysTypeTheirControlCharactersAndNavigationKeysCarryBit16
 struct Pad {
     Array<float> x{2}, y{2}, z{2};
     Array<bool> buttons{32};
-    Pad() { collector_once(); }
+    Pad() { zk_test::StartCollectorOnce(); }
     std::vector<int> pressed() const {
         std::vector<int> out;
         for (int i = 0; i < 32; ++i)

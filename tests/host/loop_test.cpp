@@ -7,13 +7,9 @@
 #include <vector>
 
 #include "host/game.h"
+#include "tests/common/collector.h"
 
 namespace {
-
-void collector_once() {
-    static bool ready = (gc_init1(), true);
-    (void)ready;
-}
 
 // Records what the host forwards, in order; an update can cost fake time or run a hook.
 struct RecDelegate : ZKGameDelegate {
@@ -64,7 +60,7 @@ struct FakeHost : ZKGlfwGame {
 class Loop : public ::testing::Test {
 protected:
     Loop() {
-        collector_once();
+        zk_test::StartCollectorOnce();
         delegate = new RecDelegate();
         delegate->log = &host.log;   // reachable through the host, which marks its delegate
         host.SetDelegate(delegate);
@@ -228,12 +224,6 @@ struct Scratch : Object {
     int value = 7;
 };
 
-bool on_free_list(const gc_object* p) {
-    for (const gc_object* q = gc_free_list.succ; q != &gc_free_list; q = q->succ)
-        if (q == p) return true;
-    return false;
-}
-
 TEST_F(Loop, AnObjectHeldOnlyByTheUpdateSurvivesAnEventSentFromInsideIt) {
     host.StartGame();
     gc_stress = true;   // every collector step completes a cycle: an unreached object would be swept
@@ -242,7 +232,7 @@ TEST_F(Loop, AnObjectHeldOnlyByTheUpdateSurvivesAnEventSentFromInsideIt) {
     delegate->onUpdate = [&] {
         local = new Scratch();
         host.KeyEvent(kEventKeyUp, 65);
-        swept = on_free_list(local);
+        swept = zk_test::OnFreeList(local);
     };
     host.UpdateGame();
     gc_stress = false;

@@ -6,14 +6,31 @@
 
 #include <X11/Xlib.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
+#include "tests/common/x_screen.h"
 #include "tests/host/process.h"
 
 namespace {
 
 const char* const kTitle = "Grubnik in Tolvane Golf";
+
+// The top-left corner of a 640 x 480 window centred on the screen, as "x y".
+std::string CentredCorner() {
+    zk_test::ScreenSize screen = zk_test::XScreenSize();
+    return std::to_string((screen.width - 640) / 2) + " " + std::to_string((screen.height - 480) / 2);
+}
+
+// The "x y" of a window's top-left corner, from xwininfo's report of the window.
+std::string Corner(const std::string& info) {
+    int x = -1, y = -1;
+    size_t at = info.find("Absolute upper-left X:");
+    if (at != std::string::npos)
+        std::sscanf(info.c_str() + at, "Absolute upper-left X: %d Absolute upper-left Y: %d", &x, &y);
+    return std::to_string(x) + " " + std::to_string(y);
+}
 
 class Window : public ::testing::Test {
 protected:
@@ -63,8 +80,7 @@ protected:
 TEST_F(Window, OpensTitledSixFortyByFourEightyCentredOnTheDesktop) {
     std::string info = Shell("xwininfo -id " + window);
     EXPECT_NE(info.find(std::string("\"") + kTitle + "\""), std::string::npos) << info;
-    EXPECT_NE(info.find("Absolute upper-left X:  640"), std::string::npos) << info;
-    EXPECT_NE(info.find("Absolute upper-left Y:  300"), std::string::npos) << info;
+    EXPECT_EQ(Corner(info), CentredCorner()) << info;
     EXPECT_NE(info.find("Width: 640"), std::string::npos) << info;
     EXPECT_NE(info.find("Height: 480"), std::string::npos) << info;
     EXPECT_EQ(probe->lines().front(), "start 640x480 seq 1");
@@ -130,7 +146,7 @@ TEST_F(Window, AKeyHeldWhileTheWindowIsReplacedIsReleasedFirst) {
     EXPECT_EQ(after.back(), "window seq 2");
     // The new window is titled and placed like the first.
     std::string info = Shell(std::string("xwininfo -name '") + kTitle + "'");
-    EXPECT_NE(info.find("Absolute upper-left X:  640"), std::string::npos) << info;
+    EXPECT_EQ(Corner(info), CentredCorner()) << info;
 }
 
 TEST_F(Window, LosingFocusSuspendsAndRegainingItResumes) {
@@ -150,7 +166,9 @@ TEST_F(Window, TheCloseButtonBecomesTheCloseKeyAndEndsTheProgramWithStatusZero) 
 }
 
 TEST_F(Window, MouseButtonsArriveWithTheirPositionInWindowPixels) {
-    Shell("xdotool mousemove --sync 700 340 click 1");
+    zk_test::ScreenSize screen = zk_test::XScreenSize();
+    int x = (screen.width - 640) / 2 + 60, y = (screen.height - 480) / 2 + 40;   // (60, 40) in the window
+    Shell("xdotool mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click 1");
     ASSERT_TRUE(probe->WaitFor("mouse down 0 60 40"));
     EXPECT_TRUE(probe->WaitFor("hit 1 1"));
 }

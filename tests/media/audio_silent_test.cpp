@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "host/game.h"
 #include "media/audio.h"
+#include "tests/common/scratch.h"
+#include "tests/common/wav.h"
 
 namespace {
 
@@ -26,10 +27,9 @@ TEST(SilentAudio, NoDeviceLeavesTheGameRunningSilently) {
 
     // A real, decodable file still loads, as a sample without a buffer, and the game holds it as usual;
     // playing it plays nothing. A tune that loads is played as far as the engine can: nothing sounds.
-    std::string path = testing::TempDir() + "silent.wav";
-    std::string wav("RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x80\x3e\0\0\x02\0\x10\0data\x08\0\0\0"
-                    "\1\0\2\0\3\0\4\0", 52);
-    std::ofstream(path, std::ios::binary) << wav;
+    zk_test::ScratchDir dir("zk_silent");
+    zk_test::WavSpec four = zk_test::wav_mono16(8000, std::string("\1\0\2\0\3\0\4\0", 8));   // four frames
+    std::string path = zk_test::write_wav(dir / "silent.wav", four);
     gxtkSample* loaded = audio->LoadSample(String(path.c_str()));
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->buffer, 0u);
@@ -38,7 +38,7 @@ TEST(SilentAudio, NoDeviceLeavesTheGameRunningSilently) {
     EXPECT_EQ(audio->PlayMusic(String(path.c_str()), 1), 0);
     EXPECT_EQ(audio->MusicState(), 0);
     // A file that is not there is still no sound and no tune.
-    std::string missing = testing::TempDir() + "no-such-sound.wav";
+    std::string missing = dir / "no-such-sound.wav";
     EXPECT_EQ(audio->LoadSample(String(missing.c_str())), nullptr);
     EXPECT_EQ(audio->PlayMusic(String(missing.c_str()), 1), -1);
 
@@ -57,7 +57,6 @@ TEST(SilentAudio, NoDeviceLeavesTheGameRunningSilently) {
     EXPECT_EQ(audio->Suspend(), 0);
     EXPECT_EQ(audio->Resume(), 0);
     EXPECT_EQ(audio->MusicState(), 0);
-    std::remove(path.c_str());
 }
 
 }  // namespace

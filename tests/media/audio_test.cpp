@@ -4,14 +4,8 @@
 // lifetime under the collector are checked against OpenAL's own view of its sources.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -19,97 +13,39 @@
 
 #include "host/game.h"
 #include "media/audio.h"
+#include "tests/common/capture.h"
+#include "tests/common/collector.h"
+#include "tests/common/scratch.h"
+#include "tests/common/wav.h"
 
 namespace {
 
-const int kRate = 44100;   // the wave writer's mixing rate, set in the config
+using namespace zk_test;
 
-std::string folder;   // this process's scratch folder: config, sounds, captured output
+const int kRate = kCaptureRate;
 
-void put32(std::string& s, uint32_t v) { for (int i = 0; i < 4; ++i) s += char(v >> (8 * i)); }
-void put16(std::string& s, uint32_t v) { s += char(v), s += char(v >> 8); }
+std::string folder() {
+    static ScratchDir dir("zk_audio");   // config, sounds, captured output
+    return dir.path();
+}
 
 // A 16-bit mono WAV file of a sine tone; returns its path.
 std::string write_tone(const std::string& name, double hertz, double seconds) {
-    int frames = int(seconds * kRate);
-    std::string pcm;
-    for (int i = 0; i < frames; ++i) put16(pcm, uint16_t(int16_t(12000 * std::sin(2 * M_PI * hertz * i / kRate))));
-    std::string w = "RIFF";
-    put32(w, uint32_t(36 + pcm.size()));
-    w += "WAVEfmt ";
-    put32(w, 16), put16(w, 1), put16(w, 1), put32(w, kRate), put32(w, kRate * 2), put16(w, 2), put16(w, 16);
-    w += "data";
-    put32(w, uint32_t(pcm.size()));
-    std::string path = folder + "/" + name;
-    std::ofstream(path, std::ios::binary) << w << pcm;
-    return path;
+    return write_wav(folder() + "/" + name, wav_mono16(kRate, wav_tone(hertz, int(seconds * kRate), kRate)));
 }
 
 // A WAV file of `frames` loud frames in a layout of `channels` and `bits`; returns its path.
 std::string write_layout(const std::string& name, int channels, int bits, int frames) {
+    WavSpec w;
+    w.channels = channels, w.bits = bits, w.hertz = kRate;
     int bytes = bits / 8;
-    std::string pcm;
     for (int i = 0; i < frames * channels; ++i) {
-        for (int b = 0; b < bytes; ++b) pcm += char(b == bytes - 1 ? ((i / channels / 20) % 2 ? 0x60 : 0xA0) : 0);
+        for (int b = 0; b < bytes; ++b) w.pcm += char(b == bytes - 1 ? ((i / channels / 20) % 2 ? 0x60 : 0xA0) : 0);
     }
-    std::string w = "RIFF";
-    put32(w, uint32_t(36 + pcm.size()));
-    w += "WAVEfmt ";
-    put32(w, 16), put16(w, 1), put16(w, channels), put32(w, kRate), put32(w, kRate * channels * bytes);
-    put16(w, channels * bytes), put16(w, bits);
-    w += "data";
-    put32(w, uint32_t(pcm.size()));
-    std::string path = folder + "/" + name;
-    std::ofstream(path, std::ios::binary) << w << pcm;
-    return path;
+    return write_wav(folder() + "/" + name, w);
 }
 
-// The captured output: stereo 16-bit frames.
-struct Capture {
-    std::vector<int16_t> left, right;
-
-    double energy(const std::vector<int16_t>& s) const {
-        double e = 0;
-        for (int16_t v : s) e += double(v) * v;
-        return e;
-    }
-    // Frequency of the loudest channel from its rising zero crossings, counted only between the first
-    // and the last loud sample so that the quiet before and after cannot add any.
-    double frequency() const {
-        const std::vector<int16_t>& s = energy(left) > energy(right) ? left : right;
-        size_t from = s.size(), to = 0;
-        for (size_t i = 0; i < s.size(); ++i) {
-            if (std::abs(s[i]) > 1000) from = std::min(from, i), to = i;
-        }
-        size_t first = 0, last = 0;
-        int crossings = 0;
-        for (size_t i = from + 1; i <= to && i < s.size(); ++i) {
-            if (s[i - 1] < 0 && s[i] >= 0) {
-                if (crossings++ == 0) first = i;
-                last = i;
-            }
-        }
-        return crossings > 1 ? (crossings - 1) * double(kRate) / double(last - first) : 0.0;
-    }
-};
-
-// Reads the wave writer's file: the fmt chunk must say 2 channels of 16 bits; the data runs to the end.
-Capture read_capture() {
-    std::ifstream in(folder + "/out.wav", std::ios::binary);
-    std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    Capture c;
-    size_t fmt = b.find("fmt "), data = b.find("data");
-    EXPECT_NE(fmt, std::string::npos);
-    EXPECT_NE(data, std::string::npos);
-    if (fmt == std::string::npos || data == std::string::npos) return c;
-    EXPECT_EQ(b[fmt + 10], 2) << "stereo";
-    EXPECT_EQ(b[fmt + 22], 16) << "16-bit";
-    for (size_t i = data + 8; i + 4 <= b.size(); i += 4) {
-        c.left.push_back(int16_t(uint8_t(b[i]) | uint8_t(b[i + 1]) << 8));
-        c.right.push_back(int16_t(uint8_t(b[i + 2]) | uint8_t(b[i + 3]) << 8));
-    }
-    return c;
-}
+Capture read_capture() { return ReadCapture(folder()); }
 
 // Waits (within a generous limit) until `done` holds; the wave writer mixes in real time.
 template <class Done>
@@ -133,21 +69,12 @@ class AudioEngine : public ::testing::Test {
 protected:
     // One OpenAL configuration per process: the wave writer into the scratch folder.
     static void SetUpTestSuite() {
-        char tmpl[] = "/tmp/zk_audio_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        folder = tmpl;
-        std::ofstream(folder + "/alsoft.conf") << "[general]\ndrivers = wave\nchannels = stereo\n"
-                                                  "sample-type = int16\nfrequency = 44100\n"
-                                                  "stereo-mode = speakers\nstereo-encoding = panpot\ndither = false\n"
-                                                  "[wave]\nfile = " << folder << "/out.wav\n";
-        setenv("ALSOFT_CONF", (folder + "/alsoft.conf").c_str(), 1);
-        setenv("ALSOFT_DRIVERS", "wave", 1);
+        UseWaveWriter(folder());
         gc_init1();
         gc_root(keep);
         gc_init2();
         new ZKGlfwGame();   // the host that reads sound files
     }
-    static void TearDownTestSuite() { std::system(("rm -rf '" + folder + "'").c_str()); }
 
     void SetUp() override { open(); }
     void TearDown() override { close(); }
@@ -168,11 +95,7 @@ protected:
     void close() {
         if (!audio->alcDevice) return;
         for (int i = 0; i < gxtkAudio::kChannels; ++i) audio->StopChannel(i);
-        testing::internal::CaptureStdout();   // "Discarding sample", once per sample
-        gc_collect_all();
-        gc_collect_all();
-        gc_flush_free(1 << 30);
-        testing::internal::GetCapturedStdout();
+        CollectEverything();
         audio->LoadSample(String());   // flushes the discard list
         EXPECT_EQ(gxtkAudio::DiscardPending(), 0);
         alcMakeContextCurrent(nullptr);
@@ -194,14 +117,14 @@ TEST_F(AudioEngine, APlayedToneComesOutAtItsPitch) {
     ASSERT_TRUE(ended(0));
     close();
     Capture c = read_capture();
-    EXPECT_NEAR(c.frequency(), 440.0, 3.0);
+    EXPECT_NEAR(c.Frequency(), 440.0, 3.0);
     // Rate is pitch: the same sample at rate 1.5 sounds at 660 Hz.
     open();
     audio->SetRate(3, 1.5f);
     ASSERT_EQ(audio->PlaySample(tone, 3, 0), 0);
     ASSERT_TRUE(ended(3));
     close();
-    EXPECT_NEAR(read_capture().frequency(), 660.0, 4.0);
+    EXPECT_NEAR(read_capture().Frequency(), 660.0, 4.0);
 }
 
 TEST_F(AudioEngine, PanMovesTheSoundToThatSide) {
@@ -212,7 +135,7 @@ TEST_F(AudioEngine, PanMovesTheSoundToThatSide) {
         ASSERT_TRUE(ended(5));
         close();
         Capture c = read_capture();
-        double left = c.energy(c.left), right = c.energy(c.right);
+        double left = Capture::Energy(c.left), right = Capture::Energy(c.right);
         ASSERT_GT(left + right, 0.0) << "something was heard";
         if (pan > 0)
             EXPECT_GT(right, 10 * left) << "panned right";
@@ -349,11 +272,7 @@ TEST_F(AudioEngine, ASampleLivesWhileAChannelPlaysIt) {
     ALuint toneBuffer = tone->buffer;
     ASSERT_TRUE(ended(1));
 
-    testing::internal::CaptureStdout();
-    gc_collect_all();
-    gc_collect_all();
-    gc_flush_free(1 << 30);
-    std::string said = testing::internal::GetCapturedStdout();
+    std::string said = CollectEverything();
     EXPECT_TRUE(gc_holds(tone)) << "the looping sample is alive";
     EXPECT_EQ(tone->buffer, toneBuffer);
     EXPECT_FALSE(gc_holds(blip)) << "the finished sample was collected";
@@ -361,11 +280,7 @@ TEST_F(AudioEngine, ASampleLivesWhileAChannelPlaysIt) {
     EXPECT_EQ(gxtkAudio::DiscardPending(), 1);
 
     audio->StopChannel(0);
-    gc_collect_all();
-    gc_collect_all();
-    testing::internal::CaptureStdout();
-    gc_flush_free(1 << 30);
-    testing::internal::GetCapturedStdout();
+    CollectEverything();
     EXPECT_FALSE(gc_holds(tone));
     audio->LoadSample(String());   // flushes, and makes no buffer that could reuse the name
     EXPECT_EQ(gxtkAudio::DiscardPending(), 0);
@@ -393,7 +308,7 @@ TEST_F(AudioEngine, ADecodedLayoutOpenAlCannotTakeLoadsAndPlaysAsSilence) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));   // longer than either file would sound
     close();
     Capture quiet = read_capture();
-    EXPECT_EQ(quiet.energy(quiet.left) + quiet.energy(quiet.right), 0.0);
+    EXPECT_EQ(quiet.Energy(), 0.0);
 
     open();
     gxtkSample* loud = audio->LoadSample(String(write_layout("loud.wav", 2, 16, kRate / 4).c_str()));
@@ -402,13 +317,13 @@ TEST_F(AudioEngine, ADecodedLayoutOpenAlCannotTakeLoadsAndPlaysAsSilence) {
     ASSERT_TRUE(ended(0));
     close();
     Capture heard = read_capture();
-    EXPECT_GT(heard.energy(heard.left) + heard.energy(heard.right), 0.0);
+    EXPECT_GT(heard.Energy(), 0.0);
 }
 
 TEST_F(AudioEngine, MusicPlaysWholeFilesOnItsOwnChannel) {
-    EXPECT_EQ(audio->PlayMusic(String((folder + "/missing.ogg").c_str()), 1), -1);
+    EXPECT_EQ(audio->PlayMusic(String((folder() + "/missing.ogg").c_str()), 1), -1);
     EXPECT_EQ(audio->MusicState(), 0);
-    ASSERT_EQ(audio->PlayMusic(String((folder + "/tone.wav").c_str()), 1), 0);
+    ASSERT_EQ(audio->PlayMusic(String((folder() + "/tone.wav").c_str()), 1), 0);
     EXPECT_EQ(audio->MusicState(), 1);
     audio->SetMusicVolume(0.25f);
     ALfloat gain = 0;
@@ -421,9 +336,9 @@ TEST_F(AudioEngine, MusicPlaysWholeFilesOnItsOwnChannel) {
     audio->StopMusic();
     EXPECT_EQ(audio->MusicState(), 0);
     // Files that are not sounds load as nothing.
-    std::ofstream(folder + "/junk.wav") << "not a sound";
-    EXPECT_EQ(audio->LoadSample(String((folder + "/junk.wav").c_str())), nullptr);
-    EXPECT_EQ(audio->LoadSample(String((folder + "/tone.mp3").c_str())), nullptr);
+    std::ofstream(folder() + "/junk.wav") << "not a sound";
+    EXPECT_EQ(audio->LoadSample(String((folder() + "/junk.wav").c_str())), nullptr);
+    EXPECT_EQ(audio->LoadSample(String((folder() + "/tone.mp3").c_str())), nullptr);
 }
 
 }  // namespace

@@ -18,18 +18,18 @@
 
 #include "host/game.h"
 #include "media/graphics.h"
-#include "tests/media/gl_window.h"
+#include "tests/common/gl_window.h"
+#include "tests/common/pixels.h"
+#include "tests/common/scratch.h"
 
 namespace {
 
+using namespace zk_test;
+
 // A temporary folder for the test's PNG files.
 std::string temp_dir() {
-    static std::string dir = [] {
-        char pattern[] = "/tmp/zk_surface_XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made ? made : "/tmp");
-    }();
-    return dir;
+    static ScratchDir dir("zk_surface");
+    return dir.path();
 }
 
 // Writes a PNG of `comp` channels and returns its path.
@@ -58,12 +58,6 @@ std::vector<unsigned char> read_bytes(const std::string& path) {
 
 std::vector<unsigned char> bytes_of(gxtkSurface* s) {
     return std::vector<unsigned char>(s->data, s->data + s->width * s->height * s->depth);
-}
-
-unsigned int rgb_at(gxtkGraphics* g, int x, int y) {
-    Array<int> px(1);
-    g->ReadPixels(px, x, y, 1, 1, 0, 1);
-    return static_cast<unsigned int>(px[0]) & 0xffffff;
 }
 
 // The real GLFW host: its LoadImageData opens the file and decodes it with stb_image.
@@ -111,7 +105,7 @@ TEST_F(Surface, AlphaChannelsArePremultipliedAtLoad) {
     g->SetMatrix(16, 0, 0, 16, 0, 0);   // one texel over 16 x 16 pixels
     g->DrawSurface2(rgba, 0, 0, 0, 0, 1, 1);
     g->EndRender();
-    EXPECT_EQ(rgb_at(g, 8, 8), 0x643219u);   // (100, 50, 25)
+    ExpectPixels({{8, 8, 0x643219}});   // (100, 50, 25)
 }
 
 TEST_F(Surface, DecodedSizeIsReportedAsOutsideMemory) {
@@ -156,7 +150,7 @@ TEST_F(Surface, SetSubDataPremultipliesRgbaAndIgnoresOtherFormats) {
     g->SetMatrix(16, 0, 0, 16, 0, 0);
     g->DrawSurface2(created, 0, 0, 2, 1, 1, 1);
     g->EndRender();
-    EXPECT_EQ(rgb_at(g, 8, 8), 0x0000ffu);
+    ExpectPixels({{8, 8, 0x0000ff}});
 
     gxtkSurface* rgb = load(write_png("rgb2.png", 2, 2, 3, std::vector<unsigned char>(12, 7)));
     ASSERT_NE(rgb, nullptr);
@@ -194,7 +188,8 @@ TEST_F(Surface, NewContextRecreatesTheTextureOnceFromKeptPixels) {
         g->SetMatrix(8, 0, 0, 8, 0, 0);
         g->DrawSurface(s, 0, 0);
         g->EndRender();
-        EXPECT_EQ(rgb_at(g, 8, 8), 0xff0000u) << "frame " << frame;
+        SCOPED_TRACE("frame " + std::to_string(frame));
+        ExpectPixels({{8, 8, 0xff0000}});
     }
     EXPECT_EQ(gxtkSurface::texturesCreated - made, 1);
     EXPECT_EQ(s->seq, glfwGraphicsSeq);

@@ -7,27 +7,14 @@
 
 #include <cstdlib>
 
-#include "tests/media/gl_window.h"
+#include "tests/common/gl_window.h"
+#include "tests/common/pixels.h"
 
 namespace {
 
+using namespace zk_test;
+
 const int kSize = 64;   // window width and height
-
-// 0xRRGGBB of the window pixel at (x, y) from the top left.
-unsigned int rgb_at(gxtkGraphics* g, int x, int y) {
-    Array<int> px(1);
-    g->ReadPixels(px, x, y, 1, 1, 0, 1);
-    return static_cast<unsigned int>(px[0]) & 0xffffff;
-}
-
-// True when each channel of two 0xRRGGBB values differs by at most `tol` (blending rounds either way).
-bool near_rgb(unsigned int a, unsigned int b, int tol = 1) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        int d = static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff);
-        if (std::abs(d) > tol) return false;
-    }
-    return true;
-}
 
 class Renderer : public ::testing::Test {
 protected:
@@ -64,8 +51,7 @@ TEST_F(Renderer, ColourIsPremultipliedAndBlendedOverThePicture) {
     g->SetAlpha(0.5f);
     g->DrawRect(32, 0, 32, 64);
     g->EndRender();
-    EXPECT_TRUE(near_rgb(rgb_at(g, 10, 10), 0x7f4000)) << std::hex << rgb_at(g, 10, 10);
-    EXPECT_TRUE(near_rgb(rgb_at(g, 40, 10), 0xffc080)) << std::hex << rgb_at(g, 40, 10);
+    ExpectPixels({{10, 10, 0x7f4000}, {40, 10, 0xffc080}}, 1);   // blending rounds either way
 }
 
 TEST_F(Renderer, AdditiveBlendingAddsAndModeZeroCovers) {
@@ -76,8 +62,10 @@ TEST_F(Renderer, AdditiveBlendingAddsAndModeZeroCovers) {
     g->SetBlend(0);
     g->DrawRect(32, 0, 32, 64);
     g->EndRender();
-    EXPECT_EQ(rgb_at(g, 10, 10), 0x643264u);   // (100, 50, 0) + (0, 0, 100)
-    EXPECT_EQ(rgb_at(g, 40, 10), 0x643200u);   // opaque: covers the blue
+    ExpectPixels({
+        {10, 10, 0x643264},   // (100, 50, 0) + (0, 0, 100)
+        {40, 10, 0x643200},   // opaque: covers the blue
+    });
 }
 
 TEST_F(Renderer, EveryBlendOtherThanOneIsAlphaBlending) {
@@ -92,8 +80,7 @@ TEST_F(Renderer, EveryBlendOtherThanOneIsAlphaBlending) {
     g->SetBlend(-1);
     g->DrawRect(0, 0, 1, 1);
     g->EndRender();
-    EXPECT_EQ(rgb_at(g, 10, 10), 0x643200u);
-    EXPECT_EQ(rgb_at(g, 0, 0), 0x643200u);
+    ExpectPixels({{10, 10, 0x643200}, {0, 0, 0x643200}});
 }
 
 TEST_F(Renderer, PointsLinesAndFansReachTheScreen) {
@@ -105,13 +92,11 @@ TEST_F(Renderer, PointsLinesAndFansReachTheScreen) {
     const float pent[] = {40, 40, 60, 40, 62, 50, 50, 60, 38, 50};
     g->DrawPoly(Array<float>(pent, 10));
     g->EndRender();
-    EXPECT_EQ(rgb_at(g, 20, 30), 0xff0000u);
-    EXPECT_EQ(rgb_at(g, 21, 30), 0u);
-    EXPECT_EQ(rgb_at(g, 5, 10), 0x00ff00u);
-    EXPECT_EQ(rgb_at(g, 50, 10), 0x00ff00u);
-    EXPECT_EQ(rgb_at(g, 5, 12), 0u);
-    EXPECT_EQ(rgb_at(g, 50, 50), 0x0000ffu);   // inside the pentagon
-    EXPECT_EQ(rgb_at(g, 40, 58), 0u);          // beside its lower point
+    ExpectPixels({
+        {20, 30, 0xff0000}, {21, 30, 0x000000}, {5, 10, 0x00ff00}, {50, 10, 0x00ff00}, {5, 12, 0x000000},
+        {50, 50, 0x0000ff},   // inside the pentagon
+        {40, 58, 0x000000},   // beside its lower point
+    });
 }
 
 TEST_F(Renderer, TexturedPolygonsAddressTexelsFromTheSourceCorner) {
@@ -135,10 +120,7 @@ TEST_F(Renderer, TexturedPolygonsAddressTexelsFromTheSourceCorner) {
     g->DrawPoly2(Array<float>(right, 16), nullptr, 0, 0);   // no surface: nothing
     EXPECT_EQ(g->primCount, 8);
     g->EndRender();
-    EXPECT_EQ(rgb_at(g, 2, 2), 0xffffffu);
-    EXPECT_EQ(rgb_at(g, 29, 29), 0xffffffu);
-    EXPECT_EQ(rgb_at(g, 34, 2), 0x0000ffu);
-    EXPECT_EQ(rgb_at(g, 61, 29), 0x0000ffu);
+    ExpectPixels({{2, 2, 0xffffff}, {29, 29, 0xffffff}, {34, 2, 0x0000ff}, {61, 29, 0x0000ff}});
 }
 
 TEST_F(Renderer, TexturesAreNotSmoothed) {
@@ -151,10 +133,7 @@ TEST_F(Renderer, TexturesAreNotSmoothed) {
     g->DrawSurface(s, 0, 0);
     g->EndRender();
     // Smoothing would mix the two texels near their border at x = 16.
-    EXPECT_EQ(rgb_at(g, 1, 8), 0xff0000u);
-    EXPECT_EQ(rgb_at(g, 14, 8), 0xff0000u);
-    EXPECT_EQ(rgb_at(g, 17, 8), 0x00ff00u);
-    EXPECT_EQ(rgb_at(g, 30, 8), 0x00ff00u);
+    ExpectPixels({{1, 8, 0xff0000}, {14, 8, 0xff0000}, {17, 8, 0x00ff00}, {30, 8, 0x00ff00}});
 }
 
 TEST_F(Renderer, WritePixelsTakesRowsAtOffsetAndPitch) {
@@ -185,9 +164,10 @@ TEST_F(Renderer, MatrixMovesEveryCornerOnItsOwn) {
     g->SetMatrix(1, 0, 0, 1, 0, 0);
     EXPECT_FALSE(g->tformed);
     g->EndRender();
-    EXPECT_EQ(rgb_at(g, 35, 30), 0xff0000u);   // inside the turned rectangle, 10 wide and 20 high
-    EXPECT_EQ(rgb_at(g, 45, 30), 0u);
-    EXPECT_EQ(rgb_at(g, 35, 15), 0u);
+    ExpectPixels({
+        {35, 30, 0xff0000},   // inside the turned rectangle, 10 wide and 20 high
+        {45, 30, 0x000000}, {35, 15, 0x000000},
+    });
 }
 
 TEST_F(Renderer, RotatedImageKeepsItsCornersInPlace) {
@@ -203,12 +183,13 @@ TEST_F(Renderer, RotatedImageKeepsItsCornersInPlace) {
     g->DrawSurface(s, 0, 0);
     g->EndRender();
     // On screen the image covers x 30..40, y 20..40; its top edge now runs up the left side.
-    EXPECT_EQ(rgb_at(g, 32, 22), 0x00ff00u);   // image top-right: screen top-left
-    EXPECT_EQ(rgb_at(g, 37, 22), 0xffffffu);   // image bottom-right: screen top-right
-    EXPECT_EQ(rgb_at(g, 32, 37), 0xff0000u);   // image top-left: screen bottom-left
-    EXPECT_EQ(rgb_at(g, 37, 37), 0x0000ffu);   // image bottom-left: screen bottom-right
-    EXPECT_EQ(rgb_at(g, 42, 30), 0u);
-    EXPECT_EQ(rgb_at(g, 35, 17), 0u);
+    ExpectPixels({
+        {32, 22, 0x00ff00},   // image top-right: screen top-left
+        {37, 22, 0xffffff},   // image bottom-right: screen top-right
+        {32, 37, 0xff0000},   // image top-left: screen bottom-left
+        {37, 37, 0x0000ff},   // image bottom-left: screen bottom-right
+        {42, 30, 0x000000}, {35, 17, 0x000000},
+    });
 }
 
 TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndFullWindowTurnsItOff) {
@@ -217,10 +198,10 @@ TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndFullWindowTurnsItOff) {
     g->SetColor(255, 0, 0);
     g->DrawRect(0, 0, kSize, kSize);
     g->EndRender();
-    EXPECT_EQ(rgb_at(g, 15, 7), 0xff0000u);
-    EXPECT_EQ(rgb_at(g, 15, 20), 0u);
-    EXPECT_EQ(rgb_at(g, 5, 7), 0u);
-    EXPECT_EQ(rgb_at(g, 15, 55), 0u);   // the mirrored rows stay untouched
+    ExpectPixels({
+        {15, 7, 0xff0000}, {15, 20, 0x000000}, {5, 7, 0x000000},
+        {15, 55, 0x000000},   // the mirrored rows stay untouched
+    });
 
     g->BeginRender();
     g->SetScissor(0, 0, kSize, kSize);
@@ -228,7 +209,7 @@ TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndFullWindowTurnsItOff) {
     g->SetColor(0, 0, 255);
     g->DrawRect(0, 0, kSize, kSize);
     g->EndRender();
-    EXPECT_EQ(rgb_at(g, 5, 60), 0x0000ffu);
+    ExpectPixels({{5, 60, 0x0000ff}});
 }
 
 TEST_F(Renderer, ClsThrowsAwayWhatIsBatched) {
@@ -239,8 +220,10 @@ TEST_F(Renderer, ClsThrowsAwayWhatIsBatched) {
     EXPECT_EQ(g->primCount, 0);
     g->EndRender();
     EXPECT_EQ(g->drawCalls, 0);
-    EXPECT_EQ(rgb_at(g, 15, 15), 0x0000ffu);   // cleared inside the scissor
-    EXPECT_EQ(rgb_at(g, 5, 5), 0u);            // outside: neither clear nor rectangle
+    ExpectPixels({
+        {15, 15, 0x0000ff},   // cleared inside the scissor
+        {5, 5, 0x000000},   // outside: neither clear nor rectangle
+    });
 }
 
 TEST_F(Renderer, OvalSegmentsFollowTheRadii) {
@@ -259,9 +242,11 @@ TEST_F(Renderer, OvalSegmentsFollowTheRadii) {
     g->SetColor(0, 255, 0);
     g->DrawOval(10, 10, 40, 40);
     g->EndRender();
-    EXPECT_EQ(rgb_at(g, 30, 30), 0x00ff00u);   // centre
-    EXPECT_EQ(rgb_at(g, 48, 30), 0x00ff00u);   // near the right edge
-    EXPECT_EQ(rgb_at(g, 12, 12), 0u);          // corner of the box, outside the oval
+    ExpectPixels({
+        {30, 30, 0x00ff00},   // centre
+        {48, 30, 0x00ff00},   // near the right edge
+        {12, 12, 0x000000},   // corner of the box, outside the oval
+    });
 }
 
 TEST_F(Renderer, ThreeHundredRectanglesTakeTwoDrawCalls) {
@@ -290,8 +275,10 @@ TEST_F(Renderer, ColourAndMatrixChangesKeepTheBatch) {
     g->DrawRect(0, 0, 10, 10);
     g->EndRender();
     EXPECT_EQ(g->drawCalls, 1);
-    EXPECT_EQ(rgb_at(g, 5, 5), 0xff0000u);    // the first keeps its colour
-    EXPECT_EQ(rgb_at(g, 25, 5), 0x00ff00u);
+    ExpectPixels({
+        {5, 5, 0xff0000},   // the first keeps its colour
+        {25, 5, 0x00ff00},
+    });
 }
 
 TEST_F(Renderer, BlendChangeTextureAndPixelAccessBreakTheBatch) {

@@ -4,8 +4,6 @@
 // the largest block the decoders asked for is observable.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +13,8 @@
 #include <vector>
 
 #include "media/audio_decode.h"
+#include "tests/common/scratch.h"
+#include "tests/common/wav.h"
 
 // The largest request seen by malloc or realloc from code linked statically into this test.
 static size_t largest_request = 0;
@@ -31,45 +31,9 @@ extern "C" void* __wrap_realloc(void* p, size_t size) {
 
 namespace {
 
-// Describes one RIFF/WAVE file to build; every field can be bent to make a broken file.
-struct WavSpec {
-    int audioFormat = 1;
-    int channels = 1;
-    int hertz = 8000;
-    int bits = 16;
-    int fmtSize = 16;                 // 18 and 40 carry extra bytes, filled with zeros
-    std::string before;               // whole chunks placed between fmt and data
-    std::string pcm;                  // the data chunk's bytes
-    int64_t dataSize = -1;            // the data chunk's stated size; -1: the real size
-};
-
-void put32(std::string& s, uint32_t v) { for (int i = 0; i < 4; ++i) s += char(v >> (8 * i)); }
-void put16(std::string& s, uint32_t v) { s += char(v), s += char(v >> 8); }
-
-std::string chunk(const char* tag, const std::string& body, bool pad = true) {
-    std::string s(tag, 4);
-    put32(s, uint32_t(body.size()));
-    s += body;
-    if (pad && body.size() % 2) s += '\0';
-    return s;
-}
-
-std::string build(const WavSpec& w) {
-    std::string fmt;
-    put16(fmt, w.audioFormat);
-    put16(fmt, w.channels);
-    put32(fmt, w.hertz);
-    put32(fmt, w.hertz * w.channels * w.bits / 8);
-    put16(fmt, w.channels * w.bits / 8);
-    put16(fmt, w.bits);
-    fmt.resize(w.fmtSize, '\0');
-    std::string body = "WAVE" + chunk("fmt ", fmt) + w.before + "data";
-    put32(body, uint32_t(w.dataSize < 0 ? w.pcm.size() : w.dataSize));
-    body += w.pcm;
-    std::string file = "RIFF";
-    put32(file, uint32_t(body.size()));
-    return file + body;
-}
+using zk_test::WavSpec;
+using zk_test::wav_bytes;
+using zk_test::wav_chunk;
 
 struct Decoded {
     unsigned char* pcm = nullptr;
@@ -106,14 +70,9 @@ std::string ramp(int n) {
 // A folder for files made by the command-line tools, removed afterwards.
 class EncodedFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/zk_wav_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
     void run(const std::string& cmd) { ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd; }
-    std::string dir;
+    zk_test::ScratchDir scratch{"zk_wav"};
+    std::string dir = scratch.path();
 };
 
 TEST(Wav, PcmLayoutsComeBackByteForByte) {
@@ -125,7 +84,7 @@ TEST(Wav, PcmLayoutsComeBackByteForByte) {
         w.hertz = 22050;
         w.pcm = ramp(60 * c.channels * c.bits / 8);
         Decoded d;
-        decode_bytes(build(w), LoadWAV, d);
+        decode_bytes(wav_bytes(w), LoadWAV, d);
         ASSERT_NE(d.pcm, nullptr) << c.channels << "x" << c.bits;
         EXPECT_EQ(d.length, 60);
         EXPECT_EQ(d.channels, c.channels);
@@ -141,17 +100,17 @@ TEST(Wav, ExtraFmtBytesAndChunksBeforeDataAreSkipped) {
         w.fmtSize = fmtSize;
         w.pcm = ramp(20);
         Decoded d;
-        decode_bytes(build(w), LoadWAV, d);
+        decode_bytes(wav_bytes(w), LoadWAV, d);
         ASSERT_NE(d.pcm, nullptr) << fmtSize;
         EXPECT_EQ(d.bytes(), w.pcm);
     }
     // A LIST chunk of odd size with its pad byte, and one whose writer forgot the pad.
     for (bool pad : {true, false}) {
         WavSpec w;
-        w.before = chunk("LIST", "INFOISFT\x05\0\0\0sox!!", pad) + chunk("fact", "abcd");
+        w.before = wav_chunk("LIST", "INFOISFT\x05\0\0\0sox!!", pad) + wav_chunk("fact", "abcd");
         w.pcm = ramp(10);
         Decoded d;
-        decode_bytes(build(w), LoadWAV, d);
+        decode_bytes(wav_bytes(w), LoadWAV, d);
         ASSERT_NE(d.pcm, nullptr) << pad;
         EXPECT_EQ(d.length, 5);
         EXPECT_EQ(d.bytes(), w.pcm);
@@ -161,7 +120,7 @@ TEST(Wav, ExtraFmtBytesAndChunksBeforeDataAreSkipped) {
     w.channels = 2;
     w.pcm = ramp(4 * 3 + 2);
     Decoded d;
-    decode_bytes(build(w), LoadWAV, d);
+    decode_bytes(wav_bytes(w), LoadWAV, d);
     ASSERT_NE(d.pcm, nullptr);
     EXPECT_EQ(d.length, 3);
 }
@@ -169,7 +128,7 @@ TEST(Wav, ExtraFmtBytesAndChunksBeforeDataAreSkipped) {
 TEST(Wav, FilesThatAreNotPlainPcmAreRejected) {
     auto rejected = [](const WavSpec& w) {
         Decoded d;
-        decode_bytes(build(w), LoadWAV, d);
+        decode_bytes(wav_bytes(w), LoadWAV, d);
         return d.pcm == nullptr && d.length == -1;   // out-parameters untouched
     };
     WavSpec w;
@@ -206,7 +165,7 @@ TEST(Wav, FilesThatAreNotPlainPcmAreRejected) {
     EXPECT_TRUE(rejected(noData)) << "less than one frame";
 
     // Not a WAV at all, or cut off anywhere in its headers.
-    std::string good = build(w);
+    std::string good = wav_bytes(w);
     for (size_t cut : {size_t(0), size_t(3), size_t(11), size_t(20), size_t(36), size_t(43)}) {
         Decoded d;
         decode_bytes(good.substr(0, cut), LoadWAV, d);
@@ -236,12 +195,12 @@ TEST(Wav, ChunkSizesBeyondTheFileAreRefusedWithoutAllocating) {
         w.before = lie.before;
         largest_request = 0;
         Decoded d;
-        decode_bytes(build(w), LoadWAV, d);
+        decode_bytes(wav_bytes(w), LoadWAV, d);
         EXPECT_EQ(d.pcm, nullptr) << lie.what;
         EXPECT_LT(largest_request, size_t(64 * 1024)) << lie.what;
     }
     // A fmt chunk claiming more than the file.
-    std::string file = build(WavSpec{});
+    std::string file = wav_bytes(WavSpec{});
     file[16] = '\xF0', file[17] = file[18] = '\xFF', file[19] = '\x7F';
     Decoded d;
     decode_bytes(file, LoadWAV, d);
@@ -253,9 +212,9 @@ TEST(Wav, ChunkSizesBeyondTheFileAreRefusedWithoutAllocating) {
 TEST(Wav, RandomDamageNeverCrashesOrOverAllocates) {
     WavSpec w;
     w.channels = 2;
-    w.before = chunk("LIST", "INFOISFT\x05\0\0\0sox!!");
+    w.before = wav_chunk("LIST", "INFOISFT\x05\0\0\0sox!!");
     w.pcm = ramp(400);
-    const std::string good = build(w);
+    const std::string good = wav_bytes(w);
     uint32_t rng = 12345;
     auto next = [&] { return rng = rng * 1664525u + 1013904223u, rng >> 8; };
     for (int round = 0; round < 3000; ++round) {
@@ -322,7 +281,7 @@ TEST_F(EncodedFiles, BrokenOggFilesAreRejectedOrCutShort) {
     std::ifstream in(ogg, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
-    for (const std::string& junk : {std::string(), std::string("OggS"), std::string(1000, 'x'), build(WavSpec{})}) {
+    for (const std::string& junk : {std::string(), std::string("OggS"), std::string(1000, 'x'), wav_bytes(WavSpec{})}) {
         Decoded d;
         decode_bytes(junk, LoadOGG, d);
         EXPECT_EQ(d.pcm, nullptr);

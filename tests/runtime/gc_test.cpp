@@ -9,6 +9,7 @@
 
 #include "runtime/array.h"
 #include "runtime/gc.h"
+#include "tests/common/collector.h"
 
 namespace {
 
@@ -53,12 +54,7 @@ protected:
         EXPECT_EQ(gc_list_count(gc_unmarked_list) + gc_list_count(gc_marked_list) +
                       gc_list_count(gc_queued_list) + gc_list_count(gc_free_list), 0);
     }
-    // Two whole cycles make everything unreachable garbage; destroying it empties the free list.
-    static void drain() {
-        gc_collect_all();
-        gc_collect_all();
-        gc_flush_free(INT_MAX);
-    }
+    static void drain() { zk_test::CollectEverything(); }   // the free list ends empty
 };
 
 TEST_F(Gc, BarrierKeepsAnObjectStoredAfterTheRootsWereQueued) {

@@ -8,6 +8,7 @@
 
 #include "runtime/array.h"
 #include "runtime/string.h"
+#include "tests/common/collector.h"
 
 namespace {
 
@@ -65,8 +66,7 @@ TEST(String, CountsReturnToTheirStartValue) {
         String moved = std::move(b);
         EXPECT_EQ(a.GetRep()->refs, start + 6);
     }
-    gc_collect_all();   // the split array is garbage now; its destructor releases its element
-    gc_flush_free(1 << 30);
+    zk_test::CollectEverything();   // the split array is garbage now; its destructor releases its element
     EXPECT_EQ(a.GetRep()->refs, start);
 }
 

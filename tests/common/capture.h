@@ -1,0 +1,81 @@
+// tests/common/capture.h: OpenAL Soft's wave writer as a microphone for tests of what was mixed.
+//
+// UseWaveWriter(folder) writes a configuration that sends OpenAL Soft's output, 44100 Hz stereo 16-bit
+// with plain pan-pot panning and no dither, to folder/out.wav, and points the environment at it; call it
+// before the first device opens. The writer completes the file when its device closes. ReadCapture()
+// then reads it back: the fmt chunk must say 2 channels of 16 bits (a failure otherwise), and the data runs
+// to the end of the file. A Capture measures the energy of a channel and the frequency of a tone.
+// Header only; needs GoogleTest.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace zk_test {
+
+const int kCaptureRate = 44100;   // the wave writer's mixing rate, set in the configuration
+
+inline void UseWaveWriter(const std::string& folder) {
+    std::ofstream(folder + "/alsoft.conf") << "[general]\ndrivers = wave\nchannels = stereo\n"
+                                              "sample-type = int16\nfrequency = 44100\n"
+                                              "stereo-mode = speakers\nstereo-encoding = panpot\ndither = false\n"
+                                              "[wave]\nfile = " << folder << "/out.wav\n";
+    setenv("ALSOFT_CONF", (folder + "/alsoft.conf").c_str(), 1);
+    setenv("ALSOFT_DRIVERS", "wave", 1);
+}
+
+// The captured output: stereo 16-bit frames.
+struct Capture {
+    std::vector<int16_t> left, right;
+
+    static double Energy(const std::vector<int16_t>& s) {
+        double e = 0;
+        for (int16_t v : s) e += double(v) * v;
+        return e;
+    }
+    double Energy() const { return Energy(left) + Energy(right); }
+    // Frequency of the louder channel from its rising zero crossings, counted only between the first
+    // and the last loud sample so that the quiet before and after cannot add any; 0 with no tone.
+    double Frequency() const {
+        const std::vector<int16_t>& s = Energy(left) > Energy(right) ? left : right;
+        size_t from = s.size(), to = 0;
+        for (size_t i = 0; i < s.size(); ++i) {
+            if (std::abs(s[i]) > 1000) from = std::min(from, i), to = i;
+        }
+        size_t first = 0, last = 0;
+        int crossings = 0;
+        for (size_t i = from + 1; i <= to && i < s.size(); ++i) {
+            if (s[i - 1] < 0 && s[i] >= 0) {
+                if (crossings++ == 0) first = i;
+                last = i;
+            }
+        }
+        return crossings > 1 ? (crossings - 1) * double(kCaptureRate) / double(last - first) : 0.0;
+    }
+};
+
+inline Capture ReadCapture(const std::string& folder) {
+    std::ifstream in(folder + "/out.wav", std::ios::binary);
+    std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Capture c;
+    size_t fmt = b.find("fmt "), data = b.find("data");
+    EXPECT_NE(fmt, std::string::npos) << "no fmt chunk in " << folder << "/out.wav";
+    EXPECT_NE(data, std::string::npos) << "no data chunk in " << folder << "/out.wav";
+    if (fmt == std::string::npos || data == std::string::npos || fmt + 24 > b.size()) return c;
+    EXPECT_EQ(b[fmt + 10], 2) << "stereo";
+    EXPECT_EQ(b[fmt + 22], 16) << "16-bit";
+    for (size_t i = data + 8; i + 4 <= b.size(); i += 4) {
+        c.left.push_back(int16_t(uint8_t(b[i]) | uint8_t(b[i + 1]) << 8));
+        c.right.push_back(int16_t(uint8_t(b[i + 2]) | uint8_t(b[i + 3]) << 8));
+    }
+    return c;
+}
+
+}  // namespace zk_test

@@ -1,0 +1,39 @@
+// tests/common/collector.h: the collector as tests drive it.
+//
+// StartCollectorOnce() empties the collector's lists the first time any test of the program asks.
+// CollectEverything() runs two whole cycles and destroys all garbage, so whatever nothing reached before
+// the call is gone afterwards (one cycle may find an object unreachable only at its end, the second sweeps
+// it); it returns what destructors printed meanwhile ("Discarding sample" and the like), which would
+// otherwise clutter the test's output. OnFreeList() tells whether an object waits on the free list,
+// i.e. a cycle found it unreachable. Header only; needs zk_runtime and GoogleTest.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+#include "runtime/gc.h"
+
+namespace zk_test {
+
+inline void StartCollectorOnce() {
+    static bool started = (gc_init1(), true);
+    (void)started;
+}
+
+inline std::string CollectEverything() {
+    testing::internal::CaptureStdout();
+    gc_collect_all();
+    gc_collect_all();
+    gc_flush_free(INT_MAX);
+    return testing::internal::GetCapturedStdout();
+}
+
+inline bool OnFreeList(const void* p) {
+    for (const gc_object* q = gc_free_list.succ; q != &gc_free_list; q = q->succ)
+        if (q == p) return true;
+    return false;
+}
+
+}  // namespace zk_test

@@ -1,0 +1,75 @@
+// tests/common/scratch.h: a scratch folder of one's own under /tmp, removed with everything in it.
+//
+// ScratchDir makes a fresh folder (mkdtemp) when constructed and ends the program with a message when it
+// cannot, since no test that needs one could run. Enter() makes it the working folder until Leave() or
+// the destructor goes back to the folder that was current before. The destructor removes the folder
+// even after a test made it read-only, and only in the process that made it: a forked child that exits
+// (a death test) leaves its parent's folder alone. A function-local `static ScratchDir` lives for the
+// whole program and is removed at exit. Header only; POSIX and C++17 <filesystem>.
+#pragma once
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zk_test {
+
+class ScratchDir {
+public:
+    explicit ScratchDir(const std::string& prefix = "zk_test") : owner_(getpid()) {
+        std::string pattern = "/tmp/" + prefix + "_XXXXXX";
+        if (!mkdtemp(pattern.data())) {
+            std::perror(("no scratch folder " + pattern).c_str());
+            std::abort();
+        }
+        path_ = pattern;
+    }
+    ~ScratchDir() {
+        if (getpid() != owner_) return;
+        Leave();
+        std::error_code ignored;
+        namespace fs = std::filesystem;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(path_, ignored);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    // The path of `name` inside the folder.
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+    // Makes the folder the working folder; returns false when that fails.
+    bool Enter() {
+        if (!entered_ && !getcwd(home_, sizeof home_)) return false;
+        entered_ = chdir(path_.c_str()) == 0;
+        return entered_;
+    }
+    // Goes back to the folder that was current at Enter(); returns false when that fails.
+    bool Leave() {
+        if (!entered_) return true;
+        entered_ = false;
+        return chdir(home_) == 0;
+    }
+    // The names in the folder, "." and ".." left out.
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        std::error_code ignored;
+        for (const auto& e : std::filesystem::directory_iterator(path_, ignored))
+            names.push_back(e.path().filename().string());
+        return names;
+    }
+
+private:
+    std::string path_;
+    pid_t owner_;
+    bool entered_ = false;
+    char home_[PATH_MAX] = {};
+};
+
+}  // namespace zk_test

@@ -1,0 +1,26 @@
+// tests/common/x_screen.h: the size of the X screen the tests run on, asked of the X server itself.
+//
+// Tests that centre or fill windows compare against this instead of assuming one size, so they pass on
+// any screen xvfb-run was given. XScreenSize() returns {0, 0} when no display can be opened.
+// Header only; link X11.
+#pragma once
+
+#include <X11/Xlib.h>
+
+namespace zk_test {
+
+struct ScreenSize {
+    int width = 0, height = 0;
+};
+
+inline ScreenSize XScreenSize() {
+    ScreenSize size;
+    if (Display* dpy = XOpenDisplay(nullptr)) {
+        size.width = DisplayWidth(dpy, DefaultScreen(dpy));
+        size.height = DisplayHeight(dpy, DefaultScreen(dpy));
+        XCloseDisplay(dpy);
+    }
+    return size;
+}
+
+}  // namespace zk_test
