@@ -1,8 +1,8 @@
-// media/audio_decode.cpp: the WAV and Ogg Vorbis decoders behind LoadAudioData.
+// codecs/audio_decode.cpp: the WAV and Ogg Vorbis decoders behind LoadAudioData.
 //
 // LoadWAV walks the RIFF chunks itself; LoadOGG drives stb_vorbis, whose implementation is compiled into
 // this file (and only this one). Both work on an open FILE and never close it.
-#include "media/audio_decode.h"
+#include "codecs/audio_decode.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -27,7 +27,7 @@
 #endif
 
 #include "host/game.h"
-#include "media/audio_decode.h"
+#include "codecs/audio_decode.h"
 
 #ifndef _WIN32
 extern char** environ;

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "media/audio_decode.h"
+#include "codecs/audio_decode.h"
 
 // The largest request seen by malloc or realloc from code linked statically into this test.
 static size_t largest_request = 0;
