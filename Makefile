@@ -32,7 +32,7 @@ test: build
 ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:alloc_dealloc_mismatch=0 LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp
 
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON -DZK_LAYERS="runtime;media;host;framework;game;assets" >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON -DZK_LAYERS="runtime;codecs;host;media;framework;game;assets;main" >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && env $(ASAN_ENV) $(CTEST)
 

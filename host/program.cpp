@@ -1,10 +1,10 @@
-// host/main.cpp: the process entry and the start-up sequence.
+// host/program.cpp: ZKZanthGame::Main, the whole life of the program.
 //
-// ZKZanthGame::Main is the whole life of the program: GLFW, the one host object, signal handlers, locale,
-// the collector's lists, the module globals (zkInit), the first root marking, the application (zkMain),
-// then the host loop. The steps run in exactly this order: every later one relies on the earlier ones
-// (zkInit reads ZKGame::_game; the roots can only be marked once the globals exist; c_App::m_new hands
-// its delegate to the host object).
+// GLFW, the one host object, signal handlers, locale, the collector's lists, the module globals (the
+// game's init function), the first root marking, the application (the game's main function), then the
+// host loop. The steps run in exactly this order: every later one relies on the earlier ones (the init
+// function reads ZKGame::_game; the roots can only be marked once the globals exist; c_App::m_new hands
+// its delegate to the host object). The host knows the game only through the two functions it is given.
 #include <GLFW/glfw3.h>
 
 #include <clocale>
@@ -12,10 +12,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "game/startup.h"
 #include "host/game.h"
 
-void ZKZanthGame::Main(int argc, const char** argv) {
+int ZKZanthGame::Main(int argc, const char** argv, void (*init)(), int (*main)()) {
     // 1. GLFW.
     if (!glfwInit()) {
         std::puts("glfwInit failed");
@@ -34,20 +33,23 @@ void ZKZanthGame::Main(int argc, const char** argv) {
     gc_init1();
     // 6.-8. Globals, roots, application; an exception escaping any of them ends the program.
     try {
-        zkInit();
+        init();
         gc_mark();
-        zkMain();
+        main();
     } catch (ThrowableObject* ex) {
         glfwTerminate();
         game->Die(ex);
     }
-    // 9.-10. The host loop, for as long as a window is open.
-    if (game->Delegate()) game->Run();
+    // 9.-10. The host loop, for as long as a window is open. The game ends itself through the runtime's
+    // exit, so a loop that returns lost its window: one that could not be opened, at the start or when
+    // the game asked for a new one. That is a failure, said as such.
+    if (!game->Delegate()) {
+        glfwTerminate();
+        return 0;
+    }
+    game->Run();
+    std::fprintf(stderr, "The game window could not be opened: %s\n", game->WindowError().c_str());
+    std::fflush(stderr);
     glfwTerminate();
-}
-
-int main(int argc, char** argv) {
-    // The runtime has no start-up hook of its own to run before Main.
-    ZKZanthGame::Main(argc, const_cast<const char**>(argv));
-    return 0;
+    return 1;
 }

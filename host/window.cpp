@@ -42,6 +42,13 @@ const GLFWvidmode* video_modes(int& count) {
     return modes;
 }
 
+// GLFW's description of its last error, or a plain statement when it gave none.
+std::string glfw_error() {
+    const char* why = nullptr;
+    glfwGetError(&why);
+    return why && *why ? why : "the window system gave no reason";
+}
+
 void window_hints(int red, int green, int blue, int alpha, int depth, int stencil) {
     glfwDefaultWindowHints();   // OpenGL 1.0 asked for: a legacy context, fixed function available
     glfwWindowHint(GLFW_REFRESH_RATE, 60);
@@ -77,10 +84,11 @@ void ZKGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     // 4.-5. Open the new one: fullscreen on the primary monitor, which switches to its mode closest to
     // the size (the game asks for the desktop's own size), or a centred, titled window. GLFW 3 refuses
     // sizes below one pixel, so a window has at least one each way; anything GLFW cannot open leaves no
-    // window, and the loop ends.
+    // window and its reason in WindowError, and the loop ends.
     if (width < 1) width = 1;
     if (height < 1) height = 1;
     window_hints(red, green, blue, alpha, depth, stencil);
+    glfwGetError(nullptr);   // forget older errors: only this open's own reason is kept
     GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     if (monitor) {
         _window = glfwCreateWindow(width, height, "", monitor, nullptr);
@@ -95,6 +103,7 @@ void ZKGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
 
     // 6.-9. A new context: count it, apply the settings, register the callbacks.
     ++glfwGraphicsSeq;
+    _windowError = _window ? std::string() : glfw_error();
     if (!_window) return;
     glfwMakeContextCurrent(_window);
     if (_swapInterval >= 0) glfwSwapInterval(_swapInterval);
