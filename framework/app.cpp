@@ -71,6 +71,7 @@ void c_GameDelegate::UpdateGame() {
 
 void c_GameDelegate::RenderGame() {
     zk_app_ValidateDeviceWindow(false);
+    m__graphics->SetSize(zk_app__devWidth, zk_app__devHeight);   // the host's size: no window-system query
     int mode = m__graphics->BeginRender();
     if (mode == 0) {   // a renderer that draws without the graphics module
         zk_app__app->p_OnRender();

@@ -1,7 +1,7 @@
 // framework/input.cpp: the input device and the zk_input_ functions.
 #include "framework/input.h"
 
-#include "host/game.h"
+#include "framework/app.h"
 
 c_InputDevice* zk_input_device = nullptr;
 
@@ -156,7 +156,7 @@ void c_InputDevice::p_RestPads(int first) {
 void c_InputDevice::p_BeginUpdate() {
     for (int j = 0; j < kJoyPads; ++j) {
         c_JoyState* state = m__joyStates[j];
-        if (!ZKGame::_game->PollJoystick(j, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons)) {
+        if (!zk_app__game->PollJoystick(j, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons)) {
             if (m__padsRead > j) p_RestPads(j);   // only when a pad was read last time: cheap when none
             m__padsRead = j;
             return;   // the first absent pad ends the poll
@@ -205,7 +205,7 @@ float c_InputDevice::p_JoyY(int index, int unit) {
 }
 
 int c_InputDevice::p_SetKeyboardEnabled(bool enabled) {
-    ZKGame::_game->SetKeyboardEnabled(enabled);
+    zk_app__game->SetKeyboardEnabled(enabled);
     return 1;
 }
 

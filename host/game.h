@@ -161,6 +161,9 @@ public:
     GLFWwindow* Window() const { return _window; }
     // Why the last window could not be opened, as GLFW said it; empty while a window is open.
     const std::string& WindowError() const { return _windowError; }
+    // The window's size in screen coordinates; GetDeviceWidth and GetDeviceHeight give its framebuffer.
+    int WindowWidth() const { return _windowWidth; }
+    int WindowHeight() const { return _windowHeight; }
 
     static ZKGlfwGame* _glfwGame;
 
@@ -181,6 +184,11 @@ protected:
     int _swapInterval = -1;       // applied to each new window when not negative
     GLFWwindow* _window = nullptr;
     std::string _windowError;
+    // Sizes of the open window (0 without one): read once when it opens, then kept by GLFW's size
+    // callbacks, which run in the event pump. Every size question is answered from here, so a frame
+    // never waits for the X server to report a size.
+    int _windowWidth = 0, _windowHeight = 0;
+    int _framebufferWidth = 0, _framebufferHeight = 0;
     bool _mouseVisible = true;    // re-applied to each new window
 };
 

@@ -80,19 +80,20 @@ int KeyToChar(int key) {
 
 namespace {
 
-// Framebuffer pixels per window pixel: above 1 on HiDPI screens.
-void pointer_scale(GLFWwindow* window, double& sx, double& sy) {
-    int ww = 0, wh = 0, fw = 0, fh = 0;
-    glfwGetWindowSize(window, &ww, &wh);
-    glfwGetFramebufferSize(window, &fw, &fh);
+// Framebuffer pixels per window pixel: above 1 on HiDPI screens. The host's kept sizes, not the window
+// system's: a pointer event asks the X server nothing.
+void pointer_scale(double& sx, double& sy) {
+    ZKGlfwGame* host = ZKGlfwGame::_glfwGame;
+    int ww = host->WindowWidth(), wh = host->WindowHeight();
+    int fw = host->GetDeviceWidth(), fh = host->GetDeviceHeight();
     sx = ww > 0 && fw > 0 ? static_cast<double>(fw) / ww : 1.0;
     sy = wh > 0 && fh > 0 ? static_cast<double>(fh) / wh : 1.0;
 }
 
 // Cursor position in framebuffer pixels, whole pixels as the old host reported them.
-void pointer_pos(GLFWwindow* window, double x, double y, float& px, float& py) {
+void pointer_pos(double x, double y, float& px, float& py) {
     double sx, sy;
-    pointer_scale(window, sx, sy);
+    pointer_scale(sx, sy);
     px = static_cast<float>(static_cast<int>(x * sx));
     py = static_cast<float>(static_cast<int>(y * sy));
 }
@@ -125,16 +126,16 @@ void OnMouseButton(GLFWwindow* window, int button, int action, int) {
     double x = 0, y = 0;
     glfwGetCursorPos(window, &x, &y);
     float px, py;
-    pointer_pos(window, x, y, px, py);
+    pointer_pos(x, y, px, py);
     if (action == GLFW_PRESS)
         ZKGame::_game->MouseEvent(kEventMouseDown, button, px, py);
     else if (action == GLFW_RELEASE)
         ZKGame::_game->MouseEvent(kEventMouseUp, button, px, py);
 }
 
-void OnMousePos(GLFWwindow* window, double x, double y) {
+void OnMousePos(GLFWwindow*, double x, double y) {
     float px, py;
-    pointer_pos(window, x, y, px, py);
+    pointer_pos(x, y, px, py);
     ZKGame::_game->MouseEvent(kEventMouseMove, -1, px, py);
 }
 

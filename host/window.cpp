@@ -6,6 +6,8 @@
 // window: it becomes a press and release of the close key (432), and the game decides.
 //
 // Sizes reported to the game are framebuffer pixels (equal to window pixels except on HiDPI screens).
+// Both sizes are asked of the window system once, when the window opens, and then follow GLFW's size
+// callbacks: a size question costs no round trip to the X server.
 #include <GLFW/glfw3.h>
 
 #include "host/game.h"
@@ -80,6 +82,7 @@ void ZKGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     int desktopW = desktop ? desktop->width : 0, desktopH = desktop ? desktop->height : 0;
     if (_window) glfwDestroyWindow(_window);
     _window = nullptr;
+    _windowWidth = _windowHeight = _framebufferWidth = _framebufferHeight = 0;
 
     // 4.-5. Open the new one: fullscreen on the primary monitor, which switches to its mode closest to
     // the size (the game asks for the desktop's own size), or a centred, titled window. GLFW 3 refuses
@@ -101,7 +104,8 @@ void ZKGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
         }
     }
 
-    // 6.-9. A new context: count it, apply the settings, register the callbacks.
+    // 6.-9. A new context: count it, apply the settings, register the callbacks (the size callbacks
+    // keep the sizes read here).
     ++glfwGraphicsSeq;
     _windowError = _window ? std::string() : glfw_error();
     if (!_window) return;
@@ -113,23 +117,25 @@ void ZKGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     glfwSetMouseButtonCallback(_window, OnMouseButton);
     glfwSetCursorPosCallback(_window, OnMousePos);
     glfwSetWindowCloseCallback(_window, OnWindowClose);
+    glfwGetWindowSize(_window, &_windowWidth, &_windowHeight);
+    glfwGetFramebufferSize(_window, &_framebufferWidth, &_framebufferHeight);
+    glfwSetWindowSizeCallback(_window, [](GLFWwindow*, int w, int h) {
+        _glfwGame->_windowWidth = w;
+        _glfwGame->_windowHeight = h;
+    });
+    glfwSetFramebufferSizeCallback(_window, [](GLFWwindow*, int w, int h) {
+        _glfwGame->_framebufferWidth = w;
+        _glfwGame->_framebufferHeight = h;
+    });
 }
 
 void ZKGlfwGame::SetDeviceWindow(int width, int height, int flags) {
     SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, (flags & 1) != 0);
 }
 
-int ZKGlfwGame::GetDeviceWidth() {
-    int w = 0, h = 0;
-    if (_window) glfwGetFramebufferSize(_window, &w, &h);
-    return w;
-}
+int ZKGlfwGame::GetDeviceWidth() { return _framebufferWidth; }
 
-int ZKGlfwGame::GetDeviceHeight() {
-    int w = 0, h = 0;
-    if (_window) glfwGetFramebufferSize(_window, &w, &h);
-    return h;
-}
+int ZKGlfwGame::GetDeviceHeight() { return _framebufferHeight; }
 
 Array<ZKDisplayMode*> ZKGlfwGame::GetDisplayModes() {
     int count;

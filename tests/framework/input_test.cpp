@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "framework/app.h"
 #include "framework/input.h"
 #include "host/game.h"
 
@@ -34,6 +35,7 @@ class Input : public ::testing::Test {
 protected:
     Input() {
         collector_once();
+        zk_app__game = &host;   // the framework reaches the host through this handle only
         zk_input_init();
         zk_input_SetInputDevice((new c_InputDevice())->m_new());
         dev = zk_input_device;

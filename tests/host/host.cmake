@@ -3,8 +3,8 @@ zk_test(host_loop_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/loop_test.cpp LIBS zk_h
 zk_test(host_input_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/input_test.cpp LIBS zk_host)
 
 # host_probe: the real host with a test delegate that prints what reaches it (see probe_main.cpp).
-add_executable(host_probe ${CMAKE_CURRENT_LIST_DIR}/probe_main.cpp ${PROJECT_SOURCE_DIR}/framework/input.cpp)
-target_link_libraries(host_probe PRIVATE zk_host)
+add_executable(host_probe ${CMAKE_CURRENT_LIST_DIR}/probe_main.cpp)
+target_link_libraries(host_probe PRIVATE zk_framework)
 target_include_directories(host_probe PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(host_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
