@@ -17,7 +17,10 @@ const char* const kDefaultFontFile = "zeto_font.png";
 const int kDefaultFontFrames = 96;       // printable ASCII, 32 to 127
 const int kDefaultFirstChar = 32;
 
-c_GraphicsContext* ctx() { return zk_graphics_context; }
+c_GraphicsContext* ctx() {
+    ZK_CONTRACT(zk_graphics_context, "graphics functions run only after the module's start-up (zk_graphics_init)");
+    return zk_graphics_context;
+}
 
 // Called after every matrix change: the identity test and the note that the device needs the matrix.
 void matrix_changed() {
@@ -159,6 +162,7 @@ int zk_graphics_SetGraphicsDevice(gxtkGraphics* device) {
 // Starts a frame from a known state: identity matrix (sent with the first drawing call), white, opaque,
 // alpha blending, and a scissor covering the whole device.
 int zk_graphics_BeginRender() {
+    ZK_CONTRACT(zk_graphics_device, "a frame begins only once the game delegate gave the module its device");
     gc_assign(zk_graphics_renderDevice, zk_graphics_device);
     ctx()->m_stackTop = 0;
     zk_graphics_SetMatrix(1, 0, 0, 1, 0, 0);

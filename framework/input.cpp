@@ -211,6 +211,16 @@ int c_InputDevice::p_SetKeyboardEnabled(bool enabled) {
 
 // ---- Module functions ----
 
+namespace {
+
+// The device every forwarder asks: the game delegate sets it when the game starts.
+c_InputDevice* input() {
+    ZK_CONTRACT(zk_input_device, "input functions run only once the game has started");
+    return zk_input_device;
+}
+
+}  // namespace
+
 void zk_input_init() {
     zk_input_device = nullptr;
     gc_root(zk_input_device);
@@ -218,34 +228,34 @@ void zk_input_init() {
 
 void zk_input_SetInputDevice(c_InputDevice* device) { gc_assign(zk_input_device, device); }
 
-bool zk_input_KeyDown(int key) { return zk_input_device->p_KeyDown(key); }
-int zk_input_KeyHit(int key) { return zk_input_device->p_KeyHit(key); }
+bool zk_input_KeyDown(int key) { return input()->p_KeyDown(key); }
+int zk_input_KeyHit(int key) { return input()->p_KeyHit(key); }
 
 bool zk_input_MouseDown(int button) {
-    return button >= 0 && button < kKeyCount - 1 && zk_input_device->p_KeyDown(button + 1);
+    return button >= 0 && button < kKeyCount - 1 && input()->p_KeyDown(button + 1);
 }
 
 int zk_input_MouseHit(int button) {
-    return button >= 0 && button < kKeyCount - 1 ? zk_input_device->p_KeyHit(button + 1) : 0;
+    return button >= 0 && button < kKeyCount - 1 ? input()->p_KeyHit(button + 1) : 0;
 }
 
 bool zk_input_JoyDown(int button, int unit) {
-    return zk_input_device->p_KeyDown((kKeyJoyBase | button) | (unit << 5));
+    return input()->p_KeyDown((kKeyJoyBase | button) | (unit << 5));
 }
 
 int zk_input_JoyHit(int button, int unit) {
-    return zk_input_device->p_KeyHit((kKeyJoyBase | button) | (unit << 5));
+    return input()->p_KeyHit((kKeyJoyBase | button) | (unit << 5));
 }
 
-float zk_input_JoyX(int index, int unit) { return zk_input_device->p_JoyX(index, unit); }
-float zk_input_JoyY(int index, int unit) { return zk_input_device->p_JoyY(index, unit); }
-bool zk_input_TouchDown(int finger) { return zk_input_device->p_KeyDown(kKeyTouchBase + finger); }
-float zk_input_TouchX(int index) { return zk_input_device->p_TouchX(index); }
-float zk_input_TouchY(int index) { return zk_input_device->p_TouchY(index); }
-float zk_input_MouseX() { return zk_input_device->p_MouseX(); }
-float zk_input_MouseY() { return zk_input_device->p_MouseY(); }
-float zk_input_AccelX() { return zk_input_device->p_AccelX(); }
-float zk_input_AccelY() { return zk_input_device->p_AccelY(); }
-int zk_input_GetChar() { return zk_input_device->p_GetChar(); }
-int zk_input_EnableKeyboard() { return zk_input_device->p_SetKeyboardEnabled(true); }
-int zk_input_DisableKeyboard() { return zk_input_device->p_SetKeyboardEnabled(false); }
+float zk_input_JoyX(int index, int unit) { return input()->p_JoyX(index, unit); }
+float zk_input_JoyY(int index, int unit) { return input()->p_JoyY(index, unit); }
+bool zk_input_TouchDown(int finger) { return input()->p_KeyDown(kKeyTouchBase + finger); }
+float zk_input_TouchX(int index) { return input()->p_TouchX(index); }
+float zk_input_TouchY(int index) { return input()->p_TouchY(index); }
+float zk_input_MouseX() { return input()->p_MouseX(); }
+float zk_input_MouseY() { return input()->p_MouseY(); }
+float zk_input_AccelX() { return input()->p_AccelX(); }
+float zk_input_AccelY() { return input()->p_AccelY(); }
+int zk_input_GetChar() { return input()->p_GetChar(); }
+int zk_input_EnableKeyboard() { return input()->p_SetKeyboardEnabled(true); }
+int zk_input_DisableKeyboard() { return input()->p_SetKeyboardEnabled(false); }

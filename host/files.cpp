@@ -26,8 +26,9 @@
 #include <unistd.h>
 #endif
 
-#include "host/game.h"
 #include "codecs/audio_decode.h"
+#include "host/game.h"
+#include "runtime/contract.h"
 
 #ifndef _WIN32
 extern char** environ;
@@ -135,9 +136,7 @@ unsigned char* ZKGame::LoadData(String path, int* length) {
     size_t size = 0;
     unsigned char* data = nullptr;
     for (;;) {
-        unsigned char* grown = static_cast<unsigned char*>(std::realloc(data, size + kPiece));
-        if (!grown) break;   // out of memory: nothing half-read is handed out
-        data = grown;
+        data = static_cast<unsigned char*>(zk_realloc(data, size + kPiece));
         size_t got = std::fread(data + size, 1, kPiece, f);
         size += got;
         if (got < kPiece) {
@@ -146,9 +145,6 @@ unsigned char* ZKGame::LoadData(String path, int* length) {
             return data;
         }
     }
-    std::free(data);
-    std::fclose(f);
-    return nullptr;
 }
 
 // --- saved state --------------------------------------------------------------------------------------

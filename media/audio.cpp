@@ -1,7 +1,6 @@
 // media/audio.cpp: gxtkAudio and gxtkSample on OpenAL (see audio.h for the channel and buffer rules).
 #include "media/audio.h"
 
-#include <cassert>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -131,7 +130,7 @@ gxtkSample* gxtkAudio::LoadSample(String path) {
 // a running OpenAL every call fails quietly and the buffer stays 0. Either way the sample plays as
 // silence. Only a file that cannot be read or decoded gives false.
 bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
-    assert(ZKGame::_game && "the host game exists before any sound loads");
+    ZK_CONTRACT(ZKGame::_game, "the host game exists before any sound loads");
     int length = 0, channelCount = 0, bytesPerSample = 0, hertz = 0;
     unsigned char* pcm = ZKGame::_game->LoadAudioData(path, &length, &channelCount, &bytesPerSample, &hertz);
     if (!pcm) return false;
@@ -147,7 +146,7 @@ bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
 // --- channels -----------------------------------------------------------------------------------------
 
 int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
-    assert(sample && "the audio module plays only sounds that hold a sample");
+    ZK_CONTRACT(sample, "the audio module plays only sounds that hold a sample");
     // 1-2. Free what can be freed, then get a source.
     flush_discarded();
     ALuint source = source_of(channel);

@@ -19,7 +19,7 @@ String::Rep* String::Rep::alloc(int length) {
         emptyRep.retain();
         return &emptyRep;
     }
-    Rep* r = static_cast<Rep*>(std::malloc(offsetof(Rep, data) + sizeof(Char) * length));
+    Rep* r = static_cast<Rep*>(zk_malloc(offsetof(Rep, data) + sizeof(Char) * length));
     r->refs = 1;
     r->length = length;
     return r;
