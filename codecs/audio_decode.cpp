@@ -23,7 +23,7 @@
 #endif
 #pragma GCC diagnostic pop
 
-// --- WAV ----------------------------------------------------------------------------------------------
+// ---- WAV ----
 
 namespace {
 
@@ -151,7 +151,7 @@ unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* he
     return pcm;
 }
 
-// --- Ogg Vorbis ---------------------------------------------------------------------------------------
+// ---- Ogg Vorbis ----
 
 namespace {
 

@@ -27,7 +27,7 @@ ZKGame* host() {
 
 }  // namespace
 
-// ---- c_App ----
+// ---- C_App ----
 
 c_App* c_App::m_new() {
     if (zk_app__app) zkError(String("App has already been created"));
@@ -41,7 +41,7 @@ int c_App::p_OnClose() { zk_app_EndApp(); }
 
 int c_App::p_OnBack() { zk_app_EndApp(); }
 
-// ---- c_GameDelegate ----
+// ---- C_GameDelegate ----
 
 void c_GameDelegate::mark() {
     gc_mark_q(m__graphics);

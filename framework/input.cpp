@@ -12,7 +12,7 @@ bool valid_finger(int finger) { return finger >= 0 && finger < kTouches; }
 
 }  // namespace
 
-// ---- c_JoyState ----
+// ---- C_JoyState ----
 
 c_JoyState::c_JoyState() {
     gc_assign(m_joyx, Array<float>(2));
@@ -28,7 +28,7 @@ void c_JoyState::mark() {
     gc_mark_q(m_buttons);
 }
 
-// ---- c_InputDevice: construction ----
+// ---- C_InputDevice: construction ----
 
 c_InputDevice::c_InputDevice() {
     gc_assign(m__joyStates, Array<c_JoyState*>(kJoyPads));

@@ -99,7 +99,7 @@ bool act_on_row(c_MyApp* app, int row) {
 
 }  // namespace
 
-// ---- options box ---------------------------------------------------------------------------------
+// ---- Options box ----
 
 namespace {
 
@@ -197,7 +197,7 @@ int c_MyApp::p_OptionBox() {
     return 0;
 }
 
-// ---- credits box ---------------------------------------------------------------------------------
+// ---- Credits box ----
 
 namespace {
 

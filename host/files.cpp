@@ -99,7 +99,7 @@ void reap_url_children() {
 
 }  // namespace
 
-// --- paths and reading --------------------------------------------------------------------------------
+// ---- Paths and reading ----
 
 String ZKGlfwGame::PathToFilePath(String path) {
     if (!path.StartsWith(String("zanth:"))) return path;
@@ -147,7 +147,7 @@ unsigned char* ZKGame::LoadData(String path, int* length) {
     }
 }
 
-// --- saved state --------------------------------------------------------------------------------------
+// ---- Saved state ----
 
 int ZKGame::SaveState(String state) {
     // 1-2. The text as UTF-8, every code unit by itself, no byte-order mark.
@@ -162,7 +162,7 @@ int ZKGame::SaveState(String state) {
 
 String ZKGame::LoadState() { return LoadString(String(kStatePath)); }
 
-// --- date and web addresses ---------------------------------------------------------------------------
+// ---- Date and web addresses ----
 
 void ZKGame::GetDate(Array<int> date) {
     int n = date.Length();
@@ -191,7 +191,7 @@ void ZKGlfwGame::OpenUrl(String url) {
 #endif
 }
 
-// --- sound files --------------------------------------------------------------------------------------
+// ---- Sound files ----
 
 unsigned char* ZKGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) {
     // 1. Open through the path scheme.

@@ -30,7 +30,7 @@ ALenum al_format(int bytesPerSample, int channels) {
 
 }  // namespace
 
-// --- samples ------------------------------------------------------------------------------------------
+// ---- Samples ----
 
 gxtkSample::~gxtkSample() {
     zkPrint(String("Discarding sample"));
@@ -45,7 +45,7 @@ void gxtkSample::Discard() {
 
 int gxtkAudio::DiscardPending() { return int(discard_list().size()); }
 
-// --- opening ------------------------------------------------------------------------------------------
+// ---- Opening ----
 
 gxtkAudio::gxtkAudio() {
     // 1. The one engine.
@@ -65,7 +65,7 @@ gxtkAudio::gxtkAudio() {
     source_of(kMusicChannel);
 }
 
-// --- the source rule ----------------------------------------------------------------------------------
+// ---- The source rule ----
 
 ALint gxtkAudio::al_state(const gxtkChannel& c) {
     ALint state = AL_STOPPED;   // also the answer when OpenAL is not running
@@ -96,7 +96,7 @@ ALuint gxtkAudio::recycle_stopped_source() {
     return 0;
 }
 
-// --- buffers ------------------------------------------------------------------------------------------
+// ---- Buffers ----
 
 void gxtkAudio::flush_discarded() {
     std::vector<ALuint>& list = discard_list();
@@ -143,7 +143,7 @@ bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
     return true;
 }
 
-// --- channels -----------------------------------------------------------------------------------------
+// ---- Channels ----
 
 int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
     ZK_CONTRACT(sample, "the audio module plays only sounds that hold a sample");
@@ -216,7 +216,7 @@ int gxtkAudio::SetPan(int channel, float pan) {
     return 0;
 }
 
-// --- music --------------------------------------------------------------------------------------------
+// ---- Music ----
 
 int gxtkAudio::PlayMusic(String path, int flags) {
     StopChannel(kMusicChannel);
@@ -232,7 +232,7 @@ int gxtkAudio::ResumeMusic() { return ResumeChannel(kMusicChannel); }
 int gxtkAudio::MusicState() { return ChannelState(kMusicChannel); }
 int gxtkAudio::SetMusicVolume(float volume) { return SetVolume(kMusicChannel, volume); }
 
-// --- focus and collection -----------------------------------------------------------------------------
+// ---- Focus and collection ----
 
 int gxtkAudio::Suspend() {
     for (gxtkChannel& c : channels) {
