@@ -10,8 +10,8 @@
 //   (c) the batch has room for its vertices (at most kBatchVertices).
 // Otherwise the batch is drawn first. Colour and matrix are applied on the CPU as each vertex is written,
 // so changing them never breaks a batch; a change of blend mode, any scissor, pixel reads and writes and
-// EndRender draw it, Cls throws it away. Setting the blend mode already in force draws nothing: the game
-// sets it before every command it replays, and flushing there would cost a draw call per sprite.
+// EndRender draw it, Cls throws it away. Setting the blend mode already in force draws nothing, so a
+// caller may set it as often as it likes without costing a draw call.
 //
 // Primitive kinds: 1 points, 2 lines, 3 triangles, 4 quads (indexed through quadIndices), n >= 5 polygons
 // of n vertices (one triangle fan each). A polygon's kind is its vertex count.
