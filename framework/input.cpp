@@ -69,19 +69,19 @@ void c_InputDevice::p_KeyEvent(int event, int data) {
         if (!valid_key(data) || m__keyDown[data]) return;   // a repeat adds no hit
         m__keyDown[data] = true;
         p_PutKeyHit(data);
-        if (data == 1) {   // the twin follows without looking at its own state
+        if (data == kKeyMouseLeft) {   // the twin follows without looking at its own state
             m__keyDown[kKeyTouchBase] = true;
             p_PutKeyHit(kKeyTouchBase);
         } else if (data == kKeyTouchBase) {
-            m__keyDown[1] = true;
-            p_PutKeyHit(1);
+            m__keyDown[kKeyMouseLeft] = true;
+            p_PutKeyHit(kKeyMouseLeft);
         }
         break;
     case kEventKeyUp:
         if (!valid_key(data) || !m__keyDown[data]) return;
         m__keyDown[data] = false;
-        if (data == 1) m__keyDown[kKeyTouchBase] = false;
-        else if (data == kKeyTouchBase) m__keyDown[1] = false;
+        if (data == kKeyMouseLeft) m__keyDown[kKeyTouchBase] = false;
+        else if (data == kKeyTouchBase) m__keyDown[kKeyMouseLeft] = false;
         break;
     case kEventKeyChar:
         if (m__charPut < m__charQueue.Length()) m__charQueue[m__charPut++] = data;
@@ -232,11 +232,11 @@ bool zk_input_KeyDown(int key) { return input()->p_KeyDown(key); }
 int zk_input_KeyHit(int key) { return input()->p_KeyHit(key); }
 
 bool zk_input_MouseDown(int button) {
-    return button >= 0 && button < kKeyCount - 1 && input()->p_KeyDown(button + 1);
+    return button >= 0 && button < kKeyCount - 1 && input()->p_KeyDown(kKeyMouseLeft + button);
 }
 
 int zk_input_MouseHit(int button) {
-    return button >= 0 && button < kKeyCount - 1 ? input()->p_KeyHit(button + 1) : 0;
+    return button >= 0 && button < kKeyCount - 1 ? input()->p_KeyHit(kKeyMouseLeft + button) : 0;
 }
 
 bool zk_input_JoyDown(int button, int unit) {

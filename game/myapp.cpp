@@ -11,7 +11,6 @@
 namespace {
 
 const int kKeyF1 = 112, kKeyF2 = 113, kKeyF4 = 115, kKeyF11 = 122;
-const int kKeyMouseLeft = 1;
 const int kKeyTouch0 = 384;   // touch i is key 384 + i
 const int kTouchPoints = 10;
 const int kVirtualKeys = 19;  // m_vkeys entries 0..18 are actions; entry 19 counts back-key hits

@@ -37,6 +37,11 @@ enum {
     kEventTouchDown, kEventTouchUp, kEventTouchMove, kEventMotionAccel
 };
 
+// Buttons per joystick in PollJoystick's button array; the framework's key space gives each pad as many.
+const int kJoyButtonCount = 32;
+// The key code the close button sends (a press and a release); the framework ends the program on it.
+const int kKeyClose = 432;
+
 struct GLFWwindow;
 
 // Incremented each time a window (an OpenGL context) is opened, whether or not the open succeeded.

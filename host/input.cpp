@@ -146,7 +146,6 @@ namespace {
 // Raw axes read from up to this many axes: x, y, z of the first stick, then of the second.
 const int kJoyAxes = 6;
 // Buttons a joystick state holds.
-const int kJoyButtons = 32;
 
 void put(Array<float> a, int i, float v) {
     if (i >= 0 && i < a.Length()) a[i] = v;
@@ -168,7 +167,7 @@ void FillRawJoystick(const float* axes, int axisCount, const unsigned char* b, i
     put(joyx, 1, pos[3]), put(joyy, 1, pos[4]), put(joyz, 1, pos[5]);
 
     // Buttons. Above 12, the last four physical buttons (the hat) become 8..11 and 8.. move up to 12..
-    if (n > kJoyButtons) n = kJoyButtons;
+    if (n > kJoyButtonCount) n = kJoyButtonCount;
     auto pressed = [&](int i) { return b[i] == GLFW_PRESS; };
     if (n > 12) {
         for (int i = 0; i < 8; ++i) put(buttons, i, pressed(i));
@@ -229,9 +228,9 @@ bool ZKGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Ar
     if (!axes) axisCount = 0;   // a pad without axes or buttons may give null
     if (!b) n = 0;
     if (!glfwJoystickPresent(jid)) return false;   // pulled out between the calls
-    unsigned char held[kJoyButtons];
-    bool hatLast = hats > 0 && n <= kJoyButtons;   // the last four are the last hat, unless cut off
-    if (n > kJoyButtons) n = kJoyButtons;
+    unsigned char held[kJoyButtonCount];
+    bool hatLast = hats > 0 && n <= kJoyButtonCount;   // the last four are the last hat, unless cut off
+    if (n > kJoyButtonCount) n = kJoyButtonCount;
     for (int i = 0; i < n; ++i) held[i] = b[i];
     if (hatLast) HatButtonsToGameOrder(held, n);
     FillRawJoystick(axes, axisCount, held, n, joyx, joyy, joyz, buttons);

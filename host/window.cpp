@@ -20,14 +20,12 @@ namespace {
 const char* const kWindowTitle = "Grubnik in Tolvane Golf";
 // Display-mode lists are cut at this many entries.
 const int kMaxVideoModes = 1024;
-// Key code the close button turns into.
-const int kCloseKey = 432;
 
 // Refuses the close request and hands it to the game as the close key.
 void OnWindowClose(GLFWwindow* window) {
     glfwSetWindowShouldClose(window, GLFW_FALSE);
-    ZKGame::_game->KeyEvent(kEventKeyDown, kCloseKey);
-    ZKGame::_game->KeyEvent(kEventKeyUp, kCloseKey);
+    ZKGame::_game->KeyEvent(kEventKeyDown, kKeyClose);
+    ZKGame::_game->KeyEvent(kEventKeyUp, kKeyClose);
 }
 
 const GLFWvidmode* desktop_mode() {
