@@ -1,5 +1,6 @@
 # make run    installs what is missing, builds, and starts the game from build/
-# make test   installs what is missing, builds, runs the whole suite through ctest, then the sanitizer build
+# make check  installs what is missing, builds, runs the whole suite through ctest (the quick loop)
+# make test   make check, then the same suite built and run with the sanitizers and contracts on
 # make build  installs what is missing and builds
 BUILD ?= build
 ASAN_BUILD ?= build-asan
@@ -7,7 +8,7 @@ JOBS ?= $(shell nproc)
 # Tests that need a display run in a private X server; audio goes to OpenAL Soft's null driver.
 CTEST = xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null ctest --output-on-failure -j $(JOBS)
 
-.PHONY: build run test test-asan deps configure clean
+.PHONY: build run check test test-asan deps configure clean
 
 deps:
 	@./tools/deps.sh
@@ -23,16 +24,18 @@ run: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target tolvane-golf
 	cd $(BUILD) && ./tolvane-golf
 
-test: build
+check: build
 	cd $(BUILD) && $(CTEST)
+
+test: check
 	@$(MAKE) --no-print-directory test-asan
 
-# The same suites built with AddressSanitizer and UndefinedBehaviorSanitizer. System libraries' own
-# allocations are left out of the leak report (tools/lsan.supp).
+# The same suites built with AddressSanitizer and UndefinedBehaviorSanitizer, contracts checked (a Debug
+# build). System libraries' own allocations are left out of the leak report (tools/lsan.supp).
 ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:alloc_dealloc_mismatch=0 LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp
 
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON -DZK_LAYERS="runtime;media;host;framework;game;assets" >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && env $(ASAN_ENV) $(CTEST)
 

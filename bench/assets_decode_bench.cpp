@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "media/audio_decode.h"
+#include "codecs/audio_decode.h"
 
 static void decode(benchmark::State& state, const char* name, bool ogg) {
     std::string path = std::string(ZK_BENCH_DATA_DIR) + "/" + name;

@@ -1,6 +1,5 @@
 # The game's frame: update and recording, and the render pass's submission. Needs a display and data/.
 # Run: cd build && xvfb-run -a bench/game_bench
 add_executable(game_bench game_bench.cpp)
-target_link_libraries(game_bench PRIVATE zk_game benchmark::benchmark)
-target_include_directories(game_bench PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(game_bench PRIVATE zk_harness benchmark::benchmark)
 set_target_properties(game_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

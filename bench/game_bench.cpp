@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/game/test_host.h"
+#include "harness/game_host.h"
 
 namespace {
 

@@ -17,13 +17,23 @@ int zk_app__updateRate = 0;
 c_Stack3* zk_asyncevent__sources = nullptr;
 c_IAsyncEventSource* zk_asyncevent__current = nullptr;
 
-// ---- c_App ----
+namespace {
+
+// The host every call of this module goes through; start-up sets it (zk_app_init).
+ZKGame* host() {
+    ZK_CONTRACT(zk_app__game, "the framework reaches the host only after start-up (zk_app_init)");
+    return zk_app__game;
+}
+
+}  // namespace
+
+// ---- C_App ----
 
 c_App* c_App::m_new() {
     if (zk_app__app) zkError(String("App has already been created"));
     gc_assign(zk_app__app, this);
     gc_assign(zk_app__delegate, (new c_GameDelegate())->m_new());
-    zk_app__game->SetDelegate(zk_app__delegate);
+    host()->SetDelegate(zk_app__delegate);
     return this;
 }
 
@@ -31,7 +41,7 @@ int c_App::p_OnClose() { zk_app_EndApp(); }
 
 int c_App::p_OnBack() { zk_app_EndApp(); }
 
-// ---- c_GameDelegate ----
+// ---- C_GameDelegate ----
 
 void c_GameDelegate::mark() {
     gc_mark_q(m__graphics);
@@ -71,6 +81,7 @@ void c_GameDelegate::UpdateGame() {
 
 void c_GameDelegate::RenderGame() {
     zk_app_ValidateDeviceWindow(false);
+    m__graphics->SetSize(zk_app__devWidth, zk_app__devHeight);   // the host's size: no window-system query
     int mode = m__graphics->BeginRender();
     if (mode == 0) {   // a renderer that draws without the graphics module
         zk_app__app->p_OnRender();
@@ -130,26 +141,26 @@ void zk_asyncevent_init() {
 
 void zk_app_SetUpdateRate(int hertz) {
     zk_app__updateRate = hertz;
-    zk_app__game->SetUpdateRate(hertz);
+    host()->SetUpdateRate(hertz);
 }
 
-int zk_app_Millisecs() { return zk_app__game->Millisecs(); }
+int zk_app_Millisecs() { return host()->Millisecs(); }
 int zk_app_DeviceWidth() { return zk_app__devWidth; }
 int zk_app_DeviceHeight() { return zk_app__devHeight; }
-String zk_app_LoadState() { return zk_app__game->LoadState(); }
-void zk_app_SaveState(String state) { zk_app__game->SaveState(state); }
+String zk_app_LoadState() { return host()->LoadState(); }
+void zk_app_SaveState(String state) { host()->SaveState(state); }
 
 void zk_app_EndApp() { zkError(String()); }
 
 void zk_app_ValidateDeviceWindow(bool) {
-    int w = zk_app__game->GetDeviceWidth(), h = zk_app__game->GetDeviceHeight();
+    int w = host()->GetDeviceWidth(), h = host()->GetDeviceHeight();
     if (w == zk_app__devWidth && h == zk_app__devHeight) return;
     zk_app__devWidth = w;
     zk_app__devHeight = h;
 }
 
 void zk_app_EnumDisplayModes() {
-    Array<ZKDisplayMode*> modes = zk_app__game->GetDisplayModes();
+    Array<ZKDisplayMode*> modes = host()->GetDisplayModes();
     c_IntMap* seen = (new c_IntMap())->m_new();
     c_Stack* list = (new c_Stack())->m_new();
     for (int i = 0; i < modes.Length(); ++i) {
@@ -162,7 +173,7 @@ void zk_app_EnumDisplayModes() {
         list->p_Push(distinct);
     }
     gc_assign(zk_app__displayModes, list->p_ToArray());
-    ZKDisplayMode* desktop = zk_app__game->GetDesktopMode();
+    ZKDisplayMode* desktop = host()->GetDesktopMode();
     int w = desktop ? desktop->width : zk_app__devWidth, h = desktop ? desktop->height : zk_app__devHeight;
     gc_assign(zk_app__desktopMode, (new c_DisplayMode())->m_new(w, h));
 }

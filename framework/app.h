@@ -43,9 +43,8 @@ struct c_ZKGameEvent {
     static const int MotionAccel = kEventMotionAccel;  // data ignored; x, y, z
 };
 
-// Key codes the delegate acts on.
+// Key codes the delegate acts on: the back key, and the close key the host sends (kKeyClose, host/game.h).
 const int kKeyBack = 416;
-const int kKeyClose = 432;
 
 struct c_App : Object {
     c_App* m_new();   // registers the application and hands a new delegate to the host

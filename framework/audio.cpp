@@ -1,7 +1,6 @@
 // framework/audio.cpp: the audio module's forwarders to the engine.
 #include "framework/audio.h"
 
-#include <cassert>
 
 #include "framework/data.h"
 
@@ -16,6 +15,16 @@ c_Sound* c_Sound::m_new2() { return this; }
 
 void c_Sound::mark() { gc_mark_q(m_sample); }
 
+namespace {
+
+// The device every forwarder calls: the game delegate sets it when the game starts.
+gxtkAudio* audio() {
+    ZK_CONTRACT(zk_audio_device, "audio functions run only once the game has started");
+    return zk_audio_device;
+}
+
+}  // namespace
+
 void zk_audio_init() {
     static bool rooted = false;   // a root is registered once, however often the module restarts
     if (!rooted) gc_root(zk_audio_device);
@@ -29,50 +38,50 @@ int zk_audio_SetAudioDevice(gxtkAudio* device) {
 }
 
 c_Sound* zk_audio_LoadSound(String path) {
-    gxtkSample* sample = zk_audio_device->LoadSample(zk_data_FixDataPath(path));
+    gxtkSample* sample = audio()->LoadSample(zk_data_FixDataPath(path));
     return sample ? (new c_Sound())->m_new(sample) : nullptr;
 }
 
 int zk_audio_PlaySound(c_Sound* sound, int channel, int flags) {
-    if (sound && sound->m_sample) zk_audio_device->PlaySample(sound->m_sample, channel, flags);
+    if (sound && sound->m_sample) audio()->PlaySample(sound->m_sample, channel, flags);
     return 0;
 }
 
 int zk_audio_StopChannel(int channel) {
-    zk_audio_device->StopChannel(channel);
+    audio()->StopChannel(channel);
     return 0;
 }
 
 int zk_audio_SetChannelVolume(int channel, float volume) {
-    zk_audio_device->SetVolume(channel, volume);
+    audio()->SetVolume(channel, volume);
     return 0;
 }
 
 int zk_audio_SetChannelPan(int channel, float pan) {
-    zk_audio_device->SetPan(channel, pan);
+    audio()->SetPan(channel, pan);
     return 0;
 }
 
 int zk_audio_SetChannelRate(int channel, float rate) {
-    zk_audio_device->SetRate(channel, rate);
+    audio()->SetRate(channel, rate);
     return 0;
 }
 
 int zk_audio_PlayMusic(String path, int flags) {
-    return zk_audio_device->PlayMusic(zk_data_FixDataPath(path), flags);
+    return audio()->PlayMusic(zk_data_FixDataPath(path), flags);
 }
 
 int zk_audio_StopMusic() {
-    zk_audio_device->StopMusic();
+    audio()->StopMusic();
     return 0;
 }
 
 int zk_audio_PauseMusic() {
-    zk_audio_device->PauseMusic();
+    audio()->PauseMusic();
     return 0;
 }
 
 int zk_audio_ResumeMusic() {
-    zk_audio_device->ResumeMusic();
+    audio()->ResumeMusic();
     return 0;
 }

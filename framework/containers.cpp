@@ -36,7 +36,7 @@ Array<T> copy_out(const Array<T>& data, int length) {
 
 }  // namespace
 
-// --- map --------------------------------------------------------------------------------------------
+// ---- Map ----
 
 c_Node* c_Node::m_new(int key, c_DisplayMode* value, int color, c_Node* parent) {
     m_key = key;
@@ -147,7 +147,7 @@ void c_Map::p_InsertFixup(c_Node* node) {
     m_root->m_color = 1;
 }
 
-// --- stacks -----------------------------------------------------------------------------------------
+// ---- Stacks ----
 
 c_Stack* c_Stack::m_new2(Array<c_DisplayMode*> data) {
     gc_assign(m_data, copy_out(data, data.Length()));

@@ -1,7 +1,7 @@
 // framework/input.cpp: the input device and the zk_input_ functions.
 #include "framework/input.h"
 
-#include "host/game.h"
+#include "framework/app.h"
 
 c_InputDevice* zk_input_device = nullptr;
 
@@ -12,7 +12,7 @@ bool valid_finger(int finger) { return finger >= 0 && finger < kTouches; }
 
 }  // namespace
 
-// ---- c_JoyState ----
+// ---- C_JoyState ----
 
 c_JoyState::c_JoyState() {
     gc_assign(m_joyx, Array<float>(2));
@@ -28,7 +28,7 @@ void c_JoyState::mark() {
     gc_mark_q(m_buttons);
 }
 
-// ---- c_InputDevice: construction ----
+// ---- C_InputDevice: construction ----
 
 c_InputDevice::c_InputDevice() {
     gc_assign(m__joyStates, Array<c_JoyState*>(kJoyPads));
@@ -69,19 +69,19 @@ void c_InputDevice::p_KeyEvent(int event, int data) {
         if (!valid_key(data) || m__keyDown[data]) return;   // a repeat adds no hit
         m__keyDown[data] = true;
         p_PutKeyHit(data);
-        if (data == 1) {   // the twin follows without looking at its own state
+        if (data == kKeyMouseLeft) {   // the twin follows without looking at its own state
             m__keyDown[kKeyTouchBase] = true;
             p_PutKeyHit(kKeyTouchBase);
         } else if (data == kKeyTouchBase) {
-            m__keyDown[1] = true;
-            p_PutKeyHit(1);
+            m__keyDown[kKeyMouseLeft] = true;
+            p_PutKeyHit(kKeyMouseLeft);
         }
         break;
     case kEventKeyUp:
         if (!valid_key(data) || !m__keyDown[data]) return;
         m__keyDown[data] = false;
-        if (data == 1) m__keyDown[kKeyTouchBase] = false;
-        else if (data == kKeyTouchBase) m__keyDown[1] = false;
+        if (data == kKeyMouseLeft) m__keyDown[kKeyTouchBase] = false;
+        else if (data == kKeyTouchBase) m__keyDown[kKeyMouseLeft] = false;
         break;
     case kEventKeyChar:
         if (m__charPut < m__charQueue.Length()) m__charQueue[m__charPut++] = data;
@@ -156,7 +156,7 @@ void c_InputDevice::p_RestPads(int first) {
 void c_InputDevice::p_BeginUpdate() {
     for (int j = 0; j < kJoyPads; ++j) {
         c_JoyState* state = m__joyStates[j];
-        if (!ZKGame::_game->PollJoystick(j, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons)) {
+        if (!zk_app__game->PollJoystick(j, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons)) {
             if (m__padsRead > j) p_RestPads(j);   // only when a pad was read last time: cheap when none
             m__padsRead = j;
             return;   // the first absent pad ends the poll
@@ -205,11 +205,21 @@ float c_InputDevice::p_JoyY(int index, int unit) {
 }
 
 int c_InputDevice::p_SetKeyboardEnabled(bool enabled) {
-    ZKGame::_game->SetKeyboardEnabled(enabled);
+    zk_app__game->SetKeyboardEnabled(enabled);
     return 1;
 }
 
 // ---- Module functions ----
+
+namespace {
+
+// The device every forwarder asks: the game delegate sets it when the game starts.
+c_InputDevice* input() {
+    ZK_CONTRACT(zk_input_device, "input functions run only once the game has started");
+    return zk_input_device;
+}
+
+}  // namespace
 
 void zk_input_init() {
     zk_input_device = nullptr;
@@ -218,34 +228,34 @@ void zk_input_init() {
 
 void zk_input_SetInputDevice(c_InputDevice* device) { gc_assign(zk_input_device, device); }
 
-bool zk_input_KeyDown(int key) { return zk_input_device->p_KeyDown(key); }
-int zk_input_KeyHit(int key) { return zk_input_device->p_KeyHit(key); }
+bool zk_input_KeyDown(int key) { return input()->p_KeyDown(key); }
+int zk_input_KeyHit(int key) { return input()->p_KeyHit(key); }
 
 bool zk_input_MouseDown(int button) {
-    return button >= 0 && button < kKeyCount - 1 && zk_input_device->p_KeyDown(button + 1);
+    return button >= 0 && button < kKeyCount - 1 && input()->p_KeyDown(kKeyMouseLeft + button);
 }
 
 int zk_input_MouseHit(int button) {
-    return button >= 0 && button < kKeyCount - 1 ? zk_input_device->p_KeyHit(button + 1) : 0;
+    return button >= 0 && button < kKeyCount - 1 ? input()->p_KeyHit(kKeyMouseLeft + button) : 0;
 }
 
 bool zk_input_JoyDown(int button, int unit) {
-    return zk_input_device->p_KeyDown((kKeyJoyBase | button) | (unit << 5));
+    return input()->p_KeyDown((kKeyJoyBase | button) | (unit << 5));
 }
 
 int zk_input_JoyHit(int button, int unit) {
-    return zk_input_device->p_KeyHit((kKeyJoyBase | button) | (unit << 5));
+    return input()->p_KeyHit((kKeyJoyBase | button) | (unit << 5));
 }
 
-float zk_input_JoyX(int index, int unit) { return zk_input_device->p_JoyX(index, unit); }
-float zk_input_JoyY(int index, int unit) { return zk_input_device->p_JoyY(index, unit); }
-bool zk_input_TouchDown(int finger) { return zk_input_device->p_KeyDown(kKeyTouchBase + finger); }
-float zk_input_TouchX(int index) { return zk_input_device->p_TouchX(index); }
-float zk_input_TouchY(int index) { return zk_input_device->p_TouchY(index); }
-float zk_input_MouseX() { return zk_input_device->p_MouseX(); }
-float zk_input_MouseY() { return zk_input_device->p_MouseY(); }
-float zk_input_AccelX() { return zk_input_device->p_AccelX(); }
-float zk_input_AccelY() { return zk_input_device->p_AccelY(); }
-int zk_input_GetChar() { return zk_input_device->p_GetChar(); }
-int zk_input_EnableKeyboard() { return zk_input_device->p_SetKeyboardEnabled(true); }
-int zk_input_DisableKeyboard() { return zk_input_device->p_SetKeyboardEnabled(false); }
+float zk_input_JoyX(int index, int unit) { return input()->p_JoyX(index, unit); }
+float zk_input_JoyY(int index, int unit) { return input()->p_JoyY(index, unit); }
+bool zk_input_TouchDown(int finger) { return input()->p_KeyDown(kKeyTouchBase + finger); }
+float zk_input_TouchX(int index) { return input()->p_TouchX(index); }
+float zk_input_TouchY(int index) { return input()->p_TouchY(index); }
+float zk_input_MouseX() { return input()->p_MouseX(); }
+float zk_input_MouseY() { return input()->p_MouseY(); }
+float zk_input_AccelX() { return input()->p_AccelX(); }
+float zk_input_AccelY() { return input()->p_AccelY(); }
+int zk_input_GetChar() { return input()->p_GetChar(); }
+int zk_input_EnableKeyboard() { return input()->p_SetKeyboardEnabled(true); }
+int zk_input_DisableKeyboard() { return input()->p_SetKeyboardEnabled(false); }

@@ -15,18 +15,19 @@
 // zk_input_init() sets the module global to null and registers it as a collector root.
 #pragma once
 
+#include "host/game.h"
 #include "runtime/array.h"
 #include "runtime/gc.h"
 
 // Key codes in the device's key space.
 const int kKeyCount = 512;      // codes 0..511
-const int kKeyJoyBase = 256;    // + pad * 32 + button
+const int kKeyMouseLeft = 1;    // mouse button b is key 1 + b: 1 left, 2 right, 3 middle
+const int kKeyJoyBase = 256;    // + pad * kJoyButtonCount + button
 const int kKeyTouchBase = 384;  // + finger
 const int kKeyHitQueue = 33;    // hits kept per update; more are dropped
 const int kCharQueue = 32;      // characters kept per update; more are dropped
 const int kTouches = 32;        // fingers tracked
 const int kJoyPads = 4;         // joysticks polled
-const int kJoyButtonCount = 32; // buttons per joystick state
 
 // One joystick's state as the host last read it: element 0 is the first stick, element 1 the second;
 // z holds the triggers.

@@ -21,8 +21,6 @@ namespace {
 
 const int kBoxIn = 30;              // a box is fully in when its counter reaches this
 const int kSlidePixels = 24;        // the options panel slides this far per update still to go
-const int kButtonsSlot = 95, kCircleSlot = 91, kMakerSlot = 93, kLogoSlot = 98;
-const int kMoveSound = 99;
 const float kCreditStep = 16;       // pixels between credit lines
 
 // Actions that hold the options box's key latch until all are released.
@@ -70,13 +68,13 @@ void cycle_sound(c_MyApp* app) {
     } else {
         mode = 1 - mode;
     }
-    app->p_PlaySFX(kMoveSound, 1);
+    app->p_PlaySFX(kClickSound, 1);
 }
 
 void toggle_icade(c_MyApp* app) {
     zk_Dravo_iCadeControls = 1 - zk_Dravo_iCadeControls;
     app->p_iCade(zk_Dravo_iCadeControls);
-    app->p_PlaySFX(kMoveSound, 1);
+    app->p_PlaySFX(kClickSound, 1);
     for (int i = 0; i < app->m_vkeys.Length(); ++i) app->m_vkeys[i] = 0;   // back-key hits included
 }
 
@@ -86,7 +84,7 @@ bool act_on_row(c_MyApp* app, int row) {
     case kRowSound: cycle_sound(app); break;
     case kRowICade: toggle_icade(app); break;
     case kRowDisplay:
-        app->p_PlaySFX(kMoveSound, 1);
+        app->p_PlaySFX(kClickSound, 1);
         app->p_FullscreenFlip();
         break;
     case kRowCredits:   // straight over to the credits box, silently
@@ -99,13 +97,13 @@ bool act_on_row(c_MyApp* app, int row) {
 
 }  // namespace
 
-// ---- options box ---------------------------------------------------------------------------------
+// ---- Options box ----
 
 namespace {
 
 void close_options(c_MyApp* app) {
     app->m_optionsOpen = 0;
-    app->p_PlaySFX(kMoveSound, 1);
+    app->p_PlaySFX(kClickSound, 1);
     app->p_Save();
     app->m_optKeyHeld = app->m_optTouchHeld = 1;   // one press closes once, never twice in a frame
 }
@@ -138,13 +136,13 @@ void option_navigation(c_MyApp* app, int rows) {
         if (app->m_optionSel > 0) {
             --app->m_optionSel;
             app->m_optKeyHeld = 1;
-            app->p_PlaySFX(kMoveSound, 1);
+            app->p_PlaySFX(kClickSound, 1);
         }
     } else if (any_player_of(app, {8, 5})) {
         if (app->m_optionSel < rows) {
             ++app->m_optionSel;
             app->m_optKeyHeld = 1;
-            app->p_PlaySFX(kMoveSound, 1);
+            app->p_PlaySFX(kClickSound, 1);
         }
     }
 }
@@ -197,7 +195,7 @@ int c_MyApp::p_OptionBox() {
     return 0;
 }
 
-// ---- credits box ---------------------------------------------------------------------------------
+// ---- Credits box ----
 
 namespace {
 
@@ -328,17 +326,17 @@ int c_MyApp::p_CreditBox() {
     p_DrawImg(kButtonsSlot, left, lower, 12);
     corner_disc(this, right, lower, t.size);
     p_SetSize(0.3f);
-    p_DrawImg(kMakerSlot, right, lower, 0);
+    p_DrawImg(kMakerLogoSlot, right, lower, 0);
 
     if (m_creditsOpen == 1) {                                            // 9. closing
         if (m_mouseDown > 0 && m_touchHeld == 0) {
             m_touchHeld = 1;
             m_creditsOpen = 0;
-            p_PlaySFX(kMoveSound, 1);
+            p_PlaySFX(kClickSound, 1);
         } else if (m_keyHeld == 0 && any_player_of(this, {15, 10, 11})) {
             m_keyHeld = 1;
             m_creditsOpen = 0;
-            p_PlaySFX(kMoveSound, 1);
+            p_PlaySFX(kClickSound, 1);
         }
     }
     p_ResetDraw();

@@ -12,7 +12,6 @@
 
 namespace {
 
-const int kJoyButtons = 256;   // joystick button b of player p is key 256 + 32p + b
 const int kNoButton = -1;
 
 // One row of the action table. Keys marked `letter` are left out in the iCade mode (the iCade types
@@ -27,17 +26,17 @@ struct ActionRow {
 };
 
 const ActionRow kRows[] = {
-    {0, {38, 87, 0, 0}, {false, true}, {9, kNoButton, kNoButton}, 2, {0, -1, -1}},
-    {3, {37, 65, 0, 0}, {false, true}, {8, kNoButton, kNoButton}, -1, {3, -1, -1}},
-    {5, {39, 68, 0, 0}, {false, true}, {10, kNoButton, kNoButton}, 1, {5, -1, -1}},
-    {8, {40, 83, 0, 0}, {false, true}, {11, kNoButton, kNoButton}, -2, {8, -1, -1}},
-    {10, {90, 74, 32, 13}, {true, true, false, false}, {0, kNoButton, kNoButton}, 0, {10, -1, -1}},
-    {11, {88, 75, 17, 0}, {true, true, false}, {1, kNoButton, kNoButton}, 0, {11, -1, -1}},
-    {12, {67, 76, 16, 0}, {true, true, false}, {2, kNoButton, kNoButton}, 0, {12, -1, -1}},
-    {13, {86, 73, 0, 0}, {true, true}, {3, kNoButton, kNoButton}, 0, {13, -1, -1}},
-    {14, {66, 85, 0, 0}, {true, true}, {4, kNoButton, kNoButton}, 0, {14, -1, -1}},
-    {15, {78, 79, 0, 0}, {true, true}, {5, kNoButton, kNoButton}, 0, {15, -1, -1}},
-    {99, {27, 192, 46, 8}, {false, true, false, false}, {6, 7, 14}, 0, {16, 17, 19}},
+    {0, {kKeyUp, 'W', 0, 0}, {false, true}, {9, kNoButton, kNoButton}, 2, {0, -1, -1}},
+    {3, {kKeyLeft, 'A', 0, 0}, {false, true}, {8, kNoButton, kNoButton}, -1, {3, -1, -1}},
+    {5, {kKeyRight, 'D', 0, 0}, {false, true}, {10, kNoButton, kNoButton}, 1, {5, -1, -1}},
+    {8, {kKeyDown, 'S', 0, 0}, {false, true}, {11, kNoButton, kNoButton}, -2, {8, -1, -1}},
+    {10, {'Z', 'J', kKeySpace, kKeyEnter}, {true, true, false, false}, {0, kNoButton, kNoButton}, 0, {10, -1, -1}},
+    {11, {'X', 'K', kKeyCtrl, 0}, {true, true, false}, {1, kNoButton, kNoButton}, 0, {11, -1, -1}},
+    {12, {'C', 'L', kKeyShift, 0}, {true, true, false}, {2, kNoButton, kNoButton}, 0, {12, -1, -1}},
+    {13, {'V', 'I', 0, 0}, {true, true}, {3, kNoButton, kNoButton}, 0, {13, -1, -1}},
+    {14, {'B', 'U', 0, 0}, {true, true}, {4, kNoButton, kNoButton}, 0, {14, -1, -1}},
+    {15, {'N', 'O', 0, 0}, {true, true}, {5, kNoButton, kNoButton}, 0, {15, -1, -1}},
+    {99, {kKeyEscape, kKeyBackquote, kKeyDelete, kKeyBackspace}, {false, true, false, false}, {6, 7, 14}, 0, {16, 17, 19}},
 };
 
 const float kStickPress = 0.4f;    // a stick counts as a direction beyond this (exclusive)
@@ -91,7 +90,7 @@ int c_MyApp::p_PlayKey(int action, int analogue, int player) {
     }
     if (player >= 0) {
         for (int b : row->buttons)                                       // joystick buttons
-            if (b != kNoButton && zk_input_KeyDown(kJoyButtons + 32 * player + b)) return 1;
+            if (b != kNoButton && zk_input_KeyDown(kKeyJoyBase + kJoyButtonCount * player + b)) return 1;
         if (analogue == 1 && !icade && stick_pressed(row->stick, player)) return 1;   // stick
     } else if (icade && (action == 13 || action == 14 || action == 15)) {
         return m_vkeys[row->vkeys[0]];   // the keyboard alone reads the virtual key's own value
@@ -199,11 +198,11 @@ int c_MyApp::p_Button(int image, float x, float y, int frame) {
 // turning against each other by m_gearAngle; the front wheel is the button. Rotation 0 afterwards.
 int c_MyApp::p_Gear(float x, float y) {
     p_SetRot(0.66f * m_gearAngle);
-    p_DrawImg(95, x, y, 8);
+    p_DrawImg(kButtonsSlot, x, y, 8);
     p_SetRot(-0.33f * m_gearAngle);
-    p_DrawImg(95, x, y, 9);
+    p_DrawImg(kButtonsSlot, x, y, 9);
     p_SetRot(-m_gearAngle);
-    const int hit = p_Button(95, x, y, 10);
+    const int hit = p_Button(kButtonsSlot, x, y, 10);
     p_SetRot(0);
     return hit;
 }

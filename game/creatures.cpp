@@ -131,8 +131,8 @@ int c_MyApp::p_DoParticles() {
         p_Ink(to_int(m_particles[p + 8]), 1);
         const float x = m_particles[p + 1], y = m_particles[p + 2];      // 4.
         const int frame = to_int(m_particles[p + 9]);
-        if (kind == 1 || kind == 2) p_DrawImg(96, x, y, frame);
-        else if (kind == 3) p_DrawImg(3, x, y, frame);
+        if (kind == 1 || kind == 2) p_DrawImg(kPartsSlot, x, y, frame);
+        else if (kind == 3) p_DrawImg(kSpecksSlot, x, y, frame);
         else if (kind == 99) p_Text(x, y, String(frame), 1, 1);
         m_particles[p + 7] -= kLifeStep;                                 // 5. age
         if (m_particles[p + 7] < 0) m_particles[p] = 0;
@@ -181,7 +181,7 @@ int c_MyApp::p_DoStars(float dx, float dy) {
         if (star[2] < H - 32) place_in_water(star, W, H);                // 4. above the water
         if (star[2] > H + o) place_in_water(star, W, H);                 // 5. below the screen
         p_Alpha(star[3]);                                                // 6.
-        p_DrawImg(3, star[1], star[2], to_int(star[0]));
+        p_DrawImg(kSpecksSlot, star[1], star[2], to_int(star[0]));
     }
     p_ResetDraw();
     return 0;

@@ -134,7 +134,7 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY) {
     const float w = static_cast<float>(m_imageInfo[m_fontSlot * 3]);
     const float h = static_cast<float>(m_imageInfo[m_fontSlot * 3 + 1]);
 
-    float width = 0;                                                     // 3. measure
+    float width = 0;                                                     // 2. measure
     for (int i = 0; i < n - 1; ++i) {
         int a = glyph_adjust(text[i] - 32);
         if (text[i] == kIconEscape) {
@@ -144,31 +144,31 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY) {
         width = std::trunc(width + (a + w) * m_sizeX);
     }
 
-    const float R = -m_rot;                                              // 4. start point
+    const float R = -m_rot;                                              // 3. start point
     const float ux = cos_deg(R), uy = sin_deg(R);     // writing direction
     const float vx = -sin_deg(R), vy = cos_deg(R);    // downward
     const float H = h * m_sizeY;
     const float x0 = x - ux * width * alignX / 2 - vx * H * (alignY - 1) / 2;
     const float y0 = y - uy * width * alignX / 2 - vy * H * (alignY - 1) / 2;
 
-    float px = x0, py = y0;                                              // 5. walk
+    float px = x0, py = y0;                                              // 4. walk
     int line = 0;
     for (int i = 0; i < n; ++i) {
         Char c = text[i];
         if (c == 0) continue;                                            // skipped without advancing
-        if (c == '\\' && i + 1 < n && text[i + 1] == 'n') {              // 6. line break
+        if (c == '\\' && i + 1 < n && text[i + 1] == 'n') {              // 5. line break
             ++i;
             ++line;
             px = x0 + vx * line * H;
             py = y0 + vy * line * H;
             continue;
         }
-        int frame = c - 32, a = glyph_adjust(frame);                     // 8. a plain glyph
-        if (c == kIconEscape && i + 1 < n) {                             // 7. icon escape
+        int frame = c - 32, a = glyph_adjust(frame);                     // 6. a plain glyph
+        if (c == kIconEscape && i + 1 < n) {                             // 7. or the icon an escape names
             icon_glyph(text[++i], m_controlStyle, &frame, &a);
         }                                                                // (a last-unit escape is plain)
-        if (frame >= 1 && frame <= 127) p_DrawImg(m_fontSlot, px, py, frame);   // 9.
-        float d = (w + a) * m_sizeX;                                     // 10. advance
+        if (frame >= 1 && frame <= 127) p_DrawImg(m_fontSlot, px, py, frame);   // 8.
+        float d = (w + a) * m_sizeX;                                     // 9. advance
         px += ux * d;
         py += uy * d;
     }

@@ -68,7 +68,7 @@ bool box_open(const c_MyApp& app) { return app.m_optionsOpen == 1 || app.m_credi
 void select_item(c_MyApp& app, int item) {
     app.m_menuSel = item;
     app.m_menuPending = item;
-    app.p_PlaySFX(99, 1);
+    app.p_PlaySFX(kClickSound, 1);
     app.m_scrollTarget = static_cast<float>((1 - item) * kItemSpacing);
     app.m_scrollVel = 0;
     app.m_dragSpeed = 0;
@@ -78,18 +78,18 @@ void start_game(c_MyApp& app, int type) {
     app.m_gameType = type;
     app.m_mode = 11;
     app.m_keyHeld = app.m_touchHeld = 1;
-    app.p_PlaySFX(98, 1);
+    app.p_PlaySFX(kChimeSound, 1);
 }
 
 void open_options(c_MyApp& app) {
     app.m_optionsOpen = 1;
     app.m_optionSel = 0;
     app.m_keyHeld = app.m_touchHeld = 1;
-    app.p_PlaySFX(98, 1);
+    app.p_PlaySFX(kChimeSound, 1);
 }
 
 void open_credits(c_MyApp& app) {
-    app.p_PlaySFX(99, 1);
+    app.p_PlaySFX(kClickSound, 1);
     app.m_creditsOpen = 1;
 }
 
@@ -142,13 +142,13 @@ void pull_edges(c_MyApp& app, const Carousel& c, float W, float H) {
 // Draws item k: a game type's button, or the gear of three wheels turning at their own speeds.
 void draw_item(c_MyApp& app, int k, float x, float y) {
     if (k < kGearItem) {
-        app.p_DrawImg(95, x, y, k - 1);
+        app.p_DrawImg(kButtonsSlot, x, y, k - 1);
         return;
     }
     const float turns[] = {0.66f, -0.33f, -1.0f};
     for (int wheel = 0; wheel < 3; ++wheel) {
         app.p_SetRot(turns[wheel] * app.m_gearAngle);
-        app.p_DrawImg(95, x, y, 8 + wheel);
+        app.p_DrawImg(kButtonsSlot, x, y, 8 + wheel);
     }
     app.p_SetRot(0);
 }
@@ -242,11 +242,11 @@ int c_MyApp::p_Menu() {
         zkError(String());
 
     p_SetSize(3);                                                        // 4. background
-    p_DrawImg(99, W / 2 + 20 * m_menuY, 0.6f * H, 2);
+    p_DrawImg(kMenuSlot, W / 2 + 20 * m_menuY, 0.6f * H, 2);
     p_SetSize(4);
-    p_DrawImg(99, W / 2, 0.4f * H - 24 * m_menuY, 1);
+    p_DrawImg(kMenuSlot, W / 2, 0.4f * H - 24 * m_menuY, 1);
     p_SetSize(1.5f);
-    p_DrawImg(98, 0.4f * W, 128 + 12.0f * m_menuY, 0);
+    p_DrawImg(kLogoSlot, 0.4f * W, 128 + 12.0f * m_menuY, 0);
     p_ResetDraw();
     p_SetCol(0, 0, 0, 0.4f);
     p_Rect(W - kPanelWidth - 4 * m_menuY, 0, kPanelWidth, H);
@@ -287,8 +287,8 @@ int c_MyApp::p_Menu() {
         p_SetSize(scale);
         p_Alpha(m_i == m_menuSel ? 1.0f : std::max(0.5f, 1 - d / 480));
         draw_item(*this, m_i, x, y);
-        bool hit = m_mouseDown > 0 && p_MouseIn_Centered(x, y, m_imageInfo[95 * 3] * m_drawScale * scale,
-                                                         m_imageInfo[95 * 3 + 1] * m_drawScale * scale);
+        bool hit = m_mouseDown > 0 && p_MouseIn_Centered(x, y, m_imageInfo[kButtonsSlot * 3] * m_drawScale * scale,
+                                                         m_imageInfo[kButtonsSlot * 3 + 1] * m_drawScale * scale);
         if (m_i == m_menuSel && m_menuSel < kGearItem && !play_shown) {
             play_shown = true;
             hit = play_button(*this, W, H) || hit;
@@ -299,14 +299,14 @@ int c_MyApp::p_Menu() {
 
     if (nearest > 0 && nearest != m_menuSel && m_menuPending == 0) {     // 11. the nearest item
         m_menuSel = nearest;
-        p_PlaySFX(99, 1);
+        p_PlaySFX(kClickSound, 1);
     }
     if (std::fabs(m_scrollPos - m_scrollTarget) < 32) m_menuPending = 0;
 
     menu_keys(*this);                                                    // 12. keys
 
     p_SetSize(0.35f);                                                    // 13. the credits button
-    if (p_Button(93, W - 70, 4.0f * m_menuY + 32, 0) && m_touchHeld == 0 && !box_open(*this)) {
+    if (p_Button(kMakerLogoSlot, W - 70, 4.0f * m_menuY + 32, 0) && m_touchHeld == 0 && !box_open(*this)) {
         m_touchHeld = 1;
         open_credits(*this);
     }

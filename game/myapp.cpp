@@ -10,9 +10,6 @@
 
 namespace {
 
-const int kKeyF1 = 112, kKeyF2 = 113, kKeyF4 = 115, kKeyF11 = 122;
-const int kKeyMouseLeft = 1;
-const int kKeyTouch0 = 384;   // touch i is key 384 + i
 const int kTouchPoints = 10;
 const int kVirtualKeys = 19;  // m_vkeys entries 0..18 are actions; entry 19 counts back-key hits
 // The actions whose release, for every player, frees the key latch.
@@ -101,7 +98,7 @@ int c_MyApp::p_OnUpdate() {
     if (zk_input_KeyHit(kKeyF1)) zk_Dravo_DebugMode = 1 - zk_Dravo_DebugMode;   // 2. function keys
     if (zk_input_KeyHit(kKeyF2)) m_hideHud = 1 - m_hideHud;
     if (zk_input_KeyHit(kKeyF11)) p_FullscreenFlip();
-    if (zk_input_KeyHit(kKeyF4) || zk_input_KeyHit(kKeyClose)) zkError(String());
+    if (zk_input_KeyHit(kKeyF4)) zkError(String());   // the close key ends the program in the delegate
     zk_asyncevent_UpdateAsyncEvents();                                   // 3.
     if (zk_Dravo_HasMusicStream == 1 && m_musicPlaying == 1) {           // 4. music follows the pause
         if (m_paused == 1) zk_audio_PauseMusic();
@@ -130,7 +127,7 @@ int c_MyApp::p_OnUpdate() {
     for (m_i = 0; m_i < kTouchPoints; ++m_i) {                               // 7. touch points
         m_touchDown[m_i] = 0;
         m_touchX[m_i] = m_touchY[m_i] = static_cast<int>(kUnset);
-        if (!zk_input_KeyDown(kKeyTouch0 + m_i)) continue;
+        if (!zk_input_KeyDown(kKeyTouchBase + m_i)) continue;
         m_touchDown[m_i] = 1;
         if (m_scaleX > 0 && m_scaleY > 0) {
             m_touchX[m_i] = to_int((zk_input_TouchX(m_i) - zk_Dravo_overscan) / m_scaleX);
@@ -161,7 +158,7 @@ int c_MyApp::p_OnUpdate() {
     if (m_loadStep == 0) {                                               // 11. screen dispatch
         switch (m_mode) {
         case 1: p_Menu(); break;                                         // title menu
-        case 2: p_LoadMenu(); p_PlaySFX(96, 1); m_mode = 1; break;       // file the score, back to menu
+        case 2: p_LoadMenu(); p_PlaySFX(kJingleSound, 1); m_mode = 1; break;       // file the score, back to menu
         case 10: p_Game(); p_InGame(); break;                            // play
         case 11: p_LoadGame(); break;                                    // start of a game
         }
@@ -239,13 +236,13 @@ int c_MyApp::p_InGame() {
         m_paused = 1;
         m_pauseDir = 1;
         m_pauseCursor = 0;
-        p_PlaySFX(98, 1, 0.5f, 0);
+        p_PlaySFX(kChimeSound, 1, 0.5f, 0);
     }
     if (m_hideHud == 0) {                                                // 3. pause button
         p_Alpha(m_controlStyle == 2 ? 1.0f : 0.2f);
-        p_DrawImg(97, 16, 16, 0);
-        float hw = m_imageInfo[97 * 3] * m_drawScale * m_sizeX * 0.5f;
-        float hh = m_imageInfo[97 * 3 + 1] * m_drawScale * m_sizeY * 0.5f;
+        p_DrawImg(kIconsSlot, 16, 16, 0);
+        float hw = m_imageInfo[kIconsSlot * 3] * m_drawScale * m_sizeX * 0.5f;
+        float hh = m_imageInfo[kIconsSlot * 3 + 1] * m_drawScale * m_sizeY * 0.5f;
         bool pressed = false;
         for (m_i = 0; m_i < kTouchPoints && m_mouseDown > 0; ++m_i)
             if (16 - hw < m_touchX[m_i] && m_touchX[m_i] < 16 + hw && 16 - hh < m_touchY[m_i] &&
@@ -256,7 +253,7 @@ int c_MyApp::p_InGame() {
             m_pauseDir = 1;
             m_touchHeld = 1;
             m_pauseCursor = 0;
-            p_PlaySFX(98, 1, 0.5f, 0);
+            p_PlaySFX(kChimeSound, 1, 0.5f, 0);
         }
         p_Alpha(1);
     }
@@ -282,7 +279,7 @@ int c_MyApp::p_WaitStart(int flag) {
     p_SetCol(255, 255, 255, 1);                                          // 5. the logo
     p_SetSize(1);
     p_SetRot(0);
-    p_DrawImg(93, W / 2, 0.48f * H, 0);
+    p_DrawImg(kMakerLogoSlot, W / 2, 0.48f * H, 0);
     for (m_n = 0; m_n <= 10; ++m_n) {                                    // 6. front ring
         float a = static_cast<float>(m_spin + 16 * m_n);
         p_SetCol(50, 50, 50, m_n / 10.0f);

@@ -31,6 +31,7 @@
 #include "framework/app.h"
 #include "framework/audio.h"
 #include "framework/graphics.h"
+#include "game/slots.h"
 #include "runtime/array.h"
 #include "runtime/string.h"
 

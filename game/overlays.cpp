@@ -13,11 +13,7 @@
 
 namespace {
 
-const int kIcons = 97;           // icon sheet: frame 1 end, frame 3 play, frame 6 the cursor highlight
 const int kButtons = 95;         // button sheet: the options gear is frames 8, 9 and 10 stacked
-const int kBadgeArt = 80;        // one frame per badge number below 64
-const int kPauseSound = 98;      // every pause-menu sound, at rates 0.5 to 1.2 and volume 0.5
-const int kBoxSound = 99;
 const int kPanelStep = 24;       // the pause panel slides this far per update
 const int kPanelHome = -64;      // the pause panel's place off the top of the screen
 const int kOverEnd = 90;         // game-over updates before the game ends (mode 2) ...
@@ -89,27 +85,27 @@ int c_MyApp::p_PauseMenu() {
         const float xs[3] = {leftX, W / 2, rightX};
         p_SetSize(2.5f);
         p_SetCol(255, 255, 100, 1);
-        p_DrawImg(kIcons, xs[m_pauseCursor + 1], m_pauseCursor == 0 ? P : sideY, 6);
+        p_DrawImg(kIconsSlot, xs[m_pauseCursor + 1], m_pauseCursor == 0 ? P : sideY, 6);
     }
 
     p_SetSize(2);
     p_SetCol(50, 50, 250);
-    const bool resumeTouched = p_Button(kIcons, W / 2, P, 3) != 0 && m_touchHeld == 0;
+    const bool resumeTouched = p_Button(kIconsSlot, W / 2, P, 3) != 0 && m_touchHeld == 0;
     if (resumeTouched || (m_pauseCursor == 0 && fire_pressed(this))) {
         (resumeTouched ? m_touchHeld : m_keyHeld) = 1;
         m_pauseDir = -1;
-        p_PlaySFX(kPauseSound, 1, 0.5f, 0);
+        p_PlaySFX(kChimeSound, 1, 0.5f, 0);
     }
 
     p_SetCol(255, 50, 50);
-    const bool endTouched = p_Button(kIcons, leftX, sideY, 1) != 0 && m_touchHeld == 0;
+    const bool endTouched = p_Button(kIconsSlot, leftX, sideY, 1) != 0 && m_touchHeld == 0;
     if (endTouched || (m_pauseCursor == -1 && fire_pressed(this))) {
         (endTouched ? m_touchHeld : m_keyHeld) = 1;
         m_paused = 0;
         m_pauseDir = -1;
         m_pauseY = kPanelHome;
         m_gameOver = 1;   // the game-over overlay takes over from the next update
-        p_PlaySFX(kPauseSound, 0.5f, 0.5f, 0);
+        p_PlaySFX(kChimeSound, 0.5f, 0.5f, 0);
     }
 
     p_SetSize(1);
@@ -119,34 +115,34 @@ int c_MyApp::p_PauseMenu() {
     if (gearTouched) {
         m_touchHeld = 1;
         m_optionsOpen = 1;
-        p_PlaySFX(kBoxSound, 1);
+        p_PlaySFX(kClickSound, 1);
     } else if (m_pauseCursor == 1 && fire_pressed(this)) {
         m_keyHeld = 1;
         m_optionsOpen = 1;
-        p_PlaySFX(kPauseSound, 1, 0.5f, 0);
+        p_PlaySFX(kChimeSound, 1, 0.5f, 0);
     }
 
     if (m_keyHeld == 0) {                                                // 5. cursor moves
         if (m_pauseCursor == 0 && (any_down(this, 3) || any_down(this, 0))) {
             m_keyHeld = 1;
             m_pauseCursor = -1;
-            p_PlaySFX(kPauseSound, 0.8f, 0.5f, 0);
+            p_PlaySFX(kChimeSound, 0.8f, 0.5f, 0);
         } else if (m_pauseCursor == 0 && any_down(this, 5)) {
             m_keyHeld = 1;
             m_pauseCursor = 1;
-            p_PlaySFX(kPauseSound, 1.2f, 0.5f, 0);
+            p_PlaySFX(kChimeSound, 1.2f, 0.5f, 0);
         } else if ((m_pauseCursor == -1 && (any_down(this, 5) || any_down(this, 8))) ||
                    (m_pauseCursor == 1 && (any_down(this, 3) || any_down(this, 8)))) {
             m_keyHeld = 1;
             m_pauseCursor = 0;
-            p_PlaySFX(kPauseSound, 0.8f, 0.5f, 0);
+            p_PlaySFX(kChimeSound, 0.8f, 0.5f, 0);
         }
     }
 
     if (m_keyHeld == 0 && any_down(this, 99)) {                          // 6. back: resume
         m_keyHeld = 1;
         m_pauseDir = -1;
-        p_PlaySFX(kPauseSound, 1, 0.5f, 0);
+        p_PlaySFX(kChimeSound, 1, 0.5f, 0);
     }
     p_ResetDraw();
     return 0;
@@ -213,7 +209,7 @@ int c_MyApp::p_ShowBadges() {
         p_Text(x + 16, y + 4, p_BadgeName(id), 0, 0);
         if (id < 64) {                                                   // 3. the badge's picture
             p_SetSize(0.5f);
-            p_DrawImg(kBadgeArt, x + 144, y + 16, id);
+            p_DrawImg(kBadgesSlot, x + 144, y + 16, id);
         }
     }
     p_ResetDraw();

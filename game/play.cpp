@@ -111,7 +111,7 @@ int c_MyApp::p_Game() {
             piece[0] = static_cast<float>(rand_int(0, 3));
         }
         piece[1] -= piece[3] * 0.25f;                                    // 3.3
-        p_DrawImg(1, piece[1], H - 256, 8 + to_int(piece[0]));
+        p_DrawImg(kGfxSlot, piece[1], H - 256, 8 + to_int(piece[0]));
     }
 
     p_ResetDraw();                                                       // 4. the golfer
@@ -126,7 +126,7 @@ int c_MyApp::p_Game() {
         m_golferPose = 3;
         state[kPhase] = 100;
     }
-    p_DrawImg(1, 64, H - 80, m_golferPose);                                   // 4.4
+    p_DrawImg(kGfxSlot, 64, H - 80, m_golferPose);                                   // 4.4
 
     p_PowerMeter();                                                      // 5.
     p_TeeCycle();                                                        // 6.1
@@ -151,7 +151,7 @@ int c_MyApp::p_Game() {
     if (m_monsterCount < 5 - m_gameType) p_AddMonster();                 // 7. at most 4, 3 or 2 up
 
     p_ResetDraw();                                                       // 8. the tee marker
-    p_DrawImg(2, kTeeX, H - 64, m_teeFrame);
+    p_DrawImg(kGfxbSlot, kTeeX, H - 64, m_teeFrame);
 
     p_SetCol(0, 180, 0, 1);                                              // 9. the tee's ground, the water
     p_Rect(32, H - 48, 80, 128);
@@ -191,11 +191,11 @@ void c_MyApp::p_PowerMeter() {
     state[kPower] += state[kPowerSpeed] * 0.5f;                          // 5.1 turn at either end
     if (state[kPower] < 0) {
         state[kPowerSpeed] = rnd(0.09f, 0.11f);
-        p_PlaySFX(8, 1, 0.35f, 0);
+        p_PlaySFX(kMeterLowSound, 1, 0.35f, 0);
     }
     if (state[kPower] > 2) {
         state[kPowerSpeed] = -rnd(0.09f, 0.11f);
-        p_PlaySFX(9, 1, 0.35f, 0);
+        p_PlaySFX(kMeterHighSound, 1, 0.35f, 0);
     }
     p_SetCol(100, 255, 100, 0.6f);                                       // 5.2 the bar
     const int b = to_int(state[kPower] * 20);
@@ -225,7 +225,7 @@ void c_MyApp::p_PowerMeter() {
         m_objects[peg + kVY] = -rnd(3, 12);
         m_objects[peg + kSpin] = rnd(-6, 6);
         m_objects[peg + kKind] = kPegFlying;
-        p_PlaySFX(2, rnd(0.8f, 1.2f));
+        p_PlaySFX(kSwingSound, rnd(0.8f, 1.2f));
     }
     p_ResetDraw();                                                       // 5.4
 }
@@ -273,11 +273,11 @@ void c_MyApp::p_Monster() {
     if (m[kH] < -32) m[kKind] = 0;   // gone, drawn one last time
     const float x = m[kX], bob = m[kBob], wing = m[kWing];
     const float y0 = H - (m[kH] + sin_deg(bob * 4));
-    p_DrawImg(1, x, y0, 12);
-    p_DrawImg(1, x, y0 + 26 + 2 * sin_deg(bob * 5), 13);
+    p_DrawImg(kGfxSlot, x, y0, 12);
+    p_DrawImg(kGfxSlot, x, y0 + 26 + 2 * sin_deg(bob * 5), 13);
     m_wingFrame = m[kClimb] >= 0 ? 14 : 15;
-    p_DrawImg(1, x - (17 - 2 * sin_deg(wing * 1.25f)), y0 - (22 - 2 * cos_deg(wing * 0.75f)), m_wingFrame);
-    p_DrawImg(1, x + (13 - 2 * sin_deg(wing * 1.47f)), y0 - (22 - 2 * cos_deg(wing * 0.9f)), m_wingFrame);
+    p_DrawImg(kGfxSlot, x - (17 - 2 * sin_deg(wing * 1.25f)), y0 - (22 - 2 * cos_deg(wing * 0.75f)), m_wingFrame);
+    p_DrawImg(kGfxSlot, x + (13 - 2 * sin_deg(wing * 1.47f)), y0 - (22 - 2 * cos_deg(wing * 0.9f)), m_wingFrame);
 }
 
 // 6.3 A ball or peg: flight, monster hits and their awards, walls, the water, drawing.
@@ -301,8 +301,8 @@ void c_MyApp::p_BallOrPeg() {
     if (o[kX] > W - 4) o[kVX] = -std::abs(o[kVX]);
     if (o[kH] < kWaterLine) p_Splash(o);                                 // 6.
     p_SetRot(-o[kAngle]);                                                // 7.
-    if (o[kKind] == kBallFlying || o[kKind] == kBallWaiting) p_DrawImg(2, o[kX], H - o[kH], 4);
-    if (is_peg(o[kKind])) p_DrawImg(2, o[kX], H - o[kH], 3);
+    if (o[kKind] == kBallFlying || o[kKind] == kBallWaiting) p_DrawImg(kGfxbSlot, o[kX], H - o[kH], 4);
+    if (is_peg(o[kKind])) p_DrawImg(kGfxbSlot, o[kX], H - o[kH], 3);
 }
 
 // 6.3.3 A falling object landing on the head of a monster that is not knocked down bounces up and knocks
@@ -318,10 +318,10 @@ void c_MyApp::p_HitMonster(float* o) {
     o[kBounces] += 1;
     const float pitch = std::clamp(o[kBounces] / 5 + 0.7f, 0.7f, 2.0f);
     m_hitPoints = 25;
-    p_PlaySFX(3, pitch);
+    p_PlaySFX(kBoingSound, pitch);
     if (is_peg(o[kKind])) {
         m_hitPoints = 10;
-        p_PlaySFX(4, pitch);
+        p_PlaySFX(kKnockSound, pitch);
     }
     const int points = to_int(m_hitPoints * o[kBounces]);
     m_score += points;
@@ -335,7 +335,7 @@ void c_MyApp::p_Splash(float* o) {
         const bool peg = o[kKind] == kPegFlying;
         const int count = peg ? 3 : 8;
         m_splashSpeed = peg ? 4 : 6;
-        p_PlaySFX(peg ? 6 : 5, rnd(0.8f, 1.2f));
+        p_PlaySFX(peg ? kPegSplashSound : kSplashSound, rnd(0.8f, 1.2f));
         for (m_m = 0; m_m <= count; ++m_m) {
             const float speed = rnd(2, static_cast<float>(m_splashSpeed));
             const float angle = rnd(-35, 35);
@@ -385,7 +385,7 @@ void c_MyApp::p_Hud() {
     p_ResetDraw();                                                       // 16. the ticking dot
     const float timer = m_state[kTimer];
     m_tick = to_int(std::fmod(timer, 60.0f));
-    if (m_tick == 0 && m_paused == 0 && timer > 0) p_PlaySFX(7, 1, 0.15f, 0);
+    if (m_tick == 0 && m_paused == 0 && timer > 0) p_PlaySFX(kTickSound, 1, 0.15f, 0);
     const float e = (m_tick - 40) * 0.5f;   // swells as each second starts, shrinks over a third of it
     const float z = e < 2 ? 4 : (e > 8 ? 16 : 2 * e), off = z / 2;
     p_SetCol(100, 180, 255, 1);

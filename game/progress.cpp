@@ -16,7 +16,6 @@
 // with too few numbers left is skipped silently and later blocks are read from the same position. Every
 // int round-trips through "%i" and ToInt, and p_Save recomputes each checksum from the values it writes,
 // so whatever a damaged file held, the next saved text passes its own checksums.
-#include <cassert>
 #include <cstdint>
 
 #include "framework/containers.h"
@@ -190,7 +189,7 @@ int c_MyApp::p_Load() {
 }
 
 int c_MyApp::p_LoadMenu() {
-    assert(m_gameType >= 1 && m_gameType <= kReadTables);
+    ZK_CONTRACT(m_gameType >= 1 && m_gameType <= kReadTables, "a game type with a highscore table");
     const int base = kTableSize * (m_gameType - 1);                         // 1.
     const int score = m_score;
     const int place = first_place(m_highscores, base, [score](int s) { return s < score; });   // 2.
@@ -203,7 +202,7 @@ int c_MyApp::p_LoadMenu() {
 // The place of the first stored score that m_score equals or beats: after p_LoadMenu, the place the
 // score has just taken unless an equal score stood there before.
 String c_MyApp::p_MyNth() {
-    assert(m_gameType >= 1 && m_gameType <= kReadTables);
+    ZK_CONTRACT(m_gameType >= 1 && m_gameType <= kReadTables, "a game type with a highscore table");
     const int base = kTableSize * (m_gameType - 1), score = m_score;
     const int place = 1 + first_place(m_highscores, base, [score](int s) { return s <= score; });
     return place == 1 ? String("1st!") : p_Nth(place);

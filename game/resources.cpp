@@ -59,8 +59,8 @@ int c_MyApp::p_Reload() {
     m_clsRed = m_clsGreen = m_clsBlue = 0;
     m_clsAlpha = 1;
     p_ArtScale();
-    p_LoadImg(93, String("common/PlinLogo"), 256, 256, 1, 1);   // the logo and the font are there
-    p_LoadFont(90, String("fonts/editundo"), 7, 10);            // before the first loading frame
+    p_LoadImg(kMakerLogoSlot, String("common/PlinLogo"), 256, 256, 1, 1);   // the logo and the font are there
+    p_LoadFont(kFontSlot, String("fonts/editundo"), 7, 10);            // before the first loading frame
     m_loadStep = 1;
     return 0;
 }
@@ -68,29 +68,29 @@ int c_MyApp::p_Reload() {
 int c_MyApp::p_Loader() {
     p_ArtScale();
     switch (m_loadStep) {
-    case 1: p_LoadImg(97, String("common/icons"), 32, 32, 16, 1); p_LoadSFX(96); break;
-    case 2: p_LoadImg(95, String("common/Buttons"), 64, 64, 16, 1); break;
-    case 3: p_LoadImg(94, String("common/dpad"), 32, 32, 16, 1); break;
+    case 1: p_LoadImg(kIconsSlot, String("common/icons"), 32, 32, 16, 1); p_LoadSFX(kJingleSound); break;
+    case 2: p_LoadImg(kButtonsSlot, String("common/Buttons"), 64, 64, 16, 1); break;
+    case 3: p_LoadImg(kDpadSlot, String("common/dpad"), 32, 32, 16, 1); break;
     case 4:
-        p_LoadImg(93, String("common/PlinLogo"), 256, 256, 1, 1);
+        p_LoadImg(kMakerLogoSlot, String("common/PlinLogo"), 256, 256, 1, 1);
         if (m_jinglePlayed == 0) {   // the jingle plays on the first pass only
-            p_PlaySFX(96, 1.0f, 1.0f, 0.0f);
+            p_PlaySFX(kJingleSound, 1.0f, 1.0f, 0.0f);
             m_jinglePlayed = 1;
         }
         break;
-    case 5: p_LoadImg(91, String("common/Testcard_Circle"), 256, 256, 1, 1); break;
-    case 6: p_LoadFont(90, String("fonts/editundo"), 7, 10); break;
-    case 7: p_LoadSFX(1); break;
-    case 8: p_LoadSFX(95); break;
-    case 9: p_LoadSFX(98); break;
-    case 10: p_LoadSFX(99); break;
-    case 11: p_LoadImg(99, String("menu"), 256, 256, 4, 1); break;
-    case 12: p_LoadImg(98, String("logo"), 256, 128, 1, 1); break;
-    case 13: p_LoadImg(96, String("parts"), 8, 8, 256, 1); break;
-    case 14: p_LoadImg(80, String("BadgesA"), 64, 64, 64, 1); break;
-    case 15: p_LoadImg(1, String("gfx"), 64, 64, 16, 1); break;
-    case 16: p_LoadImg(2, String("gfxb"), 32, 32, 64, 1); break;
-    case 17: p_LoadImg(3, String("tolvane"), 8, 8, 256, 1); break;
+    case 5: p_LoadImg(kCircleSlot, String("common/Testcard_Circle"), 256, 256, 1, 1); break;
+    case 6: p_LoadFont(kFontSlot, String("fonts/editundo"), 7, 10); break;
+    case 7: p_LoadSFX(kCoinSound); break;
+    case 8: p_LoadSFX(kPowerUpSound); break;
+    case 9: p_LoadSFX(kChimeSound); break;
+    case 10: p_LoadSFX(kClickSound); break;
+    case 11: p_LoadImg(kMenuSlot, String("menu"), 256, 256, 4, 1); break;
+    case 12: p_LoadImg(kLogoSlot, String("logo"), 256, 128, 1, 1); break;
+    case 13: p_LoadImg(kPartsSlot, String("parts"), 8, 8, 256, 1); break;
+    case 14: p_LoadImg(kBadgesSlot, String("BadgesA"), 64, 64, 64, 1); break;
+    case 15: p_LoadImg(kGfxSlot, String("gfx"), 64, 64, 16, 1); break;
+    case 16: p_LoadImg(kGfxbSlot, String("gfxb"), 32, 32, 64, 1); break;
+    case 17: p_LoadImg(kSpecksSlot, String("tolvane"), 8, 8, 256, 1); break;
     default:
         if (m_loadStep >= 18 && m_loadStep <= 25) p_LoadSFX(m_loadStep - 16);   // sounds 2..9
         else m_loadStep = 0;                                                    // step 26: done
@@ -145,6 +145,8 @@ int c_MyApp::p_StopTune() {
 // here: the render pass sees the new size and restarts the loader. m_fullscreen changes only when the
 // new window was made, so it always tells which kind of window is open; without a desktop mode nothing
 // is tried, and a window the host could not open (it then has none) leaves the flag as it was.
+// The game's one deliberate call past the framework: the framework has no call that opens a window with
+// the desktop's own size and colour bits, so the switch asks the GLFW host (ZKGlfwGame::_glfwGame).
 int c_MyApp::p_FullscreenFlip() {
     ZKGlfwGame* host = ZKGlfwGame::_glfwGame;
     if (!host) return 0;

@@ -1,4 +1,4 @@
-// game/startup.h: the program's start-up functions, called by the entry point (host/main.cpp).
+// game/startup.h: the program's start-up functions, called by the entry point (main/main.cpp).
 //
 // zkInit gives every module global its start value and registers the object globals as collector roots,
 // module by module in a fixed order (app, graphics, audio, input, game, async events, random numbers).

@@ -26,8 +26,9 @@
 #include <unistd.h>
 #endif
 
+#include "codecs/audio_decode.h"
 #include "host/game.h"
-#include "media/audio_decode.h"
+#include "runtime/contract.h"
 
 #ifndef _WIN32
 extern char** environ;
@@ -98,7 +99,7 @@ void reap_url_children() {
 
 }  // namespace
 
-// --- paths and reading --------------------------------------------------------------------------------
+// ---- Paths and reading ----
 
 String ZKGlfwGame::PathToFilePath(String path) {
     if (!path.StartsWith(String("zanth:"))) return path;
@@ -135,9 +136,7 @@ unsigned char* ZKGame::LoadData(String path, int* length) {
     size_t size = 0;
     unsigned char* data = nullptr;
     for (;;) {
-        unsigned char* grown = static_cast<unsigned char*>(std::realloc(data, size + kPiece));
-        if (!grown) break;   // out of memory: nothing half-read is handed out
-        data = grown;
+        data = static_cast<unsigned char*>(zk_realloc(data, size + kPiece));
         size_t got = std::fread(data + size, 1, kPiece, f);
         size += got;
         if (got < kPiece) {
@@ -146,12 +145,9 @@ unsigned char* ZKGame::LoadData(String path, int* length) {
             return data;
         }
     }
-    std::free(data);
-    std::fclose(f);
-    return nullptr;
 }
 
-// --- saved state --------------------------------------------------------------------------------------
+// ---- Saved state ----
 
 int ZKGame::SaveState(String state) {
     // 1-2. The text as UTF-8, every code unit by itself, no byte-order mark.
@@ -166,7 +162,7 @@ int ZKGame::SaveState(String state) {
 
 String ZKGame::LoadState() { return LoadString(String(kStatePath)); }
 
-// --- date and web addresses ---------------------------------------------------------------------------
+// ---- Date and web addresses ----
 
 void ZKGame::GetDate(Array<int> date) {
     int n = date.Length();
@@ -195,7 +191,7 @@ void ZKGlfwGame::OpenUrl(String url) {
 #endif
 }
 
-// --- sound files --------------------------------------------------------------------------------------
+// ---- Sound files ----
 
 unsigned char* ZKGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) {
     // 1. Open through the path scheme.

@@ -16,7 +16,7 @@
 //   host/glfw_game.cpp   ZKGlfwGame timing and the host loop Run
 //   host/window.cpp      SetGlfwWindow, display modes, swap interval, mouse cursor, window close
 //   host/input.cpp       key translation, key/char/mouse callbacks, PollJoystick
-//   host/main.cpp        main and ZKZanthGame::Main (the executable's own, not in zk_host)
+//   host/program.cpp     ZKZanthGame::Main, the start-up sequence (main/main.cpp calls it)
 //
 // The loop (ZKGlfwGame::Run) reaches the platform only through the protected hooks Now, SleepFor,
 // PumpEvents, WindowOpen, WindowActive and SwapWindowBuffers, so a test can subclass ZKGlfwGame with a
@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "runtime/array.h"
 #include "runtime/error.h"
@@ -35,6 +36,11 @@ enum {
     kEventKeyDown = 1, kEventKeyUp, kEventKeyChar, kEventMouseDown, kEventMouseUp, kEventMouseMove,
     kEventTouchDown, kEventTouchUp, kEventTouchMove, kEventMotionAccel
 };
+
+// Buttons per joystick in PollJoystick's button array; the framework's key space gives each pad as many.
+const int kJoyButtonCount = 32;
+// The key code the close button sends (a press and a release); the framework ends the program on it.
+const int kKeyClose = 432;
 
 struct GLFWwindow;
 
@@ -158,6 +164,11 @@ public:
     void RunPass();
     // The current window, null when none is open.
     GLFWwindow* Window() const { return _window; }
+    // Why the last window could not be opened, as GLFW said it; empty while a window is open.
+    const std::string& WindowError() const { return _windowError; }
+    // The window's size in screen coordinates; GetDeviceWidth and GetDeviceHeight give its framebuffer.
+    int WindowWidth() const { return _windowWidth; }
+    int WindowHeight() const { return _windowHeight; }
 
     static ZKGlfwGame* _glfwGame;
 
@@ -177,10 +188,20 @@ protected:
     double _nextUpdate = 0.0;     // Now() when the next update is due; 0.0: no schedule running
     int _swapInterval = -1;       // applied to each new window when not negative
     GLFWwindow* _window = nullptr;
+    std::string _windowError;
+    // Sizes of the open window (0 without one): read once when it opens, then kept by GLFW's size
+    // callbacks, which run in the event pump. Every size question is answered from here, so a frame
+    // never waits for the X server to report a size.
+    int _windowWidth = 0, _windowHeight = 0;
+    int _framebufferWidth = 0, _framebufferHeight = 0;
     bool _mouseVisible = true;    // re-applied to each new window
 };
 
 class ZKZanthGame : public ZKGlfwGame {
 public:
-    static void Main(int argc, const char** argv);
+    // The program from GLFW to the end of the loop, with the game's start-up functions: `init` gives
+    // the module globals their start values, `main` creates the application. Returns the exit status
+    // when the loop ends without the game ending the program: 1, the window could not be opened (the
+    // reason is printed on standard error); 0, no application was created.
+    static int Main(int argc, const char** argv, void (*init)(), int (*main)());
 };

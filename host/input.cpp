@@ -80,19 +80,20 @@ int KeyToChar(int key) {
 
 namespace {
 
-// Framebuffer pixels per window pixel: above 1 on HiDPI screens.
-void pointer_scale(GLFWwindow* window, double& sx, double& sy) {
-    int ww = 0, wh = 0, fw = 0, fh = 0;
-    glfwGetWindowSize(window, &ww, &wh);
-    glfwGetFramebufferSize(window, &fw, &fh);
+// Framebuffer pixels per window pixel: above 1 on HiDPI screens. The host's kept sizes, not the window
+// system's: a pointer event asks the X server nothing.
+void pointer_scale(double& sx, double& sy) {
+    ZKGlfwGame* host = ZKGlfwGame::_glfwGame;
+    int ww = host->WindowWidth(), wh = host->WindowHeight();
+    int fw = host->GetDeviceWidth(), fh = host->GetDeviceHeight();
     sx = ww > 0 && fw > 0 ? static_cast<double>(fw) / ww : 1.0;
     sy = wh > 0 && fh > 0 ? static_cast<double>(fh) / wh : 1.0;
 }
 
 // Cursor position in framebuffer pixels, whole pixels as the old host reported them.
-void pointer_pos(GLFWwindow* window, double x, double y, float& px, float& py) {
+void pointer_pos(double x, double y, float& px, float& py) {
     double sx, sy;
-    pointer_scale(window, sx, sy);
+    pointer_scale(sx, sy);
     px = static_cast<float>(static_cast<int>(x * sx));
     py = static_cast<float>(static_cast<int>(y * sy));
 }
@@ -125,16 +126,16 @@ void OnMouseButton(GLFWwindow* window, int button, int action, int) {
     double x = 0, y = 0;
     glfwGetCursorPos(window, &x, &y);
     float px, py;
-    pointer_pos(window, x, y, px, py);
+    pointer_pos(x, y, px, py);
     if (action == GLFW_PRESS)
         ZKGame::_game->MouseEvent(kEventMouseDown, button, px, py);
     else if (action == GLFW_RELEASE)
         ZKGame::_game->MouseEvent(kEventMouseUp, button, px, py);
 }
 
-void OnMousePos(GLFWwindow* window, double x, double y) {
+void OnMousePos(GLFWwindow*, double x, double y) {
     float px, py;
-    pointer_pos(window, x, y, px, py);
+    pointer_pos(x, y, px, py);
     ZKGame::_game->MouseEvent(kEventMouseMove, -1, px, py);
 }
 
@@ -145,7 +146,6 @@ namespace {
 // Raw axes read from up to this many axes: x, y, z of the first stick, then of the second.
 const int kJoyAxes = 6;
 // Buttons a joystick state holds.
-const int kJoyButtons = 32;
 
 void put(Array<float> a, int i, float v) {
     if (i >= 0 && i < a.Length()) a[i] = v;
@@ -167,7 +167,7 @@ void FillRawJoystick(const float* axes, int axisCount, const unsigned char* b, i
     put(joyx, 1, pos[3]), put(joyy, 1, pos[4]), put(joyz, 1, pos[5]);
 
     // Buttons. Above 12, the last four physical buttons (the hat) become 8..11 and 8.. move up to 12..
-    if (n > kJoyButtons) n = kJoyButtons;
+    if (n > kJoyButtonCount) n = kJoyButtonCount;
     auto pressed = [&](int i) { return b[i] == GLFW_PRESS; };
     if (n > 12) {
         for (int i = 0; i < 8; ++i) put(buttons, i, pressed(i));
@@ -228,9 +228,9 @@ bool ZKGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Ar
     if (!axes) axisCount = 0;   // a pad without axes or buttons may give null
     if (!b) n = 0;
     if (!glfwJoystickPresent(jid)) return false;   // pulled out between the calls
-    unsigned char held[kJoyButtons];
-    bool hatLast = hats > 0 && n <= kJoyButtons;   // the last four are the last hat, unless cut off
-    if (n > kJoyButtons) n = kJoyButtons;
+    unsigned char held[kJoyButtonCount];
+    bool hatLast = hats > 0 && n <= kJoyButtonCount;   // the last four are the last hat, unless cut off
+    if (n > kJoyButtonCount) n = kJoyButtonCount;
     for (int i = 0; i < n; ++i) held[i] = b[i];
     if (hatLast) HatButtonsToGameOrder(held, n);
     FillRawJoystick(axes, axisCount, held, n, joyx, joyy, joyz, buttons);

@@ -6,6 +6,8 @@
 // window: it becomes a press and release of the close key (432), and the game decides.
 //
 // Sizes reported to the game are framebuffer pixels (equal to window pixels except on HiDPI screens).
+// Both sizes are asked of the window system once, when the window opens, and then follow GLFW's size
+// callbacks: a size question costs no round trip to the X server.
 #include <GLFW/glfw3.h>
 
 #include "host/game.h"
@@ -18,14 +20,12 @@ namespace {
 const char* const kWindowTitle = "Grubnik in Tolvane Golf";
 // Display-mode lists are cut at this many entries.
 const int kMaxVideoModes = 1024;
-// Key code the close button turns into.
-const int kCloseKey = 432;
 
 // Refuses the close request and hands it to the game as the close key.
 void OnWindowClose(GLFWwindow* window) {
     glfwSetWindowShouldClose(window, GLFW_FALSE);
-    ZKGame::_game->KeyEvent(kEventKeyDown, kCloseKey);
-    ZKGame::_game->KeyEvent(kEventKeyUp, kCloseKey);
+    ZKGame::_game->KeyEvent(kEventKeyDown, kKeyClose);
+    ZKGame::_game->KeyEvent(kEventKeyUp, kKeyClose);
 }
 
 const GLFWvidmode* desktop_mode() {
@@ -40,6 +40,13 @@ const GLFWvidmode* video_modes(int& count) {
     if (!modes) count = 0;
     if (count > kMaxVideoModes) count = kMaxVideoModes;
     return modes;
+}
+
+// GLFW's description of its last error, or a plain statement when it gave none.
+std::string glfw_error() {
+    const char* why = nullptr;
+    glfwGetError(&why);
+    return why && *why ? why : "the window system gave no reason";
 }
 
 void window_hints(int red, int green, int blue, int alpha, int depth, int stencil) {
@@ -73,14 +80,16 @@ void ZKGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     int desktopW = desktop ? desktop->width : 0, desktopH = desktop ? desktop->height : 0;
     if (_window) glfwDestroyWindow(_window);
     _window = nullptr;
+    _windowWidth = _windowHeight = _framebufferWidth = _framebufferHeight = 0;
 
     // 4.-5. Open the new one: fullscreen on the primary monitor, which switches to its mode closest to
     // the size (the game asks for the desktop's own size), or a centred, titled window. GLFW 3 refuses
     // sizes below one pixel, so a window has at least one each way; anything GLFW cannot open leaves no
-    // window, and the loop ends.
+    // window and its reason in WindowError, and the loop ends.
     if (width < 1) width = 1;
     if (height < 1) height = 1;
     window_hints(red, green, blue, alpha, depth, stencil);
+    glfwGetError(nullptr);   // forget older errors: only this open's own reason is kept
     GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     if (monitor) {
         _window = glfwCreateWindow(width, height, "", monitor, nullptr);
@@ -93,8 +102,10 @@ void ZKGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
         }
     }
 
-    // 6.-9. A new context: count it, apply the settings, register the callbacks.
+    // 6.-9. A new context: count it, apply the settings, register the callbacks (the size callbacks
+    // keep the sizes read here).
     ++glfwGraphicsSeq;
+    _windowError = _window ? std::string() : glfw_error();
     if (!_window) return;
     glfwMakeContextCurrent(_window);
     if (_swapInterval >= 0) glfwSwapInterval(_swapInterval);
@@ -104,23 +115,25 @@ void ZKGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     glfwSetMouseButtonCallback(_window, OnMouseButton);
     glfwSetCursorPosCallback(_window, OnMousePos);
     glfwSetWindowCloseCallback(_window, OnWindowClose);
+    glfwGetWindowSize(_window, &_windowWidth, &_windowHeight);
+    glfwGetFramebufferSize(_window, &_framebufferWidth, &_framebufferHeight);
+    glfwSetWindowSizeCallback(_window, [](GLFWwindow*, int w, int h) {
+        _glfwGame->_windowWidth = w;
+        _glfwGame->_windowHeight = h;
+    });
+    glfwSetFramebufferSizeCallback(_window, [](GLFWwindow*, int w, int h) {
+        _glfwGame->_framebufferWidth = w;
+        _glfwGame->_framebufferHeight = h;
+    });
 }
 
 void ZKGlfwGame::SetDeviceWindow(int width, int height, int flags) {
     SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, (flags & 1) != 0);
 }
 
-int ZKGlfwGame::GetDeviceWidth() {
-    int w = 0, h = 0;
-    if (_window) glfwGetFramebufferSize(_window, &w, &h);
-    return w;
-}
+int ZKGlfwGame::GetDeviceWidth() { return _framebufferWidth; }
 
-int ZKGlfwGame::GetDeviceHeight() {
-    int w = 0, h = 0;
-    if (_window) glfwGetFramebufferSize(_window, &w, &h);
-    return h;
-}
+int ZKGlfwGame::GetDeviceHeight() { return _framebufferHeight; }
 
 Array<ZKDisplayMode*> ZKGlfwGame::GetDisplayModes() {
     int count;

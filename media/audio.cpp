@@ -1,7 +1,6 @@
 // media/audio.cpp: gxtkAudio and gxtkSample on OpenAL (see audio.h for the channel and buffer rules).
 #include "media/audio.h"
 
-#include <cassert>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -31,7 +30,7 @@ ALenum al_format(int bytesPerSample, int channels) {
 
 }  // namespace
 
-// --- samples ------------------------------------------------------------------------------------------
+// ---- Samples ----
 
 gxtkSample::~gxtkSample() {
     zkPrint(String("Discarding sample"));
@@ -46,7 +45,7 @@ void gxtkSample::Discard() {
 
 int gxtkAudio::DiscardPending() { return int(discard_list().size()); }
 
-// --- opening ------------------------------------------------------------------------------------------
+// ---- Opening ----
 
 gxtkAudio::gxtkAudio() {
     // 1. The one engine.
@@ -66,7 +65,7 @@ gxtkAudio::gxtkAudio() {
     source_of(kMusicChannel);
 }
 
-// --- the source rule ----------------------------------------------------------------------------------
+// ---- The source rule ----
 
 ALint gxtkAudio::al_state(const gxtkChannel& c) {
     ALint state = AL_STOPPED;   // also the answer when OpenAL is not running
@@ -97,7 +96,7 @@ ALuint gxtkAudio::recycle_stopped_source() {
     return 0;
 }
 
-// --- buffers ------------------------------------------------------------------------------------------
+// ---- Buffers ----
 
 void gxtkAudio::flush_discarded() {
     std::vector<ALuint>& list = discard_list();
@@ -131,7 +130,7 @@ gxtkSample* gxtkAudio::LoadSample(String path) {
 // a running OpenAL every call fails quietly and the buffer stays 0. Either way the sample plays as
 // silence. Only a file that cannot be read or decoded gives false.
 bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
-    assert(ZKGame::_game && "the host game exists before any sound loads");
+    ZK_CONTRACT(ZKGame::_game, "the host game exists before any sound loads");
     int length = 0, channelCount = 0, bytesPerSample = 0, hertz = 0;
     unsigned char* pcm = ZKGame::_game->LoadAudioData(path, &length, &channelCount, &bytesPerSample, &hertz);
     if (!pcm) return false;
@@ -144,10 +143,10 @@ bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
     return true;
 }
 
-// --- channels -----------------------------------------------------------------------------------------
+// ---- Channels ----
 
 int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
-    assert(sample && "the audio module plays only sounds that hold a sample");
+    ZK_CONTRACT(sample, "the audio module plays only sounds that hold a sample");
     // 1-2. Free what can be freed, then get a source.
     flush_discarded();
     ALuint source = source_of(channel);
@@ -217,7 +216,7 @@ int gxtkAudio::SetPan(int channel, float pan) {
     return 0;
 }
 
-// --- music --------------------------------------------------------------------------------------------
+// ---- Music ----
 
 int gxtkAudio::PlayMusic(String path, int flags) {
     StopChannel(kMusicChannel);
@@ -233,7 +232,7 @@ int gxtkAudio::ResumeMusic() { return ResumeChannel(kMusicChannel); }
 int gxtkAudio::MusicState() { return ChannelState(kMusicChannel); }
 int gxtkAudio::SetMusicVolume(float volume) { return SetVolume(kMusicChannel, volume); }
 
-// --- focus and collection -----------------------------------------------------------------------------
+// ---- Focus and collection ----
 
 int gxtkAudio::Suspend() {
     for (gxtkChannel& c : channels) {

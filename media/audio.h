@@ -24,7 +24,6 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 
-#include <cassert>
 
 #include "runtime/gc.h"
 #include "runtime/string.h"
@@ -99,7 +98,7 @@ struct gxtkAudio : Object {
 private:
     // The record of `channel`, which callers keep within 0..kChannels-1.
     gxtkChannel& at(int channel) {
-        assert(channel >= 0 && channel < kChannels && "no such channel");
+        ZK_CONTRACT(channel >= 0 && channel < kChannels, "no such channel");
         return channels[channel];
     }
     ALuint source_of(int channel);          // the source rule

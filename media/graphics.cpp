@@ -1,7 +1,7 @@
 // media/graphics.cpp: gxtkGraphics: frame setup, state, the vertex batch, drawing and pixel access.
 #include "media/graphics.h"
 
-#include <GLFW/glfw3.h>
+#include <GL/gl.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -37,7 +37,11 @@ float length(float x, float y) { return std::sqrt(x * x + y * y); }
 }  // namespace
 
 gxtkGraphics::gxtkGraphics() {
-    ReadSize();
+    // A new context's viewport is its whole framebuffer: the size until SetSize says otherwise. Without a
+    // current context nothing is read and the size stays 0 x 0.
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    SetSize(viewport[2], viewport[3]);
     for (int k = 0; k < kBatchQuads; ++k) {
         unsigned short* q = quadIndices + k * 6;
         unsigned short first = static_cast<unsigned short>(k * 4);
@@ -53,19 +57,11 @@ gxtkGraphics::gxtkGraphics() {
 
 void gxtkGraphics::mark() { gc_mark_q(primSurf); }
 
-// The framebuffer size of the current window; 0 x 0 when no context is current. The framebuffer, not the
-// window size, is what glViewport, glScissor and glReadPixels count in; the two differ only on scaled
-// displays, and the host reports the same framebuffer size as the device size.
-void gxtkGraphics::ReadSize() {
-    GLFWwindow* window = glfwGetCurrentContext();
-    width = height = 0;
-    if (window) glfwGetFramebufferSize(window, &width, &height);
-}
-
 // ---- Frame ----
 
+// The size is framebuffer pixels, not window pixels: glViewport, glScissor and glReadPixels count in
+// them. The two differ only on scaled displays, and the host reports the framebuffer size as the device's.
 int gxtkGraphics::BeginRender() {
-    ReadSize();
     drawCalls = 0;
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);

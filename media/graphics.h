@@ -10,8 +10,8 @@
 //   (c) the batch has room for its vertices (at most kBatchVertices).
 // Otherwise the batch is drawn first. Colour and matrix are applied on the CPU as each vertex is written,
 // so changing them never breaks a batch; a change of blend mode, any scissor, pixel reads and writes and
-// EndRender draw it, Cls throws it away. Setting the blend mode already in force draws nothing: the game
-// sets it before every command it replays, and flushing there would cost a draw call per sprite.
+// EndRender draw it, Cls throws it away. Setting the blend mode already in force draws nothing, so a
+// caller may set it as often as it likes without costing a draw call.
 //
 // Primitive kinds: 1 points, 2 lines, 3 triangles, 4 quads (indexed through quadIndices), n >= 5 polygons
 // of n vertices (one triangle fan each). A polygon's kind is its vertex count.
@@ -42,7 +42,7 @@ public:
     static constexpr int kBatchVertices = 1024;
     static constexpr int kBatchQuads = kBatchVertices / 4;
 
-    int width = 0, height = 0;   // the window's drawing area, read at construction and each BeginRender
+    int width = 0, height = 0;   // the drawing area in framebuffer pixels (SetSize)
     unsigned int color = 0;      // premultiplied vertex colour, red in the low byte
     float r = 0, g = 0, b = 0;   // current colour, 0 to 255
     float alpha = 0;             // current alpha, 0 to 1
@@ -63,6 +63,13 @@ public:
 
     virtual int Width() { return width; }
     virtual int Height() { return height; }
+    // The drawing area of the frames to come, in framebuffer pixels. The framework sets it from the
+    // host's device size before every frame, so the renderer never asks the window system; a renderer
+    // nobody sizes (tests, benchmarks) keeps the current context's whole viewport it started with.
+    void SetSize(int w, int h) {
+        width = w;
+        height = h;
+    }
     virtual int BeginRender();
     virtual int EndRender();
     virtual int DiscardGraphics() { return 0; }
@@ -110,7 +117,6 @@ private:
     }
     gxtkVertex* Begin(int kind, gxtkSurface* surf, int verts);
     void DrawBatch();
-    void ReadSize();
     void UpdateColor();
     void PutQuad(gxtkVertex* v, float x0, float y0, float x1, float y1);
     void Put(gxtkVertex& v, float x, float y) const {

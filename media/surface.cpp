@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "host/game.h"
+#include "runtime/contract.h"
 
 int gxtkSurface::texturesCreated = 0;
 
@@ -80,8 +81,7 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* pixels, int 
     y = static_cast<int>(top);
     w = static_cast<int>(right - left);
     h = static_cast<int>(bottom - top);
-    if (!data) data = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(width) * height, 4));
-    if (!data) return;
+    if (!data) data = static_cast<unsigned char*>(zk_calloc(static_cast<size_t>(width) * height, 4));
     for (int j = 0; j < h; ++j) {
         const unsigned int* src = reinterpret_cast<const unsigned int*>(pixels + j * pitch);
         unsigned char* dst = data + (static_cast<size_t>(y + j) * width + x) * 4;

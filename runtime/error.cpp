@@ -1,6 +1,8 @@
 // runtime/error.cpp: console output, runtime errors and the debugger line protocol.
 #include "runtime/error.h"
 
+#include "runtime/contract.h"
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -71,9 +73,7 @@ String dbg_stacktrace() { return String(); }
 void dbg_print(const String& text) {
     size_t n = static_cast<size_t>(text.Length());
     if (n + 1 > dbg_capacity) {
-        char* grown = static_cast<char*>(std::realloc(dbg_buffer, n + 100));
-        if (!grown) quit(-1);
-        dbg_buffer = grown;
+        dbg_buffer = static_cast<char*>(zk_realloc(dbg_buffer, n + 100));
         dbg_capacity = n + 100;
     }
     for (size_t i = 0; i < n; ++i) dbg_buffer[i] = static_cast<char>(text[static_cast<int>(i)] & 0xff);

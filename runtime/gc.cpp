@@ -1,12 +1,12 @@
 // runtime/gc.cpp: the collector's lists, allocation, marking, sweeping and lazy destruction.
 #include "runtime/gc.h"
 
-#include <cassert>
 #include <cstdint>
 #include <cstdlib>
 #include <climits>
 #include <vector>
 
+#include "runtime/contract.h"
 #include "runtime/string.h"
 
 int gc_markbit = 1;
@@ -118,7 +118,7 @@ void colour_reached(gc_object* p, gc_object& list) {
 }  // namespace
 
 gc_object::gc_object() {
-    assert(pending_count > 0 && "collected objects are created with new");
+    ZK_CONTRACT(pending_count > 0, "collected objects are created with new");
     int size = pending[--pending_count].size;
     flags = gc_markbit | size;   // new objects are white
     list_append(gc_unmarked_list, this);
@@ -155,10 +155,10 @@ void* gc_object_alloc(int size) {
         block = gc_cache[size >> 3];
         gc_cache[size >> 3] = *static_cast<void**>(block);
     } else {
-        block = std::malloc(size);
-        if (!block) throw std::bad_alloc();
+        block = zk_malloc(size);
     }
-    if (pending_count == kMaxPending) std::abort();            // 4. and 5. happen in gc_object()
+    ZK_CONTRACT(pending_count < kMaxPending, "objects under construction at once stay below kMaxPending");
+                                                               // 4. and 5. happen in gc_object()
     pending[pending_count++] = {block, size};
     return block;
 }

@@ -70,7 +70,6 @@ struct gc_object {
     virtual void mark() {}
 
     int gc_size() const { return flags & ~7; }
-    int gc_colour() const { return flags & 3; }
 
     static void* operator new(size_t size);
     static void operator delete(void* block);   // only reached when a constructor throws

@@ -19,7 +19,7 @@ String::Rep* String::Rep::alloc(int length) {
         emptyRep.retain();
         return &emptyRep;
     }
-    Rep* r = static_cast<Rep*>(std::malloc(offsetof(Rep, data) + sizeof(Char) * length));
+    Rep* r = static_cast<Rep*>(zk_malloc(offsetof(Rep, data) + sizeof(Char) * length));
     r->refs = 1;
     r->length = length;
     return r;
@@ -198,7 +198,7 @@ String String::ToLower() const {
     return String(r);
 }
 
-// --- decoding ---------------------------------------------------------------------------------------
+// ---- Decoding ----
 
 // Decodes UTF-8 (one, two and three byte forms) into `out`; false on any other lead byte, a bad
 // continuation byte or a sequence cut short.
@@ -264,7 +264,7 @@ String String::Load(FILE* file) {
     return FromUtf8(buf.data(), n);
 }
 
-// --- encoding ---------------------------------------------------------------------------------------
+// ---- Encoding ----
 
 int zk_utf8_encode(Char c, unsigned char* out) {
     if (c < 0x80) {
@@ -297,7 +297,7 @@ std::string String::ToUtf8() const {
     return out;
 }
 
-// --- raw storage ------------------------------------------------------------------------------------
+// ---- Raw storage ----
 
 String* t_create(int n, String* p) {
     for (int i = 0; i < n; ++i) new (p + i) String();

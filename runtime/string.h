@@ -16,6 +16,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "runtime/contract.h"
+
 typedef unsigned short Char;
 
 template <class T> class Array;
@@ -124,7 +126,7 @@ int zk_utf8_encode(Char unit, unsigned char* out);
 template <class C>
 String::CString<C>::CString(const String& s) {
     int n = s.Length();
-    rep_ = static_cast<Rep*>(std::malloc(sizeof(Rep) + n * sizeof(C)));
+    rep_ = static_cast<Rep*>(zk_malloc(sizeof(Rep) + n * sizeof(C)));
     rep_->refs = 1;
     for (int i = 0; i < n; ++i) rep_->data[i] = static_cast<C>(s[i]);
     rep_->data[n] = 0;

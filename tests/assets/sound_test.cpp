@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "data_files.h"
-#include "media/audio_decode.h"
+#include "codecs/audio_decode.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "framework/audio.h"
 #include "framework/graphics.h"
 #include "framework/input.h"
+#include "media/graphics.h"
 #include "tests/common/x_screen.h"
 
 namespace {
@@ -59,6 +60,11 @@ TEST(GameDelegate, StartsEveryDeviceBeforeOnCreateAndRendersInsideTheFrameBracke
     EXPECT_EQ(app->rendered, 1);
     EXPECT_TRUE(app->bracketAtRender);
     EXPECT_EQ(zk_graphics_renderDevice, nullptr);   // cleared once the frame is over
+
+    host->SetGlfwWindow(320, 200, 8, 8, 8, 0, 0, 0, false);   // a new window: the renderer draws its size
+    host->RenderGame();
+    EXPECT_EQ(zk_app__delegate->m__graphics->Width(), 320);
+    EXPECT_EQ(zk_app__delegate->m__graphics->Height(), 200);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "framework/app.h"
 #include "framework/input.h"
 #include "host/game.h"
 #include "tests/common/collector.h"
@@ -30,6 +31,7 @@ class Input : public ::testing::Test {
 protected:
     Input() {
         zk_test::StartCollectorOnce();
+        zk_app__game = &host;   // the framework reaches the host through this handle only
         zk_input_init();
         zk_input_SetInputDevice((new c_InputDevice())->m_new());
         dev = zk_input_device;

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/game/test_host.h"
+#include "harness/game_host.h"
 
 // Start-up as the program does it, with the test host in place of the GLFW loop.
 class GameEnvironment : public ::testing::Environment {

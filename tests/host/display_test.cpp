@@ -51,6 +51,18 @@ TEST_F(GlfwWindow, EveryWindowIsANewContextCountedInTheGraphicsSequence) {
     EXPECT_EQ(y, (screen.height - 480) / 2);
 }
 
+// Sizes come from what GLFW's size callbacks reported, not from asking the X server each time: a
+// window resized from outside (the player dragging its edge) has its new size once the pump ran.
+TEST_F(GlfwWindow, AWindowResizedFromOutsideReportsItsNewSizeAfterTheEventPump) {
+    host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    glfwSetWindowSize(host->Window(), 800, 500);
+    for (int wait = 0; wait < 200 && host->GetDeviceHeight() != 500; ++wait) glfwWaitEventsTimeout(0.05);
+    EXPECT_EQ(host->GetDeviceWidth(), 800);
+    EXPECT_EQ(host->GetDeviceHeight(), 500);
+    EXPECT_EQ(host->WindowWidth(), 800);
+    EXPECT_EQ(host->WindowHeight(), 500);
+}
+
 TEST_F(GlfwWindow, OddSizesGiveAWindowAndNeverACrash) {
     const int sizes[][2] = {{0, 0}, {-7, 300}, {1, 1}, {3001, 17}, {1920, 1080}, {40000, 70000}, {2500, 2000}};
     for (auto& s : sizes) {

@@ -3,7 +3,7 @@ zk_test(host_loop_test SOURCES loop_test.cpp LIBS zk_host)
 zk_test(host_input_test SOURCES input_test.cpp LIBS zk_host)
 
 # host_probe: the real host with a test delegate that prints what reaches it (see probe_main.cpp).
-zk_test_program(host_probe SOURCES probe_main.cpp ${PROJECT_SOURCE_DIR}/framework/input.cpp LIBS zk_host)
+zk_test_program(host_probe SOURCES probe_main.cpp LIBS zk_framework)
 
 # Window tests type into windows with real X key events: SERIAL runs them with nothing beside them.
 zk_test(host_window_test SOURCES window_test.cpp LIBS PkgConfig::ZK_TEST_X11 SERIAL)

@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
+#include "framework/app.h"
 #include "framework/input.h"
-#include "host/game.h"
 
 namespace {
 
@@ -79,6 +79,7 @@ int main() {
         return 1;
     }
     ZKGlfwGame* host = new ZKGlfwGame();
+    zk_app__game = host;   // the framework's handle on the host, as start-up sets it
     gc_init1();
     gc_root(probe);
     gc_assign(probe, new ProbeDelegate());

@@ -1,4 +1,4 @@
-// tests/game/test_host.h: a host for driving the real game without the GLFW loop. The test sets its clock,
+// harness/game_host.h: a host for driving the real game without the GLFW loop. The test sets its clock,
 // window size, first joystick and saved state, and it records the files the game asks for and the last
 // text it saved. A hidden GLFW window gives the renderer a real OpenGL context. Used by the game's tests
 // and its frame benchmark.

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "media/audio_decode.h"
+#include "codecs/audio_decode.h"
 #include "tests/common/scratch.h"
 #include "tests/common/wav.h"
 

@@ -1,12 +1,14 @@
-// media/audio_decode.cpp: the WAV and Ogg Vorbis decoders behind LoadAudioData.
+// codecs/audio_decode.cpp: the WAV and Ogg Vorbis decoders behind LoadAudioData.
 //
 // LoadWAV walks the RIFF chunks itself; LoadOGG drives stb_vorbis, whose implementation is compiled into
 // this file (and only this one). Both work on an open FILE and never close it.
-#include "media/audio_decode.h"
+#include "codecs/audio_decode.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+#include "runtime/contract.h"
 
 // stb_vorbis is third-party C: its own warnings are not ours to fix.
 #pragma GCC diagnostic push
@@ -21,7 +23,7 @@
 #endif
 #pragma GCC diagnostic pop
 
-// --- WAV ----------------------------------------------------------------------------------------------
+// ---- WAV ----
 
 namespace {
 
@@ -118,8 +120,8 @@ unsigned char* read_data(RiffReader& r, long* bytes) {
             continue;
         }
         if (size == 0) return nullptr;
-        unsigned char* pcm = static_cast<unsigned char*>(std::malloc(size_t(size)));
-        if (pcm && !r.read(pcm, size_t(size))) {
+        unsigned char* pcm = static_cast<unsigned char*>(zk_malloc(size_t(size)));   // size checked above
+        if (!r.read(pcm, size_t(size))) {
             std::free(pcm);
             pcm = nullptr;
         }
@@ -149,32 +151,29 @@ unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* he
     return pcm;
 }
 
-// --- Ogg Vorbis ---------------------------------------------------------------------------------------
+// ---- Ogg Vorbis ----
 
 namespace {
 
 const int kOggFrameRoom = 4096;   // samples per channel kept free for the next frame: a Vorbis frame
                                   // never decodes to more than 4096 samples per channel
 
-// 4. Decodes every frame into a growing block of 16-bit samples; returns the sample count, or -1 when
-// memory ran out (the block is freed then).
+// Decodes every frame into a growing block of 16-bit samples; returns the sample count.
 long decode_frames(stb_vorbis* v, int ch, short** block) {
     size_t room = size_t(ch) * kOggFrameRoom;
     size_t total = 0;
-    short* pcm = static_cast<short*>(std::malloc(room * sizeof(short)));
-    while (pcm) {
+    short* pcm = static_cast<short*>(zk_malloc(room * sizeof(short)));
+    for (;;) {
         int n = stb_vorbis_get_frame_short_interleaved(v, ch, pcm + total, int(room - total));
         if (n == 0) break;
         total += size_t(n) * ch;
         if (total + size_t(ch) * kOggFrameRoom > room) {
             room *= 2;
-            short* grown = static_cast<short*>(std::realloc(pcm, room * sizeof(short)));
-            if (!grown) std::free(pcm);
-            pcm = grown;
+            pcm = static_cast<short*>(zk_realloc(pcm, room * sizeof(short)));
         }
     }
     *block = pcm;
-    return pcm ? long(total) : -1;
+    return long(total);
 }
 
 }  // namespace
@@ -187,16 +186,16 @@ unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* he
     // 2. Stream info.
     stb_vorbis_info info = stb_vorbis_get_info(v);
     int ch = info.channels;
+    // 3. Every frame, decoded.
     short* pcm = nullptr;
     long total = ch > 0 && info.sample_rate > 0 ? decode_frames(v, ch, &pcm) : -1;
     stb_vorbis_close(v);
-    if (total <= 0) {   // no memory, or a stream without a single sample
+    if (total <= 0) {   // no channels, or a stream without a single sample
         std::free(pcm);
         return nullptr;
     }
-    // 5. Trim to what was decoded.
-    short* trimmed = static_cast<short*>(std::realloc(pcm, size_t(total) * sizeof(short)));
-    if (trimmed) pcm = trimmed;
+    // 4. Trimmed to what was decoded.
+    pcm = static_cast<short*>(zk_realloc(pcm, size_t(total) * sizeof(short)));
     *length = int(total / ch);
     *channels = ch;
     *format = 2;

@@ -1,4 +1,4 @@
-// media/audio_decode.h: whole-file decoders for WAV (PCM) and Ogg Vorbis.
+// codecs/audio_decode.h: whole-file decoders for WAV (PCM) and Ogg Vorbis.
 //
 // Both take an open file (left open, read from its current position) and return a malloc'ed block of
 // interleaved little-endian PCM that the caller frees, or null when the file is not one they can decode.
