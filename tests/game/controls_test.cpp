@@ -82,25 +82,6 @@ TEST_F(Controls, StickDirectionsCountBeyondFourTenthsOnlyWhenAnalogueInputIsAske
     EXPECT_EQ(app->p_PlayKey(8, 1, 0), 0);   // no stick in the iCade mode
 }
 
-TEST_F(Controls, ICadeLettersHoldTheirVirtualKeysUntilTheirReleaseLetter) {
-    app->m_mode = 10;   // in play: the menu would act on fire and back
-    host->KeyEvent(kEventKeyChar, 'w');   // typed before the switch: discarded
-    app->p_iCade(1);
-    Frame();
-    EXPECT_EQ(app->m_vkeys[0], 0);
-    struct Case {
-        char letter;
-        int vkey, value;
-    } const cases[] = {{'w', 0, 2}, {'E', 0, 0}, {'x', 8, 2}, {'z', 8, 0}, {'y', 13, 2}, {'L', 17, 2}, {'v', 17, 0}};
-    for (const Case& c : cases) {
-        host->KeyEvent(kEventKeyChar, c.letter);
-        Frame();
-        EXPECT_EQ(app->m_vkeys[c.vkey], c.value) << c.letter;
-    }
-    app->p_iCade(0);
-    EXPECT_EQ(app->m_vkeys[13], 0);
-}
-
 TEST_F(Controls, HeldKeysRampTheAnalogueControlReleaseEasesBackAndTheStickHasADeadZone) {
     Press(38);
     for (int i = 0; i < 3; ++i) app->p_AnalogueControl();

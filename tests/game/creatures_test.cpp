@@ -50,17 +50,6 @@ TEST_F(Creatures, ParticlesAgeOneHundredthAFrameAndDropletsFall) {
     EXPECT_GT(y[31], y[30]) << "falling from frame 32";
 }
 
-TEST_F(Creatures, AFullParticlePoolDropsTheParticleButStillTakesTheDefaultDraws) {
-    app->p_ResetParticles(3);
-    for (int i = 0; i < 4; ++i) app->p_AddParticle(99, 0, 0, 0, 0, 1, 3, 0);
-    zk_random_Seed = 9;
-    app->p_ThrowParticle(0, 0, 3, 9);
-    const int seed = zk_random_Seed;
-    zk_random_Seed = 9;
-    zk_random_Rnd(), zk_random_Rnd();   // the angle and the speed not given
-    EXPECT_EQ(seed, zk_random_Seed);
-}
-
 TEST_F(Creatures, PoolLimitsOutsideOneTo499KeepTheCurrentOne) {
     for (auto [asked, kept] : {std::pair{1, 1}, {499, 499}, {500, 50}, {0, 50}, {-4, 50}}) {
         app->p_ResetStars(50);

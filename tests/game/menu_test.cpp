@@ -115,26 +115,6 @@ TEST_F(Menu, LayoutsFollowTheWindow) {
     }
 }
 
-TEST_F(Menu, TheCreditsButtonTheRightShoulderAndTheGearOpenTheirBoxes) {
-    struct Case {
-        const char* way;
-        std::function<void()> act;
-        int credits, options;
-    } const cases[] = {
-        {"credits button", [&] { Click(730, 32); }, 1, 0},
-        {"right shoulder", [&] { Key(78); }, 1, 0},
-        {"gear clicked twice", [&] { Click(594, 504), Settle(), Click(330, 504); }, 0, 1},
-        {"gear by keys", [&] { Key(kRight), Key(kRight), Key(kRight), Key(kReturn); }, 0, 1},
-    };
-    for (const Case& c : cases) {
-        app->m_creditsOpen = app->m_optionsOpen = app->m_creditsAnim = app->m_optionsAnim = 0;   // shut at once
-        Rest(1);
-        c.act();
-        EXPECT_EQ((std::vector<int>{app->m_creditsOpen, app->m_optionsOpen, app->m_mode}), (std::vector<int>{c.credits, c.options, 1}))
-            << c.way;
-    }
-}
-
 TEST_F(Menu, AFlingComesToRestOnTheNearestItemWithinTheEdgesAndStartsNothing) {
     struct Case {
         const char* fling;

@@ -134,18 +134,6 @@ TEST_F(Game, RatesKeepTheirLastValueWhenTheClockStandsStill) {
     }
 }
 
-TEST_F(Game, APressStartsWhereThePointerIsWithoutAJump) {
-    host->MouseEvent(kEventMouseMove, 0, 100, 100);
-    Frame();
-    Tap(300, 200);
-    Frame();
-    EXPECT_EQ(app->m_mouseXOld, 300);   // not 100: the press starts here
-    host->MouseEvent(kEventMouseMove, 0, 310, 200);
-    Frame();
-    EXPECT_EQ(app->m_mouseXOld, 300);   // a held pointer keeps its previous position
-    EXPECT_EQ(app->m_mouseHit, 0);
-}
-
 // A whole loader pass with no data folder: every slot stays empty, loading still ends and nothing fails.
 // It runs in an empty folder of its own, so tests running beside this one keep their data folder.
 TEST_F(Game, MissingFilesLeaveEmptySlotsAndTheLoaderGoesOn) {
@@ -159,19 +147,6 @@ TEST_F(Game, MissingFilesLeaveEmptySlotsAndTheLoaderGoesOn) {
     EXPECT_EQ(app->m_sounds[2], nullptr);
     app->p_PlaySFX(2, 1);   // an empty slot plays nothing
     Frame();
-}
-
-TEST_F(Game, LoadingScreenShowsItsColoursLogoAndRing) {
-    app->p_Reload();
-    Frame();
-    host->UpdateGame();
-    host->RenderGame();   // the loading screen, still in the back buffer
-    zk_test::Screenshot shot;
-    zk_test::ExpectPixels(shot, {{5, 5, 0x282850}}, 2);
-    EXPECT_GT(shot.at(20, 300)[0], 150) << "the orange band across the middle";
-    EXPECT_GT(shot.Count(0, 0, 800, 600, [](const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] < 90; }),
-              5000) << "the sun disc behind the logo";
-    EXPECT_GT(shot.Count(300, 200, 500, 380, [](const unsigned char* p) { return std::abs(p[0] - p[2]) > 60; }), 500);
 }
 
 TEST_F(Game, FramesAllocateNothingFromTheCollectorOnceLoaded) {

@@ -137,25 +137,6 @@ TEST_F(Overlays, GameOverGrowsEndsTheGameAt90AndRetractsOverTheMenu) {
     EXPECT_EQ(app->m_keyHeld, 0);
 }
 
-TEST_F(Overlays, NewHighscoreLineNamesThePlaceOfAPlacingScore) {
-    const std::pair<int, const char*> cases[] = {{0, "NewHighscore1st!"}, {500, "NewHighscore3rd"}, {50, ""}};
-    for (auto [score, line] : cases) {
-        const int best[10] = {900, 800, 500, 400, 300, 200, 100, 90, 80, 70};   // game type 2's best ten
-        for (int j = 0; j < 10; ++j) app->m_highscores[10 + j] = score ? best[j] : 0;
-        app->m_gameType = 2;
-        app->m_score = score;
-        app->m_mode = 10;
-        app->m_gameOver = 1;
-        app->m_overTimer = 30;
-        Step();
-        std::string text;   // the glyphs drawn, spaces left out
-        for (const Cmd& d : Commands())
-            if (d.kind == app->m_fontSlot) text += static_cast<char>(d.frame + 32);
-        EXPECT_NE(text.find(std::string("GAMEOVER") + line), std::string::npos) << text;
-        EXPECT_EQ(text.find("New") != std::string::npos, *line != 0) << text;
-    }
-}
-
 TEST_F(Overlays, BadgePopUpsSlideInStayAndLeaveWithAge) {
     struct Case {
         int slot, id, age;   // age before the update

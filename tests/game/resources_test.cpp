@@ -46,8 +46,3 @@ TEST_F(Resources, TheSoundModeSaysWhetherEffectsAndTunesPlay) {
     }
 }
 
-TEST_F(Resources, AFinishedLoaderHasFilledEverySlotTheGameUses) {
-    for (int slot : {1, 2, 3, 80, 90, 91, 93, 94, 95, 96, 97, 98, 99}) EXPECT_NE(app->m_images[slot], nullptr) << slot;
-    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 95, 96, 98, 99}) EXPECT_NE(app->m_sounds[n], nullptr) << "sound " << n;
-    EXPECT_EQ(app->m_fontSlot, 90);
-}
