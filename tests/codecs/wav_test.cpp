@@ -61,7 +61,7 @@ void decode_path(const std::string& path, Loader loader, Decoded& d) {
     std::fclose(f);
 }
 
-std::string ramp(int n) {
+std::string ramp(int n) {   // bytes that differ from their neighbours
     std::string s(n, '\0');
     for (int i = 0; i < n; ++i) s[i] = char(i * 37 + 11);
     return s;
@@ -71,111 +71,57 @@ std::string ramp(int n) {
 class EncodedFiles : public ::testing::Test {
 protected:
     void run(const std::string& cmd) { ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd; }
+    // A sine tone written by sox at `rate` Hz, `channels` of `bits`, `seconds` long; returns its path.
+    std::string sox(const std::string& name, int rate, int channels, int bits, double seconds) {
+        std::string path = scratch / name;
+        run("sox -n -r " + std::to_string(rate) + " -c " + std::to_string(channels) + " -b " + std::to_string(bits) +
+            " '" + path + "' synth " + std::to_string(seconds) + " sine 440 2>/dev/null");
+        return path;
+    }
     zk_test::ScratchDir scratch{"zk_wav"};
-    std::string dir = scratch.path();
 };
 
-TEST(Wav, PcmLayoutsComeBackByteForByte) {
-    struct Case { int channels, bits; } cases[] = {{1, 8}, {2, 8}, {1, 16}, {2, 16}};
-    for (Case c : cases) {
-        WavSpec w;
-        w.channels = c.channels;
-        w.bits = c.bits;
-        w.hertz = 22050;
-        w.pcm = ramp(60 * c.channels * c.bits / 8);
-        Decoded d;
-        decode_bytes(wav_bytes(w), LoadWAV, d);
-        ASSERT_NE(d.pcm, nullptr) << c.channels << "x" << c.bits;
-        EXPECT_EQ(d.length, 60);
-        EXPECT_EQ(d.channels, c.channels);
-        EXPECT_EQ(d.format, c.bits / 8);
-        EXPECT_EQ(d.hertz, 22050);
-        EXPECT_EQ(d.bytes(), w.pcm);
-    }
-}
-
-TEST(Wav, ExtraFmtBytesAndChunksBeforeDataAreSkipped) {
-    for (int fmtSize : {18, 40}) {
-        WavSpec w;
-        w.fmtSize = fmtSize;
-        w.pcm = ramp(20);
-        Decoded d;
-        decode_bytes(wav_bytes(w), LoadWAV, d);
-        ASSERT_NE(d.pcm, nullptr) << fmtSize;
-        EXPECT_EQ(d.bytes(), w.pcm);
-    }
-    // A LIST chunk of odd size with its pad byte, and one whose writer forgot the pad.
-    for (bool pad : {true, false}) {
-        WavSpec w;
-        w.before = wav_chunk("LIST", "INFOISFT\x05\0\0\0sox!!", pad) + wav_chunk("fact", "abcd");
-        w.pcm = ramp(10);
-        Decoded d;
-        decode_bytes(wav_bytes(w), LoadWAV, d);
-        ASSERT_NE(d.pcm, nullptr) << pad;
-        EXPECT_EQ(d.length, 5);
-        EXPECT_EQ(d.bytes(), w.pcm);
-    }
-    // A trailing half frame is not part of the length.
-    WavSpec w;
-    w.channels = 2;
-    w.pcm = ramp(4 * 3 + 2);
-    Decoded d;
-    decode_bytes(wav_bytes(w), LoadWAV, d);
-    ASSERT_NE(d.pcm, nullptr);
-    EXPECT_EQ(d.length, 3);
-}
-
-TEST(Wav, FilesThatAreNotPlainPcmAreRejected) {
-    auto rejected = [](const WavSpec& w) {
-        Decoded d;
-        decode_bytes(wav_bytes(w), LoadWAV, d);
-        return d.pcm == nullptr && d.length == -1;   // out-parameters untouched
+TEST(Wav, PcmLayoutsAndChunkShapesComeBackByteForByte) {
+    struct { int channels, bits, fmtSize; std::string before; int bytes, frames; } cases[] = {
+        {1, 8, 16, "", 60, 60}, {2, 8, 16, "", 60, 30}, {1, 16, 16, "", 60, 30}, {2, 16, 16, "", 60, 15},
+        {1, 16, 18, "", 20, 10}, {1, 16, 40, "", 20, 10},   // extra fmt bytes are skipped
+        {1, 16, 16, wav_chunk("LIST", "INFOISFT\x05\0\0\0sox!!") + wav_chunk("fact", "abcd"), 10, 5},
+        {1, 16, 16, wav_chunk("LIST", "INFOISFT\x05\0\0\0sox!!", false), 10, 5},   // its pad byte forgotten
+        {2, 16, 16, "", 14, 3},   // a trailing half frame is not part of the length
     };
+    for (auto& c : cases) {
+        WavSpec w;
+        w.channels = c.channels, w.bits = c.bits, w.hertz = 22050, w.fmtSize = c.fmtSize, w.before = c.before;
+        w.pcm = ramp(c.bytes);
+        Decoded d;
+        decode_bytes(wav_bytes(w), LoadWAV, d);
+        ASSERT_NE(d.pcm, nullptr) << c.channels << "x" << c.bits << " fmt " << c.fmtSize;
+        EXPECT_EQ(std::vector<int>({d.length, d.channels, d.format, d.hertz}),
+                  std::vector<int>({c.frames, c.channels, c.bits / 8, 22050}));
+        EXPECT_EQ(d.bytes(), w.pcm.substr(0, d.bytes().size()));
+    }
+}
+
+TEST(Wav, FilesThatAreNotPlainPcmOrAreCutShortAreRejected) {
     WavSpec w;
     w.pcm = ramp(100);
-    ASSERT_FALSE(rejected(w));
-
-    WavSpec floats = w;
-    floats.audioFormat = 3;
-    EXPECT_TRUE(rejected(floats)) << "IEEE float";
-    WavSpec extensible = w;
-    extensible.audioFormat = 0xFFFE;
-    extensible.fmtSize = 40;
-    EXPECT_TRUE(rejected(extensible)) << "extensible";
-    WavSpec mute = w;
-    mute.channels = 0;
-    EXPECT_TRUE(rejected(mute)) << "zero channels";
-    for (int bits : {0, 4}) {
-        WavSpec thin = w;
-        thin.bits = bits;
-        EXPECT_TRUE(rejected(thin)) << bits << " bits";
-    }
-    WavSpec still = w;
-    still.hertz = 0;
-    EXPECT_TRUE(rejected(still)) << "zero rate";
-    WavSpec shortFmt = w;
-    shortFmt.fmtSize = 14;
-    EXPECT_TRUE(rejected(shortFmt)) << "fmt chunk shorter than its fields";
-    WavSpec empty = w;
-    empty.pcm.clear();
-    EXPECT_TRUE(rejected(empty)) << "no samples";
-    WavSpec noData = w;
-    noData.pcm = ramp(1);
-    noData.dataSize = 1;
-    EXPECT_TRUE(rejected(noData)) << "less than one frame";
-
-    // Not a WAV at all, or cut off anywhere in its headers.
+    auto bent = [&](auto change) { WavSpec b = w; change(b); return wav_bytes(b); };
     std::string good = wav_bytes(w);
-    for (size_t cut : {size_t(0), size_t(3), size_t(11), size_t(20), size_t(36), size_t(43)}) {
+    std::string files[] = {
+        bent([](WavSpec& b) { b.audioFormat = 3; }),                   // IEEE float
+        bent([](WavSpec& b) { b.audioFormat = 0xFFFE, b.fmtSize = 40; }),   // extensible
+        bent([](WavSpec& b) { b.channels = 0; }), bent([](WavSpec& b) { b.bits = 4; }),
+        bent([](WavSpec& b) { b.hertz = 0; }),
+        bent([](WavSpec& b) { b.fmtSize = 14; }),                       // fmt shorter than its fields
+        bent([](WavSpec& b) { b.pcm.clear(); }),                        // no samples
+        bent([](WavSpec& b) { b.pcm = ramp(1), b.dataSize = 1; }),      // less than one frame
+        "X" + good.substr(1), good.substr(0, 0), good.substr(0, 11), good.substr(0, 36), good.substr(0, 43),
+    };
+    for (const std::string& f : files) {
         Decoded d;
-        decode_bytes(good.substr(0, cut), LoadWAV, d);
-        EXPECT_EQ(d.pcm, nullptr) << "cut at " << cut;
+        decode_bytes(f, LoadWAV, d);
+        EXPECT_TRUE(d.pcm == nullptr && d.length == -1) << "file " << &f - files;   // out-parameters untouched
     }
-    std::string notRiff = good;
-    notRiff[0] = 'X';
-    Decoded d;
-    decode_bytes(notRiff, LoadWAV, d);
-    EXPECT_EQ(d.pcm, nullptr);
 }
 
 // Sizes that claim more than the file holds (truncated data, hostile headers) are refused before any
@@ -234,74 +180,45 @@ TEST(Wav, RandomDamageNeverCrashesOrOverAllocates) {
     }
 }
 
-TEST_F(EncodedFiles, WavFilesWrittenBySoxLoad) {
-    struct Case { int rate, channels, bits; } cases[] = {{22050, 1, 8}, {44100, 2, 16}, {11025, 1, 16}};
-    for (Case c : cases) {
-        std::string path = dir + "/t.wav";
-        run("sox -n -r " + std::to_string(c.rate) + " -c " + std::to_string(c.channels) + " -b " +
-            std::to_string(c.bits) + " '" + path + "' synth 0.25 sine 440 2>/dev/null");
+// Sox's WAV files load as they are; Vorbis decodes to 16-bit frames at the stream's rate whatever the
+// source precision, and the tone is there: the samples swing both ways well away from zero.
+TEST_F(EncodedFiles, FilesFromSoxAndOggencLoad) {
+    struct { int rate, channels, bits; bool ogg; } cases[] = {
+        {22050, 1, 8, false}, {44100, 2, 16, false}, {44100, 1, 16, true}, {22050, 2, 24, true}, {48000, 2, 8, true},
+    };
+    for (auto& c : cases) {
+        std::string wav = sox("t.wav", c.rate, c.channels, c.bits, 0.5), ogg = scratch / "t.ogg";
+        if (c.ogg) run("oggenc -Q -o '" + ogg + "' '" + wav + "'");
         Decoded d;
-        decode_path(path, LoadWAV, d);
-        ASSERT_NE(d.pcm, nullptr) << c.rate;
-        EXPECT_EQ(d.length, c.rate / 4);
-        EXPECT_EQ(d.channels, c.channels);
-        EXPECT_EQ(d.format, c.bits / 8);
-        EXPECT_EQ(d.hertz, c.rate);
-    }
-}
-
-// Whatever the source precision, Vorbis decodes to 16-bit frames at the stream's rate.
-TEST_F(EncodedFiles, OggVorbisFromOggencDecodesToSixteenBitFrames) {
-    struct Case { int rate, channels, bits; } cases[] = {{44100, 1, 16}, {22050, 2, 24}, {48000, 2, 8}};
-    for (Case c : cases) {
-        std::string wav = dir + "/t.wav", ogg = dir + "/t.ogg";
-        run("sox -n -r " + std::to_string(c.rate) + " -c " + std::to_string(c.channels) + " -b " +
-            std::to_string(c.bits) + " '" + wav + "' synth 0.5 sine 440 2>/dev/null");
-        run("oggenc -Q -o '" + ogg + "' '" + wav + "'");
-        Decoded d;
-        decode_path(ogg, LoadOGG, d);
-        ASSERT_NE(d.pcm, nullptr) << c.rate;
-        EXPECT_EQ(d.format, 2);
-        EXPECT_EQ(d.channels, c.channels);
-        EXPECT_EQ(d.hertz, c.rate);
-        EXPECT_EQ(d.length, c.rate / 2);
-        // The tone is there: the samples swing both ways well away from zero.
+        decode_path(c.ogg ? ogg : wav, c.ogg ? LoadOGG : LoadWAV, d);
+        ASSERT_NE(d.pcm, nullptr) << c.rate << (c.ogg ? " ogg" : " wav");
+        EXPECT_EQ(std::vector<int>({d.length, d.channels, d.format, d.hertz}),
+                  std::vector<int>({c.rate / 2, c.channels, c.ogg ? 2 : c.bits / 8, c.rate}));
+        if (!c.ogg) continue;
         const int16_t* s = reinterpret_cast<const int16_t*>(d.pcm);
-        int lo = 0, hi = 0;
-        for (int i = 0; i < d.length * d.channels; ++i) lo = std::min<int>(lo, s[i]), hi = std::max<int>(hi, s[i]);
-        EXPECT_LT(lo, -10000);
-        EXPECT_GT(hi, 10000);
+        auto range = std::minmax_element(s, s + d.length * d.channels);
+        EXPECT_LT(*range.first, -10000);
+        EXPECT_GT(*range.second, 10000);
     }
 }
 
 TEST_F(EncodedFiles, BrokenOggFilesAreRejectedOrCutShort) {
-    std::string wav = dir + "/t.wav", ogg = dir + "/t.ogg";
-    run("sox -n -r 44100 -c 1 -b 16 '" + wav + "' synth 1 sine 440 2>/dev/null");
-    run("oggenc -Q -o '" + ogg + "' '" + wav + "'");
+    std::string ogg = scratch / "t.ogg";
+    run("oggenc -Q -o '" + ogg + "' '" + sox("t.wav", 44100, 1, 16, 1) + "'");
     std::ifstream in(ogg, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-
-    for (const std::string& junk : {std::string(), std::string("OggS"), std::string(1000, 'x'), wav_bytes(WavSpec{})}) {
+    std::string damaged = bytes;   // garbage in the middle of the audio
+    for (size_t i = damaged.size() / 2; i < damaged.size() / 2 + 300; ++i) damaged[i] = char(i * 13);
+    for (const std::string& junk : {std::string(), std::string("OggS"), std::string(1000, 'x'),
+                                    wav_bytes(WavSpec{}), bytes.substr(0, 200)}) {
         Decoded d;
         decode_bytes(junk, LoadOGG, d);
-        EXPECT_EQ(d.pcm, nullptr);
+        EXPECT_EQ(d.pcm, nullptr) << junk.size() << " bytes";
     }
-    // Cut inside the headers: nothing; cut inside the audio: at most the frames that were there.
-    Decoded headers;
-    decode_bytes(bytes.substr(0, 200), LoadOGG, headers);
-    EXPECT_EQ(headers.pcm, nullptr);
-    Decoded half;
-    decode_bytes(bytes.substr(0, bytes.size() / 2), LoadOGG, half);
-    if (half.pcm) {
-        EXPECT_LT(half.length, 44100);
-    }
-    // Garbage in the middle of the audio does not crash the decoder.
-    std::string damaged = bytes;
-    for (size_t i = damaged.size() / 2; i < damaged.size() / 2 + 300; ++i) damaged[i] = char(i * 13);
-    Decoded hurt;
-    decode_bytes(damaged, LoadOGG, hurt);
-    if (hurt.pcm) {
-        EXPECT_LE(hurt.length, 44100 + 4096);
+    for (const std::string& cut : {bytes.substr(0, bytes.size() / 2), damaged}) {
+        Decoded d;
+        decode_bytes(cut, LoadOGG, d);
+        EXPECT_LE(d.length, 44100 + 4096) << "at most the frames that were there";
     }
 }
 

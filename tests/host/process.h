@@ -1,12 +1,9 @@
 // tests/host/process.h: runs a program of the build as a child process and reads its output lines, for
-// the tests that drive a real window with X input events.
-//
-// Waiting always polls the child's output until a line matches or a generous deadline passes; the deadline
-// only keeps a broken build from hanging the suite and is never what a test asserts.
+// the tests that drive a real window with X input events. Waiting polls the child's output until a line
+// matches or a generous deadline passes; the deadline only keeps a broken build from hanging the suite.
 #pragma once
 
 #include <X11/Xlib.h>
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -15,7 +12,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -23,7 +19,8 @@ extern char** environ;
 
 class ChildProcess {
 public:
-    // Starts `path` with the working folder `dir`, its standard output piped to this object.
+    // Starts `path` in the working folder `dir`, its standard output piped here. Under the sanitizers no
+    // leak check at exit: the program ends through exit() with its GL and audio threads still running.
     ChildProcess(const std::string& path, const std::string& dir) {
         int fds[2];
         if (pipe(fds) != 0) return;
@@ -31,8 +28,6 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
-        // Under the sanitizers, no leak check at exit: the program ends through exit() with its GL and audio
-        // threads still running (nothing is torn down by design), and LeakSanitizer can crash stopping them.
         std::string cmd = "cd '" + dir + "' && exec env ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" '" +
                           path + "'";
         const char* argv[] = {"/bin/sh", "-c", cmd.c_str(), nullptr};
@@ -42,104 +37,76 @@ public:
         fd_ = fds[0];
     }
     ~ChildProcess() {
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
+        if (pid_ > 0 && !exited_) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
         if (fd_ >= 0) close(fd_);
     }
-
     bool started() const { return pid_ > 0; }
 
     // Waits until a line read since the last Mark() contains `text`.
     bool WaitFor(const std::string& text, double seconds = 20.0) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        for (size_t next = mark_;;) {
-            if (next < lines_.size()) {
-                if (lines_[next++].find(text) != std::string::npos) return true;
-                continue;
+        auto end = Clock::now() + std::chrono::duration<double>(seconds);
+        for (size_t next = mark_;; ++next) {
+            while (next >= lines_.size()) {
+                double left = std::chrono::duration<double>(end - Clock::now()).count();
+                if (left <= 0 || eof_) return false;   // out of time, or the child closed its output
+                ReadMore(left < 0.1 ? left : 0.1);
             }
-            double left = std::chrono::duration<double>(end - std::chrono::steady_clock::now()).count();
-            if (left <= 0 || eof_) return false;   // out of time, or the child closed its output
-            ReadMore(left < 0.1 ? left : 0.1);
+            if (lines_[next].find(text) != std::string::npos) return true;
         }
     }
-
-    // Later waits look only at lines that arrive from now on.
-    void Mark() { mark_ = lines_.size(); }
-
-    // Lines read since the last Mark().
-    std::vector<std::string> LinesSinceMark() const {
-        return std::vector<std::string>(lines_.begin() + static_cast<long>(mark_), lines_.end());
-    }
-
-    // All lines read so far, one string (failure messages).
-    std::string Transcript() const {
+    void Mark() { mark_ = lines_.size(); }   // later waits look only at lines from now on
+    std::vector<std::string> LinesSinceMark() const { return {lines_.begin() + long(mark_), lines_.end()}; }
+    const std::vector<std::string>& lines() const { return lines_; }
+    std::string Transcript() const {   // every line so far, for failure messages
         std::string out;
         for (const std::string& l : lines_) out += l + "\n";
         return out;
     }
-
-    // Reads whatever output arrives within `seconds` (used to let pending lines settle before counting).
+    // Reads whatever output arrives within `seconds`, to let pending lines settle before counting.
     void Drain(double seconds) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (std::chrono::steady_clock::now() < end && ReadMore(0.05)) {}
+        auto end = Clock::now() + std::chrono::duration<double>(seconds);
+        while (Clock::now() < end && ReadMore(0.05)) {}
     }
-
-    // Number of lines read so far that contain `text`.
-    int Count(const std::string& text) const {
+    int Count(const std::string& text) const {   // lines read so far that contain `text`
         int n = 0;
         for (const std::string& l : lines_) n += l.find(text) != std::string::npos;
         return n;
     }
-    const std::vector<std::string>& lines() const { return lines_; }
-
-    // Waits for the child to end; returns its exit status, or -1000 if it did not end in time.
+    // Waits for the child to end; its exit status, -1000 - signal, or -1000 if it did not end in time.
     int WaitExit(double seconds = 20.0) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (std::chrono::steady_clock::now() < end) {
+        for (auto end = Clock::now() + std::chrono::duration<double>(seconds); Clock::now() < end; ReadMore(0.05)) {
             int status = 0;
-            pid_t r = waitpid(pid_, &status, WNOHANG);
-            if (r == pid_) {
-                exited_ = true;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1000 - WTERMSIG(status);
-            }
-            ReadMore(0.05);
+            if (waitpid(pid_, &status, WNOHANG) != pid_) continue;
+            exited_ = true;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1000 - WTERMSIG(status);
         }
         return -1000;
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
     bool ReadMore(double seconds) {
         pollfd p = {fd_, POLLIN, 0};
         if (poll(&p, 1, static_cast<int>(seconds * 1000)) <= 0) return false;
         char buf[4096];
         ssize_t n = read(fd_, buf, sizeof buf);
-        if (n <= 0) {
-            eof_ = true;
-            return false;
-        }
+        if (n <= 0) return !(eof_ = true);
         for (ssize_t i = 0; i < n; ++i) {
-            if (buf[i] == '\n') {
-                lines_.push_back(partial_);
-                partial_.clear();
-            } else {
-                partial_ += buf[i];
-            }
+            if (buf[i] != '\n') partial_ += buf[i];
+            else lines_.push_back(partial_), partial_.clear();
         }
         return true;
     }
 
     pid_t pid_ = -1;
     int fd_ = -1;
-    bool exited_ = false;
-    bool eof_ = false;
+    bool exited_ = false, eof_ = false;
     std::vector<std::string> lines_;
     size_t mark_ = 0;
     std::string partial_;
 };
 
-// Runs a shell command and returns its standard output with the last newline removed.
+// Runs a shell command and returns its standard output without the last newline.
 inline std::string Shell(const std::string& cmd) {
     std::string out;
     FILE* f = popen(cmd.c_str(), "r");
@@ -163,7 +130,6 @@ inline bool SendCloseRequest(unsigned long window) {
     e.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
     e.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &e);
-    XFlush(display);
     XCloseDisplay(display);
     return true;
 }
