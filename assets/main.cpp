@@ -1,6 +1,6 @@
-// assets/main.cpp: zk_assetgen DATA_DIR PREVIEW_PNG
+// assets/main.cpp: zk_assetgen DATA_DIR PREVIEW_PNG [ICON_DIR]
 // Writes the game's whole data folder (image sheets in three resolutions, the bitmap font, sound effects
-// and tunes) and a contact sheet of the art. Every byte is a pure function of this program's source: no
+// and tunes), a contact sheet of the art and, when ICON_DIR is given, the desktop icon at each size. Every byte is a pure function of this program's source: no
 // clock, no system fonts, fixed random seeds, so two runs write identical files.
 #include <cstdio>
 #include <string>
@@ -10,8 +10,8 @@
 #include "sheets.h"
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: zk_assetgen DATA_DIR PREVIEW_PNG\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: zk_assetgen DATA_DIR PREVIEW_PNG [ICON_DIR]\n");
         return 2;
     }
     std::string data = argv[1];
@@ -25,5 +25,6 @@ int main(int argc, char** argv) {
     preview_write(argv[2]);
     write_sound_effects(data);
     write_tunes(data);
+    if (argc == 4) write_icons(argv[3]);
     return 0;
 }

@@ -11,3 +11,4 @@ void write_particle_sheets(const std::string& dataDir);  // tolvane and parts: 8
 void write_ui_sheets(const std::string& dataDir);        // common/Buttons, common/icons, common/dpad
 void write_title_sheets(const std::string& dataDir);     // logo, menu, common/PlinLogo, common/Testcard_Circle
 void write_badge_sheet(const std::string& dataDir);      // BadgesA
+void write_icons(const std::string& iconDir);              // the desktop icon, ICON_DIR/NxN.png

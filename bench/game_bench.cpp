@@ -9,6 +9,8 @@
 // of it (333 us).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +18,39 @@
 #include <vector>
 
 #include "harness/game_host.h"
+
+// Allocation counters for the per-screen table. Heap: every malloc, calloc and realloc of the process
+// (operator new included, and the OpenGL driver's own), counted by interposing on glibc's allocator.
+// Collector: every object and array block, counted by wrapping its two entry points at link time
+// (-Wl,--wrap, see game.cmake); calls inside the collector's own file are not wrapped, so none counts twice.
+static long g_heapAllocs = 0, g_gcAllocs = 0;
+extern "C" {
+void* __libc_malloc(size_t);
+void* __libc_calloc(size_t, size_t);
+void* __libc_realloc(void*, size_t);
+void* malloc(size_t n) {
+    ++g_heapAllocs;
+    return __libc_malloc(n);
+}
+void* calloc(size_t n, size_t size) {
+    ++g_heapAllocs;
+    return __libc_calloc(n, size);
+}
+void* realloc(void* p, size_t n) {
+    ++g_heapAllocs;
+    return __libc_realloc(p, n);
+}
+void* __real__Z15gc_object_alloci(int size);
+void* __wrap__Z15gc_object_alloci(int size) {
+    ++g_gcAllocs;
+    return __real__Z15gc_object_alloci(size);
+}
+void* __real__ZN9gc_objectnwEm(size_t size);
+void* __wrap__ZN9gc_objectnwEm(size_t size) {
+    ++g_gcAllocs;
+    return __real__ZN9gc_objectnwEm(size);
+}
+}
 
 namespace {
 
@@ -183,9 +218,129 @@ __attribute__((noinline)) void RunFrames(Game& g, int n) {
     }
 }
 
+// ---- every screen, frame by frame ---------------------------------------------------------------------
+// Each screen is set up through the game's own fields, left to settle for 120 frames (boxes and panels
+// slide in), then run frame by frame: the update (with its recording) and the render submission timed
+// apart, with the draw calls and the allocations of each frame. Without the untimed glFinish after each
+// frame, llvmpipe queues frames until its buffers fill and one submission in a hundred waits for all of
+// them (seconds on a loaded machine), which is not what a frame costs behind a buffer swap.
+struct Screen {
+    const char* name;
+    void (*enter)(Game&);
+    void (*update)(Game&);   // one update of this screen
+};
+
+void ToTitleMenu(Game& g) {
+    g.app->m_mode = 1;
+    g.app->m_paused = g.app->m_optionsOpen = g.app->m_creditsOpen = 0;
+}
+void ToOptions(Game& g) {
+    ToTitleMenu(g);
+    g.app->m_optionsOpen = 1;
+    g.app->m_optionSel = 0;
+}
+void ToCredits(Game& g) {
+    ToTitleMenu(g);
+    g.app->m_creditsOpen = 1;
+}
+void ToPause(Game& g) {
+    ToTitleMenu(g);
+    g.app->m_gameType = 1;
+    g.app->m_mode = 11;
+    for (int i = 0; i < 80; ++i) g.Frame();
+    g.app->m_paused = g.app->m_pauseDir = 1;
+}
+void ToPlay(Game& g) {
+    ToTitleMenu(g);
+    play_scene();
+}
+void None(Game&) {}
+void Update(Game& g) { UpdatePlayFrame(g); }
+void UpdateLoading(Game& g) { g.app->p_WaitStart(1); }
+void UpdatePlay(Game& g) {
+    RestorePlayScene(g);
+    UpdatePlayFrame(g);
+}
+
+const Screen kScreens[] = {
+    {"loading", None, UpdateLoading},  {"title", ToTitleMenu, Update}, {"options", ToOptions, Update},
+    {"credits", ToCredits, Update},    {"pause", ToPause, Update},     {"play", ToPlay, UpdatePlay},
+};
+
+double Percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    return v[static_cast<size_t>(p * (v.size() - 1))];
+}
+
+// One screen's frames for callgrind: --toggle-collect='*MeasuredFrames*' counts exactly these.
+__attribute__((noinline)) void MeasuredFrames(Game& g, const Screen& s, int n) {
+    for (int i = 0; i < n; ++i) {
+        s.update(g);
+        RenderPlayFrame(g);
+    }
+}
+
+const Screen* Enter(const char* name) {
+    Game& g = game();
+    for (const Screen& s : kScreens) {
+        if (std::string(s.name) != name) continue;
+        s.enter(g);
+        for (int i = 0; i < 120; ++i) MeasuredFrames(g, s, 1);
+        return &s;
+    }
+    std::fprintf(stderr, "game_bench: no screen %s\n", name);
+    std::exit(2);
+}
+
+// Prints one line per screen: update and render submission CPU times (median and 99th percentile, in
+// microseconds), draw calls, collector and heap allocations per frame.
+void ScreenTable(int frames) {
+    using clock = std::chrono::steady_clock;
+    auto us = [](clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); };
+    std::printf("%-8s %9s %9s %9s %9s %6s %9s %9s %9s\n", "screen", "upd_med", "upd_p99", "rnd_med", "rnd_p99",
+                "calls", "gc/frame", "heap/upd", "heap/rnd");
+    for (const Screen& screen : kScreens) {
+        Game& g = game();
+        const Screen& s = *Enter(screen.name);
+        std::vector<double> upd, rnd;
+        long gc = 0, heapUpd = 0, heapRnd = 0;
+        for (int i = 0; i < frames; ++i) {
+            const long gc0 = g_gcAllocs, h0 = g_heapAllocs;
+            const auto t0 = clock::now();
+            s.update(g);
+            const auto t1 = clock::now();
+            const long h1 = g_heapAllocs;
+            RenderPlayFrame(g);
+            const auto t2 = clock::now();
+            upd.push_back(us(t1 - t0));
+            rnd.push_back(us(t2 - t1));
+            gc += g_gcAllocs - gc0;
+            heapUpd += h1 - h0;
+            heapRnd += g_heapAllocs - h1;
+            glFinish();   // untimed: each frame's submission starts with the driver idle, as after a swap
+        }
+        std::printf("%-8s %9.1f %9.1f %9.1f %9.1f %6d %9.2f %9.2f %9.2f\n", s.name, Percentile(upd, 0.5),
+                    Percentile(upd, 0.99), Percentile(rnd, 0.5), Percentile(rnd, 0.99),
+                    zk_app__delegate->m__graphics->drawCalls, double(gc) / frames, double(heapUpd) / frames,
+                    double(heapRnd) / frames);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Every screen's frame costs, draw calls and allocations as a table:  bench/game_bench --screens 3000
+    // One screen's frames for callgrind (after 120 settling frames, which are not counted):
+    //   valgrind --tool=callgrind --toggle-collect='*MeasuredFrames*' bench/game_bench --screen title 50
+    if (argc == 3 && std::string(argv[1]) == "--screens") {
+        ScreenTable(std::atoi(argv[2]));
+        return 0;
+    }
+    if (argc == 4 && std::string(argv[1]) == "--screen") {
+        const Screen* s = Enter(argv[2]);
+        MeasuredFrames(game(), *s, std::atoi(argv[3]));
+        return 0;
+    }
     // The busiest play frame, N times over, for callgrind:
     //   valgrind --tool=callgrind --toggle-collect='*UpdatePlayFrame*' bench/game_bench --play-frames 100
     //   valgrind --tool=callgrind --toggle-collect='*RenderPlayFrame*' bench/game_bench --play-frames 100

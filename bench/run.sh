@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# bench/run.sh BUILD: builds the benchmarks and prints the figures BENCHMARKS.md records.
+#   1. every screen's frame: update and render submission CPU time (median, 99th percentile), draw calls,
+#      collector and heap allocations per frame, over 1000 frames;
+#   2. with BENCH_CALLGRIND=1, the same screens as callgrind instruction counts per frame (repeatable on a
+#      loaded machine, but several minutes a screen as it stands: left out of the default run).
+set -eu
+build=${1:-build}
+cmake --build "$build" -j "$(nproc)" --target game_bench
+cd "$build"
+run() { xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null "$@"; }
+echo "== frame cost per screen (microseconds) =="
+run bench/game_bench --screens 1000 | grep -v "Loaded\|Invalid"
+[ "${BENCH_CALLGRIND:-0}" = 1 ] || exit 0
+echo "== callgrind instructions per frame (update + render submission, 20 frames) =="
+for screen in loading title options credits pause play; do
+  out=$(mktemp)
+  run valgrind --tool=callgrind --callgrind-out-file="$out" --toggle-collect='*MeasuredFrames*' \
+    bench/game_bench --screen "$screen" 20 >/dev/null 2>&1
+  total=$(callgrind_annotate "$out" 2>/dev/null | awk '/PROGRAM TOTALS/ {gsub(",", "", $1); print $1}')
+  rm -f "$out"
+  echo "$screen $((total / 20))"
+done
