@@ -97,25 +97,16 @@ std::map<std::string, std::string> read_tree(const fs::path& root) {
 
 }  // namespace
 
-TEST(AssetDataFolder, HoldsEveryFileTheGameLoadsInEveryResolution) {
-    for (const std::string& f : files_the_game_loads()) {
-        EXPECT_TRUE(fs::is_regular_file(data_path(f))) << f;
-        if (fs::is_regular_file(data_path(f))) {
-            EXPECT_GT(fs::file_size(data_path(f)), 0u) << f;
-        }
-    }
-}
-
-TEST(AssetDataFolder, HigherResolutionsAreTwiceAndFourTimesThePlainSize) {
+TEST(AssetDataFolder, HoldsEveryFileTheGameLoadsAndEachResolutionScalesThePlainSheet) {
+    for (const std::string& f : files_the_game_loads())
+        EXPECT_TRUE(fs::is_regular_file(data_path(f)) && fs::file_size(data_path(f)) > 0) << f;
     for (const SlotSheet& s : game_sheets()) {
-        Rgba plain, hd, hd2;
+        Rgba plain, scaled;
         ASSERT_TRUE(load_png(data_path(s.name + ".png"), plain)) << s.name;
-        ASSERT_TRUE(load_png(data_path(s.name + "-hd.png"), hd)) << s.name;
-        ASSERT_TRUE(load_png(data_path(s.name + "-hd2.png"), hd2)) << s.name;
-        EXPECT_EQ(hd.width, plain.width * 2) << s.name;
-        EXPECT_EQ(hd.height, plain.height * 2) << s.name;
-        EXPECT_EQ(hd2.width, plain.width * 4) << s.name;
-        EXPECT_EQ(hd2.height, plain.height * 4) << s.name;
+        for (const Resolution& r : resolutions()) {
+            ASSERT_TRUE(load_png(data_path(s.name + r.suffix + ".png"), scaled)) << s.name << r.suffix;
+            EXPECT_EQ(scaled.width * 10000 + scaled.height, (plain.width * 10000 + plain.height) * r.scale) << s.name << r.suffix;
+        }
     }
 }
 
