@@ -82,6 +82,22 @@ void dbg_print(const String& text) {
     std::fflush(stderr);
 }
 
+int dbg_command(const char* line) {
+    switch (line[0]) {
+    case '?':
+        return kDbgAgain;
+    case '@':
+        debug_object(line);
+        return kDbgAgain;
+    case 'r': case 's': case 'e': case 'l':
+        return kDbgResume;
+    case 'q':
+        return kDbgQuit;
+    default:
+        return kDbgUnknown;
+    }
+}
+
 void dbg_stop() {
     std::fprintf(stderr, "{{~~%s~~}}\n", dbg_info ? dbg_info : "");
     dbg_print(dbg_stacktrace());
@@ -92,15 +108,12 @@ void dbg_stop() {
         char* nl = std::strchr(line, '\n');
         if (!nl) quit(-1);
         *nl = 0;
-        switch (line[0]) {
-        case '?':
+        switch (dbg_command(line)) {
+        case kDbgAgain:
             continue;
-        case '@':
-            debug_object(line);
-            continue;
-        case 'r': case 's': case 'e': case 'l':
+        case kDbgResume:
             return;
-        case 'q':
+        case kDbgQuit:
             quit(0);
         default:
             std::printf("????? %s ?????\n", line);

@@ -8,6 +8,7 @@ packages=(
   libcairo2-dev libvorbis-dev libogg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick sox vorbis-tools valgrind
+  clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

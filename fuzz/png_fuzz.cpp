@@ -1,0 +1,38 @@
+// Images: bytes through the host's image loader into a surface, as the renderer loads art. A loaded
+// surface has a size a texture can take and premultiplied pixels (no colour above its alpha).
+#include "fuzz/fuzz.h"
+#include "host/game.h"
+#include "media/graphics.h"
+#include "media/surface.h"
+
+namespace {
+
+// The host, its files served from the fuzz input.
+struct BytesHost : ZKGlfwGame {
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    FILE* OpenFile(String, String) override { return open_bytes(data, size); }
+};
+
+BytesHost* host = (gc_init1(), new BytesHost);
+gxtkGraphics* graphics = new gxtkGraphics;
+const bool rooted = (gc_root(graphics), true);
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    host->data = data;
+    host->size = size;
+    gxtkSurface* s = new gxtkSurface;
+    if (graphics->LoadSurface__UNSAFE__(s, String("zanth://data/image.png"))) {
+        FUZZ_CHECK(s->data && s->width > 0 && s->height > 0 && s->depth >= 1 && s->depth <= 4);
+        const long long pixels = 1LL * s->width * s->height;
+        for (long long i = 0; s->depth % 2 == 0 && i < pixels; ++i) {
+            const unsigned char* p = s->data + i * s->depth;
+            for (int c = 0; c < s->depth - 1; ++c) FUZZ_CHECK(p[c] <= p[s->depth - 1]);
+        }
+    }
+    s->Discard();
+    gc_collect_all();   // the surface becomes garbage
+    return 0;
+}

@@ -1,0 +1,48 @@
+// The saved-state reader: whatever the state file holds, the state p_Load leaves saves to a text whose
+// every checksum holds, and loading that text again leaves the state as it was.
+#include <string>
+
+#include "framework/app.h"
+#include "fuzz/fuzz.h"
+#include "game/myapp.h"
+#include "tests/game/saved_state.h"
+
+namespace {
+
+// The host, its state file served from the fuzz input; the last saved text is kept.
+struct StateHost : ZKGame {
+    std::string file;
+    std::string saved;
+    FILE* OpenFile(String, String) override {
+        return open_bytes(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+    }
+    int SaveState(String state) override {
+        saved = state.ToUtf8();
+        return 0;
+    }
+};
+
+StateHost* host = (gc_init1(), new StateHost);
+c_MyApp* app = (zk_app_init(), new c_MyApp);
+const bool rooted = (gc_root(app), true);
+
+// The state file holds `file`; returns the text the state saves to after loading it.
+std::string load_and_save(const std::string& file) {
+    host->file = file;
+    app->p_Load();
+    app->p_Save();
+    return host->saved;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    for (int i = 0; i < 25; ++i) app->m_options[i] = 0;   // a first run's values
+    for (int i = 0; i < 256; ++i) app->m_badges[i] = false;
+    for (int i = 0; i < 150; ++i) app->m_highscores[i] = 0;
+    const std::string saved = load_and_save(std::string(reinterpret_cast<const char*>(data), size));
+    FUZZ_CHECK(saved_state::ChecksumsHold(saved));
+    FUZZ_CHECK(load_and_save(saved) == saved);
+    gc_collect_all();   // the texts and lists of this input become garbage
+    return 0;
+}
