@@ -4,6 +4,7 @@
 // this file (and only this one). Both work on an open FILE and never close it.
 #include "media/audio_decode.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -157,24 +158,28 @@ const int kOggFrameRoom = 4096;   // samples per channel kept free for the next 
                                   // never decodes to more than 4096 samples per channel
 
 // 4. Decodes every frame into a growing block of 16-bit samples; returns the sample count, or -1 when
-// memory ran out (the block is freed then).
-long decode_frames(stb_vorbis* v, int ch, short** block) {
-    size_t room = size_t(ch) * kOggFrameRoom;
-    size_t total = 0;
-    short* pcm = static_cast<short*>(std::malloc(room * sizeof(short)));
+// memory ran out or the stream went past kOggMaxSamples (the block is freed then). Counts stay 64-bit;
+// the block never grows past the cap plus one frame's room.
+int64_t decode_frames(stb_vorbis* v, int ch, short** block) {
+    const int64_t frame_room = int64_t(ch) * kOggFrameRoom;
+    int64_t room = frame_room, total = 0;
+    short* pcm = static_cast<short*>(std::malloc(size_t(room) * sizeof(short)));
     while (pcm) {
         int n = stb_vorbis_get_frame_short_interleaved(v, ch, pcm + total, int(room - total));
         if (n == 0) break;
-        total += size_t(n) * ch;
-        if (total + size_t(ch) * kOggFrameRoom > room) {
-            room *= 2;
-            short* grown = static_cast<short*>(std::realloc(pcm, room * sizeof(short)));
+        total += int64_t(n) * ch;
+        if (total > kOggMaxSamples) {   // too long to hold whole: rejected like a damaged file
+            std::free(pcm);
+            pcm = nullptr;
+        } else if (total + frame_room > room) {
+            room = std::min<int64_t>(room * 2, kOggMaxSamples + frame_room);
+            short* grown = static_cast<short*>(std::realloc(pcm, size_t(room) * sizeof(short)));
             if (!grown) std::free(pcm);
             pcm = grown;
         }
     }
     *block = pcm;
-    return pcm ? long(total) : -1;
+    return pcm ? total : -1;
 }
 
 }  // namespace
@@ -188,9 +193,9 @@ unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* he
     stb_vorbis_info info = stb_vorbis_get_info(v);
     int ch = info.channels;
     short* pcm = nullptr;
-    long total = ch > 0 && info.sample_rate > 0 ? decode_frames(v, ch, &pcm) : -1;
+    int64_t total = ch > 0 && info.sample_rate > 0 ? decode_frames(v, ch, &pcm) : -1;
     stb_vorbis_close(v);
-    if (total <= 0) {   // no memory, or a stream without a single sample
+    if (total <= 0 || total > kOggMaxSamples) {   // no memory, too long, or not a single sample
         std::free(pcm);
         return nullptr;
     }
