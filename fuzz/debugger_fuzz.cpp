@@ -9,7 +9,7 @@
 
 namespace {
 
-Object* live = (gc_init1(), new Object);
+Object* live;
 
 int expected(char first) {
     if (first == '?' || first == '@') return kDbgAgain;
@@ -20,6 +20,8 @@ int expected(char first) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool ready = (gc_init1(), live = new Object, gc_root(live), true);
+    (void)ready;
     // A line as dbg_stop reads one: at most 254 bytes before its line feed, ending at a zero byte.
     std::string line(reinterpret_cast<const char*>(data), std::min<size_t>(size, 254));
     line = line.substr(0, std::min(line.find('\n'), line.find('\0')));

@@ -14,13 +14,14 @@ struct BytesHost : ZKGlfwGame {
     FILE* OpenFile(String, String) override { return open_bytes(data, size); }
 };
 
-BytesHost* host = (gc_init1(), new BytesHost);
-gxtkGraphics* graphics = new gxtkGraphics;
-const bool rooted = (gc_root(graphics), true);
+BytesHost* host;
+gxtkGraphics* graphics;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool ready = (gc_init1(), host = new BytesHost, graphics = new gxtkGraphics, gc_root(graphics), true);
+    (void)ready;
     host->data = data;
     host->size = size;
     gxtkSurface* s = new gxtkSurface;

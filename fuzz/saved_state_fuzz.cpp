@@ -22,9 +22,8 @@ struct StateHost : ZKGame {
     }
 };
 
-StateHost* host = (gc_init1(), new StateHost);
-c_MyApp* app = (zk_app_init(), new c_MyApp);
-const bool rooted = (gc_root(app), true);
+StateHost* host;
+c_MyApp* app;
 
 // The state file holds `file`; returns the text the state saves to after loading it.
 std::string load_and_save(const std::string& file) {
@@ -37,6 +36,8 @@ std::string load_and_save(const std::string& file) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool ready = (gc_init1(), host = new StateHost, zk_app_init(), app = new c_MyApp, gc_root(app), true);
+    (void)ready;
     for (int i = 0; i < 25; ++i) app->m_options[i] = 0;   // a first run's values
     for (int i = 0; i < 256; ++i) app->m_badges[i] = false;
     for (int i = 0; i < 150; ++i) app->m_highscores[i] = 0;

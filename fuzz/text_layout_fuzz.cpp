@@ -9,7 +9,7 @@
 
 namespace {
 
-c_MyApp* app = (gc_init1(), new c_MyApp);
+c_MyApp* app;
 
 // A small float from two input bytes: -128 to 128 in steps of 1/256.
 float small(const uint8_t*& data, size_t& size) { return take<int16_t>(data, size) / 256.0f; }
@@ -17,6 +17,8 @@ float small(const uint8_t*& data, size_t& size) { return take<int16_t>(data, siz
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool ready = (gc_init1(), app = new c_MyApp, gc_root(app), true);
+    (void)ready;
     app->m_fontSlot = take<uint8_t>(data, size) % 100;
     app->m_imageInfo[app->m_fontSlot * 3] = take<uint8_t>(data, size);
     app->m_imageInfo[app->m_fontSlot * 3 + 1] = take<uint8_t>(data, size);
