@@ -122,6 +122,22 @@ void dbg_stop() {
     }
 }
 
+void zk_catch_fatal_signals() {
+    // 1. The handler's own stack: a stack overflow raises SIGSEGV with no room left on the stack that
+    // overflowed, and a handler run there would die at once without a word.
+    static char alternate_stack[64 * 1024];
+    stack_t stack{};
+    stack.ss_sp = alternate_stack;
+    stack.ss_size = sizeof alternate_stack;
+    sigaltstack(&stack, nullptr);
+    // 2. SIGSEGV, SIGILL and SIGFPE to sighandler on that stack.
+    struct sigaction action {};
+    action.sa_handler = sighandler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_ONSTACK | SA_RESTART;
+    for (int sig : {SIGSEGV, SIGILL, SIGFPE}) sigaction(sig, &action, nullptr);
+}
+
 void sighandler(int sig) {
     switch (sig) {
     case SIGSEGV: dbg_error("Memory access violation");

@@ -29,5 +29,8 @@ enum { kDbgAgain, kDbgResume, kDbgQuit, kDbgUnknown };
 int dbg_command(const char* line);
 void dbg_print(const String& text);
 [[noreturn]] void sighandler(int sig);
+// Sends SIGSEGV, SIGILL and SIGFPE to sighandler, run on a stack of its own so that a stack overflow is
+// reported like any other memory access violation.
+void zk_catch_fatal_signals();
 // Reports an exception that escaped the game and ends the program with status -1.
 [[noreturn]] void zk_die_uncaught(ThrowableObject* ex);

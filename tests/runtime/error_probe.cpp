@@ -4,6 +4,7 @@
 //   boom     zkError("boom")              runtime error with the debugger protocol
 //   uncaught an exception escaping the game
 //   segv     a fatal signal
+//   overflow a stack overflow (unbounded recursion)
 //   print    zkPrint of a text with e acute
 //   accent   zkError of a text with e acute
 //   object   prints the address of a live object, then raises "boom" (for the "@" command)
@@ -28,13 +29,18 @@ struct ZeroProbe : Object {
 
 static Object* keep = nullptr;
 
+// Recurses until the stack runs out; the volatile frame keeps it a real call with a real frame.
+static int recurse(int n) {
+    volatile char frame[512];
+    frame[n % 512] = static_cast<char>(n);
+    return n < 0 ? 0 : recurse(n + 1) + frame[0];
+}
+
 int main(int argc, char** argv) {
     gc_init1();
     gc_root(keep);
     const char* what = argc > 1 ? argv[1] : "";
-    std::signal(SIGSEGV, sighandler);
-    std::signal(SIGILL, sighandler);
-    std::signal(SIGFPE, sighandler);
+    zk_catch_fatal_signals();
     if (!std::strcmp(what, "empty")) zkError(String());
     if (!std::strcmp(what, "boom")) zkError(String("boom"));
     if (!std::strcmp(what, "accent")) {
@@ -43,6 +49,7 @@ int main(int argc, char** argv) {
     }
     if (!std::strcmp(what, "uncaught")) zk_die_uncaught(new ThrowableObject);
     if (!std::strcmp(what, "segv")) std::raise(SIGSEGV);
+    if (!std::strcmp(what, "overflow")) return recurse(argc);
     if (!std::strcmp(what, "print")) {
         Char text[] = {'c', 'a', 'f', 0xe9};
         zkPrint(String(text, 4));

@@ -123,10 +123,12 @@ TEST(Diagnostics, UncaughtExceptionAndSignals) {
     EXPECT_EQ(uncaught.out, "Zanth Runtime Error : Uncaught Zanth Exception\n");
     EXPECT_EQ(uncaught.status, 255);
 
-    Result segv = run("segv", "");
-    EXPECT_EQ(segv.out, "Zanth Runtime Error : Memory access violation\n\n");
-    EXPECT_EQ(segv.err, kMarker);
-    EXPECT_EQ(segv.status, 255);
+    for (const char* what : {"segv", "overflow"}) {   // a stack overflow is reported the same way
+        Result r = run(what, "");
+        EXPECT_EQ(r.out, "Zanth Runtime Error : Memory access violation\n\n") << what;
+        EXPECT_EQ(r.err, kMarker) << what;
+        EXPECT_EQ(r.status, 255) << what;
+    }
 }
 
 TEST(Diagnostics, PrintWritesUtf8Lines) {
