@@ -20,7 +20,7 @@ gxtkGraphics* graphics;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool ready = (gc_init1(), host = new BytesHost, graphics = new gxtkGraphics, gc_root(graphics), true);
+    static const bool ready = (gc_init1(), host = new BytesHost, graphics = new gxtkGraphics, gc_root(graphics), gc_mark(), true);
     (void)ready;
     host->data = data;
     host->size = size;

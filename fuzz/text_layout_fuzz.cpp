@@ -17,7 +17,7 @@ float small(const uint8_t*& data, size_t& size) { return take<int16_t>(data, siz
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool ready = (gc_init1(), app = new c_MyApp, gc_root(app), true);
+    static const bool ready = (gc_init1(), app = new c_MyApp, gc_root(app), gc_mark(), true);
     (void)ready;
     app->m_fontSlot = take<uint8_t>(data, size) % 100;
     app->m_imageInfo[app->m_fontSlot * 3] = take<uint8_t>(data, size);
