@@ -36,7 +36,8 @@ std::string load_and_save(const std::string& file) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool ready = (gc_init1(), host = new StateHost, zk_app_init(), app = new c_MyApp, gc_root(app), gc_mark(), true);
+    static const bool ready =
+        (gc_init1(), host = new StateHost, zk_app_init(), app = new c_MyApp, gc_root(app), gc_mark(), true);
     (void)ready;
     for (int i = 0; i < 25; ++i) app->m_options[i] = 0;   // a first run's values
     for (int i = 0; i < 256; ++i) app->m_badges[i] = false;
