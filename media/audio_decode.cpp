@@ -16,6 +16,8 @@
 #pragma GCC diagnostic ignored "-Wextra"
 #pragma GCC diagnostic ignored "-Wshadow"
 #pragma GCC diagnostic ignored "-Wunused-value"
+// Samples are converted with a plain float-to-int cast, not its integer-overflow trick.
+#define STB_VORBIS_NO_FAST_SCALED_FLOAT
 #if __has_include(<stb/stb_vorbis.c>)
 #include <stb/stb_vorbis.c>
 #else
