@@ -5,6 +5,7 @@
 #include "media/audio_decode.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -272,7 +273,9 @@ unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* he
     stb_vorbis_info info = stb_vorbis_get_info(v);
     int ch = info.channels;
     short* pcm = nullptr;
-    int64_t total = ch > 0 && info.sample_rate > 0 ? decode_frames(v, ch, &pcm) : -1;
+    // The rate is unsigned in the stream header: one past INT_MAX would reach the caller negative.
+    const bool playable = ch > 0 && info.sample_rate > 0 && info.sample_rate <= unsigned(INT_MAX);
+    int64_t total = playable ? decode_frames(v, ch, &pcm) : -1;
     stb_vorbis_close(v);
     std::free(arena.alloc_buffer);
     if (total <= 0 || total > kOggMaxSamples) {   // no memory, too long, or not a single sample
