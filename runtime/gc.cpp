@@ -226,10 +226,6 @@ void gc_teardown() {
 }
 
 void gc_init1() {
-#ifdef ZK_GC_TEARDOWN
-    static const bool registered = std::atexit(gc_teardown) == 0;
-    (void)registered;
-#endif
     if (!list_ready(retired)) list_clear(retired);
     for (gc_object* head : {&gc_unmarked_list, &gc_queued_list, &gc_marked_list, &gc_free_list}) {
         if (list_ready(*head)) list_splice(*head, retired);

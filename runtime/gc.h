@@ -131,8 +131,9 @@ void gc_clear_roots();
 
 void gc_init1();                 // empty every list (what they held is kept aside for gc_teardown)
 // Destroys every object the collector holds, those gc_init1 set aside included, and frees its cached
-// blocks. Leak-checking builds (ZK_GC_TEARDOWN) run it at exit, so that a leak report shows only memory
-// that is really lost.
+// blocks, so that a leak check that follows reports only memory that is really lost. For the end of a
+// test program's main: destructors still reach module statics, which must not have been destroyed yet.
+// (Without it, everything the collector holds stays reachable from its list heads and is not reported.)
 void gc_teardown();
 void gc_init2();                 // gc_mark()
 void gc_mark();                  // queue-mark every registered root
