@@ -4,13 +4,17 @@
 # make build  installs what is missing and builds
 # make package  builds the Debian package into build/package/ and has lintian check it
 # make bench    builds and runs the benchmarks (bench/run.sh), figures for BENCHMARKS.md
+# make fuzz   builds the fuzz targets with clang and libFuzzer, runs each for FUZZ_SECONDS
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = text_decode debugger wav ogg png text_layout saved_state
 JOBS ?= $(shell nproc)
 # Tests that need a display run in a private X server; audio goes to OpenAL Soft's null driver.
 CTEST = xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null ctest --output-on-failure -j $(JOBS)
 
-.PHONY: build run check test test-asan deps configure clean package bench
+.PHONY: build run check test test-asan fuzz deps configure clean package bench
 
 deps:
 	@./tools/deps.sh
@@ -49,5 +53,18 @@ package: configure
 bench: configure
 	@./bench/run.sh $(BUILD)
 
+# Each target starts from its seed corpus (fuzz/corpus/<name>, read only) and keeps what it finds in
+# $(FUZZ_BUILD)/corpus/<name>; an input that breaks a check is written to $(FUZZ_BUILD)/crash-<name>-*.
+# Copy it into the seed corpus once mended: `make test` replays it from then on.
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_FUZZ=ON -DZK_BUILD_TESTS=OFF \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 -DZK_LAYERS="runtime;media;host;framework;game" >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t && \
+	  $(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -close_fd_mask=3 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD)/crash-$$t- $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	done
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

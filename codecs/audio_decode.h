@@ -12,7 +12,13 @@
 
 #include <cstdio>
 
+// 2^26 samples: 128 MiB of 16-bit PCM, over eleven minutes of 48 kHz stereo, far longer than any sound
+// or music the game plays, and far below 2^31, so every count derived from it fits an int.
+const long long kOggMaxSamples = 1LL << 26;
+
 // RIFF/WAVE with a PCM fmt chunk (audio format 1). The PCM is the data chunk's bytes, unchanged.
 unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* hertz);
-// Ogg Vorbis through stb_vorbis, decoded whole to 16-bit samples.
+// Ogg Vorbis through stb_vorbis, decoded whole to 16-bit samples. A stream that decodes to more than
+// kOggMaxSamples samples (all channels together) is rejected: a few kilobytes of highly compressible
+// Vorbis can describe hours of sound, and decoding it whole would take gigabytes.
 unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* hertz);

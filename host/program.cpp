@@ -8,7 +8,6 @@
 #include <GLFW/glfw3.h>
 
 #include <clocale>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,10 +22,8 @@ int ZKZanthGame::Main(int argc, const char** argv, void (*init)(), int (*main)()
     }
     // 2. The host object; its constructors set ZKGame::_game and ZKGlfwGame::_glfwGame.
     ZKZanthGame* game = new ZKZanthGame();
-    // 3. Fatal signals are reported through the runtime's error path.
-    std::signal(SIGSEGV, sighandler);
-    std::signal(SIGILL, sighandler);
-    std::signal(SIGFPE, sighandler);
+    // 3. Fatal signals, a stack overflow among them, are reported through the runtime's error path.
+    zk_catch_fatal_signals();
     // 4. Character types: UTF-8 if the system has it, else its default.
     if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
     // 5. Empty collector lists, before any allocation.

@@ -82,6 +82,22 @@ void dbg_print(const String& text) {
     std::fflush(stderr);
 }
 
+int dbg_command(const char* line) {
+    switch (line[0]) {
+    case '?':
+        return kDbgAgain;
+    case '@':
+        debug_object(line);
+        return kDbgAgain;
+    case 'r': case 's': case 'e': case 'l':
+        return kDbgResume;
+    case 'q':
+        return kDbgQuit;
+    default:
+        return kDbgUnknown;
+    }
+}
+
 void dbg_stop() {
     std::fprintf(stderr, "{{~~%s~~}}\n", dbg_info ? dbg_info : "");
     dbg_print(dbg_stacktrace());
@@ -92,21 +108,34 @@ void dbg_stop() {
         char* nl = std::strchr(line, '\n');
         if (!nl) quit(-1);
         *nl = 0;
-        switch (line[0]) {
-        case '?':
+        switch (dbg_command(line)) {
+        case kDbgAgain:
             continue;
-        case '@':
-            debug_object(line);
-            continue;
-        case 'r': case 's': case 'e': case 'l':
+        case kDbgResume:
             return;
-        case 'q':
+        case kDbgQuit:
             quit(0);
         default:
             std::printf("????? %s ?????\n", line);
             quit(-1);
         }
     }
+}
+
+void zk_catch_fatal_signals() {
+    // 1. The handler's own stack: a stack overflow raises SIGSEGV with no room left on the stack that
+    // overflowed, and a handler run there would die at once without a word.
+    static char alternate_stack[64 * 1024];
+    stack_t stack{};
+    stack.ss_sp = alternate_stack;
+    stack.ss_size = sizeof alternate_stack;
+    sigaltstack(&stack, nullptr);
+    // 2. SIGSEGV, SIGILL and SIGFPE to sighandler on that stack.
+    struct sigaction action {};
+    action.sa_handler = sighandler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_ONSTACK | SA_RESTART;
+    for (int sig : {SIGSEGV, SIGILL, SIGFPE}) sigaction(sig, &action, nullptr);
 }
 
 void sighandler(int sig) {

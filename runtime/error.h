@@ -22,7 +22,15 @@ void zkPrint(const String& text);
 [[noreturn]] void dbg_error(const char* text);
 String dbg_stacktrace();
 void dbg_stop();
+// One debugger command line (without its line feed): "?" asks again, "@address" prints the debug text of
+// the collected object at that address (an empty line for anything else) and asks again, "r", "s", "e"
+// and "l" resume, "q" quits; any other first byte is an unknown command.
+enum { kDbgAgain, kDbgResume, kDbgQuit, kDbgUnknown };
+int dbg_command(const char* line);
 void dbg_print(const String& text);
 [[noreturn]] void sighandler(int sig);
+// Sends SIGSEGV, SIGILL and SIGFPE to sighandler, run on a stack of its own so that a stack overflow is
+// reported like any other memory access violation.
+void zk_catch_fatal_signals();
 // Reports an exception that escaped the game and ends the program with status -1.
 [[noreturn]] void zk_die_uncaught(ThrowableObject* ex);

@@ -191,11 +191,46 @@ void gc_mark_now(gc_object* p) {
 void gc_add_root(gc_object** slot) { roots().push_back(slot); }
 void gc_clear_roots() { roots().clear(); }
 
+namespace {
+
+// Objects the lists held when gc_init1 started the collector afresh: never destroyed while the process
+// runs (a test may still hold them), but still the collector's, so that gc_teardown can free them.
+gc_object retired{gc_static};
+
+// A list head is set up by its static constructor; gc_init1 may run from another file's static
+// initialiser before that.
+bool list_ready(const gc_object& head) { return head.succ != nullptr; }
+
+void destroy_all(gc_object& head) {
+    while (list_ready(head) && !list_empty(head)) {
+        gc_object* p = head.succ;
+        list_remove(p);
+        p->~gc_object();
+        std::free(p);
+    }
+}
+
+}  // namespace
+
+void gc_teardown() {
+    for (gc_object* head : {&gc_free_list, &gc_unmarked_list, &gc_queued_list, &gc_marked_list, &retired})
+        destroy_all(*head);
+    for (void*& first : gc_cache) {
+        while (first) {
+            void* next = *static_cast<void**>(first);
+            std::free(first);
+            first = next;
+        }
+    }
+    gc_alloced_bytes = gc_marked_bytes = gc_free_bytes = gc_new_bytes = 0;
+}
+
 void gc_init1() {
-    list_clear(gc_unmarked_list);
-    list_clear(gc_queued_list);
-    list_clear(gc_marked_list);
-    list_clear(gc_free_list);
+    if (!list_ready(retired)) list_clear(retired);
+    for (gc_object* head : {&gc_unmarked_list, &gc_queued_list, &gc_marked_list, &gc_free_list}) {
+        if (list_ready(*head)) list_splice(*head, retired);
+        list_clear(*head);
+    }
 }
 
 void gc_init2() { gc_mark(); }

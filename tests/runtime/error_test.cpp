@@ -68,6 +68,7 @@ TEST(Diagnostics, ProbeRuns) {
         {"boom", "@0x10\n@0\n@zzz\n@0xdeadbeefcafe\nq\n", kReport, kMarker + "\n\n\n\n", 0},
         {"uncaught", "", "Zanth Runtime Error : Uncaught Zanth Exception\n", "", 255},
         {"segv", "", "Zanth Runtime Error : Memory access violation\n\n", kMarker, 255},
+        {"overflow", "", "Zanth Runtime Error : Memory access violation\n\n", kMarker, 255},   // a stack overflow
         {"print", "", "caf\xc3\xa9\n", "", 0},
         {"accent", "", "Zanth Runtime Error : caf\xc3\xa9\n\n", kMarker, 255},   // narrowed and widened back
     };
