@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 # Tests that need a display run in a private X server; audio goes to OpenAL Soft's null driver.
 CTEST = xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null ctest --output-on-failure -j $(JOBS)
 
-.PHONY: build run test test-asan deps configure clean
+.PHONY: build run test test-asan soak kill-test deps configure clean
 
 deps:
 	@./tools/deps.sh
@@ -35,6 +35,12 @@ test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON -DZK_LAYERS="runtime;media;host;framework;game;assets" >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && env $(ASAN_ENV) $(CTEST)
+
+# An hour of game clock (216,000 updates) played by the soak test's scripted player, as fast as the
+# machine renders; it prints the memory figures of every round.
+soak: build
+	cd $(BUILD) && xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null SOAK_FRAMES=216000 \
+		./tests/game_soak_test
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
