@@ -118,20 +118,23 @@ TEST_F(StateWrite, SavesWhereTheTemporaryFileCannotGoThroughLinksAndKeepingPermi
          [] { return mkdir(".zanthstate.tmp", 0755) == 0 && (Write(".zanthstate.tmp/keep", "k"), true); },
          ".zanthstate", [] { EXPECT_EQ(Read(".zanthstate.tmp/keep"), "k"); }},
         {"a link to a file in another folder",
-         [] { return mkdir("sub", 0755) == 0 && rename(".zanthstate", "sub/real") == 0 && symlink("sub/real", ".zanthstate") == 0; },
+         [] {
+             return mkdir("sub", 0755) == 0 && rename(".zanthstate", "sub/real") == 0 &&
+                    symlink("sub/real", ".zanthstate") == 0;
+         },
          "sub/real", [] {
              char target[64] = {};
              EXPECT_EQ(readlink(".zanthstate", target, sizeof target - 1), 8);
              EXPECT_STREQ(target, "sub/real");
          }},
-        {"a link whose target is missing", [] { return unlink(".zanthstate") == 0 && symlink("elsewhere", ".zanthstate") == 0; },
-         "elsewhere", [] { EXPECT_TRUE(IsLink(".zanthstate")); }},
+        {"a link whose target is missing",
+         [] { return unlink(".zanthstate") == 0 && symlink("elsewhere", ".zanthstate") == 0; }, "elsewhere", [] { EXPECT_TRUE(IsLink(".zanthstate")); }},
         {"a file only its owner may read", [] { return chmod(".zanthstate", 0600) == 0; }, ".zanthstate",
          [] { EXPECT_EQ(Mode(".zanthstate"), 0600); }},
         {"a file readable by everyone", [] { return chmod(".zanthstate", 0644) == 0; }, ".zanthstate",
          [] { EXPECT_EQ(Mode(".zanthstate"), 0644); }},
-        {"a temporary file planted as a link", [] { Write("victim", "v"); return symlink("victim", ".zanthstate.tmp") == 0; },
-         ".zanthstate", [] { EXPECT_EQ(Read("victim"), "v"); }},
+        {"a temporary file planted as a link",
+         [] { return (Write("victim", "v"), symlink("victim", ".zanthstate.tmp") == 0); }, ".zanthstate", [] { EXPECT_EQ(Read("victim"), "v"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
