@@ -42,5 +42,10 @@ soak: build
 	cd $(BUILD) && xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null SOAK_FRAMES=216000 \
 		./tests/game_soak_test
 
+# A thousand kills of the real game while it saves over and over (make test runs 200).
+kill-test: build
+	cd $(BUILD) && xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null CRASH_KILLS=1000 \
+		./tests/game_crash_save_test
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
