@@ -5,12 +5,17 @@
 // name folders in the working directory; any other "zanth:" path maps to the empty path, which no file
 // operation opens. Other paths are used as they are, relative to the working directory.
 //
-// The saved state is one UTF-8 text in "./.zanthstate". It is replaced atomically: the new text goes to
-// "./.zanthstate.tmp", is flushed and synced, and only then renamed over the old file, so a crash, a full
-// disk or a power cut at any moment leaves either the old state or the new one, never a half file.
+// The saved state is one UTF-8 text in "./.zanthstate". It is replaced atomically: the new text goes to a
+// temporary file beside it (its name plus ".tmp"), is flushed and synced, takes the old file's permissions,
+// and only then is renamed over the old file, so a crash, a full disk or a power cut at any moment leaves
+// either the old state or the new one, never a half file. A symbolic link at "./.zanthstate" is followed:
+// the link stays and its target is replaced. A temporary file left by a crash is removed before the next
+// save and when the state is loaded. When no temporary file can be made beside the state (a folder the
+// player may not write to) but the state file itself is writable, the text is written into it in place.
 //
-// Failures are results, never exceptions: null files and blocks, empty strings, negative ints. Nothing
-// here prints.
+// Failures are results, never exceptions: null files and blocks, empty strings, negative ints. The one
+// line printed here is a failed save's, which the framework does not otherwise report.
+#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -22,6 +27,7 @@
 #else
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -37,7 +43,7 @@ extern char** environ;
 namespace {
 
 const char* const kStatePath = "./.zanthstate";
-const char* const kStateTempPath = "./.zanthstate.tmp";   // same folder, so the rename stays atomic
+const char* const kTempSuffix = ".tmp";   // the temporary file sits beside the state, so the rename is atomic
 
 // Path prefixes of the scheme and the folders they stand for, tested in this order.
 struct SchemeRoot {
@@ -50,35 +56,88 @@ const SchemeRoot kSchemeRoots[] = {
     {"zanth://external/", "./external/"},
 };
 
-// Writes the whole buffer to a fresh file at `path`, flushed to the device. 0, -1 when the file cannot
-// be created, -2 when any byte could not be written or synced.
-int write_synced(ZKGame* game, const char* path, const std::string& bytes) {
-    FILE* f = game->OpenFile(String(path), String("wb"));
-    if (!f) return -1;
+String file_name(const std::string& path) {
+    return String::FromUtf8(reinterpret_cast<const unsigned char*>(path.data()), int(path.size()));
+}
+
+// Writes the whole buffer to an open file and flushes it to the device; `f` is closed. 0, or -2 when any
+// byte could not be written or synced.
+int write_and_close(FILE* f, const std::string& bytes, bool truncate) {
     bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = std::fflush(f) == 0 && ok;
 #ifdef _WIN32
     ok = _commit(_fileno(f)) == 0 && ok;
 #else
+    if (truncate) ok = ftruncate(fileno(f), off_t(bytes.size())) == 0 && ok;
     ok = fsync(fileno(f)) == 0 && ok;
 #endif
     ok = std::fclose(f) == 0 && ok;
     return ok ? 0 : -2;
 }
 
+// Writes the buffer to a fresh file at `path` with the permissions of `like`, if that exists. 0, -1 when
+// the file cannot be created, -2 when a byte could not be written or synced.
+int write_synced(ZKGame* game, const std::string& path, const std::string& like, const std::string& bytes) {
+    FILE* f = game->OpenFile(file_name(path), String("wb"));
+    if (!f) return -1;
+#ifndef _WIN32
+    struct stat old;
+    if (stat(like.c_str(), &old) == 0) fchmod(fileno(f), old.st_mode & 07777);
+#endif
+    return write_and_close(f, bytes, false);
+}
+
+// The fallback when no temporary file can be made: the text goes into the state file itself, which is
+// then cut to the text's length. The room is reserved first, so a full disk fails before any byte of the
+// old state is overwritten. -1 when the state file cannot be opened for writing, -2 when there is no room.
+int write_in_place(ZKGame* game, const std::string& path, const std::string& bytes) {
+    FILE* f = game->OpenFile(file_name(path), String("r+b"));
+    if (!f) return -1;
+#ifndef _WIN32
+    if (!bytes.empty() && posix_fallocate(fileno(f), 0, off_t(bytes.size())) != 0) {
+        std::fclose(f);
+        return -2;
+    }
+#endif
+    return write_and_close(f, bytes, true);
+}
+
 // Puts the synced temporary file in place of `to`. On failure `to` is untouched.
-bool replace_file(const char* from, const char* to) {
+bool replace_file(const std::string& from, const std::string& to) {
 #ifdef _WIN32
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
-    if (std::rename(from, to) != 0) return false;
+    if (std::rename(from.c_str(), to.c_str()) != 0) return false;
     // The rename itself lives in the folder: sync it too so that it survives a power cut.
-    int dir = open(".", O_RDONLY);
+    std::string folder = to.substr(0, to.find_last_of('/') + 1);
+    int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY);
     if (dir >= 0) {
         fsync(dir);
         close(dir);
     }
     return true;
+#endif
+}
+
+// The file that holds the state: "./.zanthstate", or the file a symbolic link there points to (a link
+// whose target is missing still names it, so the first save creates it).
+std::string state_file() {
+#ifndef _WIN32
+    struct stat st;
+    if (lstat(kStatePath, &st) != 0 || !S_ISLNK(st.st_mode)) return kStatePath;
+    char target[PATH_MAX];
+    if (realpath(kStatePath, target)) return target;
+    ssize_t n = readlink(kStatePath, target, sizeof target - 1);
+    if (n > 0) return std::string(target, size_t(n));   // relative to the link's folder, the working folder
+#endif
+    return kStatePath;
+}
+
+// Removes a temporary file left by a save that was cut short; anything else in its place is left alone.
+void remove_stale_temp(const std::string& temp) {
+#ifndef _WIN32
+    struct stat st;
+    if (lstat(temp.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) unlink(temp.c_str());
 #endif
 }
 
@@ -153,14 +212,26 @@ int ZKGame::SaveState(String state) {
     // 1-2. The text as UTF-8, every code unit by itself, no byte-order mark.
     std::string bytes = state.ToUtf8();
     // 3. Into a temporary file beside the state file, flushed and synced.
-    int result = write_synced(this, kStateTempPath, bytes);
+    const std::string file = state_file(), temp = file + kTempSuffix;
+    remove_stale_temp(temp);
+    int result = write_synced(this, temp, file, bytes);
     // 4. Only a complete copy replaces the old state; anything less is thrown away.
-    if (result == 0 && !replace_file(kStateTempPath, kStatePath)) result = -1;
-    if (result != 0) std::remove(kStateTempPath);
+    if (result == 0 && !replace_file(temp, file)) result = -1;
+    if (result != 0) remove_stale_temp(temp);
+    // 5. No temporary file to be had: the state file itself, if it may be written.
+    if (result == -1) result = write_in_place(this, file, bytes);
+    if (result != 0) {
+        std::printf("Saved state not written (%s): the previous state is kept\n",
+                    result == -2 ? "write failed" : "cannot open");
+        std::fflush(stdout);
+    }
     return result;
 }
 
-String ZKGame::LoadState() { return LoadString(String(kStatePath)); }
+String ZKGame::LoadState() {
+    remove_stale_temp(state_file() + kTempSuffix);
+    return LoadString(String(kStatePath));
+}
 
 // ---- Date and web addresses ----
 

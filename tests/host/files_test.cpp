@@ -152,21 +152,8 @@ TEST_F(Files, AFailedSaveLeavesTheOldStateUntouched) {
     EXPECT_EQ(read_file(".zanthstate"), "old state");
     EXPECT_FALSE(exists(".zanthstate.tmp"));
 
-    // Something in the way of the temporary file: it cannot be created.
-    mkdir(".zanthstate.tmp", 0755);
-    write_file(".zanthstate.tmp/keep", "k");
-    EXPECT_EQ(game->SaveState(String("new state")), -1);
-    EXPECT_EQ(read_file(".zanthstate"), "old state");
-    EXPECT_EQ(read_file(".zanthstate.tmp/keep"), "k");
-    std::system("rm -rf .zanthstate.tmp");
-
-    // A folder we may not write to (meaningless for root, who may write anywhere).
-    if (geteuid() != 0) {
-        chmod(".", 0555);
-        EXPECT_EQ(game->SaveState(String("new state")), -1);
-        chmod(".", 0755);
-        EXPECT_EQ(read_file(".zanthstate"), "old state");
-    }
+    // A temporary file that cannot be made, a link at the state's name, a save that cannot happen at all:
+    // state_write_test.cpp.
 }
 
 // A writer killed at an arbitrary moment leaves either the old text or the new one, complete. The child
