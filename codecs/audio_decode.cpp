@@ -257,7 +257,6 @@ int64_t decode_frames(stb_vorbis* v, int ch, short** block) {
     *block = pcm;
     return total;
 }
-}
 
 }  // namespace
 

@@ -13,7 +13,6 @@
 
 namespace {
 
-const int kButtons = 95;         // button sheet: the options gear is frames 8, 9 and 10 stacked
 const int kPanelStep = 24;       // the pause panel slides this far per update
 const int kPanelHome = -64;      // the pause panel's place off the top of the screen
 const int kOverEnd = 90;         // game-over updates before the game ends (mode 2) ...
