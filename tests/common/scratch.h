@@ -5,7 +5,8 @@
 // the destructor goes back to the folder that was current before. The destructor removes the folder
 // even after a test made it read-only, and only in the process that made it: a forked child that exits
 // (a death test) leaves its parent's folder alone. A function-local `static ScratchDir` lives for the
-// whole program and is removed at exit. Header only; POSIX and C++17 <filesystem>.
+// whole program and is removed at exit. ReadFile and WriteFile move a file's whole bytes. Header only;
+// POSIX and C++17 <filesystem>.
 #pragma once
 
 #include <unistd.h>
@@ -14,10 +15,25 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace zk_test {
+
+// A file's bytes; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// Writes `bytes` as the whole file, through a link if `path` is one.
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 class ScratchDir {
 public:

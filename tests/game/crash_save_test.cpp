@@ -19,16 +19,10 @@
 #include <string>
 
 #include "tests/game/running_game.h"
+#include "tests/common/scratch.h"
 #include "tests/game/saved_state.h"
 
 namespace {
-
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class CrashSave : public RunningGame {
 protected:
@@ -104,7 +98,7 @@ TEST_F(CrashSave, AKillAtAnyMomentOfRepeatedSavesLeavesTheOldOrTheNewStateWhole)
             if (Inode() != inode) ++saves, inode = Inode();
         }
         game.reset();   // signal 9
-        const std::string now = Read(folder + "/.zanthstate");
+        const std::string now = zk_test::ReadFile(folder + "/.zanthstate");
         if (now == old) {
             ++oldSeen;
             continue;

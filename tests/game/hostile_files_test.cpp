@@ -14,20 +14,14 @@
 #include <vector>
 
 #include "tests/game/running_game.h"
+#include "tests/common/scratch.h"
 #include "tests/game/saved_state.h"
 
 namespace {
 
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 void Write(const std::string& path, const std::string& bytes) {
     std::remove(path.c_str());   // a link into the build's data: replaced, never written through
-    std::ofstream(path, std::ios::binary) << bytes;
+    zk_test::WriteFile(path, bytes);
 }
 
 std::string Le32(unsigned v) {
@@ -94,20 +88,20 @@ TEST_F(HostileFiles, EachBrokenFileStillReachesTheMenuAndKeepsTheSavedState) {
         bool stateKept;   // false: the spoiled file is the state itself, which the game may replace
     } const cases[] = {
         {"a truncated PNG", [&] {
-             for (const char* n : {"gfx.png", "gfx-hd.png", "gfx-hd2.png"}) Write(Data(n), Read(Data(n)).substr(0, 300));
+             for (const char* n : {"gfx.png", "gfx-hd.png", "gfx-hd2.png"}) Write(Data(n), zk_test::ReadFile(Data(n)).substr(0, 300));
          }, true},
         {"a PNG of absurd dimensions", [&] {
              for (const char* n : {"menu.png", "menu-hd.png", "menu-hd2.png"}) Write(Data(n), HugePng(0x40000000));
          }, true},
         {"a zero-byte WAV", [&] { Write(Data("sfx/098.wav"), ""); }, true},
         {"a WAV with an absurd chunk size", [&] {
-             std::string wav = Read(Data("sfx/099.wav"));
+             std::string wav = zk_test::ReadFile(Data("sfx/099.wav"));
              const size_t data = wav.find("data");
              wav.replace(data + 4, 4, Le32(0xFFFFFFF0));
              Write(Data("sfx/099.wav"), wav);
          }, true},
         {"a truncated Ogg", [&] {
-             for (const char* n : {"sfx/10.ogg", "sfx/20.ogg", "sfx/30.ogg"}) Write(Data(n), Read(Data(n)).substr(0, 1000));
+             for (const char* n : {"sfx/10.ogg", "sfx/20.ogg", "sfx/30.ogg"}) Write(Data(n), zk_test::ReadFile(Data(n)).substr(0, 1000));
          }, true},
         {"no data folder", [&] { Shell("rm -rf '" + folder + "/data'"); }, true},
         {"a state of random bytes", [&] { Write(folder + "/.zanthstate", RandomBytes(4096)); }, false},
@@ -121,13 +115,13 @@ TEST_F(HostileFiles, EachBrokenFileStillReachesTheMenuAndKeepsTheSavedState) {
         SCOPED_TRACE(c.what);
         MakeFolder();
         c.spoil();
-        const std::string before = Read(folder + "/.zanthstate");
+        const std::string before = zk_test::ReadFile(folder + "/.zanthstate");
         Start(folder);
         if (HasFailure()) return;
         EXPECT_TRUE(AtTheMenu()) << game->Transcript();
         Key("F4");
         EXPECT_EQ(game->WaitExit(), 0) << game->Transcript();
-        const std::string state = Read(folder + "/.zanthstate");
+        const std::string state = zk_test::ReadFile(folder + "/.zanthstate");
         if (!c.stateKept && state == before) continue;   // never saved over (a directory reads as empty)
         EXPECT_TRUE(saved_state::ChecksumsHold(state)) << state.size() << " bytes";
         const std::vector<std::string> v = saved_state::Split(state, '|');

@@ -25,17 +25,6 @@
 
 namespace {
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void write_file(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 bool exists(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0;
@@ -73,13 +62,13 @@ TEST_F(Files, SchemePathsMapToFoldersOfTheWorkingDirectory) {
     };
     for (auto& p : paths) EXPECT_EQ(game->PathToFilePath(String(p[0])), String(p[1])) << p[0];
     mkdir("other", 0755);
-    write_file("other/x", "x");
+    zk_test::WriteFile("other/x", "x");
     EXPECT_EQ(game->OpenFile(String("zanth://other/x"), String("rb")), nullptr);
 }
 
 TEST_F(Files, LoadStringAndLoadDataReadWholeFilesThroughTheScheme) {
     mkdir("data", 0755);
-    write_file("data/hello.txt", "h\xC3\xA9llo \xE2\x82\xAC");
+    zk_test::WriteFile("data/hello.txt", "h\xC3\xA9llo \xE2\x82\xAC");
     EXPECT_EQ(game->LoadString(String("zanth://data/hello.txt")), units({'h', 233, 'l', 'l', 'o', ' ', 8364}));
     EXPECT_EQ(game->LoadString(String("zanth://data/missing.txt")).Length(), 0);
 
@@ -87,7 +76,7 @@ TEST_F(Files, LoadStringAndLoadDataReadWholeFilesThroughTheScheme) {
     for (int size : {0, 1, 4095, 4096, 4097, 3 * 4096 + 17}) {
         std::string bytes(size, '\0');
         for (int i = 0; i < size; ++i) bytes[i] = char(i * 7 + 3);
-        write_file("data/blob.bin", bytes);
+        zk_test::WriteFile("data/blob.bin", bytes);
         int length = -1;
         unsigned char* data = game->LoadData(String("zanth://data/blob.bin"), &length);
         ASSERT_NE(data, nullptr) << size;
@@ -115,19 +104,19 @@ TEST_F(Files, SavedStateIsTheTextAsUtf8AndNothingElse) {
     EXPECT_FALSE(exists(".zanthstate"));
 
     EXPECT_EQ(game->SaveState(units({'A', 233})), 0);
-    EXPECT_EQ(read_file(".zanthstate"), "A\xC3\xA9");
+    EXPECT_EQ(zk_test::ReadFile(".zanthstate"), "A\xC3\xA9");
     EXPECT_EQ(game->SaveState(units({8364})), 0);
-    EXPECT_EQ(read_file(".zanthstate"), "\xE2\x82\xAC");
+    EXPECT_EQ(zk_test::ReadFile(".zanthstate"), "\xE2\x82\xAC");
     // Each unit of a surrogate pair is encoded by itself, and reads back the same.
     String pair = units({0xD83D, 0xDE00, '1'});
     EXPECT_EQ(game->SaveState(pair), 0);
-    EXPECT_EQ(read_file(".zanthstate"), "\xED\xA0\xBD\xED\xB8\x80" "1");
+    EXPECT_EQ(zk_test::ReadFile(".zanthstate"), "\xED\xA0\xBD\xED\xB8\x80" "1");
     EXPECT_EQ(game->LoadState(), pair);
 
     // The empty text empties an existing file.
     EXPECT_EQ(game->SaveState(String()), 0);
     EXPECT_TRUE(exists(".zanthstate"));
-    EXPECT_EQ(read_file(".zanthstate"), "");
+    EXPECT_EQ(zk_test::ReadFile(".zanthstate"), "");
     EXPECT_EQ(game->LoadState().Length(), 0);
     EXPECT_FALSE(exists(".zanthstate.tmp"));   // nothing left beside it
 }
@@ -149,7 +138,7 @@ TEST_F(Files, AFailedSaveLeavesTheOldStateUntouched) {
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a short write reports -2";
-    EXPECT_EQ(read_file(".zanthstate"), "old state");
+    EXPECT_EQ(zk_test::ReadFile(".zanthstate"), "old state");
     EXPECT_FALSE(exists(".zanthstate.tmp"));
 
     // A temporary file that cannot be made, a link at the state's name, a save that cannot happen at all:
@@ -190,7 +179,7 @@ TEST_F(Files, AKilledWriterNeverLeavesAHalfFile) {
         waitpid(child, nullptr, 0);
         close(done[0]);
         close(done[1]);
-        std::string now = read_file(".zanthstate");
+        std::string now = zk_test::ReadFile(".zanthstate");
         ASSERT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
     }
 }
@@ -209,7 +198,7 @@ TEST_F(Files, GetDateFillsAsManyFieldsAsTheArrayHolds) {
 TEST_F(Files, OpenUrlHandsTheAddressToXdgOpenWithoutAShell) {
     std::string bin = dir + "/bin", log = dir + "/args.txt";
     mkdir(bin.c_str(), 0755);
-    write_file(bin + "/xdg-open",
+    zk_test::WriteFile(bin + "/xdg-open",
                "#!/bin/sh\n{ echo \"$#\"; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > '" + log + ".part'\n"
                "mv '" + log + ".part' '" + log + "'\n");
     chmod((bin + "/xdg-open").c_str(), 0755);
@@ -221,14 +210,14 @@ TEST_F(Files, OpenUrlHandsTheAddressToXdgOpenWithoutAShell) {
     for (int i = 0; i < 1000 && !exists(log); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     setenv("PATH", old_path.c_str(), 1);
 
-    EXPECT_EQ(read_file(log), "1\n" + url + "\n");
+    EXPECT_EQ(zk_test::ReadFile(log), "1\n" + url + "\n");
     EXPECT_FALSE(exists("pwned") || exists("pwned2") || exists("pwned3"));
 }
 
 TEST_F(Files, LoadAudioDataPicksTheDecoderByExtensionInAnyCase) {
     mkdir("data", 0755);
     for (const char* name : {"data/a.wav", "data/B.WAV", "data/c.Wav", "data/d.mp3", "data/e"})
-        write_file(name, zk_test::wav_bytes(zk_test::wav_mono16(8000, std::string(200, '\0'))));
+        zk_test::WriteFile(name, zk_test::wav_bytes(zk_test::wav_mono16(8000, std::string(200, '\0'))));
     for (const char* path : {"zanth://data/a.wav", "zanth://data/B.WAV", "zanth://data/c.Wav"}) {
         int length = 0, channels = 0, format = 0, hertz = 0;
         int before = gc_ext_new_bytes;

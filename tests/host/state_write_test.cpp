@@ -20,17 +20,9 @@
 #include <string>
 
 #include "host/game.h"
+#include "tests/common/scratch.h"
 
 namespace {
-
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 int Mode(const std::string& path) {
     struct stat st;
@@ -61,7 +53,7 @@ protected:
         dir = tmpl;
         ASSERT_EQ(getcwd(cwd, sizeof cwd), cwd);
         ASSERT_EQ(chdir(dir.c_str()), 0);
-        Write(".zanthstate", "old state");
+        zk_test::WriteFile(".zanthstate", "old state");
     }
     void TearDown() override {
         Shell("chattr -i . .zanthstate 2>/dev/null; chmod -R u+w .");
@@ -115,8 +107,8 @@ TEST_F(StateWrite, SavesWhereTheTemporaryFileCannotGoThroughLinksAndKeepingPermi
     } const cases[] = {
         {"a folder that takes no new file", [] { return Lock("."); }, ".zanthstate", [] {}},
         {"a directory in the way of the temporary file",
-         [] { return mkdir(".zanthstate.tmp", 0755) == 0 && (Write(".zanthstate.tmp/keep", "k"), true); },
-         ".zanthstate", [] { EXPECT_EQ(Read(".zanthstate.tmp/keep"), "k"); }},
+         [] { return mkdir(".zanthstate.tmp", 0755) == 0 && (zk_test::WriteFile(".zanthstate.tmp/keep", "k"), true); },
+         ".zanthstate", [] { EXPECT_EQ(zk_test::ReadFile(".zanthstate.tmp/keep"), "k"); }},
         {"a link to a file in another folder",
          [] {
              return mkdir("sub", 0755) == 0 && rename(".zanthstate", "sub/real") == 0 &&
@@ -134,7 +126,7 @@ TEST_F(StateWrite, SavesWhereTheTemporaryFileCannotGoThroughLinksAndKeepingPermi
         {"a file readable by everyone", [] { return chmod(".zanthstate", 0644) == 0; }, ".zanthstate",
          [] { EXPECT_EQ(Mode(".zanthstate"), 0644); }},
         {"a temporary file planted as a link",
-         [] { return (Write("victim", "v"), symlink("victim", ".zanthstate.tmp") == 0); }, ".zanthstate", [] { EXPECT_EQ(Read("victim"), "v"); }},
+         [] { return (zk_test::WriteFile("victim", "v"), symlink("victim", ".zanthstate.tmp") == 0); }, ".zanthstate", [] { EXPECT_EQ(zk_test::ReadFile("victim"), "v"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -147,7 +139,7 @@ TEST_F(StateWrite, SavesWhereTheTemporaryFileCannotGoThroughLinksAndKeepingPermi
         // A longer text, then a shorter one: the in-place write must not keep the longer text's tail.
         for (const std::string text : {"a new state much longer than the old one", "short"}) {
             EXPECT_EQ(Save(text), 0) << text;
-            EXPECT_EQ(Read(c.file), text);
+            EXPECT_EQ(zk_test::ReadFile(c.file), text);
         }
         EXPECT_FALSE(IsFile(c.file + ".tmp") || IsLink(c.file + ".tmp")) << "no temporary file left";
         c.check();
@@ -155,7 +147,7 @@ TEST_F(StateWrite, SavesWhereTheTemporaryFileCannotGoThroughLinksAndKeepingPermi
 }
 
 TEST_F(StateWrite, ATemporaryFileLeftByACrashIsRemovedOnLoading) {
-    Write(".zanthstate.tmp", "half a sta");
+    zk_test::WriteFile(".zanthstate.tmp", "half a sta");
     EXPECT_EQ(game->LoadState(), String("old state"));
     EXPECT_EQ(Mode(".zanthstate.tmp"), -1);
 }
@@ -168,7 +160,7 @@ TEST_F(StateWrite, ASaveThatFailsSaysSoInOneLineAndKeepsTheOldText) {
     EXPECT_EQ(Save("new state", &printed), -1);
     EXPECT_EQ(printed.find(kFailLine), 0u) << printed;
     EXPECT_EQ(printed.find('\n'), printed.size() - 1) << "one line: " << printed;
-    EXPECT_EQ(Read(".zanthstate"), "old state");
+    EXPECT_EQ(zk_test::ReadFile(".zanthstate"), "old state");
 
     Shell("chattr -i .zanthstate 2>/dev/null; chmod u+w .zanthstate");
     std::fflush(stdout);
@@ -184,7 +176,7 @@ TEST_F(StateWrite, ASaveThatFailsSaysSoInOneLineAndKeepsTheOldText) {
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a full disk reports -2 and says so";
-    EXPECT_EQ(Read(".zanthstate"), "old state");
+    EXPECT_EQ(zk_test::ReadFile(".zanthstate"), "old state");
 }
 
 }  // namespace
