@@ -41,6 +41,8 @@ public:
         if (fd_ >= 0) close(fd_);
     }
     bool started() const { return pid_ > 0; }
+    // The child's process id: the program itself once the shell has exec'd it.
+    pid_t pid() const { return pid_; }
 
     // Waits until a line read since the last Mark() contains `text`.
     bool WaitFor(const std::string& text, double seconds = 20.0) {
