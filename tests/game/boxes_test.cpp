@@ -36,6 +36,38 @@ protected:
     std::string Label(int row) { return OptionTexts().at(row); }
 };
 
+TEST_F(Boxes, EachRowShowsItsLabelAndActsOnceOnATap) {
+    struct Case {
+        int row;
+        float x, y;   // inside the row's bar
+        const char *before, *after;
+        int* state;
+        int sounds;
+    } const cases[] = {
+        {1, 400, 140, "Sound : SFX + Music", "Sound : SFX", &app->m_options[5], 1},
+        {2, 400, 180, "iCade : Off", "iCade : On", &zk_Dravo_iCadeControls, 1},
+        {3, 400, 220, "Fullscreen", "Windowed", &app->m_fullscreen, 1},
+        {4, 600, 270, "Credits", "Credits", &app->m_creditsOpen, 0},
+    };
+    for (const Case& c : cases) {
+        OpenOptions();
+        app->m_vkeys[18] = 2;
+        const int before = *c.state, cursor = app->m_channelCursor;
+        EXPECT_EQ(Label(c.row), squeeze(c.before)) << c.row;
+        Tap(c.x, c.y);
+        Step();
+        Step();   // held: acts once
+        Untap();
+        Step();
+        EXPECT_EQ(Label(c.row), squeeze(c.after)) << c.row;
+        EXPECT_EQ(*c.state, before + 1) << c.row;
+        EXPECT_EQ(app->m_channelCursor, (cursor + c.sounds) % 24) << c.row;
+        EXPECT_EQ(app->m_vkeys[18], c.row == 2 ? 0 : 2) << "the iCade switch clears the virtual keys";
+        if (zk_Dravo_iCadeControls) app->p_iCade(0);
+    }
+    EXPECT_EQ(app->m_optionsOpen, 0);   // the Credits row hands over to the credits box
+}
+
 }  // namespace
 
 TEST_F(Boxes, SoundRowCyclesTheModesAndStopsTheTuneInModes0And2) {

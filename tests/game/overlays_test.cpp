@@ -40,6 +40,33 @@ protected:
     }
 };
 
+TEST_F(Overlays, NewHighscoreLineNamesThePlaceOfAPlacingScore) {
+    struct Case {
+        std::vector<int> best;   // the best ten of the game type, the rest 0
+        int score;
+        const char* line;
+    };
+    const Case cases[] = {{{}, 0, "NewHighscore1st!"},
+                          {{900, 800, 500, 400}, 500, "NewHighscore3rd"},
+                          {std::vector<int>(10, 1000), 500, ""}};
+    for (const Case& c : cases) {
+        app->m_gameType = 2;
+        for (int j = 0; j < 10; ++j) app->m_highscores[10 + j] = j < int(c.best.size()) ? c.best[j] : 0;
+        app->m_score = c.score;
+        app->m_mode = 10;
+        app->m_gameOver = 1;
+        app->m_overTimer = 30;
+        Step();
+        std::string text;   // the glyphs drawn, spaces left out
+        for (const Cmd& d : Commands())
+            if (d.kind == app->m_fontSlot) text += static_cast<char>(d.frame + 32);
+        EXPECT_NE(text.find(std::string("GAMEOVER") + c.line), std::string::npos) << text;
+        if (!*c.line) {
+            EXPECT_EQ(text.find("New"), std::string::npos) << text;
+        }
+    }
+}
+
 }  // namespace
 
 TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFire) {

@@ -261,4 +261,92 @@ TEST_F(Play, AScriptedThirtySecondGameEndsWithTheSumOfItsAwardsAndReplaysExactly
     EXPECT_EQ(std::memcmp(first.data(), second.data(), first.size() * sizeof(float)), 0);
 }
 
+TEST_F(Play, ATapEveryOtherFrameGetsAtMostOneBallPer100Frames) {
+    StartGame(3);
+    int last = -1000, balls = 0;
+    for (int frame = 1; frame <= 600; ++frame) {
+        if (frame % 2) Press(kFire);
+        else Release(kFire);
+        const bool before = app->m_state[kReady] == 1;
+        Update();
+        if (!before && app->m_state[kReady] == 1) {
+            EXPECT_GE(frame - last, 100);
+            last = frame, ++balls;
+        }
+    }
+    EXPECT_GE(balls, 5);
+    Release(kFire);
+    app->p_StopTune();
+}
+
+TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
+    for (float power : {0.0f, 2.0f}) {
+        StartGame(1, 5, 80);
+        for (int r = 0; r <= 10; ++r) app->m_scenery[r * 10 + 1] = 400;   // no piece wraps this frame
+        app->m_state[kPower] = power;
+        app->m_state[kPowerSpeed] = 0;
+        float* ball = Record(static_cast<int>(app->m_state[kBall]) / 10);
+        float* peg = Record(static_cast<int>(app->m_state[kPeg]) / 10);
+        zk_random_Seed = 4242;
+        std::vector<float> draws;
+        for (int i = 0; i < 3; ++i) draws.push_back(zk_random_Rnd());
+        zk_random_Seed = 4242;
+        Press(kFire);
+        Update();
+        Release(kFire);
+        EXPECT_NEAR(ball[1] - 94, power == 0 ? 0.4f : 10.0f, 1e-4);   // this frame's step is the swing's vx
+        EXPECT_NEAR(peg[1] - 94, power == 0 ? 0.2f : 5.0f, 1e-4);
+        EXPECT_FLOAT_EQ(ball[6], -6 + 12 * draws[0]);   // ball spin, peg rise, peg spin
+        EXPECT_NEAR(peg[4], -(3 + 9 * draws[1]) + 0.08f, 1e-5);
+        EXPECT_FLOAT_EQ(peg[6], -6 + 12 * draws[2]);
+        app->p_StopTune();
+        Update();
+    }
+}
+
+TEST_F(Play, TheTeeMarkerShowsItsPhaseWhileMonstersFlap) {
+    StartGame(1, 77, 50);   // phase 50: frame 2; monsters have been up for a while
+    ASSERT_GT(Count(10), 0);
+    EXPECT_EQ(Game::Count([](const Cmd& c) { return c.kind == 2 && c.x == 94 && c.y == zk_Dravo_jscrh - 64 && c.frame == 2; }), 1);
+    app->p_StopTune();
+}
+
+TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeat) {
+    struct Case {
+        std::vector<int> best;
+        int score;
+        const char* line;
+    } cases[] = {{{}, 0, "1st00000000"}, {{900, 800, 500}, 600, "2nd00000800"},
+                 {{900, 800, 500}, 950, "1st00000900"}, {{9, 8, 7, 6, 5, 4, 3, 2, 1, 1}, 1, "00000001"}};
+    for (const Case& c : cases) {
+        StartGame(2);
+        for (int i = 0; i < 10; ++i) app->m_highscores[10 + i] = i < (int)c.best.size() ? c.best[i] : 0;
+        app->m_score = app->m_shownScore = c.score;
+        Update();
+        std::string line;   // the glyphs drawn at the place line's height
+        for (const Line& l : Text([](const Cmd& g) { return std::abs(g.y - 10) < 2; })) line += l.text;
+        EXPECT_EQ(line, c.line) << c.score;
+        app->p_StopTune();
+    }
+    for (int i = 0; i < 10; ++i) app->m_highscores[10 + i] = 0;
+}
+
+TEST_F(Play, APlayFrameShowsTheWaterTheTeeGroundAndTheHud) {
+    StartGame(1, 77, 10);
+    app->m_score = app->m_shownScore = 88888888;
+    Update();
+    host->RenderGame();
+    zk_test::Screenshot shot;
+    auto count = [&](int x0, int y0, int x1, int y1, auto pred) { return shot.Count(x0, y0, x1, y1, pred); };
+    auto brown = [](const unsigned char* p) { return std::abs(p[0] - 100) < 15 && std::abs(p[1] - 60) < 15 && p[2] < 25; };
+    EXPECT_GT(count(0, 575, 800, 600, brown), 800 * 25 * 8 / 10) << "the water band along the bottom";
+    auto green = [](const unsigned char* p) { return p[0] < 20 && p[1] > 160 && p[2] < 20; };
+    EXPECT_GT(count(33, 553, 111, 558, green), 78 * 5 * 8 / 10) << "the tee's patch of ground";
+    auto green_text = [](const unsigned char* p) { return p[1] > 150 && p[0] < 140 && p[2] < 140; };
+    EXPECT_GT(count(300, 15, 500, 45, green_text), 200) << "the score at the top centre";
+    auto white = [](const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; };
+    EXPECT_GT(count(700, 30, 760, 70, white), 50) << "the seconds at the top right";
+    app->p_StopTune();
+}
+
 }  // namespace

@@ -95,6 +95,68 @@ protected:
     }
 };
 
+TEST_F(Progress, BlocksOfTheSavedText) {
+    struct Case {
+        const char* what;
+        std::function<void(c_MyApp*)> set;
+        size_t first, count;   // the numbers looked at
+        const char* text;
+    } cases[] = {
+        {"first-run settings", [](c_MyApp*) {}, 0, 26, "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|"},
+        {"no badges", [](c_MyApp*) {}, 26, 9, "0|0|0|0|0|0|0|0|0|"},
+        {"badge 31 alone", [](c_MyApp* a) { a->m_badges[31] = true; }, 26, 9,
+         "-2147483648|0|0|0|0|0|0|0|-2147483648|"},
+        {"badges 0, 33 and 255", [](c_MyApp* a) { a->m_badges[0] = a->m_badges[33] = a->m_badges[255] = true; },
+         26, 9, "1|2|0|0|0|0|0|-2147483648|-2147483645|"},
+        {"empty highscore block", [](c_MyApp*) {}, 35, 21, "0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|"},
+        {"highscore block 1", [](c_MyApp* a) { a->m_highscores[10] = 100, a->m_highscores[49] = -2; }, 56, 21,
+         "100|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|-2|374|"},
+        {"a sum that wraps", [](c_MyApp* a) { a->m_options[24] = INT_MAX; }, 0, 26,
+         "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|2147483647|1459|"},
+    };
+    for (const Case& c : cases) {
+        FirstRun();
+        c.set(app);
+        const std::string text = Save();
+        EXPECT_EQ(Join(Split(text, '|'), c.first, c.first + c.count), c.text) << c.what;
+        EXPECT_TRUE(ChecksumsHold(text)) << c.what;
+    }
+}
+
+TEST_F(Progress, ACutShortTextSkipsTheBlocksItLacks) {
+    struct Case {
+        size_t parts;
+        Lines lines;
+        const char* written;
+    } cases[] = {
+        {0, {}, "00000"},
+        {25, {"Badge Checksum Invalid"}, "00000"},   // the badge block is then read from the start
+        {26, {"Settings Loaded"}, "10000"},
+        {34, {"Settings Loaded"}, "10000"},
+        {35, {"Settings Loaded", "Badges Loaded"}, "11000"},
+        {55, {"Settings Loaded", "Badges Loaded"}, "11000"},
+        {56, {"Settings Loaded", "Badges Loaded", "Highscore 0 Loaded"}, "11100"},
+        {98, kLoaded, "11111"},
+    };
+    for (const Case& c : cases) {
+        Scramble(true);
+        const std::string good = Save();
+        FirstRun();
+        EXPECT_EQ(Load(Join(Split(good, '|'), 0, c.parts, "")), c.lines) << c.parts << " parts";
+        ExpectBlocks(good, c.written);
+    }
+    FirstRun();
+    EXPECT_EQ(Load("0|0|0|0|0|0|0|5|5"), Lines{"Badges Loaded"});   // a badge block alone
+    EXPECT_TRUE(app->m_badges[224] && app->m_badges[226] && !app->m_badges[225]);
+}
+
+TEST_F(Progress, PlaceAndBadgeNames) {
+    const std::pair<int, const char*> places[] = {{0, ""}, {1, "1st"}, {2, "2nd"}, {3, "3rd"}, {4, "4th"}, {10, "10th"}, {11, ""}};
+    for (const auto& p : places) EXPECT_EQ(app->p_Nth(p.first).ToUtf8(), p.second) << p.first;
+    EXPECT_EQ(app->p_BadgeName(0).ToUtf8() + "/" + app->p_BadgeDetail(0).ToUtf8(), "Test Badge/This is a Test Badge which has no purpose.");
+    for (int n : {1, -1, 256}) EXPECT_EQ(app->p_BadgeName(n).ToUtf8() + app->p_BadgeDetail(n).ToUtf8(), "") << n;
+}
+
 }  // namespace
 
 // Saved to the real state file and loaded back from it: the same text again.
