@@ -2,7 +2,7 @@
 //
 // WavSpec describes one file; every header field can be bent to make a broken one, and wav_bytes() lays it
 // out exactly as described (no field is corrected). wav_tone() and wav_square() make the PCM of plain
-// 16-bit mono sounds; write_wav() puts a spec into a file. Header only; needs nothing but the C++ library.
+// 16-bit mono sounds; write_wav() writes a described file to disk. Header only; needs nothing but the C++ library.
 #pragma once
 
 #include <cmath>
