@@ -121,7 +121,7 @@ void c_InputDevice::p_TouchEvent(int event, int data, float x, float y) {
     }
 }
 
-void c_InputDevice::p_MotionEvent(int event, int data, float x, float y, float z) {
+void c_InputDevice::p_MotionEvent(int event, int /*data*/, float x, float y, float z) {
     if (event != kEventMotionAccel) return;
     m__accelX = x, m__accelY = y, m__accelZ = z;
 }

@@ -35,8 +35,8 @@ struct TestHost : ZKGlfwGame {
         rate = hertz;
         ZKGame::SetUpdateRate(hertz);
     }
-    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
-                      Array<bool> buttons) override {
+    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> /*joyz*/,
+                      Array<bool> /*buttons*/) override {
         if (port != 0 || !padPresent) return false;
         joyx[0] = padX;
         joyy[0] = padY;

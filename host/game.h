@@ -55,10 +55,10 @@ struct ZKGameDelegate : Object {
     virtual void ResumeGame() {}
     virtual void UpdateGame() {}
     virtual void RenderGame() {}
-    virtual void KeyEvent(int event, int data) {}
-    virtual void MouseEvent(int event, int data, float x, float y) {}
-    virtual void TouchEvent(int event, int data, float x, float y) {}
-    virtual void MotionEvent(int event, int data, float x, float y, float z) {}
+    virtual void KeyEvent(int /*event*/, int /*data*/) {}
+    virtual void MouseEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/) {}
+    virtual void TouchEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/) {}
+    virtual void MotionEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/, float /*z*/) {}
     virtual void DiscardGraphics() {}
 };
 
@@ -90,21 +90,21 @@ public:
     virtual int SaveState(String state);
     virtual String LoadState();
     virtual String LoadString(String path);
-    virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
-                              Array<bool> buttons) { return false; }
-    virtual void OpenUrl(String url) {}
-    virtual void SetMouseVisible(bool visible) {}
+    virtual bool PollJoystick(int /*port*/, Array<float> /*joyx*/, Array<float> /*joyy*/, Array<float> /*joyz*/,
+                              Array<bool> /*buttons*/) { return false; }
+    virtual void OpenUrl(String /*url*/) {}
+    virtual void SetMouseVisible(bool /*visible*/) {}
     virtual int GetDeviceWidth() { return 0; }
     virtual int GetDeviceHeight() { return 0; }
-    virtual void SetDeviceWindow(int width, int height, int flags) {}
+    virtual void SetDeviceWindow(int /*width*/, int /*height*/, int /*flags*/) {}
     virtual Array<ZKDisplayMode*> GetDisplayModes() { return Array<ZKDisplayMode*>(); }
     virtual ZKDisplayMode* GetDesktopMode() { return nullptr; }
-    virtual void SetSwapInterval(int interval) {}
+    virtual void SetSwapInterval(int /*interval*/) {}
     virtual String PathToFilePath(String path) { return path; }
     virtual FILE* OpenFile(String path, String mode);
     virtual unsigned char* LoadData(String path, int* length);
-    virtual unsigned char* LoadImageData(String path, int* width, int* height, int* depth) { return nullptr; }
-    virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) {
+    virtual unsigned char* LoadImageData(String /*path*/, int* /*width*/, int* /*height*/, int* /*depth*/) { return nullptr; }
+    virtual unsigned char* LoadAudioData(String /*path*/, int* /*length*/, int* /*channels*/, int* /*format*/, int* /*hertz*/) {
         return nullptr;
     }
     [[noreturn]] virtual void Die(ThrowableObject* ex);

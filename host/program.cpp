@@ -13,7 +13,7 @@
 
 #include "host/game.h"
 
-int ZKZanthGame::Main(int argc, const char** argv, void (*init)(), int (*main)()) {
+int ZKZanthGame::Main(int /*argc*/, const char** /*argv*/, void (*init)(), int (*main)()) {
     // 1. GLFW.
     if (!glfwInit()) {
         std::puts("glfwInit failed");
