@@ -102,6 +102,32 @@ String score_column(c_MyApp& app, const char* heading, const char* single, int f
     return text;
 }
 
+// The panel's two columns as last built, and what they were built from. The title menu shows the same
+// panel frame after frame; building its texts costs dozens of string allocations, so they are built again
+// only when the game type, the number of lines or a shown score changes.
+struct ScorePanelText {
+    int base = -1, lines = 0;
+    int scores[2][10] = {};
+    String top, last;
+
+    bool Holds(const c_MyApp& app, int first, int count) const {
+        if (first != base || count != lines) return false;
+        for (int i = 0; i < count; ++i)
+            if (scores[0][i] != app.m_highscores[first + i] || scores[1][i] != app.m_highscores[first + 30 + i])
+                return false;
+        return true;
+    }
+    void Build(c_MyApp& app, int first, int count) {
+        base = first, lines = count;
+        for (int i = 0; i < count; ++i) {
+            scores[0][i] = app.m_highscores[first + i];
+            scores[1][i] = app.m_highscores[first + 30 + i];
+        }
+        top = score_column(app, "Top ", "Highscore", first, count);
+        last = score_column(app, "Last ", "Last", first + 30, count);
+    }
+};
+
 // The best ten and the last ten scores of the selected game type, as many lines of each as fit in half
 // the screen's height below the headings.
 void draw_score_panel(c_MyApp& app, float W, float H) {
@@ -110,12 +136,17 @@ void draw_score_panel(c_MyApp& app, float W, float H) {
     int lines = line > 0 ? static_cast<int>(std::floor((H - 90 - H / 2) / line)) : 1;
     lines = std::max(1, std::min(10, lines));
     const int base = 10 * (app.m_gameType - 1);
+    static ScorePanelText panel;
+    if (panel.Holds(app, base, lines))
+        app.m_j = lines;   // where building the columns leaves the shared loop counter
+    else
+        panel.Build(app, base, lines);
     const float x = W - kPanelWidth - 4 * app.m_menuY + 20;
     app.p_SetSize(1.5f);
     app.p_SetCol(255, 200, 100, 1);
-    app.p_Text(x, 60, score_column(app, "Top ", "Highscore", base, lines), 0, 0);
+    app.p_Text(x, 60, panel.top, 0, 0);
     app.p_SetCol(200, 255, 100, 1);
-    app.p_Text(x, H / 2 + 20, score_column(app, "Last ", "Last", base + 30, lines), 0, 0);
+    app.p_Text(x, H / 2 + 20, panel.last, 0, 0);
     app.p_ResetDraw();
 }
 
