@@ -2,22 +2,33 @@
 # bench/run.sh BUILD: builds the benchmarks and prints the figures BENCHMARKS.md records.
 #   1. every screen's frame: update and render submission CPU time (median, 99th percentile), draw calls,
 #      collector and heap allocations per frame, over 1000 frames;
-#   2. with BENCH_CALLGRIND=1, the same screens as callgrind instruction counts per frame (repeatable on a
-#      loaded machine, but several minutes a screen as it stands: left out of the default run).
+#   2. the same screens as callgrind instruction counts per frame, repeatable on a loaded machine: the
+#      update, and the render submission split into the program's own instructions and the OpenGL
+#      driver's (llvmpipe does a GPU's work on the CPU inside the driver calls).
 set -eu
 build=${1:-build}
+here=$(cd "$(dirname "$0")" && pwd)
 cmake --build "$build" -j "$(nproc)" --target game_bench
 cd "$build"
 run() { xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null "$@"; }
 echo "== frame cost per screen (microseconds) =="
 run bench/game_bench --screens 1000 | grep -v "Loaded\|Invalid"
-[ "${BENCH_CALLGRIND:-0}" = 1 ] || exit 0
-echo "== callgrind instructions per frame (update + render submission, 20 frames) =="
-for screen in loading title options credits pause play; do
+
+echo "== callgrind instructions per frame (20 frames after 120 uninstrumented settling frames) =="
+frames=20
+profile() {   # profile SCREEN: one line of instruction counts per frame
+  local screen=$1 out
   out=$(mktemp)
-  run valgrind --tool=callgrind --callgrind-out-file="$out" --toggle-collect='*MeasuredFrames*' \
-    bench/game_bench --screen "$screen" 20 >/dev/null 2>&1
-  total=$(callgrind_annotate "$out" 2>/dev/null | awk '/PROGRAM TOTALS/ {gsub(",", "", $1); print $1}')
+  run valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file="$out" \
+    --toggle-collect='*MeasuredFrames*' bench/game_bench --screen "$screen" $frames >/dev/null 2>&1
+  read -r total ours driver < <(python3 "$here/callgrind_split.py" "$out")
+  update=$(callgrind_annotate --inclusive=yes "$out" 2>/dev/null |
+    awk '/MeasuredUpdate/ {gsub(",", "", $1); print $1; exit}')
   rm -f "$out"
-  echo "$screen $((total / 20))"
-done
+  printf "%-8s %10d %10d %10d %10d\n" "$screen" $((update / frames)) $(((ours - update) / frames)) \
+    $((driver / frames)) $((total / frames))
+}
+export -f profile run
+export frames here
+printf "%-8s %10s %10s %10s %10s\n" screen update render driver total
+printf "%s\n" loading title options credits pause play | xargs -P "$(nproc)" -I{} bash -c 'profile {}'
