@@ -14,7 +14,7 @@ run() { xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null "$@"; }
 echo "== frame cost per screen (microseconds) =="
 run bench/game_bench --screens 1000 | grep -v "Loaded\|Invalid"
 echo "== renderer against SDL2's renderer (CPU submission time per frame, microseconds) =="
-run bench/renderer_peer_bench 100 8 | grep -v "Loaded\|Invalid"
+run bench/renderer_peer_bench 60 6 | grep -v "Loaded\|Invalid"
 echo "== collector against the Boehm collector =="
 run bench/collector_peer_bench 3 | grep -v "Loaded\|Invalid\|Discarding"
 [ "${BENCH_CALLGRIND:-0}" = 1 ] || exit 0
