@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick sox vorbis-tools valgrind
   dpkg-dev lintian
   clang-14 libclang-rt-14-dev
+  libsdl2-dev libgc-dev   # for the benchmarks only (the peers the renderer and the collector are held against)
 )
 missing=()
 for p in "${packages[@]}"; do

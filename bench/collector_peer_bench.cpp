@@ -1,0 +1,384 @@
+// bench/collector_peer_bench.cpp: the collector against the Boehm collector (libgc), in one run.
+//
+// Two workloads, each run by both in turn (ours, Boehm, ours, Boehm) so that a shared machine's load falls
+// on both alike:
+//   game   the game's own pattern. The real game is started through the harness, loaded, and driven from
+//          the title menu through a whole game (a 10-second game, a swing every second, back to the menu at
+//          rest); every collector allocation it makes from start-up on is recorded (size, and the frame it
+//          fell in). The pattern is then replayed 10 times, frame by frame, with a collector step after each
+//          frame; its objects stay in a ring of 4096 slots, so each lives about 4096 allocations. Ours runs inside the
+//          real game's heap (its live set, about half a megabyte); Boehm gets a copy of that live set, the
+//          same object count and sizes, number arrays as pointer-free blocks.
+//   churn  a synthetic churn of small objects: 32 to 64 bytes (ours, header included), each linked to the
+//          one before it half the time, held in a ring of 4096 slots so that each lives about 4096
+//          allocations; a collector step every 2000 allocations (a frame).
+// Ours: allocation through gc_object_alloc and the object's constructor, gc_collect() as the step (the
+// host runs it after every update and render). Boehm: GC_MALLOC (GC_MALLOC_ATOMIC for pointer-free
+// blocks) of the same object without our 24-byte list header and flags, incremental mode (BOEHM_STOP_WORLD=1
+// in the environment: without), GC_collect_a_little as the step. Boehm scans the data of every loaded
+// library for roots, the OpenGL driver's included, as it would in the game (GC_set_no_dls with incremental
+// mode crashed it here).
+// Figures: ns per allocation (all the frames' time, collector steps included, over the allocations), and
+// the longest single collector step: a step call, or an allocation call, timed one by one on the thread's
+// CPU clock in a second pass (the allocation is where Boehm collects, and where ours destroys garbage).
+// Boehm marks on the calling thread (one marker), so its steps' CPU time is all on that clock.
+//
+// Run: cd build && xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null bench/collector_peer_bench
+//   [rounds, default 2]
+// Instruction counts per allocation of the churn (callgrind; divide the total by N):
+//   valgrind --tool=callgrind --toggle-collect='*Timed*' bench/collector_peer_bench --one <ours|boehm> N
+#include <gc.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "harness/game_host.h"
+
+// Every collector allocation of the game, recorded while `g_recording` is set. Array blocks come through
+// gc_object_alloc, objects through gc_object::operator new; the calls inside the collector's own file are
+// not wrapped, so none counts twice.
+static bool g_recording = false;
+static std::vector<int> g_sizes;
+extern "C" {
+void* __real__Z15gc_object_alloci(int size);
+void* __wrap__Z15gc_object_alloci(int size) {
+    if (g_recording) g_sizes.push_back(size);
+    return __real__Z15gc_object_alloci(size);
+}
+void* __real__ZN9gc_objectnwEm(size_t size);
+void* __wrap__ZN9gc_objectnwEm(size_t size) {
+    if (g_recording) g_sizes.push_back(static_cast<int>(size));
+    return __real__ZN9gc_objectnwEm(size);
+}
+}
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+double Ns(Clock::duration d) { return std::chrono::duration<double, std::nano>(d).count(); }
+
+// CPU time of this thread, in microseconds: a single step timed on it leaves out the time the shared
+// machine gave to other processes, which the wall clock counts (tens of milliseconds, now and then).
+double CpuUs() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e6 + t.tv_nsec / 1e3;
+}
+
+const int kHeader = 24;   // our list links and flags: what a Boehm object of the same class does without
+const int kRing = 4096, kChurnFrame = 2000, kChurnAllocs = 1000000;
+
+// ---- the game's pattern ----------------------------------------------------------------------------------
+
+struct Pattern {
+    std::vector<std::vector<int>> frames;   // the sizes allocated in each update and render
+    std::vector<int> live;                  // the game's live objects after a whole collection: sizes
+    std::vector<bool> atomic;               // ... and whether Boehm may skip scanning them
+    int allocs = 0;
+};
+
+struct Driver {
+    TestHost* host = nullptr;
+    c_MyApp* app = nullptr;
+    Pattern* pattern = nullptr;
+
+    void Frame() {
+        g_sizes.clear();
+        host->millis += 16;
+        host->UpdateGame();
+        host->RenderGame();
+        glfwSwapBuffers(glfwGetCurrentContext());
+        if (pattern) pattern->frames.push_back(g_sizes);
+    }
+    void Key(int key) {   // held for one update, released for two, as the soak test presses
+        host->KeyEvent(kEventKeyDown, key);
+        Frame();
+        host->KeyEvent(kEventKeyUp, key);
+        Frame();
+        Frame();
+    }
+    bool AtRest() const {
+        return app->m_mode == 1 && app->m_menuY == 0 && app->m_overTimer == 0 && app->m_keyHeld == 0;
+    }
+    void Until(bool (Driver::*done)() const, int budget) {
+        for (int i = 0; i < budget && !(this->*done)(); ++i) Frame();
+    }
+};
+
+bool PointerFree(const gc_object* p) {
+    const std::string name = typeid(*p).name();
+    for (const char* t : {"ArrayIfE", "ArrayIiE", "ArrayIbE", "ArrayI6StringE"})
+        if (name.find(t) != std::string::npos) return true;
+    return false;
+}
+
+Pattern RecordGame(TestHost* host, c_MyApp* app) {
+    Pattern p;
+    p.frames.push_back(g_sizes);   // start-up: the modules, the application, the first render
+    Driver d{host, app, &p};
+    for (int i = 0; i < 40 && app->m_loadStep > 0; ++i) d.Frame();
+    d.Until(&Driver::AtRest, 2000);
+    gc_collect_all();
+    for (const gc_object* o = gc_unmarked_list.succ; o != &gc_unmarked_list; o = o->succ) {
+        p.live.push_back(o->gc_size());
+        p.atomic.push_back(PointerFree(o));
+    }
+    // A game start and a whole game: Enter on the first game type, a swing a second.
+    while (app->m_menuSel != 1) d.Key(app->m_menuSel < 1 ? 39 : 37);
+    d.Key(13);
+    for (int second = 0; second < 40 && app->m_mode != 1; ++second) {
+        d.Key(32);
+        for (int i = 0; i < 57; ++i) d.Frame();
+    }
+    d.Until(&Driver::AtRest, 2000);   // the game-over overlay, and back to the menu at rest
+    g_recording = false;
+    for (const auto& f : p.frames) p.allocs += static_cast<int>(f.size());
+    return p;
+}
+
+// ---- our side ----------------------------------------------------------------------------------------------
+
+// A collected object of any block size: one reference, to the object allocated before it (or none).
+struct Blob : gc_object {
+    Blob* link = nullptr;
+    void mark() override { gc_mark_q(link); }
+};
+
+Array<Blob*> g_ring;   // the live window of the churn, and the game pattern's objects of the last frame
+
+inline Blob* OurAlloc(int size, Blob* link) {
+    Blob* b = new (gc_object_alloc(size < int(sizeof(Blob)) ? int(sizeof(Blob)) : size)) Blob();
+    gc_assign(b->link, link);
+    return b;
+}
+
+// ---- Boehm's side ----------------------------------------------------------------------------------------
+
+void** g_boehmRing = nullptr;   // GC_MALLOC'ed: Boehm finds it through this static
+void** g_boehmLive = nullptr;   // the copy of the game's live set
+
+inline void* BoehmAlloc(int size, void* link) {
+    const size_t n = size - kHeader < 16 ? 16 : size - kHeader;
+    void** p = static_cast<void**>(GC_MALLOC(n));
+    p[1] = link;   // word 0 stands for the object's vtable pointer
+    return p;
+}
+
+// ---- the timed work ----------------------------------------------------------------------------------------
+
+struct Result {
+    double nsPerAlloc = 0, maxStepUs = 0;
+    long allocs = 0;
+};
+
+struct Side {
+    const char* name;
+    Blob* ourLast = nullptr;
+    void* boehmLast = nullptr;
+};
+
+// Frames of the pattern; `timeEach` times every allocation and step on its own (for the longest pause),
+// otherwise only whole frames are timed (for throughput).
+__attribute__((noinline)) Result TimedOurGame(const Pattern& p, int repeats, bool timeEach) {
+    Result r;
+    double total = 0;
+    for (int k = 0; k < repeats; ++k) {
+        for (const auto& frame : p.frames) {
+            const auto t0 = Clock::now();
+            Blob* last = nullptr;
+            for (size_t i = 0; i < frame.size(); ++i) {
+                const double a = timeEach ? CpuUs() : 0;
+                last = OurAlloc(frame[i], last);
+                gc_assign(g_ring[i % kRing], last);
+                if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - a);
+            }
+            const double s = timeEach ? CpuUs() : 0;
+            gc_collect();
+            if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - s);
+            const auto t1 = Clock::now();
+            total += Ns(t1 - t0);
+            r.allocs += static_cast<long>(frame.size());
+        }
+    }
+    r.nsPerAlloc = total / std::max(1L, r.allocs);
+    return r;
+}
+
+__attribute__((noinline)) Result TimedBoehmGame(const Pattern& p, int repeats, bool timeEach) {
+    Result r;
+    double total = 0;
+    for (int k = 0; k < repeats; ++k) {
+        for (const auto& frame : p.frames) {
+            const auto t0 = Clock::now();
+            void* last = nullptr;
+            for (size_t i = 0; i < frame.size(); ++i) {
+                const double a = timeEach ? CpuUs() : 0;
+                last = BoehmAlloc(frame[i], last);
+                g_boehmRing[i % kRing] = last;
+                if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - a);
+            }
+            const double s = timeEach ? CpuUs() : 0;
+            GC_collect_a_little();
+            if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - s);
+            const auto t1 = Clock::now();
+            total += Ns(t1 - t0);
+            r.allocs += static_cast<long>(frame.size());
+        }
+    }
+    r.nsPerAlloc = total / std::max(1L, r.allocs);
+    return r;
+}
+
+// Sizes 32 to 64 bytes (header included) from a fixed sequence; half the objects link to the one before.
+inline int ChurnSize(unsigned& seed) {
+    seed = seed * 1664525u + 1013904223u;
+    return 32 + static_cast<int>(seed >> 29) % 5 * 8;
+}
+
+__attribute__((noinline)) Result TimedOurChurn(int allocs, bool timeEach) {
+    Result r;
+    double total = 0;
+    unsigned seed = 1;
+    Blob* last = nullptr;
+    for (int done = 0; done < allocs; done += kChurnFrame) {
+        const auto t0 = Clock::now();
+        for (int i = 0; i < kChurnFrame; ++i) {
+            const double a = timeEach ? CpuUs() : 0;
+            const int size = ChurnSize(seed);
+            Blob* b = OurAlloc(size, (seed & 1) ? last : nullptr);
+            gc_assign(g_ring[(done + i) % kRing], b);
+            last = b;
+            if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - a);
+        }
+        const double s = timeEach ? CpuUs() : 0;
+        gc_collect();
+        if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - s);
+        const auto t1 = Clock::now();
+        total += Ns(t1 - t0);
+        r.allocs += kChurnFrame;
+    }
+    r.nsPerAlloc = total / r.allocs;
+    return r;
+}
+
+__attribute__((noinline)) Result TimedBoehmChurn(int allocs, bool timeEach) {
+    Result r;
+    double total = 0;
+    unsigned seed = 1;
+    void* last = nullptr;
+    for (int done = 0; done < allocs; done += kChurnFrame) {
+        const auto t0 = Clock::now();
+        for (int i = 0; i < kChurnFrame; ++i) {
+            const double a = timeEach ? CpuUs() : 0;
+            const int size = ChurnSize(seed);
+            void* b = BoehmAlloc(size, (seed & 1) ? last : nullptr);
+            g_boehmRing[(done + i) % kRing] = b;
+            last = b;
+            if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - a);
+        }
+        const double s = timeEach ? CpuUs() : 0;
+        GC_collect_a_little();
+        if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - s);
+        const auto t1 = Clock::now();
+        total += Ns(t1 - t0);
+        r.allocs += kChurnFrame;
+    }
+    r.nsPerAlloc = total / r.allocs;
+    return r;
+}
+
+void StartBoehm(const Pattern& p) {
+    setenv("GC_MARKERS", "1", 1);   // marking on the calling thread, where a step's CPU time is measured
+    GC_INIT();
+    if (!std::getenv("BOEHM_STOP_WORLD")) GC_enable_incremental();
+    g_boehmRing = static_cast<void**>(GC_MALLOC(kRing * sizeof(void*)));
+    g_boehmLive = static_cast<void**>(GC_MALLOC(p.live.size() * sizeof(void*)));
+    for (size_t i = 0; i < p.live.size(); ++i) {
+        const size_t n = p.live[i] - kHeader < 16 ? 16 : p.live[i] - kHeader;
+        g_boehmLive[i] = p.atomic[i] ? GC_MALLOC_ATOMIC(n) : GC_MALLOC(n);
+        if (p.atomic[i]) std::memset(g_boehmLive[i], 0, n);
+    }
+    GC_gcollect();
+}
+
+struct Row {
+    const char* workload;
+    const char* side;
+    std::vector<double> ns;   // per round
+    double maxStep = 0;
+    long allocs = 0;
+};
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The churn alone, for callgrind: no game, no window (the game under callgrind takes too long).
+    if (argc == 4 && std::string(argv[1]) == "--one") {
+        gc_init1();
+        gc_root(g_ring.rep);
+        gc_assign(g_ring.rep, Array<Blob*>(kRing).rep);
+        StartBoehm(Pattern());
+        std::string(argv[2]) == "ours" ? TimedOurChurn(std::atoi(argv[3]), false)
+                                       : TimedBoehmChurn(std::atoi(argv[3]), false);
+        return 0;
+    }
+    TestHost* host = nullptr;
+    c_MyApp* app = nullptr;
+    g_recording = true;
+    StartTestGame(&host, &app);
+    const Pattern pattern = RecordGame(host, app);
+    if (!app->m_images[90]) {
+        std::fprintf(stderr, "collector_peer_bench: run from the build folder (it reads data/)\n");
+        return 1;
+    }
+    gc_root(g_ring.rep);
+    gc_assign(g_ring.rep, Array<Blob*>(kRing).rep);
+    StartBoehm(pattern);
+    const int repeats = 10;
+
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 2;
+    Row rows[4] = {{"game", "ours", {}, 0, 0}, {"game", "boehm", {}, 0, 0}, {"churn", "ours", {}, 0, 0},
+                   {"churn", "boehm", {}, 0, 0}};
+    auto add = [](Row& row, const Result& thru, const Result& each) {
+        row.ns.push_back(thru.nsPerAlloc);
+        row.allocs = thru.allocs;
+        row.maxStep = std::max({row.maxStep, thru.maxStepUs, each.maxStepUs});
+    };
+    for (int round = 0; round < rounds; ++round) {
+        add(rows[0], TimedOurGame(pattern, repeats, false), TimedOurGame(pattern, 1, true));
+        add(rows[1], TimedBoehmGame(pattern, repeats, false), TimedBoehmGame(pattern, 1, true));
+        add(rows[2], TimedOurChurn(kChurnAllocs, false), TimedOurChurn(kChurnAllocs / 4, true));
+        add(rows[3], TimedBoehmChurn(kChurnAllocs, false), TimedBoehmChurn(kChurnAllocs / 4, true));
+    }
+    long live = 0;
+    for (int s : pattern.live) live += s;
+    std::printf("game pattern: %d allocations in %zu frames (a game start, a 10-second game, the menu); "
+                "live set %zu objects, %ld bytes; Boehm %d.%d.%d %s\n",
+                pattern.allocs, pattern.frames.size(), pattern.live.size(), live, GC_VERSION_MAJOR,
+                GC_VERSION_MINOR, GC_VERSION_MICRO, GC_is_incremental_mode() ? "incremental" : "stop-the-world");
+    std::printf("%-8s %-6s %12s %14s %12s\n", "workload", "side", "ns_per_op", "max_step_us", "allocs/run");
+    for (const Row& row : rows)
+        std::printf("%-8s %-6s %12.1f %14.1f %12ld\n", row.workload, row.side, Median(row.ns), row.maxStep,
+                    row.allocs);
+    for (int w = 0; w < 2; ++w) {
+        const Row& ours = rows[2 * w];
+        const Row& boehm = rows[2 * w + 1];
+        std::printf("collector_peer %s throughput ours/boehm time per op %.2f (goal <= 1.00: %s)\n", ours.workload,
+                    Median(ours.ns) / Median(boehm.ns), Median(ours.ns) <= Median(boehm.ns) ? "met" : "missed");
+        std::printf("collector_peer %s longest step ours %.1f us, boehm %.1f us (goal < 200 us: %s)\n",
+                    ours.workload, ours.maxStep, boehm.maxStep, ours.maxStep < 200 ? "met" : "missed");
+    }
+    return 0;
+}
