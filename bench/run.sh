@@ -28,8 +28,8 @@ profile() {   # profile SCREEN: one line of instruction counts per frame
   run valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file="$out" \
     --toggle-collect='*MeasuredFrames*' bench/game_bench --screen "$screen" "$frames" >/dev/null 2>&1
   read -r total ours driver < <(python3 "$here/callgrind_split.py" "$out")
-  update=$(callgrind_annotate --inclusive=yes "$out" 2>/dev/null |
-    awk '/MeasuredUpdate/ {gsub(",", "", $1); if ($1 ~ /^[0-9]+$/) { print $1; exit }}')
+  update=$(callgrind_annotate --inclusive=yes --threshold=100 "$out" 2>/dev/null |
+    awk '/:.*MeasuredUpdate.*\[/ {gsub(",", "", $1); print $1; exit}')
   rm -f "$out"
   update=${update:-0}
   printf "%-8s %10d %10d %10d %10d\n" "$screen" $((update / frames)) $(((ours - update) / frames)) \
