@@ -32,8 +32,8 @@
 //   bench/collector_peer_bench --trace FILE      (under xvfb-run, as above)
 // The saved pattern replayed without the game (a stand-in live set of the same sizes), and one step's
 // instructions, STEP being an index the replay printed:
-//   bench/collector_peer_bench --replay FILE <game|churn>
-//   valgrind --tool=callgrind --collect-atstart=no bench/collector_peer_bench --replay FILE <game|churn> STEP
+//   bench/collector_peer_bench --replay FILE <game|churn|churn+game>   (churn+game: the game after the churn)
+//   valgrind --tool=callgrind --collect-atstart=no bench/collector_peer_bench --replay FILE <...> STEP
 #include <gc.h>
 #include <valgrind/callgrind.h>
 
@@ -497,8 +497,14 @@ int main(int argc, char** argv) {
         gc_assign(g_ring.rep, Array<Blob*>(kRing).rep);
         const Pattern pattern = LoadPattern(argv[2], g_live);
         gc_collect_all();
-        const bool churn = std::string(argv[3]) == "churn";
-        TraceOurs(pattern, churn, churn ? 1 : 40, argc > 4 ? std::atol(argv[4]) : -1);
+        const std::string what = argv[3];
+        const long step = argc > 4 ? std::atol(argv[4]) : -1;
+        if (what == "churn+game") {   // as the default run meets the game: after the churn's garbage
+            TraceOurs(pattern, true, 1, -1);
+            TraceOurs(pattern, false, 1, step);
+        } else {
+            TraceOurs(pattern, what == "churn", what == "churn" ? 1 : 40, step);
+        }
         return 0;
     }
     TestHost* host = nullptr;
