@@ -27,7 +27,15 @@
 //   [rounds, default 2]
 // Instruction counts per allocation of the churn (callgrind; divide the total by N):
 //   valgrind --tool=callgrind --toggle-collect='*Timed*' bench/collector_peer_bench --one <ours|boehm> N
+// Where the longest steps of ours go (the 6 longest by CPU time and by work, each cycle's completing step),
+// saving the recorded pattern to FILE:
+//   bench/collector_peer_bench --trace FILE      (under xvfb-run, as above)
+// The saved pattern replayed without the game (a stand-in live set of the same sizes), and one step's
+// instructions, STEP being an index the replay printed:
+//   bench/collector_peer_bench --replay FILE <game|churn|churn+game>   (churn+game: the game after the churn)
+//   valgrind --tool=callgrind --collect-atstart=no bench/collector_peer_bench --replay FILE <...> STEP
 #include <gc.h>
+#include <valgrind/callgrind.h>
 
 #include <algorithm>
 #include <chrono>
@@ -146,9 +154,16 @@ Pattern RecordGame(TestHost* host, c_MyApp* app) {
 // ---- our side ----------------------------------------------------------------------------------------------
 
 // A collected object of any block size: one reference, to the object allocated before it (or none).
+// Work counters for the trace: Blobs scanned and destroyed.
+long g_blobMarks = 0, g_blobDestroys = 0;
+
 struct Blob : gc_object {
     Blob* link = nullptr;
-    void mark() override { gc_mark_q(link); }
+    ~Blob() override { ++g_blobDestroys; }
+    void mark() override {
+        ++g_blobMarks;
+        gc_mark_q(link);
+    }
 };
 
 Array<Blob*> g_ring;   // the live window of the churn, and the game pattern's objects of the last frame
@@ -294,6 +309,146 @@ __attribute__((noinline)) Result TimedBoehmChurn(int allocs, bool timeEach) {
     return r;
 }
 
+// ---- tracing the longest steps ------------------------------------------------------------------------------
+
+// One timed step of ours with what it did: an allocation (its size, the objects it destroyed) or a collector
+// run (the grey objects it found queued, the objects it scanned, whether it completed a cycle).
+struct Step {
+    double us = 0;
+    long index = 0, work = 0;
+    int frame = 0, size = 0, queued = 0;
+    bool collect = false, cycle = false;
+};
+
+void Keep(std::vector<Step>& top, const Step& s, bool byWork) {
+    top.push_back(s);
+    std::sort(top.begin(), top.end(),
+              [byWork](const Step& a, const Step& b) { return byWork ? a.work > b.work : a.us > b.us; });
+    if (top.size() > 6) top.pop_back();
+}
+
+void Print(const char* title, const std::vector<Step>& top) {
+    std::printf("%s\n", title);
+    for (const Step& s : top) {
+        if (s.collect)
+            std::printf("  %8.1f us step %7ld frame %5d collect: %d grey queued, %ld objects scanned, %d new bytes%s\n",
+                        s.us, s.index, s.frame, s.queued, s.work, s.size, s.cycle ? ", completed a cycle" : "");
+        else
+            std::printf("  %8.1f us step %7ld frame %5d alloc %d bytes: destroyed %ld objects\n", s.us, s.index,
+                        s.frame, s.size, s.work);
+    }
+}
+
+// Replays the pattern `repeats` times (or the churn once), timing every allocation and collector run, and
+// prints the longest by CPU time and by work (objects destroyed or scanned), with the longest time of an
+// empty timed step as the clock's noise floor. Under callgrind (--collect-atstart=no) only step
+// `callgrindStep` is collected, so the total is that step's instructions.
+void TraceOurs(const Pattern& p, bool churn, int repeats, long callgrindStep) {
+    std::vector<Step> byTime, byWork;
+    Blob* last = nullptr;
+    unsigned seed = 1;
+    long index = 0;
+    double noise = 0;
+    const int frames = churn ? kChurnAllocs / kChurnFrame : static_cast<int>(p.frames.size());
+    auto timed = [&](Step& s, auto&& op) {
+        const long marks = g_blobMarks, destroys = g_blobDestroys;
+        s.index = index;
+        if (index == callgrindStep) CALLGRIND_TOGGLE_COLLECT;
+        const double a = CpuUs();
+        op();
+        s.us = CpuUs() - a;
+        if (index++ == callgrindStep) CALLGRIND_TOGGLE_COLLECT;
+        s.work = s.collect ? g_blobMarks - marks : g_blobDestroys - destroys;
+        const double e = CpuUs();
+        noise = std::max(noise, CpuUs() - e);
+        Keep(byTime, s, false);
+        Keep(byWork, s, true);
+    };
+    for (int k = 0; k < repeats; ++k) {
+        for (int f = 0; f < frames; ++f) {
+            const int n = churn ? kChurnFrame : static_cast<int>(p.frames[f].size());
+            for (int i = 0; i < n; ++i) {
+                Step s;
+                s.frame = f;
+                s.size = churn ? ChurnSize(seed) : p.frames[f][i];
+                Blob* b = nullptr;
+                timed(s, [&] { b = OurAlloc(s.size, (!churn || (seed & 1)) ? last : nullptr); });
+                gc_assign(g_ring[(churn ? f * kChurnFrame + i : i) % kRing], b);
+                last = b;
+            }
+            Step s;
+            s.frame = f;
+            s.collect = true;
+            s.queued = gc_list_count(gc_queued_list);
+            s.size = gc_new_bytes;
+            timed(s, [] { gc_collect(); });
+            s.cycle = gc_new_bytes == 0 && s.size > 0;
+            if (s.cycle) std::printf("  cycle completed at step %ld: %.1f us, %ld objects scanned\n", s.index,
+                                     s.us, g_blobMarks);
+        }
+    }
+    std::printf("trace %s, %ld steps; the longest empty timed step (the clock's noise): %.1f us\n",
+                churn ? "churn" : "game", index, noise);
+    Print(" longest by CPU time:", byTime);
+    Print(" most work:", byWork);
+}
+
+// The pattern without the game, for callgrind: frame sizes, then the live set's sizes and pointer-freeness.
+void SavePattern(const Pattern& p, const char* path) {
+    FILE* f = std::fopen(path, "w");
+    std::fprintf(f, "%zu %zu\n", p.frames.size(), p.live.size());
+    for (const auto& frame : p.frames) {
+        std::fprintf(f, "%zu", frame.size());
+        for (int size : frame) std::fprintf(f, " %d", size);
+        std::fprintf(f, "\n");
+    }
+    for (size_t i = 0; i < p.live.size(); ++i) std::fprintf(f, "%d %d\n", p.live[i], int(p.atomic[i]));
+    std::fclose(f);
+}
+
+// Reads a saved pattern and builds a stand-in for the game's live set: Blobs of the live sizes in one
+// rooted array (so a cycle's marking meets as many objects and bytes as in the game).
+Pattern LoadPattern(const char* path, Array<Blob*>& live) {
+    Pattern p;
+    FILE* f = std::fopen(path, "r");
+    size_t frames = 0, objects = 0;
+    if (!f || std::fscanf(f, "%zu %zu", &frames, &objects) != 2) return p;
+    p.frames.resize(frames);
+    for (auto& frame : p.frames) {
+        size_t n = 0;
+        if (std::fscanf(f, "%zu", &n) != 1) break;
+        frame.resize(n);
+        for (int& size : frame)
+            if (std::fscanf(f, "%d", &size) != 1) break;
+        p.allocs += static_cast<int>(n);
+    }
+    gc_assign(live.rep, Array<Blob*>(static_cast<int>(objects)).rep);
+    for (size_t i = 0; i < objects; ++i) {
+        int size = 0, atomic = 0;
+        if (std::fscanf(f, "%d %d", &size, &atomic) != 2) break;
+        p.live.push_back(size);
+        p.atomic.push_back(atomic != 0);
+        gc_assign(live[static_cast<int>(i)], OurAlloc(size, nullptr));
+    }
+    std::fclose(f);
+    return p;
+}
+
+Array<Blob*> g_live;   // the replay's stand-in for the game's live set
+
+// The longest of `n` empty steps timed as the steps are: what the clock and the shared machine add to a
+// single step on their own (the thread's CPU clock is read through a system call, and on a loaded virtual
+// machine it also counts time the host took away). A longest step near this says nothing about the collector;
+// the --replay mode under callgrind gives the longest step's instructions instead.
+__attribute__((noinline)) double EmptyStepNoiseUs(long n) {
+    double worst = 0;
+    for (long i = 0; i < n; ++i) {
+        const double a = CpuUs();
+        worst = std::max(worst, CpuUs() - a);
+    }
+    return worst;
+}
+
 void StartBoehm(const Pattern& p) {
     setenv("GC_MARKERS", "1", 1);   // marking on the calling thread, where a step's CPU time is measured
     GC_INIT();
@@ -334,6 +489,24 @@ int main(int argc, char** argv) {
                                        : TimedBoehmChurn(std::atoi(argv[3]), false);
         return 0;
     }
+    // A saved pattern replayed without the game: --replay FILE <game|churn> [STEP to collect under callgrind]
+    if (argc >= 4 && std::string(argv[1]) == "--replay") {
+        gc_init1();
+        gc_root(g_ring.rep);
+        gc_root(g_live.rep);
+        gc_assign(g_ring.rep, Array<Blob*>(kRing).rep);
+        const Pattern pattern = LoadPattern(argv[2], g_live);
+        gc_collect_all();
+        const std::string what = argv[3];
+        const long step = argc > 4 ? std::atol(argv[4]) : -1;
+        if (what == "churn+game") {   // as the default run meets the game: after the churn's garbage
+            TraceOurs(pattern, true, 1, -1);
+            TraceOurs(pattern, false, 1, step);
+        } else {
+            TraceOurs(pattern, what == "churn", what == "churn" ? 1 : 40, step);
+        }
+        return 0;
+    }
     TestHost* host = nullptr;
     c_MyApp* app = nullptr;
     g_recording = true;
@@ -348,6 +521,12 @@ int main(int argc, char** argv) {
     StartBoehm(pattern);
     const int repeats = 10;
 
+    if (argc > 2 && std::string(argv[1]) == "--trace") {   // where the longest steps of ours go
+        SavePattern(pattern, argv[2]);
+        TraceOurs(pattern, false, 40, -1);
+        TraceOurs(pattern, true, 1, -1);
+        return 0;
+    }
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 2;
     Row rows[4] = {{"game", "ours", {}, 0, 0}, {"game", "boehm", {}, 0, 0}, {"churn", "ours", {}, 0, 0},
                    {"churn", "boehm", {}, 0, 0}};
@@ -362,6 +541,7 @@ int main(int argc, char** argv) {
         add(rows[2], TimedOurChurn(kChurnAllocs, false), TimedOurChurn(kChurnAllocs / 4, true));
         add(rows[3], TimedBoehmChurn(kChurnAllocs, false), TimedBoehmChurn(kChurnAllocs / 4, true));
     }
+    const double noise = EmptyStepNoiseUs(rounds * (kChurnAllocs / 4 + pattern.allocs));
     long live = 0;
     for (int s : pattern.live) live += s;
     std::printf("game pattern: %d allocations in %zu frames (a game start, a 10-second game, the menu); "
@@ -380,5 +560,6 @@ int main(int argc, char** argv) {
         std::printf("collector_peer %s longest step ours %.1f us, boehm %.1f us (goal < 200 us: %s)\n",
                     ours.workload, ours.maxStep, boehm.maxStep, ours.maxStep < 200 ? "met" : "missed");
     }
+    std::printf("collector_peer clock noise: longest empty timed step %.1f us over as many steps\n", noise);
     return 0;
 }
