@@ -1,9 +1,5 @@
-// The options box and the credits box through real frames: the sound modes, the display switch, closing
+// The options and credits boxes through real frames: the rows, the sound modes, the display switch, closing
 // and saving, the pause menu's shorter box, the credit lines and the ways to close them.
-#include <algorithm>
-#include <string>
-#include <vector>
-
 #include "tests/game/myapp_fixture.h"
 
 namespace {
@@ -26,7 +22,7 @@ protected:
     }
     // The options box's texts, top to bottom: the back item, then the rows' labels.
     std::vector<std::string> OptionTexts() {
-        int panel = 0;
+        int panel = 0;   // the box's panel: the last rectangle at x 50 in red 150
         for (int n = 0; n < app->m_drawCount; n += 15)
             if (app->m_drawList[n] == -3717 && app->m_drawList[n + 1] == 50 && app->m_drawList[n + 10] == 150) panel = n;
         std::vector<std::string> out;
@@ -54,11 +50,7 @@ TEST_F(Boxes, EachRowShowsItsLabelAndActsOnceOnATap) {
         app->m_vkeys[18] = 2;
         const int before = *c.state, cursor = app->m_channelCursor;
         EXPECT_EQ(Label(c.row), squeeze(c.before)) << c.row;
-        Tap(c.x, c.y);
-        Step();
-        Step();   // held: acts once
-        Untap();
-        Step();
+        Tap(c.x, c.y), Step(), Step(), Untap(), Step();   // held: acts once
         EXPECT_EQ(Label(c.row), squeeze(c.after)) << c.row;
         EXPECT_EQ(*c.state, before + 1) << c.row;
         EXPECT_EQ(app->m_channelCursor, (cursor + c.sounds) % 24) << c.row;
@@ -99,8 +91,7 @@ TEST_F(Boxes, HeldFireOnTheDisplayRowFlipsOnceAndOnlyAMadeWindowFlipsTheLabel) {
     EXPECT_TRUE(host->windowRequests[0].fullscreen && host->windowRequests[0].width == host->GetGlfwDesktopMode()->width);
     EXPECT_TRUE(!host->windowRequests[1].fullscreen && host->windowRequests[1].width == 640);
     for (bool noDesktop : {true, false}) {   // no desktop mode: nothing tried; a refused window
-        host->noDesktop = noDesktop;
-        host->refuseWindow = !noDesktop;
+        host->noDesktop = noDesktop, host->refuseWindow = !noDesktop;
         Key(13);
         EXPECT_EQ(Label(3), "Fullscreen") << noDesktop;
     }
@@ -123,9 +114,7 @@ TEST_F(Boxes, ClosingSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
     Press(27);   // pressed while the box slides in, held after it is in
     for (int i = 0; i < 40; ++i) Step();
     EXPECT_EQ(app->m_optionsOpen, 1);
-    Release(27);
-    Step();
-    Key(27);
+    Release(27), Step(), Key(27);
     EXPECT_EQ(app->m_optionsOpen, 0);
 }
 
@@ -159,9 +148,8 @@ TEST_F(Boxes, CreditsBoxScrollsItsLinesAndClosesOnATapFireSecondOrShoulder) {
     app->m_creditLine = 35;   // the last line: the first follows it
     Frame();
     const Line centre = line("End"), next = line("A Game by"), above = line("and everyone else");
-    EXPECT_EQ(centre.alpha, 1.0f);
-    EXPECT_NEAR(next.y - centre.y, 16, 0.01f);
-    EXPECT_LT(above.alpha, 0.25f);   // three lines up: faded
+    EXPECT_TRUE(centre.alpha == 1 && std::abs(next.y - centre.y - 16) < 0.01f && above.alpha < 0.25f)
+        << "the first line follows the last, 16 below; three lines up: faded";
     for (int i = 1; i < 53; ++i) Frame();
     EXPECT_EQ(app->m_creditLine, 35);
     Frame();

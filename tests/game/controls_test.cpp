@@ -1,8 +1,5 @@
 // The controls through real frames: the action table for keys, pad buttons, sticks and virtual keys, the
 // iCade letters, the analogue control and the pointer tests.
-#include <functional>
-#include <vector>
-
 #include "tests/game/myapp_fixture.h"
 
 namespace {
@@ -70,8 +67,7 @@ TEST_F(Controls, StickDirectionsCountBeyondFourTenthsOnlyWhenAnalogueInputIsAske
     } const cases[] = {{0, 0.41f, {1, 0, 0, 0}}, {0, 0.4f, {0, 0, 0, 0}},  {-0.5f, 0, {0, 1, 0, 0}},
                        {0.5f, 0, {0, 0, 1, 0}},  {0, -0.5f, {0, 0, 0, 1}}, {-0.4f, -0.4f, {0, 0, 0, 0}}};
     for (const Case& c : cases) {
-        host->padX = c.x;
-        host->padY = c.y;
+        host->padX = c.x, host->padY = c.y;
         Frame();
         const std::vector<int> got = {app->p_PlayKey(0, 1, 0), app->p_PlayKey(3, 1, 0), app->p_PlayKey(5, 1, 0),
                                       app->p_PlayKey(8, 1, 0)};
@@ -132,9 +128,7 @@ TEST_F(Controls, PointerTestsAreStrictAtTheirEdges) {
         {3, 3, 60, 82, 0},   {4, 3, 100, 100, 0}, {4, 0, 110, 110, 1}};
     for (const auto& c : cases) {
         for (int i = 0; i < 10; ++i) app->m_touchDown[i] = 0, app->m_touchX[i] = app->m_touchY[i] = -3717;
-        app->m_touchDown[c[1]] = 1;
-        app->m_touchX[c[1]] = c[2];
-        app->m_touchY[c[1]] = c[3];
+        app->m_touchDown[c[1]] = 1, app->m_touchX[c[1]] = c[2], app->m_touchY[c[1]] = c[3];
         EXPECT_EQ(tests[c[0]](), c[4]) << "test " << c[0] << " touch " << c[1] << " at " << c[2] << "," << c[3];
     }
 }

@@ -1,44 +1,21 @@
-// Saves that survive a crash, on the real executable: the game is made to save over and over by taking the
-// X input focus away from its window and giving it back (each loss suspends the game, which saves), and
-// is killed with signal 9 at a random moment. After every kill the state file must be the old text or the
-// new one, whole, with valid checksums. The old text is a valid state the game rewrites on its first save
-// (its settings are normalised on loading), so both texts turn up.
-//
+// Saves that survive a crash, on the real executable: taking the X focus away and back makes the game
+// save over and over (a lost focus suspends it, which saves), and it is killed with signal 9 at a random
+// moment. The state file must then be the old text or the new one, whole, with valid checksums.
 // CRASH_KILLS sets the number of kills (default 200; `make kill-test` runs 1000).
-#include <gtest/gtest.h>
-
-#include <X11/Xlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <fstream>
 #include <random>
-#include <sstream>
-#include <string>
 
 #include "tests/game/running_game.h"
-#include "tests/common/scratch.h"
-#include "tests/game/saved_state.h"
 
 namespace {
 
 class CrashSave : public RunningGame {
 protected:
-    std::string folder;
+    zk_test::ScratchDir scratch{"crash-save"};
+    const std::string state = scratch / ".zanthstate";
 
-    void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
-        char dir[] = "/tmp/crash-save-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        folder = dir;
-        ASSERT_EQ(symlink(BUILD_DIR "/data", (folder + "/data").c_str()), 0);
-    }
-    void TearDown() override {
-        game.reset();
-        if (!folder.empty()) Shell("rm -rf '" + folder + "'");
-    }
     // The game's window found through Xlib, polled: quicker than a search by a separate program, which
     // matters when the game is started hundreds of times.
     Window FindGameWindow(Display* display) {
@@ -65,13 +42,14 @@ protected:
     }
     long Inode() const {
         struct stat st;
-        return stat((folder + "/.zanthstate").c_str(), &st) == 0 ? long(st.st_ino) : -1;
+        return stat(state.c_str(), &st) == 0 ? long(st.st_ino) : -1;
     }
 };
 
 }  // namespace
 
 TEST_F(CrashSave, AKillAtAnyMomentOfRepeatedSavesLeavesTheOldOrTheNewStateWhole) {
+    ASSERT_EQ(symlink(BUILD_DIR "/data", (scratch / "data").c_str()), 0);
     const char* count = std::getenv("CRASH_KILLS");
     const int kills = count ? std::atoi(count) : 200;
     std::string old;   // a valid state whose settings block the game rewrites: every number 0
@@ -83,8 +61,8 @@ TEST_F(CrashSave, AKillAtAnyMomentOfRepeatedSavesLeavesTheOldOrTheNewStateWhole)
     std::string newer;
     int saves = 0, oldSeen = 0, newSeen = 0;
     for (int kill = 0; kill < kills && !HasFailure(); ++kill) {
-        std::ofstream(folder + "/.zanthstate", std::ios::binary) << old;
-        game.reset(new ChildProcess(GAME_PATH, folder));
+        zk_test::WriteFile(state, old);
+        game.reset(new ChildProcess(GAME_PATH, scratch.path()));
         const Window id = FindGameWindow(display);
         ASSERT_NE(id, 0u) << "kill " << kill << ": no window";
         // Focus in and out until a random moment within about half a second, counting finished saves
@@ -98,7 +76,7 @@ TEST_F(CrashSave, AKillAtAnyMomentOfRepeatedSavesLeavesTheOldOrTheNewStateWhole)
             if (Inode() != inode) ++saves, inode = Inode();
         }
         game.reset();   // signal 9
-        const std::string now = zk_test::ReadFile(folder + "/.zanthstate");
+        const std::string now = zk_test::ReadFile(state);
         if (now == old) {
             ++oldSeen;
             continue;

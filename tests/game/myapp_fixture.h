@@ -1,9 +1,5 @@
-// tests/game/myapp_fixture.h: the real game object, driven through the real delegate and input device by a
-// host whose clock, window size, joysticks and saved state the test sets. A hidden GLFW window gives the
-// renderer a real OpenGL context; the art and sounds come from the generated data folder.
-//
-// The application exists once per process: every test shares one c_MyApp and puts the fields it depends
-// on into a known state first.
+// tests/game/myapp_fixture.h: the real game object, once per process, driven through the real delegate and
+// input by a test host (clock, window size, pads, saved state) in a hidden GLFW window with the real data.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,13 +7,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "framework/random.h"
 #include "harness/game_host.h"
 
-// Start-up as the program does it, with the test host in place of the GLFW loop.
 class GameEnvironment : public ::testing::Environment {
 public:
     static TestHost* host;
@@ -38,7 +34,6 @@ public:
         jingleChannelMoves = app->m_channelCursor - cursor;
     }
 
-    // Runs updates (each followed by a render) until the loader has finished.
     static void FinishLoading() {
         for (int i = 0; i < 40 && app->m_loadStep > 0; ++i) Frame();
     }
@@ -77,11 +72,8 @@ protected:
         host->padPresent = false;
         GameEnvironment::FinishLoading();
         app->m_mode = 1;
-        app->m_paused = 0;
-        app->m_optionsOpen = app->m_creditsOpen = 0;
-        app->m_keyHeld = app->m_touchHeld = 0;
-        app->m_hideHud = 0;
-        app->m_controlStyle = 0;
+        app->m_paused = app->m_optionsOpen = app->m_creditsOpen = app->m_keyHeld = app->m_touchHeld = 0;
+        app->m_hideHud = app->m_controlStyle = 0;
         app->m_options[5] = 1;
         zk_Dravo_DebugMode = 0;
         Frame();

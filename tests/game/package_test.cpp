@@ -1,49 +1,26 @@
 // The Debian package as a player gets it: unpacked with dpkg-deb into a temporary root, its launcher started
-// with a temporary HOME. The launcher makes the per-user folder under the XDG data home on the first start,
-// links data there to the installed data, and runs the game in it: the game reaches its title menu, saves
-// its state there when its window loses focus, and F4 ends it with status 0.
-#include <gtest/gtest.h>
-
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+// with a temporary HOME. The launcher makes the per-user folder under the XDG data home, links data there
+// to the installed data and runs the game in it: the game reaches its menu, saves there, and quits on F4.
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <fstream>
-#include <functional>
-#include <sstream>
-#include <string>
-
-#include "tests/game/saved_state.h"
-#include "tests/host/process.h"
+#include "tests/game/running_game.h"
 
 namespace {
 
-const std::string kTitle = "Grubnik in Tolvane Golf";
-
 // The package unpacked into a temporary root with an empty home beside it; removed at the end.
-class UnpackedPackage : public ::testing::Test {
+class UnpackedPackage : public RunningGame {
 protected:
-    std::string root, home, launcher, installedData;
+    zk_test::ScratchDir scratch{"package-test"};
+    const std::string root = scratch / "root", home = scratch / "home", launcher = root + "/usr/games/tolvane-golf",
+                      installedData = root + "/usr/share/games/tolvane-golf/data";
 
     void SetUp() override {
-        char dir[] = "/tmp/package-test-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        root = std::string(dir) + "/root";
-        home = std::string(dir) + "/home";
-        ASSERT_EQ(Shell("mkdir -p '" + root + "' '" + home + "' && dpkg-deb -x '" DEB_PATH "' '" + root +
-                        "' && echo ok"),
-                  "ok");
-        launcher = root + "/usr/games/tolvane-golf";
-        installedData = root + "/usr/share/games/tolvane-golf/data";
+        ASSERT_EQ(Shell("mkdir -p '" + root + "' '" + home + "' && dpkg-deb -x '" DEB_PATH "' '" + root + "' && echo ok"), "ok");
         setenv("HOME", home.c_str(), 1);
         unsetenv("XDG_DATA_HOME");
-    }
-    void TearDown() override {
-        if (!root.empty()) Shell("rm -rf '" + root.substr(0, root.rfind('/')) + "'");
     }
 
     // Where the `data` link in a per-user folder leads, as an absolute path ("" if it is not a link).
@@ -98,58 +75,20 @@ TEST_F(UnpackedPackage, ARealDataFolderInThePerUserFolderIsLeftAloneAndAStaleLin
     EXPECT_EQ(Shell("ls '" + folder + "/data'"), "mine");
 }
 
-// Takes the keyboard focus away from every window, as switching to another program does.
-void DropFocus() {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return;
-    XSetInputFocus(display, None, RevertToNone, CurrentTime);
-    XSync(display, False);
-    XCloseDisplay(display);
-}
-
-// The colour of one pixel of a window, 0xRRGGBB.
-unsigned long Pixel(const std::string& window, int x, int y) {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return 0;
-    unsigned long rgb = 0;
-    if (XImage* image = XGetImage(display, std::stoul(window), x, y, 1, 1, AllPlanes, ZPixmap)) {
-        rgb = XGetPixel(image, 0, 0) & 0xFFFFFF;
-        XDestroyImage(image);
-    }
-    XCloseDisplay(display);
-    return rgb;
-}
-
-bool Poll(const std::function<bool()>& done, int seconds = 30) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < end)
-        if (done()) return true;
-    return false;
-}
-
 TEST_F(UnpackedPackage, TheInstalledGameReachesItsMenuSavesInThePerUserFolderAndQuitsWithF4) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
     const std::string folder = home + "/.local/share/tolvane-golf";
-    ChildProcess game(launcher, home);
-    ASSERT_TRUE(game.started());
-    const std::string window = Shell("xdotool search --sync --onlyvisible --name '" + kTitle + "' | head -1");
-    ASSERT_FALSE(window.empty());
-    // The title menu: the corner is neither the empty window nor the loading screen's plain background.
-    ASSERT_TRUE(Poll([&] {
-        const unsigned long corner = Pixel(window, 5, 5);
-        return corner != 0 && corner != 0x282850;
-    })) << game.Transcript();
-
-    DropFocus();
+    Start(home, launcher);
+    ASSERT_FALSE(Menu().empty()) << game->Transcript();
+    Display* display = XOpenDisplay(nullptr);   // the focus taken away, as switching to another program does
+    ASSERT_NE(display, nullptr);
+    XSetInputFocus(display, None, RevertToNone, CurrentTime);
+    XCloseDisplay(display);
     const std::string state = folder + "/.zanthstate";
     ASSERT_TRUE(Poll([&] { return access(state.c_str(), F_OK) == 0; })) << "saved on losing the focus";
-    Shell("xdotool mousemove --window " + window + " 100 100 windowfocus --sync " + window + " key F4");
-    EXPECT_EQ(game.WaitExit(), 0) << game.Transcript();
-
-    std::ifstream in(state);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_TRUE(saved_state::ChecksumsHold(text.str())) << text.str();
+    Key("F4");
+    EXPECT_EQ(game->WaitExit(), 0) << game->Transcript();
+    EXPECT_TRUE(saved_state::ChecksumsHold(zk_test::ReadFile(state))) << zk_test::ReadFile(state);
     EXPECT_EQ(LinkTarget(folder), Real(installedData));
 }
 

@@ -1,7 +1,4 @@
-// The resources: the art scale and its file names, effects over their ring of channels and the sound
-// modes, and the slots a finished loader has filled.
-#include <vector>
-
+// The resources: the art scale and its file names, effects over their ring of channels, the sound modes.
 #include "tests/game/myapp_fixture.h"
 
 namespace {
@@ -17,8 +14,7 @@ TEST_F(Resources, ArtScaleFollowsTheLargerSide) {
     } const cases[] = {{630, 630, 1, "menu.png"}, {631, 480, 2, "menu-hd.png"}, {1230, 100, 2, "menu-hd.png"},
                        {100, 1231, 4, "menu-hd2.png"}};
     for (const Case& c : cases) {
-        host->width = c.w;
-        host->height = c.h;
+        host->width = c.w, host->height = c.h;
         zk_app_ValidateDeviceWindow(false);
         app->p_ArtScale();
         EXPECT_EQ(app->m_hdScale, c.scale) << c.w << "x" << c.h;
