@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(KeyTranslation, KeysGiveTheirWindowsKeyCodesAndCharacters) {
+TEST(KeyTranslation, KeysGiveTheirWindowsKeyCodesCharactersAndLayoutNumbers) {
     // GLFW key (or layout character), Windows key code; the ends of each range and keys with no code.
     const int keys[][2] = {
         {GLFW_KEY_0, 48}, {GLFW_KEY_9, 57}, {GLFW_KEY_A, 65}, {GLFW_KEY_Z, 90}, {GLFW_KEY_F1, 112},
@@ -25,18 +25,17 @@ TEST(KeyTranslation, KeysGiveTheirWindowsKeyCodesAndCharacters) {
     const int chars[][2] = {{8, 8}, {9, 9}, {13, 13}, {27, 27}, {32, 0}, {33, 65569}, {40, 65576},
                             {41, 0}, {45, 65581}, {46, 127}, {65, 0}, {112, 0}};
     for (auto& c : chars) EXPECT_EQ(KeyToChar(c[0]), c[1]) << "key " << c[0];
-}
-
-TEST(KeyTranslation, APrintableKeyIsNumberedByItsUpperCaseAsciiCharacterOnly) {
+    // A printable key is numbered by its upper-case ASCII character only; other keys keep their number.
     const std::pair<const char*, int> names[] = {
         {"a", 'A'}, {"z", 'Z'}, {"Q", 'Q'}, {"7", '7'}, {"!", '!'}, {"~", '~'}, {"\xc3\xa9", 0},
         {"", 0}, {nullptr, 0}, {" ", 0}, {"ab", 0}, {"\x7f", 0},
     };
     for (auto& n : names) EXPECT_EQ(LayoutChar(n.first), n.second) << (n.first ? n.first : "null");
-    for (int key : {GLFW_KEY_SPACE, GLFW_KEY_ESCAPE, GLFW_KEY_KP_1, GLFW_KEY_UNKNOWN}) EXPECT_EQ(LayoutKey(key), key);
+    for (int key : {GLFW_KEY_SPACE, GLFW_KEY_ESCAPE, GLFW_KEY_KP_1, GLFW_KEY_UNKNOWN})
+        EXPECT_EQ(LayoutKey(key), key);
 }
 
-// A joystick state as the input device holds it; `fill` reads one recorded pad into it.
+// A joystick state as the input device holds it.
 struct Pad {
     Array<float> x{2}, y{2}, z{2};
     Array<bool> buttons{32};
@@ -61,6 +60,7 @@ TEST(Joystick, RawLayoutsPutButtonsAndSticksWhereTheGameReadsThem) {
     const Case cases[] = {
         {16, 0, {8, 13}, {9, 12}, {0, 0, 0, 0, 0, 0}, false},   // hat to 8..11, 8.. up
         {12, 3, {0, 11}, {0, 11}, {0.1f, -0.2f, 0.3f, 0, 0, 0}, false},   // in place; y points up
+        {13, 0, {8, 12}, {11, 12}, {0, 0, 0, 0, 0, 0}, false},   // 13: the hat moves too
         {14, 5, {13}, {11}, {0.1f, -0.2f, 0.3f, 0.5f, 0.4f, 0}, false},   // second stick from axes 4 and 3
         {14, 6, {}, {}, {0.1f, -0.2f, 0.3f, -0.4f, 0.5f, -0.6f}, false},
         {18, 4, {8, 17}, {11, 12}, {0.1f, -0.2f, 0.3f, -0.4f, -0.3f, 0}, false},   // second y from axis 2
