@@ -134,10 +134,10 @@ TEST(EncodedFiles, FilesFromSoxAndOggencLoadAndBrokenOnesDoNot) {
         {44100, 1, 16, true},
     };
     for (auto& c : cases) {
-        const std::string command = "sox -n -r " + std::to_string(c.rate) + " -c " +
-                                    std::to_string(c.channels) + " -b " + std::to_string(c.bits) + " '" + wav +
-                                    "' synth 0.5 sine 440 2>/dev/null" +
-                                    (c.ogg ? " && oggenc -Q -o '" + ogg + "' '" + wav + "'" : "");
+        const std::string command =
+            "sox -n -r " + std::to_string(c.rate) + " -c " + std::to_string(c.channels) + " -b " +
+            std::to_string(c.bits) + " '" + wav + "' synth 0.5 sine 440 2>/dev/null" +
+            (c.ogg ? " && oggenc -Q -o '" + ogg + "' '" + wav + "'" : "");
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         Decoded d(zk_test::ReadFile(c.ogg ? ogg : wav), c.ogg ? LoadOGG : LoadWAV);
         ASSERT_NE(d.pcm, nullptr) << command;

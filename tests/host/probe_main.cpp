@@ -22,20 +22,16 @@ void line(const char* format, int a = 0, int b = 0, int c = 0, int d = 0) {
 struct ProbeDelegate : ZKGameDelegate {
     c_InputDevice* input = nullptr;
     bool replace = false;
-    bool updated = false;
 
     void mark() override { gc_mark_q(input); }
 
     void StartGame() override {
         gc_assign(input, (new c_InputDevice())->m_new());
-        ZKGame* host = ZKGame::_game;
-        line("start %dx%d seq %d", host->GetDeviceWidth(), host->GetDeviceHeight(), glfwGraphicsSeq);
+        line("start");
     }
     void SuspendGame() override { line("suspend"); }
     void ResumeGame() override { line("resume"); }
     void UpdateGame() override {
-        if (!updated) line("update");
-        updated = true;
         input->p_BeginUpdate();
         for (int i = 0; i < input->m__keyHitPut; ++i) {
             int key = input->m__keyHitQueue[i];
@@ -57,8 +53,7 @@ struct ProbeDelegate : ZKGameDelegate {
         if (event == kEventKeyDown && data == kF11) replace = true;
     }
     void MouseEvent(int event, int data, float x, float y) override {
-        if (event == kEventMouseDown)
-            line("mouse down %d %d %d", data, static_cast<int>(x), static_cast<int>(y));
+        if (event == kEventMouseDown) line("mouse down %d %d %d", data, int(x), int(y));
         input->p_MouseEvent(event, data, x, y);
     }
 };

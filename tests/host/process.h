@@ -1,6 +1,5 @@
-// tests/host/process.h: runs a program of the build as a child process and reads its output lines, for
-// the tests that drive a real window with X input events. Waiting polls the child's output until a line
-// matches or a generous deadline passes; the deadline only keeps a broken build from hanging the suite.
+// tests/host/process.h: a program of the build as a child process whose output lines are read as they
+// come. Deadlines only keep a broken build from hanging the suite.
 #pragma once
 
 #include <X11/Xlib.h>

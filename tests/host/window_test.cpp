@@ -1,7 +1,5 @@
-// The real host in a real window under Xvfb, driven by real X input events (xdotool): keys, characters
-// and mouse buttons as the game sees them, key repeat, a key held across a window replacement, and focus
-// suspension. The game is host_probe, which prints one line per event that reaches it (see
-// probe_main.cpp). The window's title, size and place and its close button: tests/game/window_test.cpp.
+// The real host under Xvfb driven by real X input events (xdotool), as host_probe prints what reaches it.
+// The window's title, size and place and its close button: tests/game/window_test.cpp.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +11,7 @@
 namespace {
 
 const char* const kTitle = "Grubnik in Tolvane Golf";
+using Lines = std::vector<std::string>;
 
 class Window : public ::testing::Test {
 protected:
@@ -26,12 +25,7 @@ protected:
         ASSERT_TRUE(probe->Count("start")) << probe->Transcript() << "exit " << probe->WaitExit(0.5);
         window = Shell(std::string("xdotool search --sync --name '") + kTitle + "' | head -1");
         ASSERT_FALSE(window.empty());
-        Focus();
-    }
-
-    // Xvfb has no window manager: focus follows the pointer, so move it in and then focus. Once a marker
-    // key's hit is seen, the window has the focus and updates run.
-    void Focus() {
+        // Xvfb has no window manager: focus follows the pointer. A marker key's hit shows updates run.
         Shell("xdotool mousemove --window " + window + " 320 240");   // no --sync: it may be there already
         Shell("xdotool windowfocus --sync " + window);
         probe->Mark();
@@ -46,28 +40,32 @@ protected:
     std::string window;
 };
 
-TEST_F(Window, MouseButtonsArriveWithTheirPositionInWindowPixels) {
-    Shell("xdotool mousemove --window " + window + " --sync 60 40 click 1");
-    ASSERT_TRUE(probe->WaitFor("mouse down 0 60 40"));
-    EXPECT_TRUE(probe->WaitFor("hit 1 1"));
-}
-
 // Presses and characters arrive in order (releases in the X server's order), and the update sees each
 // key's hit and character; Alt translates to nothing, so no event of it arrives between the others.
-TEST_F(Window, KeysArriveAsWindowsKeyCodesWithHitsAndCharacters) {
+// Mouse buttons come with their place in window pixels; losing the focus suspends, regaining it resumes.
+TEST_F(Window, KeysMouseButtonsAndTheFocusArriveAsTheGameSeesThem) {
     Shell("xdotool key a shift+apostrophe Left Delete Alt_L BackSpace");
-    ASSERT_TRUE(probe->WaitFor("key up 8"));
     ASSERT_TRUE(probe->WaitFor("typed 8"));
-    std::vector<std::string> events, typed;
+    Lines events, typed;
     for (const std::string& l : probe->LinesSinceMark()) {
         if (l.rfind("key", 0) == 0 && l.rfind("key up", 0) != 0) events.push_back(l);
         if (l.rfind("typed", 0) == 0) typed.push_back(l);
     }
-    EXPECT_EQ(events, (std::vector<std::string>{"key down 65", "key char 97", "key down 16", "key down 222",
-                                                "key char 34", "key down 37", "key char 65573", "key down 46",
-                                                "key char 127", "key down 8", "key char 8"}));
-    EXPECT_EQ(typed, (std::vector<std::string>{"typed 97", "typed 34", "typed 65573", "typed 127", "typed 8"}));
+    EXPECT_EQ(events, (Lines{"key down 65", "key char 97", "key down 16", "key down 222", "key char 34",
+                             "key down 37", "key char 65573", "key down 46", "key char 127", "key down 8",
+                             "key char 8"}));
+    EXPECT_EQ(typed, (Lines{"typed 97", "typed 34", "typed 65573", "typed 127", "typed 8"}));
     EXPECT_EQ(probe->Count("hit 65 1"), 1);
+
+    Shell("xdotool mousemove --window " + window + " --sync 60 40 click 1");
+    EXPECT_TRUE(probe->WaitFor("mouse down 0 60 40"));
+    EXPECT_TRUE(probe->WaitFor("hit 1 1"));
+    Shell("xdotool windowfocus --sync $(xwininfo -root | awk '/Window id/{print $4}')");
+    ASSERT_TRUE(probe->WaitFor("suspend"));
+    Shell("xdotool windowfocus --sync " + window);
+    ASSERT_TRUE(probe->WaitFor("resume"));
+    Shell("xdotool key q");
+    EXPECT_TRUE(probe->WaitFor("hit 81 1"));   // updates run again
 }
 
 TEST_F(Window, AHeldFunctionKeyRepeatsItsPressWithoutAddingHits) {
@@ -92,16 +90,6 @@ TEST_F(Window, AKeyHeldWhileTheWindowIsReplacedIsReleasedFirst) {
     auto hit = std::find(lines.begin(), lines.end(), "hit 122 1");
     ASSERT_LT(hit + 1, lines.end());
     EXPECT_EQ(hit[1], "key up 66");   // released by the update, before the old window went away
-}
-
-TEST_F(Window, LosingFocusSuspendsAndRegainingItResumes) {
-    std::string root = Shell("xwininfo -root | awk '/Window id/{print $4}'");
-    Shell("xdotool windowfocus --sync " + root);
-    ASSERT_TRUE(probe->WaitFor("suspend"));
-    Shell("xdotool windowfocus --sync " + window);
-    ASSERT_TRUE(probe->WaitFor("resume"));
-    Shell("xdotool key q");
-    EXPECT_TRUE(probe->WaitFor("hit 81 1"));   // updates run again
 }
 
 }  // namespace
