@@ -73,8 +73,8 @@ TEST_F(Loop, UpdatesFollowTheScheduleCatchingUpAtMostFourPeriodsAndStopWithoutTh
         {"rate 0: one update per render", 0, {{0, 1.0, -1, fresh}, {0, 1.0, -1, fresh}}},
         {"the focus lost for an hour: suspended, the pump blocks; back: one update", 60,
          {{0, 0, -1, fresh}, {0, 0, -1, {"render", "sleep", "poll", "suspend"}, false},
-          {3600, 0, -1, {"render", "wait"}, false}, {0, 0, -1, {"render", "wait", "resume", "update"}},
-          {0, 0, -1, paced}}},
+          {3600, 0, -1, {"render", "wait"}, false}, {0, 0, -1, {"render", "wait"}, false},
+          {0, 0, -1, {"render", "wait", "resume", "update"}}, {0, 0, -1, paced}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
