@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(KeyTranslation, KeysGiveTheirWindowsKeyCodesAndCharacters) {
+TEST(KeyTranslation, KeysGiveTheirWindowsKeyCodesCharactersAndLayoutNumbers) {
     // GLFW key (or layout character), Windows key code; the ends of each range and keys with no code.
     const int keys[][2] = {
         {GLFW_KEY_0, 48}, {GLFW_KEY_9, 57}, {GLFW_KEY_A, 65}, {GLFW_KEY_Z, 90}, {GLFW_KEY_F1, 112},
@@ -25,18 +25,17 @@ TEST(KeyTranslation, KeysGiveTheirWindowsKeyCodesAndCharacters) {
     const int chars[][2] = {{8, 8}, {9, 9}, {13, 13}, {27, 27}, {32, 0}, {33, 65569}, {40, 65576},
                             {41, 0}, {45, 65581}, {46, 127}, {65, 0}, {112, 0}};
     for (auto& c : chars) EXPECT_EQ(KeyToChar(c[0]), c[1]) << "key " << c[0];
-}
-
-TEST(KeyTranslation, APrintableKeyIsNumberedByItsUpperCaseAsciiCharacterOnly) {
+    // A printable key is numbered by its upper-case ASCII character only; other keys keep their number.
     const std::pair<const char*, int> names[] = {
         {"a", 'A'}, {"z", 'Z'}, {"Q", 'Q'}, {"7", '7'}, {"!", '!'}, {"~", '~'}, {"\xc3\xa9", 0},
         {"", 0}, {nullptr, 0}, {" ", 0}, {"ab", 0}, {"\x7f", 0},
     };
     for (auto& n : names) EXPECT_EQ(LayoutChar(n.first), n.second) << (n.first ? n.first : "null");
-    for (int key : {GLFW_KEY_SPACE, GLFW_KEY_ESCAPE, GLFW_KEY_KP_1, GLFW_KEY_UNKNOWN}) EXPECT_EQ(LayoutKey(key), key);
+    for (int key : {GLFW_KEY_SPACE, GLFW_KEY_ESCAPE, GLFW_KEY_KP_1, GLFW_KEY_UNKNOWN})
+        EXPECT_EQ(LayoutKey(key), key);
 }
 
-// A joystick state as the input device holds it; `fill` reads one recorded pad into it.
+// A joystick state as the input device holds it.
 struct Pad {
     Array<float> x{2}, y{2}, z{2};
     Array<bool> buttons{32};
@@ -50,35 +49,29 @@ struct Pad {
     std::vector<float> sticks() const { return {x[0], y[0], z[0], x[1], y[1], z[1]}; }
 };
 
-std::vector<unsigned char> only(int n, std::vector<int> down) {
-    std::vector<unsigned char> b(n, GLFW_RELEASE);
-    for (int i : down) b[i] = GLFW_PRESS;
-    return b;
-}
-
 TEST(Joystick, RawLayoutsPutButtonsAndSticksWhereTheGameReadsThem) {
     struct Case { int buttons, axes; std::vector<int> down, slots; std::vector<float> sticks; bool hat; };
     const Case cases[] = {
         {16, 0, {8, 13}, {9, 12}, {0, 0, 0, 0, 0, 0}, false},   // hat to 8..11, 8.. up
-        {12, 3, {0, 11}, {0, 11}, {0.1f, -0.2f, 0.3f, 0, 0, 0}, false},   // in place; y points up
+        {12, 3, {0, 11}, {0, 11, 31}, {0.1f, -0.2f, 0.3f, 0, 0, 0}, false},   // in place; y points up
+        {13, 0, {8, 12}, {11, 12}, {0, 0, 0, 0, 0, 0}, false},   // 13: the hat moves too
         {14, 5, {13}, {11}, {0.1f, -0.2f, 0.3f, 0.5f, 0.4f, 0}, false},   // second stick from axes 4 and 3
         {14, 6, {}, {}, {0.1f, -0.2f, 0.3f, -0.4f, 0.5f, -0.6f}, false},
         {18, 4, {8, 17}, {11, 12}, {0.1f, -0.2f, 0.3f, -0.4f, -0.3f, 0}, false},   // second y from axis 2
         {40, 6, {35, 39}, {}, {0.1f, -0.2f, 0.3f, -0.4f, 0.5f, -0.6f}, false},   // only 32 buttons are read
         {14, 0, {11, 13}, {8, 10}, {0, 0, 0, 0, 0, 0}, true},   // hat right and left
-        {3, 0, {0}, {0}, {0, 0, 0, 0, 0, 0}, true},   // too few buttons for a hat
+        {3, 0, {0}, {0, 31}, {0, 0, 0, 0, 0, 0}, true},   // too few buttons for a hat
     };
     const float axes[] = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f};
     for (const Case& c : cases) {
         Pad pad;
-        pad.buttons[31] = c.buttons <= 12;   // beyond the pad's buttons: kept
-        std::vector<unsigned char> b = only(c.buttons, c.down);
+        pad.buttons[31] = c.buttons <= 12;   // beyond the pad's buttons: kept (a slot seen at 31)
+        std::vector<unsigned char> b(c.buttons, GLFW_RELEASE);
+        for (int i : c.down) b[i] = GLFW_PRESS;
         if (c.hat) HatButtonsToGameOrder(b.data(), c.buttons);
         FillRawJoystick(c.axes ? axes : nullptr, c.axes, b.data(), c.buttons, pad.x, pad.y, pad.z, pad.buttons);
-        std::vector<int> slots = c.slots;
-        if (c.buttons <= 12) slots.push_back(31);
         SCOPED_TRACE(testing::Message() << c.buttons << " buttons, " << c.axes << " axes");
-        EXPECT_EQ(pad.pressed(), slots);
+        EXPECT_EQ(pad.pressed(), c.slots);
         EXPECT_EQ(pad.sticks(), c.sticks);
     }
 }

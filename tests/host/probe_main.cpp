@@ -1,7 +1,7 @@
 // host_probe: a tiny game on the real GLFW host that prints, one line each, what reaches it: host events
 // as they arrive ("key down 65", "key char 97", "mouse down 0 10 20", "suspend", "resume") and, in each
 // update, the input device's hits and characters ("hit 65 1", "typed 97"). F11 replaces the window from
-// the next update, as the game's fullscreen switch does; the close key ends the program with status 0.
+// the next update, as the game's fullscreen switch does.
 #include <GLFW/glfw3.h>
 
 #include <cstdio>
@@ -12,7 +12,6 @@
 namespace {
 
 const int kF11 = 122;
-const int kCloseKey = 432;
 
 void line(const char* format, int a = 0, int b = 0, int c = 0, int d = 0) {
     std::printf(format, a, b, c, d);
@@ -23,20 +22,16 @@ void line(const char* format, int a = 0, int b = 0, int c = 0, int d = 0) {
 struct ProbeDelegate : ZKGameDelegate {
     c_InputDevice* input = nullptr;
     bool replace = false;
-    bool updated = false;
 
     void mark() override { gc_mark_q(input); }
 
     void StartGame() override {
         gc_assign(input, (new c_InputDevice())->m_new());
-        ZKGame* host = ZKGame::_game;
-        line("start %dx%d seq %d", host->GetDeviceWidth(), host->GetDeviceHeight(), glfwGraphicsSeq);
+        line("start");
     }
     void SuspendGame() override { line("suspend"); }
     void ResumeGame() override { line("resume"); }
     void UpdateGame() override {
-        if (!updated) line("update");
-        updated = true;
         input->p_BeginUpdate();
         for (int i = 0; i < input->m__keyHitPut; ++i) {
             int key = input->m__keyHitQueue[i];
@@ -56,14 +51,9 @@ struct ProbeDelegate : ZKGameDelegate {
         if (event == kEventKeyChar) line("key char %d", data);
         input->p_KeyEvent(event, data);
         if (event == kEventKeyDown && data == kF11) replace = true;
-        if (event == kEventKeyDown && data == kCloseKey) {
-            line("close");
-            zkError(String());
-        }
     }
     void MouseEvent(int event, int data, float x, float y) override {
-        if (event == kEventMouseDown)
-            line("mouse down %d %d %d", data, static_cast<int>(x), static_cast<int>(y));
+        if (event == kEventMouseDown) line("mouse down %d %d %d", data, int(x), int(y));
         input->p_MouseEvent(event, data, x, y);
     }
 };

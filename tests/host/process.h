@@ -1,6 +1,5 @@
-// tests/host/process.h: runs a program of the build as a child process and reads its output lines, for
-// the tests that drive a real window with X input events. Waiting polls the child's output until a line
-// matches or a generous deadline passes; the deadline only keeps a broken build from hanging the suite.
+// tests/host/process.h: a program of the build as a child process whose output lines are read as they
+// come. Deadlines only keep a broken build from hanging the suite.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -41,16 +40,15 @@ public:
         if (fd_ >= 0) close(fd_);
     }
     bool started() const { return pid_ > 0; }
-    // The child's process id: the program itself once the shell has exec'd it.
-    pid_t pid() const { return pid_; }
+    pid_t pid() const { return pid_; }   // the program itself once the shell has exec'd it
 
-    // Waits until a line read since the last Mark() contains `text`.
+    // Waits until a line read since the last Mark() contains `text`; false when the child ended first.
     bool WaitFor(const std::string& text, double seconds = 20.0) {
         auto end = Clock::now() + std::chrono::duration<double>(seconds);
         for (size_t next = mark_;; ++next) {
             while (next >= lines_.size()) {
                 double left = std::chrono::duration<double>(end - Clock::now()).count();
-                if (left <= 0 || eof_) return false;   // out of time, or the child closed its output
+                if (left <= 0 || eof_) return false;
                 ReadMore(left < 0.1 ? left : 0.1);
             }
             if (lines_[next].find(text) != std::string::npos) return true;
@@ -58,7 +56,6 @@ public:
     }
     void Mark() { mark_ = lines_.size(); }   // later waits look only at lines from now on
     std::vector<std::string> LinesSinceMark() const { return {lines_.begin() + long(mark_), lines_.end()}; }
-    const std::vector<std::string>& lines() const { return lines_; }
     std::string Transcript() const {   // every line so far, for failure messages
         std::string out;
         for (const std::string& l : lines_) out += l + "\n";
@@ -111,27 +108,24 @@ private:
 // Runs a shell command and returns its standard output without the last newline.
 inline std::string Shell(const std::string& cmd) {
     std::string out;
-    FILE* f = popen(cmd.c_str(), "r");
-    if (!f) return out;
-    char buf[512];
-    while (fgets(buf, sizeof buf, f)) out += buf;
-    pclose(f);
-    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    if (FILE* f = popen(cmd.c_str(), "r")) {
+        for (int c; (c = std::fgetc(f)) != EOF;) out += char(c);
+        pclose(f);
+    }
+    while (!out.empty() && out.back() == '\n') out.pop_back();
     return out;
 }
 
 // Sends the window manager's close request (what the title bar's close button sends) to an X window.
-inline bool SendCloseRequest(unsigned long window) {
+inline void SendCloseRequest(unsigned long window) {
     Display* display = XOpenDisplay(nullptr);
-    if (!display) return false;
+    if (!display) return;
     XEvent e = {};
     e.xclient.type = ClientMessage;
     e.xclient.window = window;
     e.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
     e.xclient.format = 32;
     e.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    e.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &e);
     XCloseDisplay(display);
-    return true;
 }
