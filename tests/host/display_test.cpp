@@ -59,6 +59,15 @@ TEST_F(GlfwWindow, EveryWindowIsANewCentredContextAndOddSizesNeverCrash) {
     EXPECT_EQ(std::make_pair(host->GetDeviceWidth(), host->GetDeviceHeight()), std::make_pair(640, 480));
 }
 
+// Sizes come from GLFW's size callbacks, not from asking the X server each frame: a window resized from
+// outside (the player dragging its edge) has its new size once the pump ran.
+TEST_F(GlfwWindow, AWindowResizedFromOutsideHasItsNewSizeAfterTheEventPump) {
+    host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    glfwSetWindowSize(host->Window(), 800, 500);
+    for (int wait = 0; wait < 200 && host->GetDeviceHeight() != 500; ++wait) glfwWaitEventsTimeout(0.05);
+    EXPECT_EQ(std::make_pair(host->GetDeviceWidth(), host->GetDeviceHeight()), std::make_pair(800, 500));
+}
+
 // Minimised, a window is not active even with the focus; WM_STATE is set as a window manager would.
 TEST_F(GlfwWindow, AMinimisedWindowIsNotActiveEvenWithTheFocus) {
     host->SetGlfwWindow(64, 48, 8, 8, 8, 0, 0, 0, false);
