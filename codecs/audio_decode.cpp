@@ -166,7 +166,7 @@ namespace {
 // damaged file takes, since the arena goes back whole. The test files of ordinary encoders need about
 // 160 KiB; sixteen channels of 8192-sample blocks about 1 MiB more.
 const int kOggArenaBytes = 4 << 20;
-const int kOggFrameRoom = 4096;   // samples per channel kept free for the next frame: a Vorbis frame
+const int kOggFrameRoom = kOggFrameFrames;   // samples per channel kept free for the next frame: a Vorbis frame
                                   // never decodes to more than 4096 samples per channel
 
 // One Ogg page header: its flags and its segment lengths (the lacing values).
@@ -258,27 +258,36 @@ int64_t decode_frames(stb_vorbis* v, int ch, short** block) {
     return total;
 }
 
+// 1-2. A decoder on the file's position that leaves the file open (close_on_free 0), its memory our arena,
+// and the stream's layout; null (the arena freed) when the headers are refused or describe nothing playable.
+stb_vorbis* open_vorbis(FILE* f, stb_vorbis_alloc* arena, int* ch, int* hertz) {
+    if (!comment_header_fits(f)) return nullptr;
+    *arena = stb_vorbis_alloc{static_cast<char*>(zk_malloc(kOggArenaBytes)), kOggArenaBytes};
+    int error = 0;
+    stb_vorbis* v = arena->alloc_buffer ? stb_vorbis_open_file(f, 0, &error, arena) : nullptr;
+    stb_vorbis_info info = v ? stb_vorbis_get_info(v) : stb_vorbis_info{};
+    // The rate is unsigned in the stream header: one past INT_MAX would reach the caller negative.
+    if (!v || info.channels <= 0 || info.sample_rate == 0 || info.sample_rate > unsigned(INT_MAX)) {
+        if (v) stb_vorbis_close(v);
+        std::free(arena->alloc_buffer);
+        return nullptr;
+    }
+    *ch = info.channels;
+    *hertz = int(info.sample_rate);
+    return v;
+}
+
 }  // namespace
 
 unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* hertz) {
-    // 1. stb_vorbis reads from the file's position and leaves the file open (close_on_free 0); its
-    // memory is our arena.
-    if (!comment_header_fits(f)) return nullptr;
-    stb_vorbis_alloc arena{static_cast<char*>(zk_malloc(kOggArenaBytes)), kOggArenaBytes};
-    int error = 0;
-    stb_vorbis* v = arena.alloc_buffer ? stb_vorbis_open_file(f, 0, &error, &arena) : nullptr;
-    if (!v) {
-        std::free(arena.alloc_buffer);
-        return nullptr;
-    }
-    // 2. Stream info.
-    stb_vorbis_info info = stb_vorbis_get_info(v);
-    int ch = info.channels;
+    // 1-2. Decoder and stream info.
+    stb_vorbis_alloc arena{};
+    int ch = 0, rate = 0;
+    stb_vorbis* v = open_vorbis(f, &arena, &ch, &rate);
+    if (!v) return nullptr;
     // 3. Every frame, decoded.
     short* pcm = nullptr;
-    // The rate is unsigned in the stream header: one past INT_MAX would reach the caller negative.
-    const bool playable = ch > 0 && info.sample_rate > 0 && info.sample_rate <= unsigned(INT_MAX);
-    int64_t total = playable ? decode_frames(v, ch, &pcm) : -1;
+    int64_t total = decode_frames(v, ch, &pcm);
     stb_vorbis_close(v);
     std::free(arena.alloc_buffer);
     if (total <= 0 || total > kOggMaxSamples) {   // too long, or not a single sample
@@ -290,6 +299,55 @@ unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* he
     *length = int(total / ch);
     *channels = ch;
     *format = 2;
-    *hertz = int(info.sample_rate);
+    *hertz = rate;
     return reinterpret_cast<unsigned char*>(pcm);
+}
+
+// ---- Ogg Vorbis, a slice at a time ----
+
+struct OggStream {
+    FILE* f;
+    stb_vorbis* v;
+    stb_vorbis_alloc arena;
+    int ch;
+    int64_t total;   // samples decoded so far, all channels together
+    bool ended;      // the decoder gave its last frame
+};
+
+OggStream* OpenOGGStream(FILE* f, int* channels, int* hertz) {
+    stb_vorbis_alloc arena{};
+    int ch = 0;
+    stb_vorbis* v = open_vorbis(f, &arena, &ch, hertz);
+    if (!v) {
+        std::fclose(f);
+        return nullptr;
+    }
+    *channels = ch;
+    return new OggStream{f, v, arena, ch, 0, false};
+}
+
+// The frame loop of decode_frames, with the room left always at least one frame's.
+int ReadOGGStream(OggStream* s, short* pcm, int frames) {
+    ZK_CONTRACT(frames >= kOggFrameRoom, "room for a whole Vorbis frame");
+    int done = 0;
+    while (!s->ended && frames - done >= kOggFrameRoom && s->total < kOggMaxSamples) {
+        int n = stb_vorbis_get_frame_short_interleaved(s->v, s->ch, pcm + int64_t(done) * s->ch,
+                                                       (frames - done) * s->ch);
+        if (n == 0) {   // the end, or damage from here on: nothing more to read either way
+            s->ended = true;
+            break;
+        }
+        n = int(std::min<int64_t>(n, (kOggMaxSamples - s->total) / s->ch));   // never past the cap
+        done += n;
+        s->total += int64_t(n) * s->ch;
+    }
+    return done;
+}
+
+void CloseOGGStream(OggStream* s) {
+    if (!s) return;
+    stb_vorbis_close(s->v);
+    std::free(s->arena.alloc_buffer);
+    std::fclose(s->f);
+    delete s;
 }

@@ -22,3 +22,19 @@ unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* he
 // kOggMaxSamples samples (all channels together) is rejected: a few kilobytes of highly compressible
 // Vorbis can describe hours of sound, and decoding it whole would take gigabytes.
 unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* hertz);
+
+// An Ogg Vorbis file decoded a slice at a time, for music that must start before the whole file has been
+// decoded. It makes the same stb_vorbis calls on the same frames as LoadOGG, so its slices laid end to end
+// are exactly LoadOGG's PCM; the file's checks are LoadOGG's too.
+struct OggStream;
+// Opens the stream on `f`, which it owns from then on (CloseOGGStream closes it, also on failure here);
+// null when LoadOGG would reject the file's headers.
+OggStream* OpenOGGStream(FILE* f, int* channels, int* hertz);
+// Decodes whole frames into `pcm` (interleaved 16-bit) until fewer than one frame's room of `frames`
+// frames is left; returns the frames decoded, 0 once the stream has ended (or is damaged from here on).
+// `frames` must hold at least kOggFrameFrames. The stream ends after kOggMaxSamples samples: LoadOGG
+// refuses a longer file, a stream plays its first kOggMaxSamples.
+int ReadOGGStream(OggStream* s, short* pcm, int frames);
+void CloseOGGStream(OggStream* s);
+// The most frames one Vorbis frame decodes to (per channel).
+const int kOggFrameFrames = 4096;

@@ -46,6 +46,10 @@ struct TestHost : ZKGlfwGame {
         audioPaths.push_back(path.ToUtf8());
         return ZKGlfwGame::LoadAudioData(path, length, channels, format, hertz);
     }
+    OggStream* OpenAudioStream(String path, int* channels, int* hertz) override {
+        audioPaths.push_back(path.ToUtf8());
+        return ZKGlfwGame::OpenAudioStream(path, channels, hertz);
+    }
     unsigned char* LoadImageData(String path, int* width_, int* height_, int* depth) override {
         imagePaths.push_back(path.ToUtf8());
         return ZKGlfwGame::LoadImageData(path, width_, height_, depth);

@@ -283,3 +283,11 @@ unsigned char* ZKGlfwGame::LoadAudioData(String path, int* length, int* channels
     }
     return pcm;
 }
+
+// Ogg Vorbis only: a WAV is its own PCM and costs nothing to load whole. The collector hears of the PCM
+// as the engine decodes it.
+OggStream* ZKGlfwGame::OpenAudioStream(String path, int* channels, int* hertz) {
+    if (!path.ToLower().EndsWith(String(".ogg"))) return nullptr;
+    FILE* f = OpenFile(path, String("rb"));
+    return f ? OpenOGGStream(f, channels, hertz) : nullptr;
+}

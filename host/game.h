@@ -43,6 +43,7 @@ const int kJoyButtonCount = 32;
 const int kKeyClose = 432;
 
 struct GLFWwindow;
+struct OggStream;
 
 // Incremented each time a window (an OpenGL context) is opened, whether or not the open succeeded.
 // The renderer and the surfaces compare it to notice that their OpenGL objects are gone.
@@ -107,6 +108,9 @@ public:
     virtual unsigned char* LoadAudioData(String /*path*/, int* /*length*/, int* /*channels*/, int* /*format*/, int* /*hertz*/) {
         return nullptr;
     }
+    // A sound file opened to be decoded a slice at a time (codecs/audio_decode.h), or null when it is not
+    // one the host streams or cannot be opened; the caller then loads it whole with LoadAudioData.
+    virtual OggStream* OpenAudioStream(String /*path*/, int* /*channels*/, int* /*hertz*/) { return nullptr; }
     [[noreturn]] virtual void Die(ThrowableObject* ex);
     virtual void gc_collect();
     virtual void StartGame();
@@ -153,6 +157,7 @@ public:
     String PathToFilePath(String path) override;
     unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
     unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) override;
+    OggStream* OpenAudioStream(String path, int* channels, int* hertz) override;
 
     virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
                                int stencil, bool fullscreen);

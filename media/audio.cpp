@@ -1,10 +1,12 @@
 // media/audio.cpp: gxtkAudio and gxtkSample on OpenAL (see audio.h for the channel and buffer rules).
 #include "media/audio.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
 
+#include "codecs/audio_decode.h"
 #include "host/game.h"
 #include "runtime/error.h"
 
@@ -38,9 +40,10 @@ gxtkSample::~gxtkSample() {
 }
 
 void gxtkSample::Discard() {
-    if (!buffer) return;
-    discard_list().push_back(buffer);
+    if (buffer) discard_list().push_back(buffer);
+    discard_list().insert(discard_list().end(), slices.begin(), slices.end());
     buffer = 0;
+    slices.clear();
 }
 
 int gxtkAudio::DiscardPending() { return int(discard_list().size()); }
@@ -71,6 +74,11 @@ ALint gxtkAudio::al_state(const gxtkChannel& c) {
     ALint state = AL_STOPPED;   // also the answer when OpenAL is not running
     if (c.source) alGetSourcei(c.source, AL_SOURCE_STATE, &state);
     return state;
+}
+
+// A tune whose source ran dry before its next slice was queued has not ended: StreamMusic restarts it.
+bool gxtkAudio::sounding(const gxtkChannel& c) {
+    return al_state(c) != AL_STOPPED || (musicStream && &c == &channels[kMusicChannel]);
 }
 
 ALuint gxtkAudio::source_of(int channel) {
@@ -105,9 +113,10 @@ void gxtkAudio::flush_discarded() {
     // includes channels already recorded as stopped (state 0: stopped by the game, or their end already
     // noticed): left attached, a discarded sound's buffer would stay undeletable, and its memory held,
     // for as long as that channel is not played again, which for an unused channel is forever.
+    // A tune that ran dry while streaming keeps its queue: it resumes from there.
     for (gxtkChannel& c : channels) {
         ALint state = al_state(c);
-        if (c.source && (state == AL_STOPPED || state == AL_INITIAL)) alSourcei(c.source, AL_BUFFER, 0);
+        if (c.source && (state == AL_INITIAL || !sounding(c))) alSourcei(c.source, AL_BUFFER, 0);
     }
     // One at a time: OpenAL refuses a whole batch when a single buffer is still attached somewhere.
     size_t kept = 0;
@@ -149,6 +158,7 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
     ZK_CONTRACT(sample, "the audio module plays only sounds that hold a sample");
     // 1-2. Free what can be freed, then get a source.
     flush_discarded();
+    if (channel == kMusicChannel) end_stream();
     ALuint source = source_of(channel);
     if (!source) return -1;
     // 3. Restart the source with this sample; its gain, pitch and position stay as they were.
@@ -166,6 +176,7 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
 
 int gxtkAudio::StopChannel(int channel) {
     gxtkChannel& c = at(channel);
+    if (channel == kMusicChannel) end_stream();
     if (c.state != 0) {
         alSourceStop(c.source);
         c.state = 0;
@@ -176,7 +187,7 @@ int gxtkAudio::StopChannel(int channel) {
 int gxtkAudio::PauseChannel(int channel) {
     gxtkChannel& c = at(channel);
     if (c.state != 1) return 0;
-    if (al_state(c) == AL_STOPPED) {   // it already ended: nothing left to pause
+    if (!sounding(c)) {   // it already ended: nothing left to pause
         c.state = 0;
     } else {
         alSourcePause(c.source);
@@ -196,7 +207,7 @@ int gxtkAudio::ResumeChannel(int channel) {
 
 int gxtkAudio::ChannelState(int channel) {
     gxtkChannel& c = at(channel);
-    if (c.state == 1 && al_state(c) == AL_STOPPED) c.state = 0;   // the sound ended by itself
+    if (c.state == 1 && !sounding(c)) c.state = 0;   // the sound ended by itself
     return c.state;
 }
 
@@ -220,10 +231,90 @@ int gxtkAudio::SetPan(int channel, float pan) {
 
 int gxtkAudio::PlayMusic(String path, int flags) {
     StopChannel(kMusicChannel);
+    // A tune the host can stream starts from its first slice; anything else (a WAV, no OpenAL, a layout
+    // OpenAL cannot take) is loaded whole.
+    int channelCount = 0, hertz = 0;
+    OggStream* stream = source_of(kMusicChannel) ? ZKGame::_game->OpenAudioStream(path, &channelCount, &hertz)
+                                                 : nullptr;
+    if (stream && al_format(2, channelCount)) return start_stream(stream, channelCount, hertz, flags);
+    CloseOGGStream(stream);
     gxtkSample* sample = LoadSample(path);
     if (!sample) return -1;
     PlaySample(sample, kMusicChannel, flags);
     return 0;   // the previous tune is collected once nothing refers to it
+}
+
+// What PlaySample does, with the tune's first slice as the sample's buffer: the source starts in this
+// update. -1 (nothing plays) when the stream gives not a single frame.
+int gxtkAudio::start_stream(OggStream* stream, int channelCount, int hertz, int flags) {
+    flush_discarded();
+    musicStream = stream;
+    musicChannels = channelCount;
+    musicHertz = hertz;
+    musicFormat = al_format(2, channelCount);
+    musicQueued = 0;
+    gxtkChannel& c = at(kMusicChannel);
+    alSourceStop(c.source);
+    alSourcei(c.source, AL_BUFFER, 0);             // an empty queue, the last tune's buffers let go
+    alSourcei(c.source, AL_LOOPING, AL_FALSE);     // looping waits until the whole tune is queued
+    gc_assign(c.sample, new gxtkSample());
+    c.flags = flags;
+    if (queue_slice(kMusicFirstSeconds) == 0) {
+        end_stream();
+        return -1;
+    }
+    alSourcePlay(c.source);
+    c.state = 1;
+    return 0;
+}
+
+// One read of whole Vorbis frames, at least `seconds` long unless the tune ends first, into a new buffer
+// queued behind the others. The collector hears of the PCM as LoadAudioData would tell it.
+int gxtkAudio::queue_slice(double seconds) {
+    const int kMaxSliceFrames = 1 << 18;   // a rate no real file has cannot ask for a huge slice
+    const int room = int(std::min(seconds * musicHertz, double(kMaxSliceFrames))) + kOggFrameFrames;
+    musicPcm.resize(size_t(room) * size_t(musicChannels));
+    const int frames = ReadOGGStream(musicStream, musicPcm.data(), room);
+    if (frames == 0) return 0;
+    const int bytes = frames * musicChannels * 2;
+    gc_ext_malloced(bytes);
+    ALuint buffer = 0;
+    alGenBuffers(1, &buffer);
+    alBufferData(buffer, musicFormat, musicPcm.data(), bytes, musicHertz);
+    gxtkChannel& c = at(kMusicChannel);
+    alSourceQueueBuffers(c.source, 1, &buffer);
+    if (!c.sample->buffer) c.sample->SetBuffer(buffer);
+    else c.sample->slices.push_back(buffer);
+    musicQueued += frames;
+    return frames;
+}
+
+void gxtkAudio::end_stream() {
+    if (!musicStream) return;
+    CloseOGGStream(musicStream);
+    musicStream = nullptr;
+    std::vector<short>().swap(musicPcm);
+}
+
+// Ahead is what is queued past the play position (AL_SAMPLE_OFFSET counts from the head of the queue,
+// which keeps every buffer). A source that ran dry has played everything queued: the new slice goes on
+// from there. Once the decoder has nothing more, the tune loops the whole queue if its flags say so.
+void gxtkAudio::StreamMusic() {
+    if (!musicStream) return;
+    gxtkChannel& c = at(kMusicChannel);
+    const bool dry = al_state(c) == AL_STOPPED;
+    ALint played = 0;
+    if (!dry) alGetSourcei(c.source, AL_SAMPLE_OFFSET, &played);
+    if (!dry && musicQueued - played >= kMusicAheadSeconds * musicHertz) return;
+    const int from = musicQueued;
+    if (queue_slice(kMusicSliceSeconds) > 0) {
+        if (dry) alSourcei(c.source, AL_SAMPLE_OFFSET, from);
+    } else {
+        end_stream();
+        alSourcei(c.source, AL_LOOPING, c.flags != 0 ? AL_TRUE : AL_FALSE);
+        if (dry && c.flags == 0) return;   // it ran dry at its very end: the tune is over
+    }
+    if (dry && c.state == 1) alSourcePlay(c.source);
 }
 
 int gxtkAudio::StopMusic() { return StopChannel(kMusicChannel); }
@@ -250,6 +341,6 @@ int gxtkAudio::Resume() {
 
 void gxtkAudio::mark() {
     for (gxtkChannel& c : channels) {
-        if (c.state != 0 && al_state(c) != AL_STOPPED) gc_mark_q(c.sample);
+        if (c.state != 0 && sounding(c)) gc_mark_q(c.sample);
     }
 }

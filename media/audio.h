@@ -2,7 +2,17 @@
 //
 // gxtkAudio owns one OpenAL device and context and a fixed bank of 33 channels: 0 to 31 for sounds,
 // kMusicChannel (32) for music. A gxtkSample is one decoded sound in one OpenAL buffer; music is a sample
-// decoded whole and played on the music channel. Files are read through the host's LoadAudioData.
+// played on the music channel. Files are read through the host's LoadAudioData.
+//
+// A tune the host can stream (Ogg Vorbis, OpenAudioStream) is not decoded whole when it starts, which
+// would take longer than a frame: PlayMusic decodes its first second into one buffer, queues it and starts
+// the source in the same update, and StreamMusic, called at the start of every update, decodes the next
+// slice whenever less than kMusicAheadSeconds is queued ahead of what is playing, and queues it behind.
+// The slices are the whole decode's samples cut at frame boundaries, queued in order on one source, so
+// OpenAL plays them back to back: what is heard is the whole decode. Every buffer stays queued until the
+// tune is replaced or stopped, so once the last slice is queued a looping tune loops the whole queue.
+// Should the queue ever run dry (the main thread stalled for seconds), the tune counts as playing still
+// and resumes, from where it ran dry, as soon as its next slice is queued.
 //
 // Channel states: 0 stopped, 1 playing, 2 paused (by the game). A sound that ends by itself is noticed
 // only when its state is asked for (ChannelState, the source rule, mark or a flush); until then the
@@ -24,13 +34,17 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 
+#include <vector>
 
 #include "runtime/gc.h"
 #include "runtime/string.h"
 
+struct OggStream;
+
 // One decoded sound. Collected: when the collector destroys it, its buffer joins the discard list.
 struct gxtkSample : Object {
     ALuint buffer = 0;   // 0 when none, or once discarded
+    std::vector<ALuint> slices;   // a streamed tune's further buffers, queued after `buffer`
 
     gxtkSample() = default;
     explicit gxtkSample(ALuint buf) : buffer(buf) {}
@@ -92,6 +106,16 @@ struct gxtkAudio : Object {
     virtual int MusicState();
     virtual int SetMusicVolume(float volume);
 
+    // Decodes and queues the next slice of a streamed tune when what is queued ahead runs low; does
+    // nothing otherwise. The game delegate calls it at the start of every update.
+    void StreamMusic();
+    // Whether a tune is still being decoded in slices (tests and diagnostics).
+    bool MusicStreaming() const { return musicStream != nullptr; }
+
+    static constexpr double kMusicFirstSeconds = 1;   // decoded by PlayMusic itself
+    static constexpr double kMusicSliceSeconds = 0.25;   // decoded at most by one StreamMusic
+    static constexpr double kMusicAheadSeconds = 2;   // StreamMusic decodes when less is queued ahead
+
     // Buffers waiting on the discard list (tests and diagnostics).
     static int DiscardPending();
 
@@ -105,4 +129,15 @@ private:
     ALuint recycle_stopped_source();        // the donor search of the source rule
     ALint al_state(const gxtkChannel& c);   // OpenAL's state of the channel's source
     void flush_discarded();
+    // Music streamed in slices.
+    bool sounding(const gxtkChannel& c);       // not stopped, or a streamed tune that ran dry
+    int start_stream(OggStream* stream, int channels, int hertz, int flags);
+    int queue_slice(double seconds);           // decodes and queues; the frames queued
+    void end_stream();
+
+    OggStream* musicStream = nullptr;   // the tune being decoded, or null
+    int musicChannels = 0, musicHertz = 0;
+    ALenum musicFormat = 0;
+    int musicQueued = 0;                // frames queued on the music source
+    std::vector<short> musicPcm;        // room for one slice
 };

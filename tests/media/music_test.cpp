@@ -1,0 +1,168 @@
+// A tune played by PlayMusic is decoded in slices while it plays; what OpenAL Soft mixes from it, captured
+// by the wave writer, must be sample for sample what the same file decoded whole and played as one buffer
+// gives: once, looped twice back to back, and paused and resumed mid-tune.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/game.h"
+#include "media/audio.h"
+#include "tests/common/capture.h"
+#include "tests/common/collector.h"
+#include "tests/common/scratch.h"
+#include "tests/common/wav.h"
+
+namespace {
+
+using namespace zk_test;
+
+std::string path(const std::string& name) {
+    static ScratchDir dir("zk_music");
+    return dir / name;
+}
+
+const int kTuneFrames = kCaptureRate * 3;   // three seconds: the first slice and many more
+
+// A stereo Ogg of a rising chirp on the left and a falling one on the right, loud from its first frame, so
+// that a slice out of place, missing or repeated shows in the capture.
+std::string write_tune() {
+    WavSpec w = wav_mono16(kCaptureRate, "");
+    w.channels = 2;
+    for (int i = 0; i < kTuneFrames; ++i) {
+        double t = double(i) / kCaptureRate;
+        wav_put16(w.pcm, uint16_t(int16_t(9000 * std::cos(2 * M_PI * (200 + 300 * t) * t))));
+        wav_put16(w.pcm, uint16_t(int16_t(9000 * std::cos(2 * M_PI * (1500 - 300 * t) * t))));
+    }
+    write_wav(path("tune.wav"), w);
+    EXPECT_EQ(std::system(("oggenc -Q -o '" + path("tune.ogg") + "' '" + path("tune.wav") + "'").c_str()), 0);
+    return path("tune.ogg");
+}
+
+// The captured frames as (left << 16 | right), from the first one that is not silent.
+std::vector<uint32_t> heard(const Capture& c) {
+    std::vector<uint32_t> frames;
+    for (size_t i = 0; i < c.left.size(); ++i) {
+        if (frames.empty() && c.left[i] == 0 && c.right[i] == 0) continue;
+        frames.push_back(uint32_t(uint16_t(c.left[i])) << 16 | uint16_t(c.right[i]));
+    }
+    return frames;
+}
+
+std::vector<uint32_t> without_silence(std::vector<uint32_t> frames) {
+    frames.erase(std::remove(frames.begin(), frames.end(), 0u), frames.end());
+    return frames;
+}
+
+gxtkAudio* keep = nullptr;   // collector root for the engine under test
+
+class Music : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        UseWaveWriter(path(""));
+        gc_init1();
+        gc_root(keep);
+        gc_init2();
+        new ZKGlfwGame();
+        tune = new std::string(write_tune());
+    }
+    void SetUp() override {
+        gc_assign(keep, audio = new gxtkAudio());
+        ASSERT_NE(audio->alcContext, nullptr);
+    }
+    // Closes the device, which completes the capture, and returns what was heard.
+    std::vector<uint32_t> close() {
+        audio->StopMusic();
+        CollectEverything();
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(audio->alcContext);
+        alcCloseDevice(audio->alcDevice);
+        return heard(ReadCapture(path("")));
+    }
+    // The game's frames: StreamMusic every few milliseconds until `done` holds (within a generous limit).
+    template <class Done>
+    bool frames_until(Done done) {
+        for (int i = 0; i < 3000 && !done(); ++i) {
+            audio->StreamMusic();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return done();
+    }
+    int played() {
+        ALint offset = 0;
+        alGetSourcei(audio->channels[gxtkAudio::kMusicChannel].source, AL_SAMPLE_OFFSET, &offset);
+        return offset;
+    }
+    // The file decoded whole and played as one buffer: the reference, kTuneFrames long.
+    std::vector<uint32_t> whole() {
+        ok(audio->PlaySample(audio->LoadSample(String(tune->c_str())), gxtkAudio::kMusicChannel, 0));
+        EXPECT_TRUE(frames_until([&] { return audio->MusicState() == 0; }));
+        std::vector<uint32_t> ref = close();
+        EXPECT_GE(ref.size(), size_t(kTuneFrames));
+        ref.resize(kTuneFrames);
+        SetUp();
+        return ref;
+    }
+    void ok(int result) { ASSERT_EQ(result, 0); }
+
+    static std::string* tune;
+    gxtkAudio* audio = nullptr;
+};
+std::string* Music::tune = nullptr;
+
+TEST_F(Music, ASlicedTunePlaysExactlyTheWholeDecodeOnce) {
+    const std::vector<uint32_t> ref = whole();
+    ASSERT_EQ(audio->PlayMusic(String(tune->c_str()), 0), 0);
+    EXPECT_TRUE(audio->MusicStreaming()) << "only the first part was decoded";
+    gxtkSample* sample = audio->channels[gxtkAudio::kMusicChannel].sample;
+    ASSERT_TRUE(frames_until([&] { return audio->MusicState() == 0; }));
+    EXPECT_GT(sample->slices.size(), 4u);
+    std::vector<uint32_t> got = close();
+    ASSERT_GE(got.size(), ref.size());
+    EXPECT_TRUE(std::equal(ref.begin(), ref.end(), got.begin())) << "back to back, nothing missing or moved";
+    EXPECT_EQ(without_silence(got).size(), without_silence(ref).size()) << "and nothing after it";
+}
+
+TEST_F(Music, ALoopingSlicedTunePlaysTheWholeTuneTwiceBackToBack) {
+    const std::vector<uint32_t> ref = whole();
+    ASSERT_EQ(audio->PlayMusic(String(tune->c_str()), 1), 0);
+    int last = 0, wraps = 0;   // into its third pass
+    ASSERT_TRUE(frames_until([&] {
+        int now = played();
+        wraps += now < last;
+        last = now;
+        return wraps == 2;
+    }));
+    EXPECT_EQ(audio->MusicState(), 1);
+    std::vector<uint32_t> got = close();
+    ASSERT_GE(got.size(), 2 * ref.size());
+    EXPECT_TRUE(std::equal(ref.begin(), ref.end(), got.begin()));
+    EXPECT_TRUE(std::equal(ref.begin(), ref.end(), got.begin() + ref.size())) << "the second pass";
+}
+
+// Paused by the game and then by a focus loss, each for a while, the tune goes on from where it was.
+TEST_F(Music, ASlicedTunePausedMidwayResumesWhereItWas) {
+    const std::vector<uint32_t> ref = whole();
+    ASSERT_EQ(audio->PlayMusic(String(tune->c_str()), 0), 0);
+    ASSERT_TRUE(frames_until([&] { return played() > kCaptureRate * 3 / 2; }));   // past the first part
+    audio->PauseMusic();
+    const int at = played();
+    int frames = 0;
+    frames_until([&] { return ++frames > 40; });
+    EXPECT_EQ(played(), at) << "paused, and no slice moved it";
+    audio->ResumeMusic();
+    ASSERT_TRUE(frames_until([&] { return played() > kCaptureRate * 2; }));
+    audio->Suspend();
+    frames = 0;
+    frames_until([&] { return ++frames > 40; });
+    audio->Resume();
+    ASSERT_TRUE(frames_until([&] { return audio->MusicState() == 0; }));
+    EXPECT_EQ(without_silence(close()), without_silence(ref)) << "the same frames, with only silence between";
+}
+
+}  // namespace
