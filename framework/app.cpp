@@ -73,7 +73,7 @@ void c_GameDelegate::ResumeGame() {
 }
 
 void c_GameDelegate::UpdateGame() {
-    m__audio->StreamMusic();   // a tune's next slice, before the game's update can ask about it
+    if (m__audio) m__audio->StreamMusic();   // a tune's next slice, before the game's update can ask about it
     zk_app_ValidateDeviceWindow(false);
     m__input->p_BeginUpdate();
     zk_app__app->p_OnUpdate();
