@@ -1,9 +1,12 @@
-// The random generator: the fixed sequence from the start seed, a draw below one, and a scaled draw
-// rounded to float once from extended precision.
+// The random generator (the fixed sequence from the start seed, a draw below one, a scaled draw rounded
+// to float once from extended precision) and the math module at its edges.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
 #include <cstdint>
 
+#include "framework/math.h"
 #include "framework/random.h"
 
 namespace {
@@ -25,6 +28,12 @@ TEST(Random, DrawsFollowTheFixedSequenceStayBelowOneAndScaleInExtendedPrecision)
     // The true value lies just above a midpoint between two floats, onto which double would round it.
     zk_random_Seed = seed_before(16504512u << 8);
     EXPECT_EQ(zk_random_Rnd2(0x1.4a9p+29f, 0x1.4595e6p-29f), 0x1.57e0eep+23f);
+}
+
+TEST(Math, EdgesOfAbsAndMax) {
+    EXPECT_EQ(zk_math_Abs(INT_MIN), INT_MIN) << "the most negative int is its own absolute value";
+    EXPECT_TRUE(std::signbit(zk_math_Max2(0.0f, -0.0f))) << "equal values: the second";
+    EXPECT_EQ(zk_math_Max2(NAN, 1.0f), 1.0f) << "NaN on either side: the second";
 }
 
 }  // namespace
