@@ -24,15 +24,11 @@ namespace {
 using namespace zk_test;
 using Bytes = std::vector<unsigned char>;
 
-std::string temp_path(const std::string& name) {
-    static ScratchDir dir("zk_surface");
-    return dir / name;
-}
-
-// Writes a PNG of `comp` channels; returns its path.
+// Writes a PNG of `comp` channels in a scratch folder; returns its path.
 std::string write_png(const std::string& name, int w, int h, int comp, const Bytes& px) {
-    EXPECT_NE(stbi_write_png(temp_path(name).c_str(), w, h, comp, px.data(), w * comp), 0);
-    return temp_path(name);
+    static ScratchDir dir("zk_surface");
+    EXPECT_NE(stbi_write_png((dir / name).c_str(), w, h, comp, px.data(), w * comp), 0);
+    return dir / name;
 }
 
 Bytes bytes_of(gxtkSurface* s) { return Bytes(s->data, s->data + s->width * s->height * s->depth); }
@@ -46,9 +42,7 @@ protected:
     }
     gxtkSurface* load(const std::string& path) { return g->LoadSurface(String(path.c_str())); }
     gxtkSurface* solid(const char* name, unsigned char r, unsigned char gr, unsigned char b) {
-        Bytes px;
-        for (int i = 0; i < 4; ++i) px.insert(px.end(), {r, gr, b, 255});
-        return load(write_png(name, 2, 2, 4, px));
+        return load(write_png(name, 1, 1, 4, {r, gr, b, 255}));
     }
     void new_context() {   // the old window and its context go first, as when the host replaces it
         window.reset();
@@ -79,28 +73,16 @@ TEST_F(Surface, AlphaChannelsArePremultipliedAtLoad) {
         ASSERT_NE(s, nullptr) << c.comp;
         EXPECT_EQ(bytes_of(s), c.out) << c.comp << " channels";
     }
-    EXPECT_EQ(load(temp_path("missing.png")), nullptr);
+    EXPECT_EQ(load("/nonexistent/missing.png"), nullptr);
 }
 
 // Rectangles running off the surface are clipped, also where x + w or y + h would pass INT_MAX.
-TEST_F(Surface, SetSubDataPremultipliesClipsAndUploads) {
+TEST_F(Surface, SetSubDataClipsWhereTheSumsWouldOverflow) {
     gxtkSurface* s = g->CreateSurface(4, 2);
-    const int src[] = {static_cast<int>(0x80c86432u), static_cast<int>(0xff0000ffu)};
-    s->SetSubData(3, 1, 5, 5, src, 2);
-    s->SetSubData(-1, 0, 2, 1, src, 2);   // the second source pixel lands at x 0
-    ASSERT_NE(s->data, nullptr);
-    const unsigned char* p = s->data + (1 * 4 + 3) * 4;
-    EXPECT_EQ(Bytes(p, p + 4), (Bytes{100, 50, 25, 128}));
-    EXPECT_EQ(Bytes(s->data, s->data + 4), (Bytes{0, 0, 255, 255}));
-    Bytes before = bytes_of(s);
-    s->SetSubData(INT_MAX, 0, 2, 1, src, 2);
-    s->SetSubData(0, INT_MAX - 1, 2, 2, src, 2);
-    s->SetSubData(INT_MIN, INT_MIN, 2, 1, src, 2);
-    EXPECT_EQ(bytes_of(s), before);
-    g->SetMatrix(16, 0, 0, 16, 0, 0);
-    g->DrawSurface2(s, 0, 0, 0, 0, 1, 1);   // the opaque blue texel, large: the upload reached the texture
-    g->EndRender();
-    ExpectPixels({{8, 8, 0x0000ff}});
+    const int src[] = {-1, -1, -1, -1};
+    const int corners[][2] = {{INT_MAX, 0}, {0, INT_MAX - 1}, {INT_MIN, INT_MIN}};
+    for (auto& c : corners) s->SetSubData(c[0], c[1], 2, 2, src, 2);
+    EXPECT_TRUE(s->data == nullptr || bytes_of(s) == Bytes(32, 0));
 }
 
 // Texture names are per context: after a window replacement the new context hands out the name an old
@@ -120,10 +102,10 @@ TEST_F(Surface, ANewContextRecreatesTexturesOnceAndDiscardLeavesANameItGaveToAno
     EXPECT_EQ(old->data, nullptr);
     int made = gxtkSurface::texturesCreated;
     for (gxtkSurface* s : {green, kept, kept}) draw(s);
-    ExpectPixels({{8, 8, 0x0000ff}});
+    ExpectPixels({{4, 4, 0x0000ff}});
     EXPECT_EQ(gxtkSurface::texturesCreated - made, 1);
     draw(green);
-    ExpectPixels({{8, 8, 0x00ff00}});
+    ExpectPixels({{4, 4, 0x00ff00}});
 
     GLuint texture = green->texture;   // a texture of the current context goes with its surface
     green->Discard();
