@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "framework/app.h"
 #include "framework/audio.h"
@@ -14,12 +15,7 @@
 
 namespace {
 
-struct Case {
-    const char* broken;
-    void (*call)();
-};
-
-const Case kCases[] = {
+const std::pair<const char*, void (*)()> kCases[] = {   // what was broken, and a call that breaks it
     {"input functions run only once the game has started", [] { zk_input_KeyDown(65); }},
     {"audio functions run only once the game has started", [] { zk_audio_StopChannel(0); }},
     {"the framework reaches the host only after start-up", [] { zk_app_Millisecs(); }},
@@ -36,7 +32,7 @@ const Case kCases[] = {
 TEST(Contracts, EachBrokenContractAbortsNamingWhatWasBroken) {
     if (!zk_contracts_checked) GTEST_SKIP() << "contracts are compiled out of this build type";
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    for (const Case& c : kCases) EXPECT_DEATH(c.call(), std::string("Contract violated: ") + c.broken) << c.broken;
+    for (auto& [broken, call] : kCases) EXPECT_DEATH(call(), std::string("Contract violated: ") + broken) << broken;
 }
 
 // AddressSanitizer's allocator refuses such a request itself and aborts before our check sees it.

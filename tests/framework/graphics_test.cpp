@@ -1,6 +1,6 @@
 // tests/framework/graphics_test.cpp: the graphics module over a real renderer and real PNG files: frame
-// layouts and their runtime error, the state each frame starts from, images on screen, what a collection
-// keeps, and drawing without allocating.
+// layouts and their runtime error, the state each frame starts from, images on screen, and drawing
+// without allocating.
 #include "framework/graphics.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #define STB_IMAGE_WRITE_STATIC
 #include <stb/stb_image_write.h>
 
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -19,7 +18,6 @@
 #include <vector>
 
 #include "host/game.h"
-#include "tests/common/collector.h"
 #include "tests/common/gl_window.h"
 #include "tests/common/pixels.h"
 #include "tests/common/scratch.h"
@@ -134,30 +132,12 @@ TEST_F(Graphics, EachFrameStartsAfreshAndImagesTurnCounterClockwiseAboutTheirHan
                   {57, 57, 0xff0000}, {59, 59, 0x000000}});
 }
 
-TEST_F(Graphics, CollectionKeepsWhatTheModuleReachesAndFreesTheRest) {
-    String path = png("kept.png", 16, 8, {0xff0000, 0x00ff00, 0xff0000, 0x00ff00});
-    gc_collect_all();          // a fresh cycle: roots queued ...
-    gc_mark_queued(INT_MAX);   // ... and everything reachable marked, so every later store needs the barrier
-    c_Image* kept = zk_graphics_LoadImage2(path, 8, 8, 2, 0);
-    c_Image* cut = (new c_Image())->m_new()->p_Init2(kept->m_surface, 0, 0, 4, 4, 1, 0, kept, 8, 0, 8, 8);
-    zk_graphics_SetFont(cut, 32);                                  // context -> cut -> kept -> surface
-    for (int i = 0; i < 40; ++i) zk_graphics_PushMatrix();         // a grown stack array
-    for (int i = 0; i < 40; ++i) zk_graphics_PopMatrix();
-    c_Image* dropped = zk_graphics_LoadImage(png("dropped.png", 4, 4, {0xffffff}), 1, 0);
-    EXPECT_EQ(gc_verify(), 0);                                     // no marked object hides a white one
-    EndFrame();
-    CollectEverything();
-    EXPECT_TRUE(gc_holds(kept) && gc_holds(kept->m_surface) && gc_holds(kept->m_frames[1]));
-    EXPECT_FALSE(gc_holds(dropped));
-}
-
 // Within a batch nothing reaches OpenGL, whose driver allocates as it likes; our own drawing path must
 // not. The first call of each kind may end the batch before it; the calls after it must allocate nothing.
 TEST_F(Graphics, DrawingAllocatesNothing) {
     c_Image* image = zk_graphics_LoadImage2(png("alloc.png", 32, 8, {0xff0000}), 8, 8, 4, 0);
     const std::function<void(int)> kinds[] = {
         [&](int i) { zk_graphics_SetColor(float(i), 0, 0), zk_graphics_DrawImage2(image, 5, 10, i, 1.5f, 1.5f, i % 4); },
-        [&](int i) { zk_graphics_DrawImage(image, float(i % 64), 5, i % 4); },
         [&](int i) { zk_graphics_DrawRect(float(i % 64), 0, 2, 2); },
         [&](int) { zk_graphics_DrawEllipse(30, 30, 5, 5); },
     };

@@ -2,7 +2,6 @@
 // pixels back, and its batching rules counted in draw calls.
 #include "media/graphics.h"
 
-#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include <functional>
