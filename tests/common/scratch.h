@@ -13,16 +13,18 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace zk_test {
 
-// A file's bytes; empty when it cannot be read.
+// A file's bytes; empty when it cannot be read (a folder included).
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 // Writes `bytes` as the whole file, through a link if `path` is one.

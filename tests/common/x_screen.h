@@ -7,9 +7,7 @@
 
 namespace zk_test {
 
-struct ScreenSize {
-    int width = 0, height = 0;
-};
+struct ScreenSize { int width = 0, height = 0; };
 
 inline ScreenSize XScreenSize() {
     ScreenSize size;
