@@ -1,136 +1,177 @@
-// tests/assets/data_test.cpp: the data folder as a whole: every file the game loads is there in every
-// resolution, and the generator writes the same bytes each time it runs.
+// tests/assets/data_test.cpp: the data folder the build generated, read through the game's own decoders,
+// and the generator run again: its output is the same bytes each time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <unistd.h>
+#include <numeric>
+#include <string>
+#include <vector>
 
-#include "data_files.h"
+#include "codecs/audio_decode.h"
+#include "tests/common/scratch.h"
 
 #define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
 #include <stb/stb_image.h>
-
-namespace fs = std::filesystem;
-
-const std::vector<SlotSheet>& game_sheets() {
-    static const std::vector<SlotSheet> sheets = {
-        {"gfx", 64, 64, 16, {0, 1, 2, 3, 8, 9, 10, 11, 12, 13, 14, 15}},
-        {"gfxb", 32, 32, 64, {0, 1, 2, 3, 4, 14, 15}},
-        {"tolvane", 8, 8, 256, {}},
-        {"BadgesA", 64, 64, 64, {}},
-        {"fonts/editundo", 16, 16, 128, {33 - 32}},  // every glyph is checked by the font tests
-        {"common/Testcard_Circle", 256, 256, 1, {0}},
-        {"common/PlinLogo", 256, 256, 1, {0}},
-        {"common/dpad", 32, 32, 16, {}},
-        {"common/Buttons", 64, 64, 16, {0, 1, 2, 8, 9, 10, 12}},
-        {"parts", 8, 8, 256, {}},
-        {"common/icons", 32, 32, 16, {0, 1, 3, 6}},
-        {"logo", 256, 128, 1, {0}},
-        {"menu", 256, 256, 4, {1, 2}},
-    };
-    return sheets;
-}
-
-const std::vector<Resolution>& resolutions() {
-    static const std::vector<Resolution> r = {{"", 1}, {"-hd", 2}, {"-hd2", 4}};
-    return r;
-}
-
-std::string data_path(const std::string& relative) { return std::string(ZK_TEST_DATA_DIR) + "/" + relative; }
-
-bool load_png(const std::string& path, Rgba& out) {
-    int w, h, n;
-    unsigned char* p = stbi_load(path.c_str(), &w, &h, &n, 4);
-    if (!p) return false;
-    out.width = w;
-    out.height = h;
-    out.pixels.assign(p, p + size_t(w) * h * 4);
-    stbi_image_free(p);
-    return true;
-}
-
-bool cut_frames(int srcW, int srcH, int frameW, int frameH, int frames, std::vector<FrameCut>& out) {
-    out.clear();
-    int x = 0, y = 0;
-    for (int i = 0; i < frames; ++i) {
-        if (x + frameW > srcW) {
-            y += frameH;
-            if (frameW > srcW) return false;
-            x = 0;
-        }
-        if (y + frameH > srcH) return false;
-        out.push_back({x, y});
-        x += frameW;
-    }
-    return true;
-}
 
 namespace {
 
-std::vector<std::string> files_the_game_loads() {
-    std::vector<std::string> files = {"zeto_font.png", "sfx/30.ogg", "sfx/20.ogg", "sfx/10.ogg"};
-    for (const SlotSheet& s : game_sheets())
-        for (const Resolution& r : resolutions()) files.push_back(s.name + r.suffix + ".png");
-    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 95, 96, 98, 99}) {
-        char name[16];
-        std::snprintf(name, sizeof name, "sfx/%03d.wav", n);
-        files.push_back(name);
+// The image slots the game loads: frame size and count, and the frames it draws (empty: all).
+const struct Sheet { std::string name; int frameW, frameH, frames; std::vector<int> drawn; } kSheets[] = {
+    {"gfx", 64, 64, 16, {0, 1, 2, 3, 8, 9, 10, 11, 12, 13, 14, 15}},
+    {"gfxb", 32, 32, 64, {0, 1, 2, 3, 4, 14, 15}},
+    {"tolvane", 8, 8, 256, {}},
+    {"BadgesA", 64, 64, 64, {}},
+    {"fonts/editundo", 16, 16, 128, {1}},   // every glyph: see the font test
+    {"common/Testcard_Circle", 256, 256, 1, {0}},
+    {"common/PlinLogo", 256, 256, 1, {0}},
+    {"common/dpad", 32, 32, 16, {}},
+    {"common/Buttons", 64, 64, 16, {0, 1, 2, 8, 9, 10, 12}},
+    {"parts", 8, 8, 256, {}},
+    {"common/icons", 32, 32, 16, {0, 1, 3, 6}},
+    {"logo", 256, 128, 1, {0}},
+    {"menu", 256, 256, 4, {1, 2}},
+};
+const struct { const char* suffix; int scale; } kResolutions[] = {{"", 1}, {"-hd", 2}, {"-hd2", 4}};
+
+std::string data(const std::string& file) { return std::string(ZK_TEST_DATA_DIR) + "/" + file; }
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgba;
+    explicit Image(const std::string& file) {
+        int n = 0;
+        if (unsigned char* p = stbi_load(data(file).c_str(), &width, &height, &n, 4)) {
+            rgba.assign(p, p + size_t(width) * height * 4);
+            stbi_image_free(p);
+        }
     }
-    return files;
-}
-
-std::map<std::string, std::string> read_tree(const fs::path& root) {
-    std::map<std::string, std::string> files;
-    for (auto& e : fs::recursive_directory_iterator(root)) {
-        if (!e.is_regular_file()) continue;
-        std::ifstream in(e.path(), std::ios::binary);
-        files[fs::relative(e.path(), root).string()] =
-            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // Pixels with some alpha in the w x h cell at (x, y); with `edge`, on the cell's outermost ring only.
+    int Ink(int x, int y, int w, int h, bool edge = false) const {
+        int n = 0;
+        for (int j = y; j < y + h; ++j)
+            for (int i = x; i < x + w; ++i)
+                if (!edge || j == y || j == y + h - 1 || i == x || i == x + w - 1)
+                    n += rgba[(size_t(j) * width + i) * 4 + 3] > 0;
+        return n;
     }
-    return files;
-}
+};
 
-}  // namespace
-
-TEST(AssetDataFolder, HoldsEveryFileTheGameLoadsAndEachResolutionScalesThePlainSheet) {
-    for (const std::string& f : files_the_game_loads())
-        EXPECT_TRUE(fs::is_regular_file(data_path(f)) && fs::file_size(data_path(f)) > 0) << f;
-    for (const SlotSheet& s : game_sheets()) {
-        Rgba plain, scaled;
-        ASSERT_TRUE(load_png(data_path(s.name + ".png"), plain)) << s.name;
-        for (const Resolution& r : resolutions()) {
-            ASSERT_TRUE(load_png(data_path(s.name + r.suffix + ".png"), scaled)) << s.name << r.suffix;
-            EXPECT_EQ(scaled.width * 10000 + scaled.height, (plain.width * 10000 + plain.height) * r.scale) << s.name << r.suffix;
+TEST(AssetData, EverySheetScalesInEachResolutionAndEveryDrawnFrameHasInk) {
+    for (const Sheet& s : kSheets) {
+        const Image plain(s.name + ".png");
+        for (auto& r : kResolutions) {
+            const std::string file = s.name + r.suffix + ".png";
+            const Image img(file);
+            EXPECT_EQ(img.width * 10000 + img.height, (plain.width * 10000 + plain.height) * r.scale) << file;
+            const int w = s.frameW * r.scale, h = s.frameH * r.scale, cols = img.width / w;   // cut row by row
+            ASSERT_TRUE(cols > 0 && (s.frames - 1) / cols * h + h <= img.height) << file << ": frame outside surface";
+            for (int i = 0; i < s.frames; ++i) {
+                if (!s.drawn.empty() && !std::count(s.drawn.begin(), s.drawn.end(), i)) continue;
+                EXPECT_GT(img.Ink(i % cols * w, i / cols * h, w, h), 0) << file << " frame " << i;
+            }
         }
     }
 }
 
-TEST(AssetGenerator, TwoRunsWriteIdenticalBytes) {
-    fs::path tmp = fs::temp_directory_path() / ("zk_assetgen_test_" + std::to_string(::getpid()));
-    fs::remove_all(tmp);
-    for (const char* run : {"a", "b"}) {
-        fs::create_directories(tmp / run);
-        std::string cmd = std::string("\"") + ZK_TEST_ASSETGEN + "\" \"" + (tmp / run / "data").string() + "\" \"" +
-                          (tmp / run / "preview.png").string() + "\"";
+// Printable codes 33..126 sit in cells 1..94, the pad icons in 96..108 and the key icons in 112..124.
+TEST(AssetData, FontGlyphsHaveInkAwayFromTheirBorders) {
+    for (auto& r : kResolutions) {
+        const Image img(std::string("fonts/editundo") + r.suffix + ".png");
+        const int c = 16 * r.scale;
+        ASSERT_EQ(img.width, 16 * c);
+        for (int f = 1; f <= 124; ++f) {
+            if (f == 95 || (f > 108 && f < 112)) continue;
+            EXPECT_GT(img.Ink(f % 16 * c, f / 16 * c, c, c), 0) << r.suffix << " cell " << f;
+            EXPECT_EQ(img.Ink(f % 16 * c, f / 16 * c, c, c, true), 0) << r.suffix << " cell " << f;
+        }
+    }
+    const Image zeto("zeto_font.png");   // 96 frames in a row, each with an empty column left and right
+    const int w = zeto.width / 96;
+    for (int i = 0; i < 96; ++i)
+        EXPECT_EQ(zeto.Ink(i * w, 0, 1, zeto.height) + zeto.Ink(i * w + w - 1, 0, 1, zeto.height), 0) << i;
+    EXPECT_GT(zeto.Ink(('A' - 32) * w, 0, w, zeto.height), 0);
+}
+
+struct Sound {
+    std::vector<int16_t> pcm;
+    int hertz = 1;
+    int Peak(double from, double to) const {   // the loudest sample between two times in seconds
+        int m = 0;
+        for (size_t i = size_t(from * hertz); i < std::min(pcm.size(), size_t(to * hertz)); ++i)
+            m = std::max(m, std::abs(int(pcm[i])));
+        return m;
+    }
+    double Rms() const { return std::sqrt(std::inner_product(pcm.begin(), pcm.end(), pcm.begin(), 0.0) / pcm.size()); }
+};
+
+// Decodes a sound of the data folder with the game's own WAV or Ogg loader: mono 16-bit expected.
+Sound Decode(const std::string& file) {
+    Sound s;
+    FILE* f = std::fopen(data(file).c_str(), "rb");
+    int length = 0, channels = 0, format = 0;
+    unsigned char* pcm = !f ? nullptr : file.back() == 'g' ? LoadOGG(f, &length, &channels, &format, &s.hertz)
+                                                           : LoadWAV(f, &length, &channels, &format, &s.hertz);
+    if (f) std::fclose(f);
+    EXPECT_TRUE(pcm && channels == 1 && format == 2) << file;
+    if (pcm) s.pcm.assign(reinterpret_cast<int16_t*>(pcm), reinterpret_cast<int16_t*>(pcm) + length);
+    std::free(pcm);
+    return s;
+}
+
+const int kClip = 32700;   // a sample this loud has been (or nearly been) clipped
+
+TEST(AssetData, SoundEffectsAreAudibleDoNotClipAndStartAndEndSilent) {
+    for (const char* n : {"001", "002", "003", "004", "005", "006", "007", "008", "009", "095", "096", "098", "099"}) {
+        const std::string file = std::string("sfx/") + n + ".wav";
+        const Sound s = Decode(file);
+        ASSERT_GT(s.pcm.size(), 100u) << file;
+        EXPECT_GT(s.Peak(0, 9), 16000) << file;
+        EXPECT_LT(s.Peak(0, 9), kClip) << file;
+        EXPECT_GT(s.Rms(), 600) << file;
+        EXPECT_LT(std::abs(s.pcm.front()) + std::abs(s.pcm.back()), 64) << file << " clicks";
+        EXPECT_LT(s.pcm.size(), 2.5 * s.hertz) << file;
+    }
+}
+
+TEST(AssetData, TunesLastTheirGameAndRingOutQuietly) {
+    for (int seconds : {30, 20, 10}) {
+        const std::string file = "sfx/" + std::to_string(seconds) + ".ogg";
+        const Sound s = Decode(file);
+        const double end = double(s.pcm.size()) / s.hertz;
+        EXPECT_NEAR(end, seconds, 0.1) << file;
+        EXPECT_GT(s.Rms(), 1000) << file;
+        EXPECT_LT(s.Peak(0, end), kClip) << file;
+        EXPECT_LT(s.Peak(end - 0.02, end), 1500) << file << " is cut off";
+        EXPECT_LT(s.Peak(end - 0.5, end), s.Peak(0, end - 2)) << file << ": the last chord rings out";
+    }
+}
+
+std::map<std::string, std::string> Tree(const std::string& root) {
+    std::map<std::string, std::string> files;
+    for (auto& e : std::filesystem::recursive_directory_iterator(root))
+        if (e.is_regular_file())
+            files[std::filesystem::relative(e.path(), root).string()] = zk_test::ReadFile(e.path().string());
+    return files;
+}
+
+TEST(AssetGenerator, TwoRunsWriteIdenticalBytesAndTheBuildsDataFolderMatches) {
+    zk_test::ScratchDir dir("zk_assetgen");
+    for (std::string run : {"a", "b"}) {
+        const std::string cmd = std::string(ZK_TEST_ASSETGEN) + " '" + dir / run + "' '" + dir / run + ".png'";
         ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     }
-    auto a = read_tree(tmp / "a"), b = read_tree(tmp / "b");
+    auto a = Tree(dir / "a"), b = Tree(dir / "b"), built = Tree(ZK_TEST_DATA_DIR);
     EXPECT_EQ(a.size(), b.size());
     EXPECT_GT(a.size(), 40u);
     for (auto& [name, bytes] : a) {
-        ASSERT_TRUE(b.count(name)) << name;
-        EXPECT_TRUE(bytes == b[name]) << name << " differs between two runs";
+        EXPECT_TRUE(b[name] == bytes) << name << " differs between two runs";
+        EXPECT_TRUE(built[name] == bytes) << name << " differs from the build's copy";
     }
-    // The build's own data folder came from the same generator, so it matches too.
-    auto built = read_tree(ZK_TEST_DATA_DIR);
-    for (auto& [name, bytes] : built)
-        if (a.count("data/" + name)) {
-            EXPECT_TRUE(bytes == a["data/" + name]) << name << " differs from the build's copy";
-        }
-    fs::remove_all(tmp);
 }
+
+}  // namespace

@@ -1,11 +1,9 @@
 // tests/common/capture.h: OpenAL Soft's wave writer as a microphone for tests of what was mixed.
 //
-// UseWaveWriter(folder) writes a configuration that sends OpenAL Soft's output, 44100 Hz stereo 16-bit
-// with plain pan-pot panning and no dither, to folder/out.wav, and points the environment at it; call it
-// before the first device opens. The writer completes the file when its device closes. ReadCapture()
-// then reads it back: the fmt chunk must say 2 channels of 16 bits (a failure otherwise), and the data runs
-// to the end of the file. A Capture measures the energy of a channel and the frequency of a tone.
-// Header only; needs GoogleTest.
+// UseWaveWriter(folder), called before the first device opens, sends OpenAL Soft's output (44100 Hz stereo
+// 16-bit, plain pan-pot panning, no dither) to folder/out.wav, which the writer completes when its device
+// closes. ReadCapture() reads it back (anything but stereo 16-bit is a failure); a Capture measures the
+// energy of a channel and the frequency of a tone. Header only; needs GoogleTest.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -46,18 +44,13 @@ struct Capture {
     double Frequency() const {
         const std::vector<int16_t>& s = Energy(left) > Energy(right) ? left : right;
         size_t from = s.size(), to = 0;
-        for (size_t i = 0; i < s.size(); ++i) {
+        for (size_t i = 0; i < s.size(); ++i)
             if (std::abs(s[i]) > 1000) from = std::min(from, i), to = i;
-        }
-        size_t first = 0, last = 0;
-        int crossings = 0;
-        for (size_t i = from + 1; i <= to && i < s.size(); ++i) {
-            if (s[i - 1] < 0 && s[i] >= 0) {
-                if (crossings++ == 0) first = i;
-                last = i;
-            }
-        }
-        return crossings > 1 ? (crossings - 1) * double(kCaptureRate) / double(last - first) : 0.0;
+        std::vector<size_t> rising;
+        for (size_t i = from + 1; i <= to; ++i)
+            if (s[i - 1] < 0 && s[i] >= 0) rising.push_back(i);
+        if (rising.size() < 2) return 0.0;
+        return (rising.size() - 1) * double(kCaptureRate) / double(rising.back() - rising.front());
     }
 };
 
@@ -66,11 +59,11 @@ inline Capture ReadCapture(const std::string& folder) {
     std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     Capture c;
     size_t fmt = b.find("fmt "), data = b.find("data");
-    EXPECT_NE(fmt, std::string::npos) << "no fmt chunk in " << folder << "/out.wav";
-    EXPECT_NE(data, std::string::npos) << "no data chunk in " << folder << "/out.wav";
-    if (fmt == std::string::npos || data == std::string::npos || fmt + 24 > b.size()) return c;
-    EXPECT_EQ(b[fmt + 10], 2) << "stereo";
-    EXPECT_EQ(b[fmt + 22], 16) << "16-bit";
+    if (fmt == std::string::npos || data == std::string::npos || fmt + 24 > b.size()) {
+        ADD_FAILURE() << "no fmt or data chunk in " << folder << "/out.wav";
+        return c;
+    }
+    EXPECT_TRUE(b[fmt + 10] == 2 && b[fmt + 22] == 16) << "not stereo 16-bit";
     for (size_t i = data + 8; i + 4 <= b.size(); i += 4) {
         c.left.push_back(int16_t(uint8_t(b[i]) | uint8_t(b[i + 1]) << 8));
         c.right.push_back(int16_t(uint8_t(b[i + 2]) | uint8_t(b[i + 3]) << 8));

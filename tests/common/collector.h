@@ -1,11 +1,9 @@
 // tests/common/collector.h: the collector as tests drive it.
 //
 // StartCollectorOnce() empties the collector's lists the first time any test of the program asks.
-// CollectEverything() runs two whole cycles and destroys all garbage, so whatever nothing reached before
-// the call is gone afterwards (one cycle may find an object unreachable only at its end, the second sweeps
-// it); it returns what destructors printed meanwhile ("Discarding sample" and the like), which would
-// otherwise clutter the test's output. OnFreeList() tells whether an object waits on the free list,
-// i.e. a cycle found it unreachable. Header only; needs zk_runtime and GoogleTest.
+// CollectEverything() runs two whole cycles (one may find an object unreachable only at its end) and
+// destroys all garbage; it returns what destructors printed meanwhile. OnFreeList() tells whether an
+// object waits on the free list. Header only; needs zk_runtime and GoogleTest.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,8 +16,7 @@
 namespace zk_test {
 
 inline void StartCollectorOnce() {
-    static bool started = (gc_init1(), true);
-    (void)started;
+    [[maybe_unused]] static bool started = (gc_init1(), true);
 }
 
 inline std::string CollectEverything() {

@@ -2,13 +2,11 @@
 // benchmarks that draw.
 //
 // Run under Xvfb (Mesa llvmpipe). OpenTestWindow() starts GLFW once, opens a hidden window (it never takes
-// the keyboard focus from window tests), makes its context current and adds 1 to glfwGraphicsSeq, as the
-// host does for every window it opens, so surfaces notice the new context. An X server that other test
-// programs are busy connecting to may refuse once, so both steps are tried a few times; without a display
-// or a window the program says why and ends, since a test that cannot draw must fail, not pass.
-// TestGLWindow owns one such window. BeginTestFrame() starts a renderer's frame in a known state.
-// GLFW is never terminated: that would unload the OpenGL driver, whose process-lifetime allocations
-// would then read as leaks under the sanitizers.
+// the keyboard focus from window tests), makes its context current and adds 1 to glfwGraphicsSeq as the
+// host does for every window, so surfaces notice the new context. A busy X server may refuse once, so
+// both steps are retried; a program that cannot draw ends, failing. TestGLWindow owns one such window;
+// BeginTestFrame() starts a renderer's frame in a known state. GLFW is never terminated: unloading the
+// driver would turn its process-lifetime allocations into leaks under the sanitizers.
 #pragma once
 
 #include <GLFW/glfw3.h>
@@ -22,35 +20,31 @@
 
 namespace zk_test {
 
+// Tries `step` up to five times, 0.2 s apart; on the last failure says why and ends the program.
+template <class Step>
+void TryOrExit(const char* what, Step step) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (attempt) usleep(200 * 1000);
+        if (step()) return;
+    }
+    const char* why = nullptr;
+    glfwGetError(&why);
+    std::fprintf(stderr, "%s failed (%s): no display? run under xvfb-run\n", what, why ? why : "no reason given");
+    std::exit(2);
+}
+
 inline GLFWwindow* OpenTestWindow(int width, int height, const char* title = "gl test") {
     static bool initialised = false;
-    for (int attempt = 0; attempt < 5 && !initialised; ++attempt) {
-        if (attempt) usleep(200 * 1000);
-        initialised = glfwInit() == GLFW_TRUE;
-    }
-    if (!initialised) {
-        const char* why = nullptr;
-        glfwGetError(&why);
-        std::fprintf(stderr, "glfwInit failed (%s): no display? run under xvfb-run\n", why ? why : "no reason given");
-        std::exit(2);
-    }
+    if (!initialised) TryOrExit("glfwInit", [] { return initialised = glfwInit() == GLFW_TRUE; });
     glfwDefaultWindowHints();   // OpenGL 1.x-compatible context: the fixed-function pipeline
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     GLFWwindow* window = nullptr;
-    for (int attempt = 0; attempt < 5 && !window; ++attempt) {
-        if (attempt) usleep(200 * 1000);
-        window = glfwCreateWindow(width, height, title, nullptr, nullptr);
-    }
-    if (!window) {
-        std::fprintf(stderr, "the test window could not be opened\n");
-        std::exit(2);
-    }
+    TryOrExit("glfwCreateWindow", [&] { return (window = glfwCreateWindow(width, height, title, nullptr, nullptr)); });
     glfwMakeContextCurrent(window);
     ++glfwGraphicsSeq;
-    // Ask the window's size once, as the host does when it opens a window; the answer waits for the X
-    // server to have made it. Without this wait, the sanitizer build's leak check at exit crashed while
-    // stopping the driver's threads in some of the renderer's tests.
+    // Ask the window's size once, as the host does: the answer waits for the X server to have made it.
+    // Without this wait the sanitizer build's leak check crashed at exit stopping the driver's threads.
     int w = 0, h = 0;
     glfwGetFramebufferSize(window, &w, &h);
     return window;
@@ -66,14 +60,11 @@ public:
     TestGLWindow(const TestGLWindow&) = delete;
     TestGLWindow& operator=(const TestGLWindow&) = delete;
 
-    GLFWwindow* window() const { return window_; }
-
 private:
     GLFWwindow* window_ = nullptr;
 };
 
-// A new renderer in the current context, with a frame begun in a known state: white, opaque, alpha
-// blending, no scissor, cleared to black.
+// A new renderer in the current context, its frame begun white, opaque, alpha-blended, unclipped, black.
 inline gxtkGraphics* BeginTestFrame() {
     gxtkGraphics* g = new gxtkGraphics();
     g->BeginRender();

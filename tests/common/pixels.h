@@ -1,17 +1,16 @@
 // tests/common/pixels.h: what a frame put on the screen, read back from the current OpenGL context.
 //
-// Screenshot reads the whole back buffer of the current context's window once, straight through
-// glReadPixels (not through the renderer under test), and answers with rows counted from the top, as the
-// game and the renderer count them. ExpectPixels() checks a run of probes, each a point and the
-// 0xRRGGBB colour expected there within `tolerance` per channel, and reports every probe that differs with
-// its position and both colours, at the caller's line. Header only; needs GLFW, OpenGL and GoogleTest.
+// Screenshot reads the current context's back buffer once through glReadPixels (not through the renderer
+// under test), rows counted from the top as the game counts them. ExpectPixels() checks probes of a fresh
+// screenshot, each a point and its 0xRRGGBB colour within `tolerance` per channel, and reports every probe
+// that differs at the caller's line. Header only; needs GLFW, OpenGL and GoogleTest.
 #pragma once
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <iomanip>
 #include <initializer_list>
 #include <vector>
 
@@ -28,10 +27,6 @@ public:
     }
     // The RGBA bytes of the pixel at (x, y), y counted from the top.
     const unsigned char* at(int x, int y) const { return &rgba_[(size_t(height - 1 - y) * width + x) * 4]; }
-    unsigned int rgb(int x, int y) const {
-        const unsigned char* p = at(x, y);
-        return unsigned(p[0]) << 16 | unsigned(p[1]) << 8 | p[2];
-    }
     // How many pixels of the rectangle [x0, x1) x [y0, y1) satisfy pred(const unsigned char* rgba).
     template <class Pred>
     int Count(int x0, int y0, int x1, int y1, Pred pred) const {
@@ -52,29 +47,20 @@ struct Probe {
     unsigned int rgb;   // 0xRRGGBB
 };
 
-// True when every channel of two 0xRRGGBB colours differs by at most `tolerance`.
-inline bool NearRgb(unsigned int a, unsigned int b, int tolerance) {
-    for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(int(a >> shift & 0xff) - int(b >> shift & 0xff)) > tolerance) return false;
-    return true;
-}
-
-inline void ExpectPixels(const Screenshot& shot, std::initializer_list<Probe> probes, int tolerance = 0,
-                         const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
-    for (const Probe& p : probes) {
-        unsigned int got = shot.rgb(p.x, p.y);
-        if (NearRgb(got, p.rgb, tolerance)) continue;
-        char what[96];
-        std::snprintf(what, sizeof what, "pixel (%d, %d) is %06x, expected %06x (within %d)", p.x, p.y, got,
-                      p.rgb, tolerance);
-        ADD_FAILURE_AT(file, line) << what;
-    }
-}
-
-// The same on a fresh screenshot of the current frame.
 inline void ExpectPixels(std::initializer_list<Probe> probes, int tolerance = 0,
                          const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
-    ExpectPixels(Screenshot(), probes, tolerance, file, line);
+    Screenshot shot;
+    for (const Probe& p : probes) {
+        const unsigned char* px = shot.at(p.x, p.y);
+        unsigned int got = unsigned(px[0]) << 16 | unsigned(px[1]) << 8 | px[2];
+        bool near = true;
+        for (int shift = 0; shift < 24; shift += 8)
+            near = near && std::abs(int(got >> shift & 0xff) - int(p.rgb >> shift & 0xff)) <= tolerance;
+        if (near) continue;
+        ADD_FAILURE_AT(file, line) << "pixel (" << p.x << ", " << p.y << ") is " << std::hex << std::setfill('0')
+                                   << std::setw(6) << got << ", expected " << std::setw(6) << p.rgb << std::dec
+                                   << " (within " << tolerance << ")";
+    }
 }
 
 }  // namespace zk_test

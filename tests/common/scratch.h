@@ -1,12 +1,9 @@
 // tests/common/scratch.h: a scratch folder of one's own under /tmp, removed with everything in it.
 //
-// ScratchDir makes a fresh folder (mkdtemp) when constructed and ends the program with a message when it
-// cannot, since no test that needs one could run. Enter() makes it the working folder until Leave() or
-// the destructor goes back to the folder that was current before. The destructor removes the folder
-// even after a test made it read-only, and only in the process that made it: a forked child that exits
-// (a death test) leaves its parent's folder alone. A function-local `static ScratchDir` lives for the
-// whole program and is removed at exit. ReadFile and WriteFile move a file's whole bytes. Header only;
-// POSIX and C++17 <filesystem>.
+// ScratchDir makes a fresh folder (mkdtemp), or ends the program saying why. Enter() makes it the working
+// folder until Leave() or the destructor goes back. The destructor removes the folder, even one a test
+// made read-only, only in the process that made it: a death test's child leaves it alone. ReadFile and
+// WriteFile move a file's whole bytes. Header only; POSIX and C++17 <filesystem>.
 #pragma once
 
 #include <unistd.h>
@@ -22,7 +19,7 @@
 
 namespace zk_test {
 
-// A file's bytes; empty when it cannot be read.
+// A file's bytes; empty when it cannot be read (a folder included).
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream bytes;

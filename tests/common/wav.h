@@ -1,8 +1,8 @@
 // tests/common/wav.h: builds RIFF/WAVE files byte by byte for tests and benchmarks.
 //
 // WavSpec describes one file; every header field can be bent to make a broken one, and wav_bytes() lays it
-// out exactly as described (no field is corrected). wav_tone() and wav_square() make the PCM of plain
-// 16-bit mono sounds; write_wav() writes a described file to disk. Header only; needs nothing but the C++ library.
+// out exactly as described (no field is corrected). wav_tone() makes the PCM of a 16-bit mono tone;
+// write_wav() writes a described file to disk. Header only; needs nothing but the C++ library.
 #pragma once
 
 #include <cmath>
@@ -60,18 +60,10 @@ inline std::string wav_tone(double hertz, int frames, int rate, int amplitude = 
     return pcm;
 }
 
-// 16-bit samples of a square wave of `amplitude` that flips every `half` frames.
-inline std::string wav_square(int frames, int half, int amplitude = 4096) {
-    std::string pcm;
-    for (int i = 0; i < frames; ++i) wav_put16(pcm, uint16_t(int16_t((i / half) % 2 ? amplitude : -amplitude)));
-    return pcm;
-}
-
 // A 16-bit mono file of `pcm` at `hertz`.
 inline WavSpec wav_mono16(int hertz, std::string pcm) {
     WavSpec w;
-    w.hertz = hertz;
-    w.pcm = std::move(pcm);
+    w.hertz = hertz, w.pcm = std::move(pcm);
     return w;
 }
 

@@ -1,17 +1,13 @@
 // tests/common/x_screen.h: the size of the X screen the tests run on, asked of the X server itself.
 //
-// Tests that centre or fill windows compare against this instead of assuming one size, so they pass on
-// any screen xvfb-run was given. XScreenSize() returns {0, 0} when no display can be opened.
-// Header only; link X11.
+// Tests compare against this instead of assuming one size; {0, 0} when no display opens. Link X11.
 #pragma once
 
 #include <X11/Xlib.h>
 
 namespace zk_test {
 
-struct ScreenSize {
-    int width = 0, height = 0;
-};
+struct ScreenSize { int width = 0, height = 0; };
 
 inline ScreenSize XScreenSize() {
     ScreenSize size;

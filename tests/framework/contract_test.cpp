@@ -1,8 +1,11 @@
-// Broken contracts of our own code stop the program with a line that names what was broken: a module
-// called before start-up, a frame begun without a device, a collected object made without new. Contracts
-// are checked in Debug and sanitizer builds only (the sanitizer pass of `make test` runs these); a build
-// without them has nothing to show and skips.
+// Broken contracts of our own code stop the program with a line that names what was broken (checked in
+// Debug and sanitizer builds only; a build without them skips), and memory that cannot be had ends it
+// with the out-of-memory line in every build.
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
 
 #include "framework/app.h"
 #include "framework/audio.h"
@@ -12,12 +15,7 @@
 
 namespace {
 
-struct Case {
-    const char* broken;
-    void (*call)();
-};
-
-const Case kCases[] = {
+const std::pair<const char*, void (*)()> kCases[] = {   // what was broken, and a call that breaks it
     {"input functions run only once the game has started", [] { zk_input_KeyDown(65); }},
     {"audio functions run only once the game has started", [] { zk_audio_StopChannel(0); }},
     {"the framework reaches the host only after start-up", [] { zk_app_Millisecs(); }},
@@ -34,7 +32,20 @@ const Case kCases[] = {
 TEST(Contracts, EachBrokenContractAbortsNamingWhatWasBroken) {
     if (!zk_contracts_checked) GTEST_SKIP() << "contracts are compiled out of this build type";
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    for (const Case& c : kCases) EXPECT_DEATH(c.call(), std::string("Contract violated: ") + c.broken) << c.broken;
+    for (auto& [broken, call] : kCases) EXPECT_DEATH(call(), std::string("Contract violated: ") + broken) << broken;
+}
+
+// AddressSanitizer's allocator refuses such a request itself and aborts before our check sees it.
+TEST(Contracts, AnAllocationThatCannotBeHadEndsTheProgramNamingItsSize) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the sanitizer's allocator aborts first";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const size_t huge = SIZE_MAX / 2;
+    const std::string said = "Out of memory: " + std::to_string(huge) + " bytes";
+    EXPECT_EXIT(zk_malloc(huge), ::testing::ExitedWithCode(255), said);
+    EXPECT_EXIT(zk_calloc(huge, 1), ::testing::ExitedWithCode(255), said);
+    EXPECT_EXIT(zk_realloc(nullptr, huge), ::testing::ExitedWithCode(255), said);
 }
 
 }  // namespace

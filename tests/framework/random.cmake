@@ -1,3 +1,2 @@
 # The random generator and the math module.
 zk_test(framework_random_test SOURCES random_test.cpp LIBS zk_framework)
-zk_test(framework_math_test SOURCES math_test.cpp LIBS zk_framework)

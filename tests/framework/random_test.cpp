@@ -1,9 +1,11 @@
-// The random generator: the fixed sequence from the start seed, a draw below one, and a scaled draw
-// rounded to float once from extended precision.
+// The random generator (the fixed sequence from the start seed, a draw below one, a scaled draw rounded
+// to float once from extended precision) and the math module at an edge.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 
+#include "framework/math.h"
 #include "framework/random.h"
 
 namespace {
@@ -25,6 +27,10 @@ TEST(Random, DrawsFollowTheFixedSequenceStayBelowOneAndScaleInExtendedPrecision)
     // The true value lies just above a midpoint between two floats, onto which double would round it.
     zk_random_Seed = seed_before(16504512u << 8);
     EXPECT_EQ(zk_random_Rnd2(0x1.4a9p+29f, 0x1.4595e6p-29f), 0x1.57e0eep+23f);
+}
+
+TEST(Math, TheFloatMaximumOfNaNAndANumberIsTheNumber) {
+    EXPECT_EQ(zk_math_Max2(NAN, 1.0f), 1.0f);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-// error_probe: raises the runtime failure its argument names, so that tests can check the report, the
-// debugger protocol and the exit status of a whole process: empty (quit), boom (a runtime error),
-// uncaught, segv, overflow (a stack overflow), print and accent (a text with e acute), object and
-// zero-object (print a live object's address, then "boom"; the second's debug text narrows to a zero byte
-// in the middle).
+// error_probe: raises the runtime failure its argument names (see main), so that tests can check the
+// report, the debugger protocol and the exit status of a whole process.
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "runtime/error.h"
@@ -40,10 +40,16 @@ int main(int argc, char** argv) {
     if (what == "segv") std::raise(SIGSEGV);
     if (what == "overflow") return recurse(argc);
     if (what == "print") return zkPrint(String(cafe, 4)), 0;
+    // A runtime error whose debugger is asked "@<address>" of a live object (zero-object: its debug text
+    // narrows to a zero byte in the middle), then "q".
     if (what == "object" || what == "zero-object") {
         keep = new Probe(what[0] == 'z');
-        std::printf("%p\n", static_cast<void*>(keep));
-        std::fflush(stdout);
+        char input[64];
+        std::snprintf(input, sizeof input, "@%p\nq\n", static_cast<void*>(keep));
+        int fd[2];
+        if (pipe(fd) != 0 || write(fd[1], input, std::strlen(input)) < 0) return 4;
+        close(fd[1]);
+        dup2(fd[0], 0);
         zkError(String("boom"));
     }
     return 3;
