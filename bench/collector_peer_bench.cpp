@@ -199,55 +199,53 @@ struct Side {
     void* boehmLast = nullptr;
 };
 
-// Frames of the pattern; `timeEach` times every allocation and step on its own (for the longest pause),
-// otherwise only whole frames are timed (for throughput).
-__attribute__((noinline)) Result TimedOurGame(const Pattern& p, int repeats, bool timeEach) {
-    Result r;
-    double total = 0;
-    for (int k = 0; k < repeats; ++k) {
-        for (const auto& frame : p.frames) {
-            const auto t0 = Clock::now();
-            Blob* last = nullptr;
-            for (size_t i = 0; i < frame.size(); ++i) {
-                const double a = timeEach ? CpuUs() : 0;
-                last = OurAlloc(frame[i], last);
-                gc_assign(g_ring[i % kRing], last);
-                if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - a);
-            }
-            const double s = timeEach ? CpuUs() : 0;
-            gc_collect();
-            if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - s);
-            const auto t1 = Clock::now();
-            total += Ns(t1 - t0);
-            r.allocs += static_cast<long>(frame.size());
-        }
+// The two collectors behind one face: an allocation linked to an earlier object, keeping an object in the
+// live ring's slot, and one incremental step.
+struct Ours {
+    using Ptr = Blob*;
+    static Ptr Alloc(int size, Ptr link) { return OurAlloc(size, link); }
+    static void Keep(int slot, Ptr p) { gc_assign(g_ring[slot], p); }
+    static void Step() { gc_collect(); }
+};
+struct Boehm {
+    using Ptr = void*;
+    static Ptr Alloc(int size, Ptr link) { return BoehmAlloc(size, link); }
+    static void Keep(int slot, Ptr p) { g_boehmRing[slot] = p; }
+    static void Step() { GC_collect_a_little(); }
+};
+
+// One frame's allocations, `next(i, last)` making the i-th, then a step; `timeEach` times every allocation
+// and the step on their own (for the longest pause), and the whole frame is timed for throughput.
+template <class C, class Next>
+void TimedFrame(Result& r, int count, bool timeEach, Next next) {
+    const auto t0 = Clock::now();
+    typename C::Ptr last = nullptr;
+    for (int i = 0; i < count; ++i) {
+        const double a = timeEach ? CpuUs() : 0;
+        last = next(i, last);
+        if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - a);
     }
-    r.nsPerAlloc = total / std::max(1L, r.allocs);
-    return r;
+    const double s = timeEach ? CpuUs() : 0;
+    C::Step();
+    if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - s);
+    r.nsPerAlloc += Ns(Clock::now() - t0);   // the total, divided once all frames are done
+    r.allocs += count;
 }
 
-__attribute__((noinline)) Result TimedBoehmGame(const Pattern& p, int repeats, bool timeEach) {
+// The recorded game pattern, frame by frame, `repeats` times.
+template <class C>
+__attribute__((noinline)) Result TimedGame(const Pattern& p, int repeats, bool timeEach) {
     Result r;
-    double total = 0;
     for (int k = 0; k < repeats; ++k) {
         for (const auto& frame : p.frames) {
-            const auto t0 = Clock::now();
-            void* last = nullptr;
-            for (size_t i = 0; i < frame.size(); ++i) {
-                const double a = timeEach ? CpuUs() : 0;
-                last = BoehmAlloc(frame[i], last);
-                g_boehmRing[i % kRing] = last;
-                if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - a);
-            }
-            const double s = timeEach ? CpuUs() : 0;
-            GC_collect_a_little();
-            if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - s);
-            const auto t1 = Clock::now();
-            total += Ns(t1 - t0);
-            r.allocs += static_cast<long>(frame.size());
+            TimedFrame<C>(r, static_cast<int>(frame.size()), timeEach, [&](int i, typename C::Ptr last) {
+                typename C::Ptr o = C::Alloc(frame[i], last);
+                C::Keep(i % kRing, o);
+                return o;
+            });
         }
     }
-    r.nsPerAlloc = total / std::max(1L, r.allocs);
+    r.nsPerAlloc /= std::max(1L, r.allocs);
     return r;
 }
 
@@ -257,55 +255,19 @@ inline int ChurnSize(unsigned& seed) {
     return 32 + static_cast<int>(seed >> 29) % 5 * 8;
 }
 
-__attribute__((noinline)) Result TimedOurChurn(int allocs, bool timeEach) {
+template <class C>
+__attribute__((noinline)) Result TimedChurn(int allocs, bool timeEach) {
     Result r;
-    double total = 0;
     unsigned seed = 1;
-    Blob* last = nullptr;
     for (int done = 0; done < allocs; done += kChurnFrame) {
-        const auto t0 = Clock::now();
-        for (int i = 0; i < kChurnFrame; ++i) {
-            const double a = timeEach ? CpuUs() : 0;
+        TimedFrame<C>(r, kChurnFrame, timeEach, [&](int i, typename C::Ptr last) {
             const int size = ChurnSize(seed);
-            Blob* b = OurAlloc(size, (seed & 1) ? last : nullptr);
-            gc_assign(g_ring[(done + i) % kRing], b);
-            last = b;
-            if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - a);
-        }
-        const double s = timeEach ? CpuUs() : 0;
-        gc_collect();
-        if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - s);
-        const auto t1 = Clock::now();
-        total += Ns(t1 - t0);
-        r.allocs += kChurnFrame;
+            typename C::Ptr o = C::Alloc(size, (seed & 1) ? last : nullptr);
+            C::Keep((done + i) % kRing, o);
+            return o;
+        });
     }
-    r.nsPerAlloc = total / r.allocs;
-    return r;
-}
-
-__attribute__((noinline)) Result TimedBoehmChurn(int allocs, bool timeEach) {
-    Result r;
-    double total = 0;
-    unsigned seed = 1;
-    void* last = nullptr;
-    for (int done = 0; done < allocs; done += kChurnFrame) {
-        const auto t0 = Clock::now();
-        for (int i = 0; i < kChurnFrame; ++i) {
-            const double a = timeEach ? CpuUs() : 0;
-            const int size = ChurnSize(seed);
-            void* b = BoehmAlloc(size, (seed & 1) ? last : nullptr);
-            g_boehmRing[(done + i) % kRing] = b;
-            last = b;
-            if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - a);
-        }
-        const double s = timeEach ? CpuUs() : 0;
-        GC_collect_a_little();
-        if (timeEach) r.maxStepUs = std::max(r.maxStepUs, CpuUs() - s);
-        const auto t1 = Clock::now();
-        total += Ns(t1 - t0);
-        r.allocs += kChurnFrame;
-    }
-    r.nsPerAlloc = total / r.allocs;
+    r.nsPerAlloc /= std::max(1L, r.allocs);
     return r;
 }
 
@@ -485,8 +447,8 @@ int main(int argc, char** argv) {
         gc_root(g_ring.rep);
         gc_assign(g_ring.rep, Array<Blob*>(kRing).rep);
         StartBoehm(Pattern());
-        std::string(argv[2]) == "ours" ? TimedOurChurn(std::atoi(argv[3]), false)
-                                       : TimedBoehmChurn(std::atoi(argv[3]), false);
+        std::string(argv[2]) == "ours" ? TimedChurn<Ours>(std::atoi(argv[3]), false)
+                                       : TimedChurn<Boehm>(std::atoi(argv[3]), false);
         return 0;
     }
     // A saved pattern replayed without the game: --replay FILE <game|churn> [STEP to collect under callgrind]
@@ -536,10 +498,10 @@ int main(int argc, char** argv) {
         row.maxStep = std::max({row.maxStep, thru.maxStepUs, each.maxStepUs});
     };
     for (int round = 0; round < rounds; ++round) {
-        add(rows[0], TimedOurGame(pattern, repeats, false), TimedOurGame(pattern, 1, true));
-        add(rows[1], TimedBoehmGame(pattern, repeats, false), TimedBoehmGame(pattern, 1, true));
-        add(rows[2], TimedOurChurn(kChurnAllocs, false), TimedOurChurn(kChurnAllocs / 4, true));
-        add(rows[3], TimedBoehmChurn(kChurnAllocs, false), TimedBoehmChurn(kChurnAllocs / 4, true));
+        add(rows[0], TimedGame<Ours>(pattern, repeats, false), TimedGame<Ours>(pattern, 1, true));
+        add(rows[1], TimedGame<Boehm>(pattern, repeats, false), TimedGame<Boehm>(pattern, 1, true));
+        add(rows[2], TimedChurn<Ours>(kChurnAllocs, false), TimedChurn<Ours>(kChurnAllocs / 4, true));
+        add(rows[3], TimedChurn<Boehm>(kChurnAllocs, false), TimedChurn<Boehm>(kChurnAllocs / 4, true));
     }
     const double noise = EmptyStepNoiseUs(rounds * (kChurnAllocs / 4 + pattern.allocs));
     long live = 0;
