@@ -21,10 +21,13 @@
 // Run: cd build && xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null bench/renderer_peer_bench
 //   [frames per block, default 100] [blocks per side, default 8]
 // For instruction counts per frame (callgrind, repeatable on a loaded machine):
-//   valgrind --tool=callgrind --toggle-collect='*Timed*' bench/renderer_peer_bench --one <side> <stream> N
-// with side ours or sdl and stream sheet, play or play-renderer; divide the total by N.
+//   valgrind --tool=callgrind --instr-atstart=no --toggle-collect='*Timed*'
+//     bench/renderer_peer_bench --one <side> <stream> N
+// with side ours or sdl and stream sheet, play or play-renderer; divide the total by N. bench/callgrind_split.py
+// splits the count into the side's own instructions and the OpenGL driver's.
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
+#include <valgrind/callgrind.h>
 
 #include <algorithm>
 #include <chrono>
@@ -510,7 +513,9 @@ int main(int argc, char** argv) {
         for (const Case& c : kCases) {
             if (std::string(c.name) != argv[2] || std::string(c.stream) != argv[3]) continue;
             RunBlock(b, c, 5, nullptr);
+            CALLGRIND_START_INSTRUMENTATION;   // with --instr-atstart=no, start-up and warm-up run uninstrumented
             RunBlock(b, c, std::atoi(argv[4]), nullptr);
+            CALLGRIND_STOP_INSTRUMENTATION;
             return 0;
         }
         std::fprintf(stderr, "renderer_peer_bench: no case %s %s\n", argv[2], argv[3]);
