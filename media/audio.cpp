@@ -2,8 +2,14 @@
 #include "media/audio.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "codecs/audio_decode.h"
@@ -28,6 +34,71 @@ ALenum al_format(int bytesPerSample, int channels) {
     if (bytesPerSample == 2 && channels == 1) return AL_FORMAT_MONO16;
     if (bytesPerSample == 2 && channels == 2) return AL_FORMAT_STEREO16;
     return 0;
+}
+
+}  // namespace
+
+// ---- The music worker ----
+
+// A streamed tune's decoder thread. The thread alone reads `stream` from its start until it is joined;
+// the ready slices and `ended` are shared under `lock`. Slices are plain PCM: the main thread turns them
+// into OpenAL buffers and reports their bytes to the collector.
+struct MusicWorker {
+    OggStream* stream;
+    int channels;
+    int sliceFrames;   // a slice holds at least this many frames, unless the tune ends first
+    int aheadFrames;   // the thread waits while this many frames are ready
+    std::mutex lock;
+    std::condition_variable wake;            // a slice was taken, or stop was set
+    std::deque<std::vector<short>> ready;    // decoded and not yet taken, oldest first (lock)
+    int readyFrames = 0;                     // the frames in `ready` (lock)
+    bool ended = false;                      // the decoder has given its last frame (lock)
+    std::atomic<bool> stop{false};           // set under `lock`; read by the decoding loop without it
+    std::thread thread;
+
+    MusicWorker(OggStream* s, int ch, int slice, int ahead)
+        : stream(s), channels(ch), sliceFrames(slice), aheadFrames(ahead) {}
+};
+
+namespace {
+
+// Whole Vorbis frames, one read each so that a stop is seen within one frame's decoding, until `pcm`
+// holds the slice or the stream ends; false at the end. The frames are those of one long read: the
+// decoder gives the same frames however its reads are cut.
+bool decode_slice(MusicWorker& w, std::vector<short>& pcm) {
+    pcm.resize(size_t(w.sliceFrames + kOggFrameFrames) * size_t(w.channels));
+    int frames = 0, n = 1;
+    while (frames < w.sliceFrames && !w.stop && n > 0) {
+        n = ReadOGGStream(w.stream, pcm.data() + size_t(frames) * size_t(w.channels), kOggFrameFrames);
+        frames += n;
+    }
+    pcm.resize(size_t(frames) * size_t(w.channels));
+    return n > 0;
+}
+
+// The thread: waits while aheadFrames are ready, otherwise decodes the next slice and hands it over;
+// returns on stop, or once the decoder has ended (its last frames handed over first).
+void decode_ahead(MusicWorker* w) {
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> hold(w->lock);
+            w->wake.wait(hold, [w] { return w->stop || w->readyFrames < w->aheadFrames; });
+            if (w->stop) return;
+        }
+        std::vector<short> pcm;
+        const bool more = decode_slice(*w, pcm);
+        const int frames = int(pcm.size()) / w->channels;
+        std::lock_guard<std::mutex> hold(w->lock);
+        if (w->stop) return;
+        if (frames > 0) {
+            w->ready.push_back(std::move(pcm));
+            w->readyFrames += frames;
+        }
+        if (!more) {
+            w->ended = true;
+            return;
+        }
+    }
 }
 
 }  // namespace
@@ -68,6 +139,8 @@ gxtkAudio::gxtkAudio() {
     source_of(kMusicChannel);
 }
 
+gxtkAudio::~gxtkAudio() { end_stream(); }
+
 // ---- The source rule ----
 
 ALint gxtkAudio::al_state(const gxtkChannel& c) {
@@ -78,7 +151,7 @@ ALint gxtkAudio::al_state(const gxtkChannel& c) {
 
 // A tune whose source ran dry before its next slice was queued has not ended: StreamMusic restarts it.
 bool gxtkAudio::sounding(const gxtkChannel& c) {
-    return al_state(c) != AL_STOPPED || (musicStream && &c == &channels[kMusicChannel]);
+    return al_state(c) != AL_STOPPED || (musicWorker && &c == &channels[kMusicChannel]);
 }
 
 ALuint gxtkAudio::source_of(int channel) {
@@ -244,11 +317,11 @@ int gxtkAudio::PlayMusic(String path, int flags) {
     return 0;   // the previous tune is collected once nothing refers to it
 }
 
-// What PlaySample does, with the tune's first slice as the sample's buffer: the source starts in this
-// update. -1 (nothing plays) when the stream gives not a single frame.
+// What PlaySample does, with the tune's first second as the sample's buffer, decoded here in one read:
+// the source starts in this update. The worker then takes the decoder over. -1 (nothing plays) when the
+// stream gives not a single frame.
 int gxtkAudio::start_stream(OggStream* stream, int channelCount, int hertz, int flags) {
     flush_discarded();
-    musicStream = stream;
     musicChannels = channelCount;
     musicHertz = hertz;
     musicFormat = al_format(2, channelCount);
@@ -259,62 +332,96 @@ int gxtkAudio::start_stream(OggStream* stream, int channelCount, int hertz, int 
     alSourcei(c.source, AL_LOOPING, AL_FALSE);     // looping waits until the whole tune is queued
     gc_assign(c.sample, new gxtkSample());
     c.flags = flags;
-    if (queue_slice(kMusicFirstSeconds) == 0) {
-        end_stream();
+    // A rate no real file has cannot ask for a huge slice.
+    const int kMaxSliceFrames = 1 << 18;
+    auto frames_of = [&](double seconds) { return int(std::min(seconds * hertz, double(kMaxSliceFrames))); };
+    std::vector<short> first(size_t(frames_of(kMusicFirstSeconds) + kOggFrameFrames) * size_t(channelCount));
+    const int got = ReadOGGStream(stream, first.data(), int(first.size()) / channelCount);
+    first.resize(size_t(got) * size_t(channelCount));
+    if (first.empty()) {
+        CloseOGGStream(stream);
         return -1;
     }
+    queue_pcm(first);
+    const int slice = std::max(frames_of(kMusicSliceSeconds), 1);
+    const int ahead = slice * int(kMusicAheadSeconds / kMusicSliceSeconds);
+    musicWorker = new MusicWorker(stream, channelCount, slice, ahead);
+    musicWorker->thread = std::thread(decode_ahead, musicWorker);
     alSourcePlay(c.source);
     c.state = 1;
     return 0;
 }
 
-// One read of whole Vorbis frames, at least `seconds` long unless the tune ends first, into a new buffer
-// queued behind the others. The collector hears of the PCM as LoadAudioData would tell it.
-int gxtkAudio::queue_slice(double seconds) {
-    const int kMaxSliceFrames = 1 << 18;   // a rate no real file has cannot ask for a huge slice
-    const int room = int(std::min(seconds * musicHertz, double(kMaxSliceFrames))) + kOggFrameFrames;
-    musicPcm.resize(size_t(room) * size_t(musicChannels));
-    const int frames = ReadOGGStream(musicStream, musicPcm.data(), room);
-    if (frames == 0) return 0;
-    const int bytes = frames * musicChannels * 2;
+// The PCM in a new buffer queued behind the others. The collector hears of it as LoadAudioData would
+// tell it.
+void gxtkAudio::queue_pcm(const std::vector<short>& pcm) {
+    const int frames = int(pcm.size()) / musicChannels;
+    const int bytes = int(pcm.size() * sizeof(short));
     gc_ext_malloced(bytes);
     ALuint buffer = 0;
     alGenBuffers(1, &buffer);
-    alBufferData(buffer, musicFormat, musicPcm.data(), bytes, musicHertz);
+    alBufferData(buffer, musicFormat, pcm.data(), bytes, musicHertz);
     gxtkChannel& c = at(kMusicChannel);
     alSourceQueueBuffers(c.source, 1, &buffer);
     if (!c.sample->buffer) c.sample->SetBuffer(buffer);
     else c.sample->slices.push_back(buffer);
     musicQueued += frames;
-    return frames;
 }
 
+// The oldest ready slice, queued; false when none is ready, with `ended` telling whether none ever will.
+// Taking one wakes the worker to decode the next.
+bool gxtkAudio::take_slice(bool* ended) {
+    MusicWorker& w = *musicWorker;
+    std::vector<short> pcm;
+    {
+        std::lock_guard<std::mutex> hold(w.lock);
+        *ended = w.ready.empty() && w.ended;
+        if (w.ready.empty()) return false;
+        pcm = std::move(w.ready.front());
+        w.ready.pop_front();
+        w.readyFrames -= int(pcm.size()) / w.channels;
+    }
+    w.wake.notify_one();
+    queue_pcm(pcm);
+    return true;
+}
+
+// The worker is stopped and joined before its decoder closes: the thread may be mid-frame.
 void gxtkAudio::end_stream() {
-    if (!musicStream) return;
-    CloseOGGStream(musicStream);
-    musicStream = nullptr;
-    std::vector<short>().swap(musicPcm);
+    if (!musicWorker) return;
+    {
+        std::lock_guard<std::mutex> hold(musicWorker->lock);
+        musicWorker->stop = true;
+    }
+    musicWorker->wake.notify_one();
+    musicWorker->thread.join();
+    CloseOGGStream(musicWorker->stream);
+    delete musicWorker;
+    musicWorker = nullptr;
 }
 
 // Ahead is what is queued past the play position (AL_SAMPLE_OFFSET counts from the head of the queue,
-// which keeps every buffer). A source that ran dry has played everything queued: the new slice goes on
-// from there. Once the decoder has nothing more, the tune loops the whole queue if its flags say so.
+// which keeps every buffer). A source that ran dry has played everything queued: the next slices go on
+// from there, and it restarts once one is queued (a worker behind leaves it dry until then). Once the
+// worker has nothing more, the tune loops the whole queue if its flags say so.
 void gxtkAudio::StreamMusic() {
-    if (!musicStream) return;
+    if (!musicWorker) return;
     gxtkChannel& c = at(kMusicChannel);
     const bool dry = al_state(c) == AL_STOPPED;
-    ALint played = 0;
+    ALint played = musicQueued;
     if (!dry) alGetSourcei(c.source, AL_SAMPLE_OFFSET, &played);
-    if (!dry && musicQueued - played >= kMusicAheadSeconds * musicHertz) return;
     const int from = musicQueued;
-    if (queue_slice(kMusicSliceSeconds) > 0) {
-        if (dry) alSourcei(c.source, AL_SAMPLE_OFFSET, from);
-    } else {
+    bool ended = false;
+    while (musicQueued - played < kMusicAheadSeconds * musicHertz && take_slice(&ended)) {
+    }
+    if (ended) {
         end_stream();
         alSourcei(c.source, AL_LOOPING, c.flags != 0 ? AL_TRUE : AL_FALSE);
-        if (dry && c.flags == 0) return;   // it ran dry at its very end: the tune is over
     }
-    if (dry && c.state == 1) alSourcePlay(c.source);
+    if (!dry) return;
+    if (musicQueued > from) alSourcei(c.source, AL_SAMPLE_OFFSET, from);
+    else if (!ended || c.flags == 0) return;   // nothing new yet, or it ran dry at its very end: over
+    if (c.state == 1) alSourcePlay(c.source);
 }
 
 int gxtkAudio::StopMusic() { return StopChannel(kMusicChannel); }

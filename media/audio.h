@@ -6,13 +6,17 @@
 //
 // A tune the host can stream (Ogg Vorbis, OpenAudioStream) is not decoded whole when it starts, which
 // would take longer than a frame: PlayMusic decodes its first second into one buffer, queues it and starts
-// the source in the same update, and StreamMusic, called at the start of every update, decodes the next
-// slice whenever less than kMusicAheadSeconds is queued ahead of what is playing, and queues it behind.
-// The slices are the whole decode's samples cut at frame boundaries, queued in order on one source, so
-// OpenAL plays them back to back: what is heard is the whole decode. Every buffer stays queued until the
-// tune is replaced or stopped, so once the last slice is queued a looping tune loops the whole queue.
-// Should the queue ever run dry (the main thread stalled for seconds), the tune counts as playing still
-// and resumes, from where it ran dry, as soon as its next slice is queued.
+// the source in the same update, then hands the decoder to a worker thread of its own. The worker decodes
+// the rest in slices into plain PCM memory, keeping up to kMusicAheadSeconds decoded and not yet taken,
+// and touches nothing else: no collected object, no String, no OpenAL. StreamMusic, called at the start
+// of every update on the main thread, takes ready slices in decoding order while less than
+// kMusicAheadSeconds is queued ahead of what is playing, and makes, fills and queues their buffers. The
+// slices are the whole decode's samples cut at frame boundaries, queued in order on one source, so OpenAL
+// plays them back to back: what is heard is the whole decode. Every buffer stays queued until the tune is
+// replaced or stopped, so once the last slice is queued a looping tune loops the whole queue.
+// Should the queue ever run dry (the main thread stalled for seconds, or the worker fell behind), the tune
+// counts as playing still and resumes, from where it ran dry, as soon as its next slice is queued.
+// StopMusic, a new tune and the engine's destruction stop and join the worker before its decoder closes.
 //
 // Channel states: 0 stopped, 1 playing, 2 paused (by the game). A sound that ends by itself is noticed
 // only when its state is asked for (ChannelState, the source rule, mark or a flush); until then the
@@ -28,7 +32,7 @@
 //
 // Fails soft: when OpenAL cannot open, the start-up message is printed, the engine is still created and
 // every later OpenAL call fails quietly: sounds still load (as samples without a buffer) and nothing
-// plays. Main thread only.
+// plays. Main thread only (the music worker is internal to the engine).
 #pragma once
 
 #include <AL/al.h>
@@ -40,6 +44,7 @@
 #include "runtime/string.h"
 
 struct OggStream;
+struct MusicWorker;   // a streamed tune's decoder thread and the slices it has ready (audio.cpp)
 
 // One decoded sound. Collected: when the collector destroys it, its buffer joins the discard list.
 struct gxtkSample : Object {
@@ -76,6 +81,8 @@ struct gxtkAudio : Object {
 
     // Opens the default device; prints "OpenAl error: ..." for a step that fails and carries on silent.
     gxtkAudio();
+    // Stops and joins a streamed tune's worker.
+    ~gxtkAudio() override;
 
     // Marks the sample of every channel that is still playing or paused.
     void mark() override;
@@ -106,15 +113,16 @@ struct gxtkAudio : Object {
     virtual int MusicState();
     virtual int SetMusicVolume(float volume);
 
-    // Decodes and queues the next slice of a streamed tune when what is queued ahead runs low; does
-    // nothing otherwise. The game delegate calls it at the start of every update.
+    // Queues a streamed tune's ready slices while what is queued ahead runs low, and sets the tune
+    // looping once the worker has given its last; does nothing otherwise. The game delegate calls it at
+    // the start of every update.
     void StreamMusic();
     // Whether a tune is still being decoded in slices (tests and diagnostics).
-    bool MusicStreaming() const { return musicStream != nullptr; }
+    bool MusicStreaming() const { return musicWorker != nullptr; }
 
     static constexpr double kMusicFirstSeconds = 1;   // decoded by PlayMusic itself
-    static constexpr double kMusicSliceSeconds = 0.25;   // decoded at most by one StreamMusic
-    static constexpr double kMusicAheadSeconds = 2;   // StreamMusic decodes when less is queued ahead
+    static constexpr double kMusicSliceSeconds = 0.25;   // one slice the worker decodes
+    static constexpr double kMusicAheadSeconds = 2;   // queued ahead by StreamMusic; ready in the worker
 
     // Buffers waiting on the discard list (tests and diagnostics).
     static int DiscardPending();
@@ -132,12 +140,12 @@ private:
     // Music streamed in slices.
     bool sounding(const gxtkChannel& c);       // not stopped, or a streamed tune that ran dry
     int start_stream(OggStream* stream, int channels, int hertz, int flags);
-    int queue_slice(double seconds);           // decodes and queues; the frames queued
-    void end_stream();
+    void queue_pcm(const std::vector<short>& pcm);   // one buffer behind the others
+    bool take_slice(bool* ended);              // queues the worker's next ready slice
+    void end_stream();                         // stops and joins the worker, closes its decoder
 
-    OggStream* musicStream = nullptr;   // the tune being decoded, or null
+    MusicWorker* musicWorker = nullptr;   // the tune being decoded, or null
     int musicChannels = 0, musicHertz = 0;
     ALenum musicFormat = 0;
-    int musicQueued = 0;                // frames queued on the music source
-    std::vector<short> musicPcm;        // room for one slice
+    int musicQueued = 0;                  // frames queued on the music source
 };

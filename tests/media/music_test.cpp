@@ -1,12 +1,15 @@
 // A tune played by PlayMusic is decoded in slices while it plays; what OpenAL Soft mixes from it, captured
 // by the wave writer, must be sample for sample what the same file decoded whole and played as one buffer
-// gives: once, looped twice back to back, and paused and resumed mid-tune.
+// gives: once, looped twice back to back, and paused and resumed mid-tune. The decoding thread is gone
+// however the tune ends.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,17 +34,18 @@ const int kTuneFrames = kCaptureRate * 3;   // three seconds: the first slice an
 
 // A stereo Ogg of a rising chirp on the left and a falling one on the right, loud from its first frame, so
 // that a slice out of place, missing or repeated shows in the capture.
-std::string write_tune() {
+std::string write_tune(const std::string& name, int frames) {
     WavSpec w = wav_mono16(kCaptureRate, "");
     w.channels = 2;
-    for (int i = 0; i < kTuneFrames; ++i) {
+    for (int i = 0; i < frames; ++i) {
         double t = double(i) / kCaptureRate;
         wav_put16(w.pcm, uint16_t(int16_t(9000 * std::cos(2 * M_PI * (200 + 300 * t) * t))));
         wav_put16(w.pcm, uint16_t(int16_t(9000 * std::cos(2 * M_PI * (1500 - 300 * t) * t))));
     }
-    write_wav(path("tune.wav"), w);
-    EXPECT_EQ(std::system(("oggenc -Q -o '" + path("tune.ogg") + "' '" + path("tune.wav") + "'").c_str()), 0);
-    return path("tune.ogg");
+    const std::string wav = path(name + ".wav"), ogg = path(name + ".ogg");
+    write_wav(wav, w);
+    EXPECT_EQ(std::system(("oggenc -Q -o '" + ogg + "' '" + wav + "'").c_str()), 0);
+    return ogg;
 }
 
 // The captured frames as (left << 16 | right), from the first one that is not silent.
@@ -59,6 +63,20 @@ std::vector<uint32_t> without_silence(std::vector<uint32_t> frames) {
     return frames;
 }
 
+// The threads of this process; a joined thread may stay listed for a moment, so callers poll.
+int threads() {
+    int n = 0;
+    for ([[maybe_unused]] auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++n;
+    return n;
+}
+
+bool threads_become(int n) {
+    for (int i = 0; i < 1000 && threads() != n; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return threads() == n;
+}
+
 gxtkAudio* keep = nullptr;   // collector root for the engine under test
 
 class Music : public ::testing::Test {
@@ -69,7 +87,7 @@ protected:
         gc_root(keep);
         gc_init2();
         new ZKGlfwGame();
-        tune = new std::string(write_tune());
+        tune = new std::string(write_tune("tune", kTuneFrames));
     }
     void SetUp() override {
         gc_assign(keep, audio = new gxtkAudio());
@@ -163,6 +181,33 @@ TEST_F(Music, ASlicedTunePausedMidwayResumesWhereItWas) {
     audio->Resume();
     ASSERT_TRUE(frames_until([&] { return audio->MusicState() == 0; }));
     EXPECT_EQ(without_silence(close()), without_silence(ref)) << "the same frames, with only silence between";
+}
+
+// Ended right after it starts, while the worker decodes its first slices: by the game, by a new tune (whose
+// own worker then runs alone) and by the engine's collection, which comes last. The tune is long enough
+// for its worker to wait for StreamMusic rather than finish.
+TEST_F(Music, EndingATuneWhileItsSlicesDecodeLeavesNoThread) {
+    const int before = threads();
+    const String file(write_tune("long", kCaptureRate * 8).c_str());
+    const std::function<void()> ends[] = {
+        [&] { audio->StopMusic(); },
+        [&] {
+            ok(audio->PlayMusic(file, 0));
+            EXPECT_TRUE(threads_become(before + 1)) << "one worker, the new tune's";
+            audio->StopMusic();
+        },
+        [&] {
+            gc_assign(keep, static_cast<gxtkAudio*>(nullptr));
+            CollectEverything();
+        },
+    };
+    for (const auto& end : ends) {
+        ok(audio->PlayMusic(file, 1));
+        ASSERT_TRUE(audio->MusicStreaming());
+        EXPECT_EQ(threads(), before + 1);
+        end();
+        EXPECT_TRUE(threads_become(before)) << "the worker was joined";
+    }
 }
 
 }  // namespace
