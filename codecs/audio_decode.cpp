@@ -13,20 +13,13 @@
 
 #include "runtime/contract.h"
 
-// stb_vorbis is third-party C: its own warnings are not ours to fix.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wall"
-#pragma GCC diagnostic ignored "-Wextra"
-#pragma GCC diagnostic ignored "-Wshadow"
-#pragma GCC diagnostic ignored "-Wunused-value"
-// Samples are converted with a plain float-to-int cast, not its integer-overflow trick.
-#define STB_VORBIS_NO_FAST_SCALED_FLOAT
+// stb_vorbis's declarations; its implementation is compiled apart, in vorbis.c.
+#define STB_VORBIS_HEADER_ONLY
 #if __has_include(<stb/stb_vorbis.c>)
 #include <stb/stb_vorbis.c>
 #else
-#include <stb/stb_vorbis.h>   // Debian ships the whole implementation under this name
+#include <stb/stb_vorbis.h>
 #endif
-#pragma GCC diagnostic pop
 
 // ---- WAV ----
 
