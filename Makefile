@@ -1,7 +1,7 @@
-# make run    installs what is missing, builds, and starts the game from build/
-# make check  installs what is missing, builds, runs the whole suite through ctest (the quick loop)
+# make run    installs what the game needs, builds the game, and starts it from build/
+# make build  installs what the game needs and builds the game and its data (no tests)
+# make check  installs what the tests need too, builds everything, runs the whole suite through ctest
 # make test   make check, then the same suite built and run with the sanitizers and contracts on
-# make build  installs what is missing and builds
 # make package  builds the Debian package into build/package/ and has lintian check it
 # make bench    builds and runs the benchmarks (bench/run.sh), figures for BENCHMARKS.md
 # make fuzz   builds the fuzz targets with clang and libFuzzer, runs each for FUZZ_SECONDS
@@ -14,23 +14,35 @@ JOBS ?= $(shell nproc)
 # Tests that need a display run in a private X server; audio goes to OpenAL Soft's null driver.
 CTEST = xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null ctest --output-on-failure -j $(JOBS)
 
-.PHONY: build run check test test-asan fuzz soak kill-test deps configure clean package bench
+.PHONY: build run check test test-asan fuzz soak kill-test deps deps-test configure configure-game \
+	clean package bench
 
+# The packages the game needs to build and run, and those the tests, benchmarks, fuzzing and packaging
+# add (tools/deps.sh holds the lists).
 deps:
-	@./tools/deps.sh
+	@./tools/deps.sh game
 
-configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+deps-test:
+	@./tools/deps.sh game test
 
-build: configure
+# A player's build: the game and its data. A build folder made by `make check` keeps its tests.
+configure-game: deps
+	@if [ -f $(BUILD)/CMakeCache.txt ]; then cmake -S . -B $(BUILD) >/dev/null; \
+	 else cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_BUILD_TESTS=OFF >/dev/null; fi
+
+configure: deps-test
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_BUILD_TESTS=ON >/dev/null
+
+build: configure-game
 	@cmake --build $(BUILD) -j $(JOBS)
 
 # Only the game and its data: a player need not wait for the tests to build.
-run: configure
+run: configure-game
 	@cmake --build $(BUILD) -j $(JOBS) --target tolvane-golf
 	cd $(BUILD) && ./tolvane-golf
 
-check: build
+check: configure
+	@cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && $(CTEST)
 
 test: check
@@ -40,7 +52,7 @@ test: check
 # build). System libraries' own allocations are left out of the leak report (tools/lsan.supp).
 ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:alloc_dealloc_mismatch=0 LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp
 
-test-asan: deps
+test-asan: deps-test
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && env $(ASAN_ENV) $(CTEST)
@@ -56,7 +68,7 @@ bench: configure
 # Each target starts from its seed corpus (fuzz/corpus/<name>, read only) and keeps what it finds in
 # $(FUZZ_BUILD)/corpus/<name>; an input that breaks a check is written to $(FUZZ_BUILD)/crash-<name>-*.
 # Copy it into the seed corpus once mended: `make test` replays it from then on.
-fuzz: deps
+fuzz: deps-test
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_FUZZ=ON -DZK_BUILD_TESTS=OFF \
 	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 -DZK_LAYERS="runtime;media;host;framework;game" >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
@@ -68,12 +80,14 @@ fuzz: deps
 
 # An hour of game clock (216,000 updates) played by the soak test's scripted player, as fast as the
 # machine renders; it prints the memory figures of every round.
-soak: build
+soak: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target game_soak_test
 	cd $(BUILD) && xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null SOAK_FRAMES=216000 \
 		./tests/game_soak_test
 
 # A thousand kills of the real game while it saves over and over (make test runs 200).
-kill-test: build
+kill-test: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target game_crash_save_test
 	cd $(BUILD) && xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null CRASH_KILLS=1000 \
 		./tests/game_crash_save_test
 

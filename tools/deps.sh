@@ -1,19 +1,35 @@
 #!/usr/bin/env bash
-# Installs the Debian packages this project needs, and only those that are missing.
-# The one list of packages lives here; every make target calls this first.
+# tools/deps.sh [GROUP...]: installs the Debian packages of the named groups, only those missing.
+# The one list of packages lives here; every make target calls this first with the groups it needs.
+#   game   building and running the game (make run, make build); the default
+#   test   the test suite, the sanitizer pass, benchmarks, fuzzing and the Debian package
 set -eu
-packages=(
+
+game=(
   g++ cmake make pkg-config
   libglfw3-dev libgl-dev libgl1-mesa-dri libopenal-dev libstb-dev
-  libcairo2-dev libvorbis-dev libogg-dev
+  libcairo2-dev libvorbis-dev libogg-dev   # the asset generator draws with cairo and encodes the tunes
+)
+test=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick sox vorbis-tools valgrind
   dpkg-dev lintian
   clang-14 libclang-rt-14-dev
-  libsdl2-dev libgc-dev   # for the benchmarks only (the peers the renderer and the collector are held against)
+  libsdl2-dev libgc-dev   # the peers the renderer and the collector are held against
 )
+
+[ $# -eq 0 ] && set -- game
+wanted=()
+for group in "$@"; do
+  case "$group" in
+    game) wanted+=("${game[@]}") ;;
+    test) wanted+=("${test[@]}") ;;
+    *) echo "deps.sh: unknown group '$group'" >&2; exit 2 ;;
+  esac
+done
+
 missing=()
-for p in "${packages[@]}"; do
+for p in "${wanted[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
