@@ -159,6 +159,33 @@ TEST(AssetData, FontStrokesAndGapsOutlastTheSmallestScaleOfTheirSheet) {
     }
 }
 
+// The title menu draws the logo 1.5 times enlarged, centred at (0.4 W, 128) of the virtual screen (W x H:
+// 800 wide on landscape windows, 600 high on portrait ones); the highscore panel covers the right 140
+// and, on landscape screens, the carousel's selected item reaches up to H - 152 (in portrait it starts
+// far lower, at 0.6 H - 56). Every inked pixel of the logo must fall where each screen shape shows it.
+TEST(AssetData, LogoFitsEveryScreenShapeFromNineBySixteenToTwentyOneByNine) {
+    const struct { int w, h; } shapes[] = {{9, 16}, {3, 4}, {1, 1}, {4, 3}, {16, 9}, {21, 9}};
+    for (auto& r : kResolutions) {
+        const Image img(std::string("logo") + r.suffix + ".png");
+        ASSERT_EQ(img.width, 256 * r.scale);
+        for (auto& shape : shapes) {
+            const bool landscape = shape.w * 3 >= shape.h * 4;
+            const double W = landscape ? 800 : 600.0 * shape.w / shape.h,
+                         H = landscape ? 800.0 * shape.h / shape.w : 600;
+            const double bottom = landscape ? H - 152 : 0.6 * H - 56;
+            int outside = 0;
+            for (int y = 0; y < img.height; ++y)
+                for (int x = 0; x < img.width; ++x) {
+                    if (img.rgba[(size_t(y) * img.width + x) * 4 + 3] == 0) continue;
+                    const double sx = 0.4 * W + ((x + 0.5) / r.scale - 128) * 1.5;
+                    const double sy = 128 + ((y + 0.5) / r.scale - 64) * 1.5;
+                    outside += sx < 0 || sx > W - 140 || sy < 0 || sy > bottom;
+                }
+            EXPECT_EQ(outside, 0) << "logo" << r.suffix << " on a " << shape.w << ":" << shape.h << " screen";
+        }
+    }
+}
+
 struct Sound {
     std::vector<int16_t> pcm;
     int hertz = 1;
