@@ -4,7 +4,7 @@
 // (the frame the game's text layout draws). The game draws each cell centred on the pen and advances 7
 // pixels (with its per-letter adjustments) and 10 per line, so every glyph's ink starts at the same column
 // of its cell (cell x 5, three pixels left of the centre) and the capitals stand on rows 4..12 around the
-// cell's centre. White ink with a soft shadow one pixel down-right, so tinted text stays readable on the
+// cell's centre (7.5 pixels tall, 8 in the base sheet). White ink with a soft shadow one pixel down-right, so tinted text stays readable on the
 // bright menu colours. Cells 96..108 hold gamepad icons and 112..124 the matching keyboard icons for the
 // icon escapes, in the order of the escape letters J K L I U O Q E F W S A D; their round shapes are
 // drawn as vectors.
@@ -98,8 +98,8 @@ std::vector<int> starts(int first, const std::vector<int>& sizes) {
 }
 
 // The grid of a glyph whose units are 1.5 logical pixels (scale 2 and 4), or, at scale 1, 2 texels shrunk
-// where the room is short: `advanceRoom` texels across (its advance less the 1-texel gap) and `capRows`
-// down for units 0..4.
+// where the room is short: `advanceRoom` texels across (its advance less the 1-texel gap; at least one a
+// unit) and `capRows` down for units 0..4. Its first unit starts at texel (inkX, inkY) of the cell.
 UnitGrid unit_grid(const Glyph& g, int scale, int inkX, int inkY, int advanceRoom, int capRows) {
     UnitGrid grid;
     if (scale >= 2) {
@@ -113,7 +113,7 @@ UnitGrid unit_grid(const Glyph& g, int scale, int inkX, int inkY, int advanceRoo
         grid.w = fit_units(g.rows, g.width, advanceRoom, {});
         grid.h = fit_units(columns, kFontCapUnits, capRows, {2});
     }
-    grid.x = starts(inkX * scale, grid.w);
+    grid.x = starts(inkX, grid.w);
     grid.y = starts(inkY, grid.h);
     return grid;
 }
@@ -137,14 +137,16 @@ void units(cairo_t* cr, const Glyph& g, const UnitGrid& grid, int scale, int dx,
     cairo_fill(cr);
 }
 
-constexpr int kInkX = 5;   // cell column of every glyph's first ink column, in logical pixels
+constexpr int kInkX = 5;          // cell column of every glyph's first ink column, in logical pixels
+constexpr int kBaseCapRows = 8;   // the base sheet's capitals: 8 of the 10-pixel line, 2 left between lines
+constexpr int kBaseCapTop = 4;    // so they stand on cell rows 4..11, around the centre
+constexpr double kCapTop = 4.5;   // the capitals' top in the other sheets: 7.5 pixels tall, 4.5..12
 
 void text_cell(cairo_t* cr, int code) {
     const Glyph& g = pixel_glyph(code);
     const int scale = sheet_scale(cr);
-    const int inkY =
-        scale == 1 ? 4 : scale * 9 / 2;   // the capitals' top: cell row 4, or 4.5 when units are 1.5
-    const UnitGrid grid = unit_grid(g, scale, kInkX, inkY, text_advance(code) - 1, 8);
+    const int inkY = scale == 1 ? kBaseCapTop : int(kCapTop * scale);
+    const UnitGrid grid = unit_grid(g, scale, kInkX * scale, inkY, text_advance(code) - 1, kBaseCapRows);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     units(cr, g, grid, scale, scale, scale, kShadow, 0.55);
     units(cr, g, grid, scale, 0, 0, kWhite, 1);
