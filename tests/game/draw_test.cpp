@@ -1,9 +1,10 @@
 // The drawing layer: the design screen scaled to the window, text layout read back from the display list,
-// right-aligned numbers, the list's capacity, and size-1 text on screen at the smallest window of each
+// right-aligned numbers, the list's capacity, and small text on screen at the smallest window of each
 // font sheet.
 #include <stb/stb_image.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "tests/common/pixels.h"
@@ -70,14 +71,14 @@ protected:
     // The device pixels whose centres lie in the design rectangle [x0, x1) x [y0, y1), a bright one lit.
     // The device's picture sits at the bottom of the larger test window.
     Cells ScreenCells(const zk_test::Screenshot& shot, float x0, float x1, float y0, float y1) const {
-        const float scale = app->m_scaleX;
+        auto first = [&](float v) { return static_cast<int>(std::ceil(v * app->m_scaleX - 0.5f)); };
         const int below = shot.height - host->height;
         Cells cells;
-        for (int j = static_cast<int>(y0 * scale); j + 0.5f < y1 * scale; ++j) {
+        for (int j = first(y0); j < first(y1); ++j) {
             cells.emplace_back();
-            for (int i = static_cast<int>(x0 * scale); i + 0.5f < x1 * scale; ++i) {
+            for (int i = first(x0); i < first(x1); ++i) {
                 const unsigned char* p = shot.at(i, j + below);
-                if (i + 0.5f >= x0 * scale) cells.back() += p[0] > 128 && p[1] > 128 ? '#' : '.';
+                cells.back() += p[0] > 128 && p[1] > 128 ? '#' : '.';
             }
         }
         return cells;
@@ -162,7 +163,8 @@ TEST_F(Drawing, NumbersRightAlignAndTheListHolds2500Commands) {
 // Text sampled at its smallest: size 1 in the "-hd" sheet at 640 x 480 and at 631 x 473 (0.39 texels a
 // pixel), in the "-hd2" sheet at 1231 wide (0.38), and there at size 0.8, the credits' corner numbers
 // (0.31). Every glyph on screen must keep every stroke and every gap of its cell in the base sheet (the
-// same squeezed picture), and never touch its neighbour.
+// same squeezed picture), and never touch its neighbour. (Size 0.8 in "-hd", 0.32 at 640 x 480, would
+// need 4-texel strokes and gaps: more than a 7-pixel advance holds.)
 TEST_F(Drawing, SmallTextKeepsEveryStrokeAndGapAtTheSmallestWindowOfItsSheet) {
     const BaseFont base;
     ASSERT_EQ(base.width, 256);
