@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "framework/app.h"
+#include "framework/async_event.h"
+#include "framework/delegate.h"
 #include "framework/input.h"
 #include "media/audio.h"
 #include "tests/common/collector.h"
