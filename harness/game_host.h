@@ -134,13 +134,10 @@ struct TestGame {
     gxtkGraphics* Renderer() const { return zk_app__delegate->m__graphics; }
     // Ends the program when the art was not found: a benchmark of the game without it measures nothing.
     void RequireData(const char* program) const {
-        if (app->m_images[kDataProbeSlot]) return;
+        if (app->m_images[kFontSlot]) return;   // the text font, read from data/ with the first images
         std::fprintf(stderr, "%s: run from the build folder (it reads data/)\n", program);
         std::exit(1);
     }
-
-private:
-    static constexpr int kDataProbeSlot = 90;   // an image the loader always loads
 };
 
 // The one game of a benchmark's process, started on first use with its loading finished; `program` names
