@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "framework/async_event.h"
 #include "framework/input.h"
 #include "game/gamemath.h"
 #include "runtime/error.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "codecs/audio_decode.h"
-#include "tests/common/scratch.h"
+#include "harness/scratch.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb/stb_image.h>

@@ -113,7 +113,7 @@ TEST_F(Menu, LayoutsFollowTheWindow) {
         host->width = c.w, host->height = c.h;
         app->m_highscores[40] = ++lastScore;   // a new score shows, though the panel keeps its text between frames
         Frame();
-        GameEnvironment::FinishLoading();
+        GameEnvironment::game->FinishLoading();
         Rest(2);   // item 1 stands one place before the centre
         std::vector<Cmd> items;
         for (const Cmd& i : Commands())

@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
+#include "harness/scratch.h"
+#include "harness/wav.h"
 #include "host/game.h"
 #include "tests/common/collector.h"
-#include "tests/common/scratch.h"
-#include "tests/common/wav.h"
 
 namespace {
 
