@@ -126,6 +126,16 @@ void WebSetFullscreen(bool fullscreen) {
         });
 }
 
+const GLFWvidmode* WebDesktopMode() {
+    static GLFWvidmode mode;
+    const double ratio = emscripten_get_device_pixel_ratio();
+    mode.width = int(std::lround(EM_ASM_DOUBLE({ return screen.width; }) * ratio));
+    mode.height = int(std::lround(EM_ASM_DOUBLE({ return screen.height; }) * ratio));
+    mode.redBits = mode.greenBits = mode.blueBits = 8;
+    mode.refreshRate = 60;
+    return &mode;
+}
+
 void WebSyncSaves() { EM_ASM({ Module.zkSyncSaves(); }); }
 
 void WebOpenUrl(String url) {

@@ -4,6 +4,12 @@
 
 #include "runtime/string.h"
 
+struct GLFWvidmode;
+
+// The screen, in device pixels with 8 bits a colour: the size fullscreen gives the canvas (the browser's
+// GLFW knows no video modes).
+const GLFWvidmode* WebDesktopMode();
+
 // The page keeps one canvas and one WebGL context for its whole life: a later window is the same canvas
 // in or out of the browser's fullscreen (asked for, which the browser may refuse).
 void WebSetFullscreen(bool fullscreen);

@@ -38,6 +38,9 @@ void OnWindowClose(GLFWwindow* window) {
 }
 
 const GLFWvidmode* desktop_mode() {
+#ifdef __EMSCRIPTEN__
+    return WebDesktopMode();
+#endif
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
     return monitor ? glfwGetVideoMode(monitor) : nullptr;
 }

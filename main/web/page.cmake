@@ -5,7 +5,7 @@ set(zk_web_module ${PROJECT_SOURCE_DIR}/host/web_module.js)
 target_link_options(tolvane-golf PRIVATE
   -sENVIRONMENT=web
   -sMODULARIZE=1 -sEXPORT_NAME=TolvaneGolf       # a fresh program for every play, in a fresh canvas
-  -sEXPORTED_RUNTIME_METHODS=callMain            # started by the page's click, which lets sound play
+  -sEXPORTED_RUNTIME_METHODS=callMain,FS         # started by the page's click (which lets sound play); FS for tests
   -sEXIT_RUNTIME=1                               # the game's end runs the exit handlers
   -sALLOW_MEMORY_GROWTH=1
   -lidbfs.js
