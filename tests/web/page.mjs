@@ -54,6 +54,27 @@ export async function openPage(browser, url, { width = 800, height = 600, contex
   return { page, context: ctx, errors };
 }
 
+// Records, in every page the context opens, each sound the page starts through Web Audio (its length in
+// seconds and channel count) and the state of its audio contexts: what reaches the speakers.
+export async function recordSound(context) {
+  await context.addInitScript(() => {
+    window.soundLog = { started: [], contexts: [] };
+    const start = AudioBufferSourceNode.prototype.start;
+    AudioBufferSourceNode.prototype.start = function(...args) {
+      if (this.buffer) soundLog.started.push({ seconds: this.buffer.duration, channels: this.buffer.numberOfChannels });
+      return start.apply(this, args);
+    };
+    const Context = window.AudioContext;
+    window.AudioContext = function(...args) {
+      const context = new Context(...args);
+      soundLog.contexts.push(context);
+      return context;
+    };
+  });
+}
+export const soundsStarted = (page) => page.evaluate(() => soundLog.started);
+export const soundRunning = (page) => page.evaluate(() => soundLog.contexts.some((c) => c.state === 'running'));
+
 // Polls `probe` (an async function) until it answers truthy; returns that answer, or null on time-out.
 export async function poll(probe, ms = kWaitMs) {
   const end = Date.now() + ms;
@@ -103,19 +124,12 @@ export async function settled(page, x, y, w, h) {
   return last;
 }
 
-// The loading screen's background and a canvas with nothing drawn yet.
-const kLoadingCorner = 0x282850, kBlank = 0x000000;
-
-// The title menu at rest (null if it never comes): a settled picture of the whole canvas whose corner is
-// neither blank nor the loading screen.
-export async function titleMenu(page, width, height) {
-  let picture = null;
-  const ok = await poll(async () => {
-    picture = await settled(page, 0, 0, width, height);
-    const corner = picture[5 * width + 5];
-    return corner !== kLoadingCorner && corner !== kBlank;
-  });
-  return ok ? picture : null;
+// Waits until the page has drawn `count` more frames.
+export function frames(page, count) {
+  return page.evaluate((n) => new Promise((resolve) => {
+    const next = () => (n-- > 0 ? requestAnimationFrame(next) : resolve());
+    next();
+  }), count);
 }
 
 // Holds `key` down until `done` (an async function) holds: a press and release sent together could slip
@@ -124,6 +138,7 @@ export async function hold(page, key, done) {
   await page.keyboard.down(key);
   const seen = await poll(done);
   await page.keyboard.up(key);
+  await frames(page, 3);   // seen released before any next press (the game latches presses)
   return seen;
 }
 

@@ -5,8 +5,8 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
-import { clickToPlay, hold, launchBrowser, openPage, pageState, pixels, poll, same, servePage,
-         settled } from './page.mjs';
+import { clickToPlay, frames, hold, launchBrowser, openPage, pageState, pixels, poll, recordSound, same, servePage,
+         settled, soundRunning, soundsStarted } from './page.mjs';
 import { savedText, tables } from './saved_state.mjs';
 
 const kBuild = process.env.WEB_BUILD;
@@ -59,14 +59,19 @@ const fs = (page) => ({
   kept: () => poll(() => page.evaluate(() => window.zkPage.module.zkSavesKept())),
 });
 
+// The click starts the program and its sound: the jingle plays while the title menu loads.
 test('title menu after a click', async () => {
-  const { page, errors } = await openPage(browser, server.url, { width: W, height: H });
+  const context = await browser.newContext({ viewport: { width: W, height: H } });
+  await recordSound(context);
+  const { page, errors } = await openPage(browser, server.url, { context });
   await poll(async () => await pageState(page) === 'ready');
   assert.match(await page.textContent('#panel'), /Click to play/);
   await clickToPlay(page);
   await titleMenu(page);
   assert.deepEqual(await page.evaluate(() => [canvas.width, canvas.height]), [W, H], 'the canvas is the window');
   assert.equal(await page.isVisible('#panel'), false);
+  assert.ok(await soundRunning(page), 'the sound runs');
+  assert.ok((await soundsStarted(page)).some((s) => s.seconds > 1), 'the jingle played');
   assert.deepEqual(errors, []);
 });
 
@@ -138,8 +143,9 @@ test('canvas follows the window and fullscreen', async () => {
   assert.deepEqual(errors, []);
 });
 
-// A pad the browser maps to its standard layout: the d-pad turns the carousel and A (button 0) starts
-// the chosen game. The page sees a pad the test holds (headless chromium has no pads of its own).
+// A pad the browser maps to its standard layout: the d-pad turns the carousel right and back left, back
+// (button 8) quits from the title menu, and in the next play A (button 0) starts the chosen game. The
+// page sees a pad the test holds (headless chromium has no pads of its own).
 test('standard gamepad plays', async () => {
   const context = await browser.newContext({ viewport: { width: W, height: H } });
   await context.addInitScript(() => {
@@ -149,17 +155,24 @@ test('standard gamepad plays', async () => {
     navigator.getGamepads = () => [window.testPad, null, null, null];
   });
   const { page, errors } = await openPage(browser, server.url, { context });
-  const press = (button, done) => page.evaluate((b) => { testPad.buttons[b].pressed = true; }, button)
-    .then(() => poll(done))
-    .then(async (seen) => {
-      await page.evaluate((b) => { testPad.buttons[b].pressed = false; }, button);
-      return seen;
-    });
+  // Holds a button until `done`, then lets the game see it released: a press in the update that sees
+  // the last one released would find the game's press latch still set.
+  const press = async (button, done) => {
+    await page.evaluate((b) => { testPad.buttons[b].pressed = true; }, button);
+    const seen = await poll(done);
+    await page.evaluate((b) => { testPad.buttons[b].pressed = false; }, button);
+    await frames(page, 3);
+    return seen;
+  };
   await clickToPlay(page);
   await titleMenu(page);
-  const items = await carousel(page);
+  const items = await settled(page, 280, 440, 360, 120);
   assert.ok(await press(15, async () => !same(await carousel(page), items)), 'd-pad right turns the carousel');
   await settled(page, 280, 440, 360, 120);
+  assert.ok(await press(14, async () => same(await carousel(page), items)), 'd-pad left turns it back');
+  assert.ok(await press(8, async () => await pageState(page) === 'ended'), 'back quits');
+  await page.mouse.click(10, 10);
+  await titleMenu(page);
   const titleCorner = await corner(page);
   assert.ok(await press(0, async () => !same(await corner(page), titleCorner)), 'A starts the game');
   assert.deepEqual(errors, []);
@@ -172,11 +185,12 @@ test('hidden page saves', async () => {
   await clickToPlay(page);
   await titleMenu(page);
   assert.equal(await fs(page).read(), '', 'nothing saved yet');
-  await page.evaluate(() => {
+  const saved = await page.evaluate(() => {   // in one task: no frame runs before the file is read
     Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => 'hidden' });
     document.dispatchEvent(new Event('visibilitychange'));
+    return window.zkPage.module.FS.analyzePath('/save/.zanthstate').exists;
   });
-  assert.notEqual(await fs(page).read(), '', 'saved at once');
+  assert.ok(saved, 'saved at once');
   await fs(page).kept();
   assert.deepEqual(errors, []);
 });
