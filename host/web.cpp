@@ -12,9 +12,9 @@
 // Sizes: the canvas fills the page; its drawing buffer is its laid-out size in device pixels, and that is
 // the window size and the device size the game sees, so the game's own scaling rules apply to any page.
 // Pointer positions come in the same pixels (emscripten scales them to the drawing buffer).
+#include <GLFW/glfw3.h>
 #include <emscripten.h>
 #include <emscripten/html5.h>
-#include <GLFW/glfw3.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -27,7 +27,7 @@ namespace {
 
 const char* const kCanvas = "#canvas";
 
-}  // namespace
+}   // namespace
 
 // The parts of the frame that need the host's own schedule and sizes.
 struct WebHost {
@@ -57,16 +57,30 @@ struct WebHost {
 
     static void Frame() {
         ZKGlfwGame* host = ZKGlfwGame::_glfwGame;
+        const double start = emscripten_get_now();
         FitCanvas(host);
         if (host->FollowFocus() && Due(host)) host->RunUpdates();
+        const double rendering = emscripten_get_now();
         host->RenderGame();
+        updateMs = rendering - start;
+        renderMs = emscripten_get_now() - rendering;
     }
+
+    // The last frame's updates (with the canvas and focus checks) and render, in milliseconds.
+    static double updateMs, renderMs;
 
     static EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent*, void*) {
         ZKGlfwGame::_glfwGame->FollowFocus();
         return EM_FALSE;
     }
 };
+
+double WebHost::updateMs = 0, WebHost::renderMs = 0;
+
+// The last frame's times for the page's benchmark (bench/web_bench.mjs): 0 updates, 1 render.
+extern "C" EMSCRIPTEN_KEEPALIVE double zk_web_frame_ms(int part) {
+    return part == 0 ? WebHost::updateMs : WebHost::renderMs;
+}
 
 void ZKGlfwGame::Run() {
     int width, height;
@@ -83,6 +97,8 @@ void ZKGlfwGame::Run() {
     emscripten_set_main_loop(WebHost::Frame, 0, 1);   // does not return
 }
 
+// The EM_ASM blocks below are JavaScript, which the C++ formatter would break.
+// clang-format off
 bool ZKGlfwGame::WindowActive() {
     return EM_ASM_INT({ return document.visibilityState === 'visible' && document.hasFocus(); }) != 0;
 }
@@ -142,3 +158,4 @@ void WebOpenUrl(String url) {
     std::string address = url.ToUtf8();
     EM_ASM({ window.open(UTF8ToString($0), '_blank', 'noopener'); }, address.c_str());
 }
+// clang-format on
