@@ -99,10 +99,10 @@ export async function clickToPlay(page) {
 export function pixels(page, x, y, w, h) {
   return page.evaluate(([x, y, w, h]) => new Promise((resolve) => requestAnimationFrame(() => {
     const canvas = document.getElementById('canvas');
-    const copy = document.createElement('canvas');
+    const copy = window.pixelCopy || (window.pixelCopy = document.createElement('canvas'));   // one for all
     copy.width = w;
     copy.height = h;
-    const context = copy.getContext('2d');
+    const context = copy.getContext('2d', { willReadFrequently: true });
     context.drawImage(canvas, x, y, w, h, 0, 0, w, h);
     const rgba = context.getImageData(0, 0, w, h).data;
     const out = [];
