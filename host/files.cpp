@@ -12,6 +12,7 @@
 // the link stays and its target is replaced. A temporary file left by a crash is removed before the next
 // save and when the state is loaded. When no temporary file can be made beside the state (a folder the
 // player may not write to) but the state file itself is writable, the text is written into it in place.
+// A state file the player has made read-only is kept as it is: the save fails and says so.
 //
 // Failures are results, never exceptions: null files and blocks, empty strings, negative ints. The one
 // line printed here is a failed save's, which the framework does not otherwise report.
@@ -136,6 +137,27 @@ std::string state_file() {
     return kStatePath;
 }
 
+// Whether the state file exists without a write permission for us, judged by its mode bits: the owner's
+// when it is ours, anyone's otherwise. Not by access(): root may write anything, and would replace it.
+bool write_protected(const std::string& file) {
+#ifndef _WIN32
+    struct stat st;
+    if (stat(file.c_str(), &st) != 0) return false;   // no file yet: nothing to keep
+    const mode_t bits = st.st_uid == geteuid() ? S_IWUSR : S_IWUSR | S_IWGRP | S_IWOTH;
+    return (st.st_mode & bits) == 0;
+#else
+    (void)file;   // Windows itself refuses to replace or open for writing a read-only file
+    return false;
+#endif
+}
+
+// The line of a failed save, which the framework does not otherwise report; returns `result`.
+int unsaved(int result, const char* why) {
+    std::printf("Saved state not written (%s): the previous state is kept\n", why);
+    std::fflush(stdout);
+    return result;
+}
+
 // Removes a temporary file left by a save that was cut short; anything else in its place is left alone.
 void remove_stale_temp(const std::string& temp) {
 #ifndef _WIN32
@@ -216,6 +238,7 @@ int ZKGame::SaveState(String state) {
     std::string bytes = state.ToUtf8();
     // 3. Into a temporary file beside the state file, flushed and synced.
     const std::string file = state_file(), temp = file + kTempSuffix;
+    if (write_protected(file)) return unsaved(-1, "read-only");   // the player keeps this state as it is
     remove_stale_temp(temp);
     int result = write_synced(this, temp, file, bytes);
     // 4. Only a complete copy replaces the old state; anything less is thrown away.
@@ -226,12 +249,7 @@ int ZKGame::SaveState(String state) {
 #ifdef __EMSCRIPTEN__
     if (result == 0) WebSyncSaves();   // a page's saved state lives in its IndexedDB
 #endif
-    if (result != 0) {
-        std::printf("Saved state not written (%s): the previous state is kept\n",
-                    result == -2 ? "write failed" : "cannot open");
-        std::fflush(stdout);
-    }
-    return result;
+    return result == 0 ? 0 : unsaved(result, result == -2 ? "write failed" : "cannot open");
 }
 
 String ZKGame::LoadState() {
