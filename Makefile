@@ -5,7 +5,10 @@
 # make package  builds the Debian package into build/package/ and has lintian check it
 # make bench    builds and runs the benchmarks (bench/run.sh), figures for BENCHMARKS.md
 # make fuzz   builds the fuzz targets with clang and libFuzzer, runs each for FUZZ_SECONDS
+# make web    builds the page into build-web/ with emscripten (the data comes from build/)
+# make check-web  builds the page and runs its tests in Debian's chromium (make check runs it too)
 BUILD ?= build
+WEB_BUILD ?= build-web
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -14,8 +17,8 @@ JOBS ?= $(shell nproc)
 # Tests that need a display run in a private X server; audio goes to OpenAL Soft's null driver.
 CTEST = xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null ctest --output-on-failure -j $(JOBS)
 
-.PHONY: build run check test test-asan fuzz soak kill-test deps deps-test configure configure-game \
-	clean package bench
+.PHONY: build run check test test-asan fuzz soak kill-test deps deps-test deps-web configure configure-game \
+	clean package bench web check-web
 
 # The packages the game needs to build and run, and those the tests, benchmarks, fuzzing and packaging
 # add (tools/deps.sh holds the lists).
@@ -23,7 +26,10 @@ deps:
 	@./tools/deps.sh game
 
 deps-test:
-	@./tools/deps.sh game test
+	@./tools/deps.sh game test web
+
+deps-web:
+	@./tools/deps.sh game web
 
 # A player's build: the game and its data. A build folder made by `make check` keeps its tests.
 configure-game: deps
@@ -44,6 +50,22 @@ run: configure-game
 check: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && $(CTEST)
+	@$(MAKE) --no-print-directory check-web
+
+# The browser build: the same sources through Debian's emscripten, with the data the desktop build
+# generates. Its linker runs Debian's node modules (acorn), which a node from elsewhere does not see.
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+web: configure-game deps-web
+	@cmake --build $(BUILD) -j $(JOBS) --target zk_data
+	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DZK_WEB_DATA=$(CURDIR)/$(BUILD)/data >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The page's tests drive chromium with playwright-core, pinned by tests/web/package-lock.json.
+check-web: web tests/web/node_modules/.package-lock.json
+	cd $(WEB_BUILD) && ctest --output-on-failure -L web
+
+tests/web/node_modules/.package-lock.json: tests/web/package-lock.json
+	cd tests/web && npm ci --no-audit --no-fund
 
 test: check
 	@$(MAKE) --no-print-directory test-asan
@@ -92,4 +114,4 @@ kill-test: configure
 		./tests/game_crash_save_test
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)

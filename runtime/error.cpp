@@ -4,6 +4,9 @@
 #include "runtime/contract.h"
 
 #include <csignal>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +24,9 @@ size_t dbg_capacity = 0;     // grown to the text length + 100 when they no long
 [[noreturn]] void quit(int status) {
     std::fflush(stdout);
     std::fflush(stderr);
+#ifdef __EMSCRIPTEN__
+    emscripten_force_exit(status);   // ends the page's frame loop too, which a plain exit leaves running
+#endif
     std::exit(status);
 }
 
@@ -123,6 +129,7 @@ void dbg_stop() {
 }
 
 void zk_catch_fatal_signals() {
+#ifndef __EMSCRIPTEN__   // WebAssembly raises no signals: a trap ends the page's program in the browser
     // 1. The handler's own stack: a stack overflow raises SIGSEGV with no room left on the stack that
     // overflowed, and a handler run there would die at once without a word.
     static char alternate_stack[64 * 1024];
@@ -136,6 +143,7 @@ void zk_catch_fatal_signals() {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_ONSTACK | SA_RESTART;
     for (int sig : {SIGSEGV, SIGILL, SIGFPE}) sigaction(sig, &action, nullptr);
+#endif
 }
 
 void sighandler(int sig) {
