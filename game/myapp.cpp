@@ -270,8 +270,8 @@ int c_MyApp::p_WaitStart(int flag) {
     p_CLS2D(40, 40, 80, 1);                                              // 1.
     m_newRank = to_int(std::min(W, H));                                  // 2. the spinner's size, kept
     m_spin += 16;
-    p_SpinnerRing(250, 180);                                             // 3. back ring
     const float s = static_cast<float>(m_newRank);
+    p_SpinnerRing(250, 180, s);                                          // 3. back ring
     p_SetCol(255, 255, 0, 0.8f);                                         // 4.
     p_Oval(W / 2, H / 2, 0.3f * s, 0.3f * s);
     p_SetCol(250, 160, 60, 0.7f);
@@ -280,20 +280,20 @@ int c_MyApp::p_WaitStart(int flag) {
     p_SetSize(1);
     p_SetRot(0);
     p_DrawImg(kMakerLogoSlot, W / 2, 0.48f * H, 0);
-    p_SpinnerRing(50, 0);                                                // 6. front ring
+    p_SpinnerRing(50, 0, s);                                             // 6. front ring
     p_SetCol(255, 255, 255, 1);
     (void)flag;
     return 0;
 }
 
-// Eleven dots of grey `shade` on a ring a quarter of the spinner's size around the centre, fading in from
-// the first, starting `turn` degrees on from the spinner's angle.
-void c_MyApp::p_SpinnerRing(float shade, int turn) {
-    const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh, s = static_cast<float>(m_newRank);
+// Eleven dots of grey `shade` on a ring a quarter of `size` around the centre, fading in from the first,
+// starting `turn` degrees on from the spinner's angle.
+void c_MyApp::p_SpinnerRing(float shade, int turn, float size) {
+    const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
     for (int n = 0; n <= 10; ++n) {
         const float a = static_cast<float>(m_spin + turn + 16 * n);
         p_SetCol(shade, shade, shade, n / 10.0f);
-        p_Oval(W / 2 + sin_deg(a) * s / 4, H / 2 - cos_deg(a) * s / 4, 8, 8);
+        p_Oval(W / 2 + sin_deg(a) * size / 4, H / 2 - cos_deg(a) * size / 4, 8, 8);
     }
 }
 

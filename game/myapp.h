@@ -277,7 +277,7 @@ private:
     void p_RunScreen();
     int p_StepBoxes();
     void p_Pause(int& latch);
-    void p_SpinnerRing(float shade, int turn);
+    void p_SpinnerRing(float shade, int turn, float size);
     void p_SuspendPause();
 
     // The steps of one frame of play (play.cpp).

@@ -224,6 +224,31 @@ TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPau
     EXPECT_EQ(ends[0], ends[1]);
 }
 
+// Some steps run their loops on the shared fields m_n, m_k, m_i, m_j and m_m and leave them at their last
+// values: the objects (m_n, m_k the last record's first float), a ball's monster hits (m_i), a splash's
+// nine droplets (m_m), the place line counting down (m_j), p_rstr (m_n), the replay and p_ResetPlayers.
+TEST_F(Play, SharedLoopFieldsKeepTheLastValuesOfTheirSteps) {
+    StartGame(1);
+    ClearPool();
+    app->m_hideHud = 1;
+    Place(50, kBallFlying, 300, 31.9f, 1, 2);   // falls into the water
+    Update();
+    EXPECT_EQ((std::vector<int>{app->m_n, app->m_k, app->m_i, app->m_m}),
+              (std::vector<int>{201, 2000, 201, 9}));
+    app->m_hideHud = 0, app->m_j = 5;
+    Update();
+    EXPECT_EQ((std::vector<int>{app->m_n, app->m_j}), (std::vector<int>{3, 0}))
+        << "the clock's 2 digits last";
+    host->RenderGame();
+    EXPECT_EQ(app->m_n, app->m_drawCount) << "the replay, 15 floats a command";
+    app->p_ResetPlayers();
+    EXPECT_EQ(app->m_n, 500);
+    app->m_k = 7;
+    app->p_Button(kIconsSlot, 400, 300, 0);
+    EXPECT_EQ(app->m_k, 0) << "a button keeps its answer in m_k";
+    app->p_StopTune();
+}
+
 TEST_F(Play, MonstersAreCappedByGameType) {
     for (int type = 1; type <= 3; ++type) {
         StartGame(type);
