@@ -36,13 +36,14 @@ class ActionList {
 public:
     constexpr ActionList(Action action) : actions_{action}, count_(1) {}
     constexpr ActionList(std::initializer_list<Action> actions) : actions_{}, count_(0) {
-        for (Action a : actions) actions_[count_++] = a;   // at most every action once
+        for (Action a : actions) actions_[count_++] = a;
     }
     constexpr const Action* begin() const { return actions_; }
     constexpr const Action* end() const { return actions_ + count_; }
 
 private:
-    Action actions_[11];
+    static const int kMost = 11;   // every action once
+    Action actions_[kMost];
     int count_;
 };
 
