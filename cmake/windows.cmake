@@ -20,7 +20,8 @@ set(ZK_WINDOWS_DEPS ${zk_cache_home}/tolvane-golf/windows-x86_64 CACHE PATH
     "the cross-built libraries (tools/windows-deps.sh builds them there once per version)")
 set(zk_glfw_dir ${ZK_WINDOWS_DEPS}/glfw-3.3.8)
 set(zk_openal_dir ${ZK_WINDOWS_DEPS}/openal-soft-1.24.2)
-if(NOT EXISTS ${zk_glfw_dir}/.complete OR NOT EXISTS ${zk_openal_dir}/.complete)
+file(GLOB zk_gtest_done ${ZK_WINDOWS_DEPS}/googletest-*/.complete)   # the tests' only
+if(NOT EXISTS ${zk_glfw_dir}/.complete OR NOT EXISTS ${zk_openal_dir}/.complete OR (ZK_BUILD_TESTS AND NOT zk_gtest_done))
   execute_process(COMMAND ${PROJECT_SOURCE_DIR}/tools/windows-deps.sh ${ZK_WINDOWS_DEPS} COMMAND_ERROR_IS_FATAL ANY)
 endif()
 find_package(glfw3 3.3.8 EXACT REQUIRED CONFIG PATHS ${zk_glfw_dir} NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)

@@ -131,26 +131,26 @@ double ShareHeardExactly(const std::vector<int16_t>& heard, size_t at, const std
 // oggdec, is in the capture sample for sample wherever no effect plays over it. The jingle, the first
 // sound the game makes, is mixed from 44.1 kHz: its first half second rises and falls with the capture's.
 const int kTuneRate = 32000;
+const int kJingleRate = 44100;   // sfx/096.wav's
 
 void ExpectJingleAndTuneHeard(const std::vector<int16_t>& heard, const std::string& data,
                               const std::string& scratch) {
     const std::vector<int16_t> jingle = Samples16(zk_test::ReadFile(data + "/sfx/096.wav"), 1);
-    auto first = [](const std::vector<int16_t>& s) {
-        return size_t(std::find_if(s.begin(), s.end(), [](int16_t v) { return v != 0; }) - s.begin());
+    auto fromFirstSound = [](const std::vector<int16_t>& s) {
+        return std::vector<int16_t>(std::find_if(s.begin(), s.end(), [](int16_t v) { return v != 0; }), s.end());
     };
-    const std::vector<double> heardStart = Loudness(
-                                  {heard.begin() + long(std::min(first(heard), heard.size())), heard.end()},
-                                  kTuneRate / 100),
-                              jingleStart =
-                                  Loudness({jingle.begin() + long(first(jingle)), jingle.end()}, 441);
-    ASSERT_GE(std::min(heardStart.size(), jingleStart.size()), 50u) << "nothing heard";
-    EXPECT_GT(Correlation(heardStart.data(), jingleStart.data(), 50), 0.95) << "the jingle";
+    const size_t kWindows = 50;   // of 10 ms: half a second
+    const std::vector<double> heardStart = Loudness(fromFirstSound(heard), kTuneRate / 100),
+                              jingleStart = Loudness(fromFirstSound(jingle), kJingleRate / 100);
+    ASSERT_GE(std::min(heardStart.size(), jingleStart.size()), kWindows) << "nothing heard";
+    EXPECT_GT(Correlation(heardStart.data(), jingleStart.data(), kWindows), 0.95) << "the jingle";
 
     ASSERT_EQ(std::system(("oggdec -Q -o '" + scratch + "/tune.wav' '" + data + "/sfx/10.ogg'").c_str()), 0);
     const std::vector<int16_t> tune = Samples16(zk_test::ReadFile(scratch + "/tune.wav"), 1);
     ASSERT_EQ(tune.size(), size_t(10 * kTuneRate)) << "ten seconds at " << kTuneRate << " Hz";
     ASSERT_GT(heard.size(), tune.size()) << "a capture longer than the tune";
-    EXPECT_GT(ShareHeardExactly(heard, BestOffset(heard, tune, kTuneRate / 20), tune, kTuneRate), 0.5)
+    // Effects cover some of it (the power meter ticks at each end of its swing): most is the tune's alone.
+    EXPECT_GT(ShareHeardExactly(heard, BestOffset(heard, tune, kTuneRate / 20), tune, kTuneRate), 0.7)
         << "the tune";
 }
 
