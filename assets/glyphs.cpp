@@ -9,7 +9,7 @@
 namespace {
 
 // Rows are listed from the top; short lists are padded with empty rows below. Width is the row length.
-const std::map<int, std::vector<std::string>> kText = {
+const GlyphRows kText = {
     {'!', {"..#..", "..#..", "..#..", "..#..", "..#..", ".....", "..#.."}},
     {'"', {".#.#.", ".#.#."}},
     {'#', {".#.#.", ".#.#.", "#####", ".#.#.", "#####", ".#.#.", ".#.#."}},
@@ -124,16 +124,24 @@ Glyph make(const std::vector<std::string>& rows, int height) {
     return g;
 }
 
+// The glyph of `code` in `table`, padded to `height` rows and kept in `cache`; the empty glyph if absent.
+const Glyph& lookup(std::map<int, Glyph>& cache, const GlyphRows& table, int code, int height) {
+    auto it = cache.find(code);
+    if (it != cache.end()) return it->second;
+    auto src = table.find(code);
+    return cache[code] = make(src == table.end() ? std::vector<std::string>{} : src->second, height);
+}
+
 }  // namespace
 
 const Glyph& text_glyph(int code) {
     static std::map<int, Glyph> cache;
-    static const Glyph empty = make({}, kGlyphRows);
-    auto it = cache.find(code);
-    if (it != cache.end()) return it->second;
-    auto src = kText.find(code);
-    if (src == kText.end()) return empty;
-    return cache[code] = make(src->second, kGlyphRows);
+    return lookup(cache, kText, code, kGlyphRows);
+}
+
+const Glyph& pixel_glyph(int code) {
+    static std::map<int, Glyph> cache;
+    return lookup(cache, pixel_face_rows(), code, kPixelRows);
 }
 
 const Glyph& label_glyph(char c) {

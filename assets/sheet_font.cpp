@@ -3,17 +3,39 @@
 // editundo: 128 cells of 16x16 logical pixels, 16 to a row; cell g holds the character with code g + 32
 // (the frame the game's text layout draws). The game draws each cell centred on the pen and advances 7
 // pixels (with its per-letter adjustments) and 10 per line, so every glyph's ink starts at the same column
-// of its cell (cell x 5, three pixels left of the centre) and the capitals stand on rows 5..11 around the
-// cell's centre. White ink with a soft shadow one pixel down-right, so tinted text stays readable on the
+// of its cell (cell x 5, three pixels left of the centre) and the capitals stand on rows 4..12 around the
+// cell's centre (7.5 pixels tall, 8 in the base sheet). White ink with a soft shadow one pixel down-right, so tinted text stays readable on the
 // bright menu colours. Cells 96..108 hold gamepad icons and 112..124 the matching keyboard icons for the
-// icon escapes, in the order of the escape letters J K L I U O Q E F W S A D. Pixel art: the -hd and -hd2
-// sheets scale every pixel by 2 and 4; the icons' round shapes are drawn as vectors.
+// icon escapes, in the order of the escape letters J K L I U O Q E F W S A D; their round shapes are
+// drawn as vectors.
+//
+// The letters are the pixel face (glyphs.h), whose units each sheet draws as whole blocks of texels sized
+// for the smallest scale at which the game shows that sheet. The game draws a glyph at its text size times
+// the window scale (the larger of width / 800 and height / 600) over the art scale, with nearest sampling,
+// and picks the sheet by the window's larger side (base up to 630, -hd up to 1230, -hd2 beyond). For text
+// of size 1 (0.8 for the credits' corner numbers) the sheets are thus sampled at:
+//   sheet   texels per screen pixel          smallest at
+//   base    up to 1.05                       0.79 (630x472)
+//   -hd     0.39 .. 1.03 (size 0.8: 0.32)    631x473
+//   -hd2    0.38 and up  (size 0.8: 0.31)    1231 wide
+// A run of texels (a stroke or a gap) keeps at least one sample, whatever the sampling phase, when it is
+// at least 1 / scale texels long: 2.54 in -hd, 3.25 in -hd2 (at size 0.8), 1.27 in the base sheet. So a
+// unit is 3 texels in -hd and 6 in -hd2, 1.5 logical pixels in both, and nothing in a line is thinner:
+// strokes, the gaps inside a glyph, and the gap to the next glyph (one exception: f's arms come within
+// 2 texels of the next letter in -hd). The base sheet cannot draw 1.5: its units are 2 texels, which keeps
+// every stroke, but a 3-unit glyph leaves 1 texel to its neighbour in a 7-pixel advance, and the capitals
+// get 8 texels for their five units (the line is 10), so each glyph chooses which units shrink to 1 texel
+// (fit_units): its strokes keep 2 and as many of its gaps as can.
 //
 // zeto_font.png: 96 frames of 8x12 in one row, characters 32..127, each with a one-pixel empty border left
-// and right (the framework cuts it with its PadX flag). Single resolution; the game never draws it.
+// and right (the framework cuts it with its PadX flag): the pixel face with units of 2 texels. Single
+// resolution; the game never draws it.
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "canvas.h"
 #include "glyphs.h"
@@ -21,9 +43,115 @@
 
 namespace {
 
-constexpr int kInkX = 5;  // cell column of every glyph's first ink column
-constexpr int kInkY = 5;  // cell row of the capitals' top row
 constexpr uint32_t kWhite = 0xFFFFFF, kShadow = 0x101028;
+
+// ---- text glyphs: the pixel face's units in texels ------------------------------------------------------
+
+constexpr int kFontCapUnits = 5;   // units 0..4 hold the capitals; unit 5 the descenders
+
+// Where one glyph's unit columns and rows lie in its cell, in texels of the sheet being drawn.
+struct UnitGrid {
+    std::vector<int> x, w;   // per unit column: first texel column and width
+    std::vector<int> y, h;   // per unit row: first texel row and height
+};
+
+// Texels of the ink runs shorter than 2 (weighed heavily: a stroke that can vanish) and of the gaps
+// between two inks shorter than 2 (a gap that can close), along `line` sized by `sizes`.
+int thin_runs(const std::string& line, const std::vector<int>& sizes) {
+    int cost = 0, first = int(line.find('#')), last = int(line.rfind('#'));
+    if (first < 0) return 0;
+    for (int i = first; i <= last;) {
+        int j = i, texels = 0;
+        for (; j <= last && line[j] == line[i]; ++j) texels += sizes[j];
+        if (texels < 2) cost += line[i] == '#' ? 100 : 1;
+        i = j;
+    }
+    return cost;
+}
+
+// Sizes of n units that share `budget` texels, each 1 or 2, followed by the fixed sizes `tail`: the split
+// whose lines (the glyph's rows when sizing columns, its columns when sizing rows) have the fewest thin
+// runs, and among those the one whose unit borders lie nearest to an even split.
+std::vector<int> fit_units(const std::vector<std::string>& lines, int n, int budget,
+                           const std::vector<int>& tail) {
+    std::vector<int> best;
+    double bestCost = 1e9;
+    for (int mask = 0; mask < (1 << n); ++mask) {
+        std::vector<int> sizes;
+        int sum = 0;
+        for (int i = 0; i < n; ++i) sum += sizes.emplace_back(mask >> i & 1 ? 2 : 1);
+        if (sum != std::min(budget, 2 * n)) continue;
+        double cost = 0, border = 0;
+        for (int i = 0; i < n; ++i)
+            cost += std::fabs((border += sizes[i]) - double(budget) * (i + 1) / n) / 100;
+        sizes.insert(sizes.end(), tail.begin(), tail.end());
+        for (const std::string& line : lines) cost += thin_runs(line, sizes);
+        if (cost < bestCost) bestCost = cost, best = sizes;
+    }
+    return best;
+}
+
+std::vector<int> starts(int first, const std::vector<int>& sizes) {
+    std::vector<int> at;
+    for (int s : sizes) at.push_back(first), first += s;
+    return at;
+}
+
+// The grid of a glyph whose units are 1.5 logical pixels (scale 2 and 4), or, at scale 1, 2 texels shrunk
+// where the room is short: `advanceRoom` texels across (its advance less the 1-texel gap; at least one a
+// unit) and `capRows` down for units 0..4. Its first unit starts at texel (inkX, inkY) of the cell.
+UnitGrid unit_grid(const Glyph& g, int scale, int inkX, int inkY, int advanceRoom, int capRows) {
+    UnitGrid grid;
+    if (scale >= 2) {
+        const int unit = scale * 3 / 2;
+        grid.w.assign(g.width, unit);
+        grid.h.assign(kPixelRows, unit);
+    } else {
+        std::vector<std::string> columns(g.width);
+        for (const std::string& row : g.rows)
+            for (int c = 0; c < g.width; ++c) columns[c] += row[c];
+        grid.w = fit_units(g.rows, g.width, advanceRoom, {});
+        grid.h = fit_units(columns, kFontCapUnits, capRows, {2});
+    }
+    grid.x = starts(inkX, grid.w);
+    grid.y = starts(inkY, grid.h);
+    return grid;
+}
+
+// The scale the sheet is being drawn at: device pixels per logical pixel of the context.
+int sheet_scale(cairo_t* cr) {
+    double x = 1, y = 0;
+    cairo_user_to_device_distance(cr, &x, &y);
+    return int(std::lround(x));
+}
+
+// Fills the glyph's ink units shifted by (dx, dy) texels; the context counts logical pixels.
+void units(cairo_t* cr, const Glyph& g, const UnitGrid& grid, int scale, int dx, int dy, uint32_t colour,
+           double alpha) {
+    for (int r = 0; r < kPixelRows; ++r)
+        for (int c = 0; c < g.width; ++c)
+            if (g.ink(c, r))
+                cairo_rectangle(cr, double(grid.x[c] + dx) / scale, double(grid.y[r] + dy) / scale,
+                                double(grid.w[c]) / scale, double(grid.h[r]) / scale);
+    set_rgb(cr, colour, alpha);
+    cairo_fill(cr);
+}
+
+constexpr int kInkX = 5;          // cell column of every glyph's first ink column, in logical pixels
+constexpr int kBaseCapRows = 8;   // the base sheet's capitals: 8 of the 10-pixel line, 2 left between lines
+constexpr int kBaseCapTop = 4;    // so they stand on cell rows 4..11, around the centre
+constexpr double kCapTop = 4.5;   // the capitals' top in the other sheets: 7.5 pixels tall, 4.5..12
+
+void text_cell(cairo_t* cr, int code) {
+    const Glyph& g = pixel_glyph(code);
+    const int scale = sheet_scale(cr);
+    const int inkY = scale == 1 ? kBaseCapTop : int(kCapTop * scale);
+    const UnitGrid grid = unit_grid(g, scale, kInkX * scale, inkY, text_advance(code) - 1, kBaseCapRows);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    units(cr, g, grid, scale, scale, scale, kShadow, 0.55);
+    units(cr, g, grid, scale, 0, 0, kWhite, 1);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
+}
 
 void pixels(cairo_t* cr, const Glyph& g, double x, double y, uint32_t colour, double alpha) {
     for (int r = 0; r < int(g.rows.size()); ++r)
@@ -31,14 +159,6 @@ void pixels(cairo_t* cr, const Glyph& g, double x, double y, uint32_t colour, do
             if (g.ink(c, r)) cairo_rectangle(cr, x + c, y + r, 1, 1);
     set_rgb(cr, colour, alpha);
     cairo_fill(cr);
-}
-
-void text_cell(cairo_t* cr, int code) {
-    const Glyph& g = text_glyph(code);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    pixels(cr, g, kInkX + 1, kInkY + 1, kShadow, 0.55);
-    pixels(cr, g, kInkX, kInkY, kWhite, 1);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
 }
 
 // ---- icons: the escape letters J K L I U O Q E F W S A D, index 0..12 -------------------------------
@@ -139,15 +259,11 @@ void font_cell(cairo_t* cr, int frame) {
     else if (frame >= 112 && frame <= 124) keyboard_icon(cr, frame - 112);
 }
 
-// The framework font: glyphs of 7 columns lose their third column to fit the 6-pixel frame.
+// The framework font: the pixel face in units of 2 pixels, 6 wide and 12 tall inside the frame's border.
 void zeto_cell(cairo_t* cr, int frame) {
-    Glyph g = text_glyph(frame + 32);
-    if (g.width > 6) {
-        for (auto& row : g.rows) row.erase(2, 1);
-        g.width = 6;
-    }
+    const Glyph& g = pixel_glyph(frame + 32);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    pixels(cr, g, 1, 1, kWhite, 1);
+    units(cr, g, unit_grid(g, 1, 1, 0, 6, 10), 1, 0, 0, kWhite, 1);
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 //   3      the tee peg, drawn centred where the ball rests 7 pixels above it: cup at the top of the
 //          frame's centre, shaft down to a point. It spins in flight about the frame centre.
 //   4      the ball, 8 pixels across, centred.
-//   14, 15 the open tee marker again: while monsters are up the game draws the marker with the wing's
-//          frame number (14 or 15), so these keep the tee looking as it should.
+//   14, 15 the open tee marker again, though the game never draws them: the marker keeps its own frame
+//          (0..2) while the monsters flap their wings (frames 14 and 15 of "gfx").
 //   other frames unused.
 #include <cairo.h>
 

@@ -1,7 +1,8 @@
 // assets/sheet_title.cpp: the big pictures of the title, loading and credits screens.
-// "logo" (256x128, one frame): "Grubnik in Tolvane Golf" in the project's own stroked lettering over a
-//   white swoosh. Drawn at 1.5x on the menu (left of centre, near the top), 0.4x in the credits.
-//   The lettering stands left of the frame's centre, in its upper three quarters (see logo()).
+// "logo" (256x128, one frame): "Grubnik in Tolvane Golf" in the project's own stroked lettering, four
+//   lines over a white swoosh. Drawn at 1.5x on the menu (left of centre, near the top), 0.4x in the
+//   credits. The lettering stands left of the frame's centre, in its upper three quarters, narrow
+//   enough for a portrait screen (see logo()).
 // "menu" (4 frames of 256x256, two to a row):
 //   1 the title art, drawn 4x centred at (W/2, 0.4H): a transparent sky over a horizon, Grubnik hovering
 //     over the water with a ball bouncing off its head, the golfer on his island tee at the left; laid out
@@ -37,24 +38,28 @@ void centred_text(cairo_t* cr, const std::string& text, double cx, double top, c
 // ---- logo ----------------------------------------------------------------------------------------------
 
 // The menu draws the logo 1.5 times enlarged centred at (0.4W, 128), over the title art and left of the
-// 140-wide highscore panel at the right edge. So the lettering stands left of the frame's centre
-// (x 10..212, which a 450-wide portrait screen still shows left of the panel) and keeps to the upper
-// three quarters, leaving Grubnik's wings in the title art clear on a 16:9 screen.
-constexpr double kLogoX = 109;
+// 140-wide highscore panel at the right edge, W being 800 on landscape screens and 600 x aspect on
+// portrait ones. A 9:16 portrait screen (W 337.5) shows the frame from x 38 (its left edge) to x 169
+// (the panel), a 3:4 one from 8 to 214; a 21:9 landscape screen (H 343) has the carousel's selected item
+// reaching up to frame y 105. So the lettering stands in four stacked lines inside x 42..166 and above
+// y 100 (kLogoLeft..kLogoRight, kLogoBottom), which every shape from 9:16 to 21:9 shows whole.
+constexpr double kLogoLeft = 42, kLogoRight = 166, kLogoBottom = 100;
+constexpr double kLogoX = (kLogoLeft + kLogoRight) / 2;
 
 void logo(cairo_t* cr, int) {
     // a swoosh under the words, like the flight of a long drive
-    cairo_move_to(cr, kLogoX - 88, 95);
-    cairo_curve_to(cr, kLogoX - 40, 83, kLogoX + 30, 81, kLogoX + 90, 87);
-    cairo_curve_to(cr, kLogoX + 30, 86, kLogoX - 40, 89, kLogoX - 88, 95);
+    cairo_move_to(cr, kLogoLeft + 1, 97);
+    cairo_curve_to(cr, kLogoX - 30, 87, kLogoX + 20, 85, kLogoRight - 1, 90);
+    cairo_curve_to(cr, kLogoX + 20, 89, kLogoX - 30, 91, kLogoLeft + 1, 97);
     cairo_close_path(cr);
     fill_outline(cr, 0xFFFFFF, kMonsterInk, 1.4);
-    StrokeStyle title{4.55, 1.08, kGold, kMonsterInk, 2.2, 0xFFF4C0, true};
+    StrokeStyle title{2.9, 1.08, kGold, kMonsterInk, 1.6, 0xFFF4C0, true};
     centred_text(cr, "Grubnik", kLogoX, 5, title, {0.3, -0.2, 0.2, -0.3, 0.1, -0.2, 0.3});
-    StrokeStyle small{2.0, 1.1, 0xFFFFFF, kMonsterInk, 1.1, 0, false};
-    centred_text(cr, "in", kLogoX, 44, small);
-    StrokeStyle sub{2.75, 1.1, 0x9CF078, 0x10361C, 1.7, 0xE0FFD0, true};
-    centred_text(cr, "Tolvane Golf", kLogoX, 60, sub);
+    StrokeStyle small{1.5, 1.1, 0xFFFFFF, kMonsterInk, 0.9, 0, false};
+    centred_text(cr, "in", kLogoX, 31, small);
+    StrokeStyle sub{2.5, 1.1, 0x9CF078, 0x10361C, 1.4, 0xE0FFD0, true};
+    centred_text(cr, "Tolvane", kLogoX, 45, sub);
+    centred_text(cr, "Golf", kLogoX, 66, sub);
 }
 
 // ---- menu ----------------------------------------------------------------------------------------------

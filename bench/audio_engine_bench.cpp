@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "harness/scratch.h"
+#include "harness/wav.h"
 #include "host/game.h"
 #include "media/audio.h"
-#include "tests/common/scratch.h"
-#include "tests/common/wav.h"
 
 namespace {
 

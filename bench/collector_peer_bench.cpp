@@ -93,26 +93,20 @@ struct Pattern {
 };
 
 struct Driver {
-    TestHost* host = nullptr;
-    c_MyApp* app = nullptr;
+    TestGame& game;
     Pattern* pattern = nullptr;
 
     void Frame() {
         g_sizes.clear();
-        host->millis += 16;
-        host->UpdateGame();
-        host->RenderGame();
-        glfwSwapBuffers(glfwGetCurrentContext());
+        game.Frame();
+        glfwSwapBuffers(game.window);
         if (pattern) pattern->frames.push_back(g_sizes);
     }
-    void Key(int key) {   // held for one update, released for two, as the soak test presses
-        host->KeyEvent(kEventKeyDown, key);
-        Frame();
-        host->KeyEvent(kEventKeyUp, key);
-        Frame();
-        Frame();
+    void Key(int key) {   // as the soak test presses
+        game.Key(key, [this] { Frame(); });
     }
     bool AtRest() const {
+        const c_MyApp* app = game.app;
         return app->m_mode == 1 && app->m_menuY == 0 && app->m_overTimer == 0 && app->m_keyHeld == 0;
     }
     void Until(bool (Driver::*done)() const, int budget) {
@@ -127,11 +121,12 @@ bool PointerFree(const gc_object* p) {
     return false;
 }
 
-Pattern RecordGame(TestHost* host, c_MyApp* app) {
+Pattern RecordGame(TestGame& game) {
     Pattern p;
     p.frames.push_back(g_sizes);   // start-up: the modules, the application, the first render
-    Driver d{host, app, &p};
-    for (int i = 0; i < 40 && app->m_loadStep > 0; ++i) d.Frame();
+    Driver d{game, &p};
+    c_MyApp* app = game.app;
+    for (int i = 0; i < TestGame::kLoadFrames && app->m_loadStep > 0; ++i) d.Frame();
     d.Until(&Driver::AtRest, 2000);
     gc_collect_all();
     for (const gc_object* o = gc_unmarked_list.succ; o != &gc_unmarked_list; o = o->succ) {
@@ -469,15 +464,10 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    TestHost* host = nullptr;
-    c_MyApp* app = nullptr;
     g_recording = true;
-    StartTestGame(&host, &app);
-    const Pattern pattern = RecordGame(host, app);
-    if (!app->m_images[90]) {
-        std::fprintf(stderr, "collector_peer_bench: run from the build folder (it reads data/)\n");
-        return 1;
-    }
+    TestGame game;
+    const Pattern pattern = RecordGame(game);
+    game.RequireData("collector_peer_bench");
     gc_root(g_ring.rep);
     gc_assign(g_ring.rep, Array<Blob*>(kRing).rep);
     StartBoehm(pattern);

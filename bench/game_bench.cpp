@@ -56,29 +56,7 @@ void* __wrap__ZN9gc_objectnwEm(size_t size) {
 
 namespace {
 
-struct Game {
-    TestHost* host = nullptr;
-    c_MyApp* app = nullptr;
-
-    Game() {
-        StartTestGame(&host, &app);
-        for (int i = 0; i < 40 && app->m_loadStep > 0; ++i) Frame();
-        if (!app->m_images[90]) {
-            std::fprintf(stderr, "game_bench: run from the build folder (it reads data/)\n");
-            std::exit(1);
-        }
-    }
-    void Frame() {
-        host->millis += 16;
-        host->UpdateGame();
-        host->RenderGame();
-    }
-};
-
-Game& game() {
-    static Game g;
-    return g;
-}
+TestGame& game() { return LoadedGame("game_bench"); }
 
 // A busy play-like frame: 10 lines of HUD text, 60 sprites, 30 rectangles and ovals, recorded and replayed.
 void RecordBusyFrame(c_MyApp* app) {
@@ -100,7 +78,7 @@ void RecordBusyFrame(c_MyApp* app) {
 }
 
 void BM_UpdateAndRecordBusyFrame(benchmark::State& state) {
-    Game& g = game();
+    TestGame& g = game();
     g.app->m_mode = 1;
     for (auto _ : state) {
         g.host->UpdateGame();
@@ -111,16 +89,16 @@ void BM_UpdateAndRecordBusyFrame(benchmark::State& state) {
 BENCHMARK(BM_UpdateAndRecordBusyFrame);
 
 void BM_RenderBusyFrame(benchmark::State& state) {
-    Game& g = game();
+    TestGame& g = game();
     RecordBusyFrame(g.app);
     for (auto _ : state) g.host->RenderGame();
-    gxtkGraphics* device = zk_app__delegate->m__graphics;
+    gxtkGraphics* device = g.Renderer();
     state.counters["draw_calls"] = device->drawCalls;
 }
 BENCHMARK(BM_RenderBusyFrame);
 
 void BM_LoadingScreenFrame(benchmark::State& state) {
-    Game& g = game();
+    TestGame& g = game();
     for (auto _ : state) {
         g.app->p_WaitStart(1);
         g.host->RenderGame();
@@ -178,12 +156,12 @@ PlayScene& play_scene() {
     return scene;
 }
 
-__attribute__((noinline)) void RestorePlayScene(Game& g) { play_scene().Restore(g.app); }
-__attribute__((noinline)) void UpdatePlayFrame(Game& g) { g.host->UpdateGame(); }
-__attribute__((noinline)) void RenderPlayFrame(Game& g) { g.host->RenderGame(); }
+__attribute__((noinline)) void RestorePlayScene(TestGame& g) { play_scene().Restore(g.app); }
+__attribute__((noinline)) void UpdatePlayFrame(TestGame& g) { g.host->UpdateGame(); }
+__attribute__((noinline)) void RenderPlayFrame(TestGame& g) { g.host->RenderGame(); }
 
 void BM_BusiestPlayFrameUpdate(benchmark::State& state) {
-    Game& g = game();
+    TestGame& g = game();
     play_scene();
     const int gc_before = gc_new_bytes;
     int frames = 0;
@@ -200,11 +178,11 @@ void BM_BusiestPlayFrameUpdate(benchmark::State& state) {
 BENCHMARK(BM_BusiestPlayFrameUpdate);
 
 void BM_BusiestPlayFrameRender(benchmark::State& state) {
-    Game& g = game();
+    TestGame& g = game();
     RestorePlayScene(g);
     UpdatePlayFrame(g);
     for (auto _ : state) RenderPlayFrame(g);
-    state.counters["draw_calls"] = zk_app__delegate->m__graphics->drawCalls;
+    state.counters["draw_calls"] = g.Renderer()->drawCalls;
 }
 BENCHMARK(BM_BusiestPlayFrameRender);
 
@@ -212,7 +190,7 @@ BENCHMARK(BM_BusiestPlayFrameRender);
 // instruction counts that repeat exactly:
 //   valgrind --tool=callgrind --toggle-collect='*RunFrames*' bench/game_bench --frames 100
 // and divide the total by 100. The renderer's DrawBatch is where llvmpipe does the GPU's work on the CPU.
-__attribute__((noinline)) void RunFrames(Game& g, int n) {
+__attribute__((noinline)) void RunFrames(TestGame& g, int n) {
     for (int i = 0; i < n; ++i) {
         g.host->UpdateGame();
         RecordBusyFrame(g.app);
@@ -228,38 +206,38 @@ __attribute__((noinline)) void RunFrames(Game& g, int n) {
 // them (seconds on a loaded machine), which is not what a frame costs behind a buffer swap.
 struct Screen {
     const char* name;
-    void (*enter)(Game&);
-    void (*update)(Game&);   // one update of this screen
+    void (*enter)(TestGame&);
+    void (*update)(TestGame&);   // one update of this screen
 };
 
-void ToTitleMenu(Game& g) {
+void ToTitleMenu(TestGame& g) {
     g.app->m_mode = 1;
     g.app->m_paused = g.app->m_optionsOpen = g.app->m_creditsOpen = 0;
 }
-void ToOptions(Game& g) {
+void ToOptions(TestGame& g) {
     ToTitleMenu(g);
     g.app->m_optionsOpen = 1;
     g.app->m_optionSel = 0;
 }
-void ToCredits(Game& g) {
+void ToCredits(TestGame& g) {
     ToTitleMenu(g);
     g.app->m_creditsOpen = 1;
 }
-void ToPause(Game& g) {
+void ToPause(TestGame& g) {
     ToTitleMenu(g);
     g.app->m_gameType = 1;
     g.app->m_mode = 11;
     for (int i = 0; i < 80; ++i) g.Frame();
     g.app->m_paused = g.app->m_pauseDir = 1;
 }
-void ToPlay(Game& g) {
+void ToPlay(TestGame& g) {
     ToTitleMenu(g);
     play_scene();
 }
-void None(Game&) {}
-void Update(Game& g) { UpdatePlayFrame(g); }
-void UpdateLoading(Game& g) { g.app->p_WaitStart(1); }
-void UpdatePlay(Game& g) {
+void None(TestGame&) {}
+void Update(TestGame& g) { UpdatePlayFrame(g); }
+void UpdateLoading(TestGame& g) { g.app->p_WaitStart(1); }
+void UpdatePlay(TestGame& g) {
     RestorePlayScene(g);
     UpdatePlayFrame(g);
 }
@@ -276,8 +254,8 @@ double Percentile(std::vector<double> v, double p) {
 
 // One screen's frames for callgrind: --toggle-collect='*MeasuredFrames*' counts exactly these, and the
 // inclusive cost of MeasuredUpdate is the updates' share.
-__attribute__((noinline)) void MeasuredUpdate(Game& g, const Screen& s) { s.update(g); }
-__attribute__((noinline)) void MeasuredFrames(Game& g, const Screen& s, int n) {
+__attribute__((noinline)) void MeasuredUpdate(TestGame& g, const Screen& s) { s.update(g); }
+__attribute__((noinline)) void MeasuredFrames(TestGame& g, const Screen& s, int n) {
     for (int i = 0; i < n; ++i) {
         MeasuredUpdate(g, s);
         RenderPlayFrame(g);
@@ -285,7 +263,7 @@ __attribute__((noinline)) void MeasuredFrames(Game& g, const Screen& s, int n) {
 }
 
 const Screen* Enter(const char* name) {
-    Game& g = game();
+    TestGame& g = game();
     for (const Screen& s : kScreens) {
         if (std::string(s.name) != name) continue;
         s.enter(g);
@@ -304,7 +282,7 @@ void ScreenTable(int frames) {
     std::printf("%-8s %9s %9s %9s %9s %6s %9s %9s %9s\n", "screen", "upd_med", "upd_p99", "rnd_med", "rnd_p99",
                 "calls", "gc/frame", "heap/upd", "heap/rnd");
     for (const Screen& screen : kScreens) {
-        Game& g = game();
+        TestGame& g = game();
         const Screen& s = *Enter(screen.name);
         std::vector<double> upd, rnd;
         long gc = 0, heapUpd = 0, heapRnd = 0;
@@ -325,7 +303,7 @@ void ScreenTable(int frames) {
         }
         std::printf("%-8s %9.1f %9.1f %9.1f %9.1f %6d %9.2f %9.2f %9.2f\n", s.name, Percentile(upd, 0.5),
                     Percentile(upd, 0.99), Percentile(rnd, 0.5), Percentile(rnd, 0.99),
-                    zk_app__delegate->m__graphics->drawCalls, double(gc) / frames, double(heapUpd) / frames,
+                    g.Renderer()->drawCalls, double(gc) / frames, double(heapUpd) / frames,
                     double(heapRnd) / frames);
     }
 }
@@ -351,7 +329,7 @@ int main(int argc, char** argv) {
     //   valgrind --tool=callgrind --toggle-collect='*UpdatePlayFrame*' bench/game_bench --play-frames 100
     //   valgrind --tool=callgrind --toggle-collect='*RenderPlayFrame*' bench/game_bench --play-frames 100
     if (argc == 3 && std::string(argv[1]) == "--play-frames") {
-        Game& g = game();
+        TestGame& g = game();
         play_scene();
         const int gc_before = gc_new_bytes, n = std::atoi(argv[2]);
         for (int i = 0; i < n; ++i) {
@@ -360,11 +338,11 @@ int main(int argc, char** argv) {
             RenderPlayFrame(g);
         }
         std::printf("commands %d, draw calls %d, collector bytes per frame %.1f\n", g.app->m_drawCount / 15,
-                    zk_app__delegate->m__graphics->drawCalls, double(gc_new_bytes - gc_before) / n);
+                    g.Renderer()->drawCalls, double(gc_new_bytes - gc_before) / n);
         return 0;
     }
     if (argc == 3 && std::string(argv[1]) == "--frames") {
-        Game& g = game();
+        TestGame& g = game();
         g.app->m_mode = 1;
         RunFrames(g, std::atoi(argv[2]));
         return 0;

@@ -7,8 +7,8 @@
 #include <benchmark/benchmark.h>
 
 #include "framework/graphics.h"
+#include "harness/gl_window.h"
 #include "host/game.h"
-#include "tests/common/gl_window.h"
 
 namespace {
 

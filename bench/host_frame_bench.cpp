@@ -16,6 +16,7 @@
 #include <string>
 
 #include "framework/app.h"
+#include "framework/async_event.h"
 #include "framework/audio.h"
 #include "framework/graphics.h"
 #include "framework/input.h"

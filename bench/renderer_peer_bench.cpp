@@ -50,27 +50,6 @@ const int kDisplayList = 2500;
 
 // ---- the game and its busiest play frame ----------------------------------------------------------------
 
-struct Game {
-    TestHost* host = nullptr;
-    c_MyApp* app = nullptr;
-    GLFWwindow* window = nullptr;
-
-    Game() {
-        window = StartTestGame(&host, &app);
-        for (int i = 0; i < 40 && app->m_loadStep > 0; ++i) Frame();
-        if (!app->m_images[90]) {
-            std::fprintf(stderr, "renderer_peer_bench: run from the build folder (it reads data/)\n");
-            std::exit(1);
-        }
-    }
-    void Frame() {
-        host->millis += 16;
-        host->UpdateGame();
-        host->RenderGame();
-    }
-    gxtkGraphics* device() const { return zk_app__delegate->m__graphics; }
-};
-
 // The busiest play frame as bench/game_bench.cpp builds it: a ball waiting with the power meter swinging,
 // four monsters up, a ball and a peg about to bounce, a ball about to splash, droplets in flight, the HUD.
 void Place(c_MyApp* app, int r, float kind, float x, float h, float vx, float vy) {
@@ -79,7 +58,7 @@ void Place(c_MyApp* app, int r, float kind, float x, float h, float vx, float vy
     o[0] = kind, o[1] = x, o[2] = h, o[3] = vx, o[4] = vy;
 }
 
-void EnterBusiestPlayFrame(Game& g) {
+void EnterBusiestPlayFrame(TestGame& g) {
     c_MyApp* app = g.app;
     app->m_gameType = 1;
     app->m_mode = 11;
@@ -165,8 +144,8 @@ private:
     }
 };
 
-std::vector<Call> RecordPlayFrame(Game& g) {
-    gxtkGraphics* real = g.device();
+std::vector<Call> RecordPlayFrame(TestGame& g) {
+    gxtkGraphics* real = g.Renderer();
     RecordingGraphics* rec = new RecordingGraphics();
     gc_assign(zk_app__delegate->m__graphics, static_cast<gxtkGraphics*>(rec));
     zk_graphics_SetGraphicsDevice(rec);
@@ -246,7 +225,7 @@ void UseSdl(Sdl& s) {
     SDL_GL_MakeCurrent(s.window, nullptr);
     SDL_GL_MakeCurrent(s.window, s.context);
 }
-void UseOurs(Game& g, Sdl& s) {
+void UseOurs(TestGame& g, Sdl& s) {
     SDL_GL_MakeCurrent(s.window, nullptr);
     glfwMakeContextCurrent(nullptr);
     glfwMakeContextCurrent(g.window);
@@ -341,7 +320,7 @@ struct SdlReplay {
 // ---- the frames ----------------------------------------------------------------------------------------
 
 struct Bench {
-    Game game;
+    TestGame& game = LoadedGame("renderer_peer_bench");
     Sdl sdl;
     c_Image* sheet = nullptr;
     std::vector<int> sheetPixels;
@@ -370,7 +349,7 @@ struct Bench {
 
     // The 128 x 32 sheet of graphics_bench: sixteen 16 x 16 frames of half-transparent noise.
     void MakeSheet() {
-        gxtkGraphics* d = game.device();
+        gxtkGraphics* d = game.Renderer();
         gxtkSurface* surface = d->CreateSurface(128, 32);
         Array<int> pixels(128 * 32);
         sheetPixels.resize(128 * 32);
@@ -391,7 +370,7 @@ void SheetSprite(int i, float* x, float* y) {
 }
 
 __attribute__((noinline)) void TimedOursSheet(Bench& b) {
-    gxtkGraphics* d = b.game.device();
+    gxtkGraphics* d = b.game.Renderer();
     d->BeginRender();
     zk_graphics_BeginRender();
     d->Cls(0, 0, 0);
@@ -491,7 +470,8 @@ void Table(Bench& b, int frames, int blocks) {
     SDL_version v;
     SDL_GetVersion(&v);
     std::printf("SDL2 %d.%d.%d, render driver %s; play frame: %d draw commands, %d draw calls of ours\n",
-                v.major, v.minor, v.patch, b.sdl.driver.c_str(), CommandsOf(b.playCalls), b.game.device()->drawCalls);
+                v.major, v.minor, v.patch, b.sdl.driver.c_str(), CommandsOf(b.playCalls),
+                b.game.Renderer()->drawCalls);
     std::printf("%-14s %-5s %10s %10s %7s\n", "stream", "side", "median_us", "p90_us", "frames");
     for (size_t k = 0; k < sizeof kCases / sizeof kCases[0]; ++k)
         std::printf("%-14s %-5s %10.1f %10.1f %7zu\n", kCases[k].stream, kCases[k].name, Median(times[k]),

@@ -55,25 +55,20 @@ long StatusKb(const char* name) {
     return -1;
 }
 
-struct Game {
-    TestHost* host = nullptr;
-    c_MyApp* app = nullptr;
+// The game's frame as the host loop runs it, its update timed: the clock's step, an update, a render, a swap.
+struct TimedFrames {
+    TestGame& game;
     double lastUpdateMs = 0;
 
     void Frame() {
-        host->millis += 16;
         const double a = CpuMs();
-        host->UpdateGame();
+        game.Update();
         lastUpdateMs = CpuMs() - a;
-        host->RenderGame();
-        glfwSwapBuffers(glfwGetCurrentContext());
+        game.host->RenderGame();
+        glfwSwapBuffers(game.window);
     }
-    void Key(int key) {   // held for one update, released for two
-        host->KeyEvent(kEventKeyDown, key);
-        Frame();
-        host->KeyEvent(kEventKeyUp, key);
-        Frame();
-        Frame();
+    void Key(int key) {
+        game.Key(key, [this] { Frame(); });
     }
 };
 
@@ -84,58 +79,45 @@ int main(int argc, char** argv) {
     const double execS = ProcessStartS();
     const int width = argc > 2 ? std::atoi(argv[1]) : 800, height = argc > 2 ? std::atoi(argv[2]) : 600;
 
-    // Start-up as StartTestGame does it, with the window size set before the game reads it.
-    Game g;
-    zk_test::OpenTestWindow(width, height, "startup bench");
-    gc_init1();
-    g.host = new TestHost;
-    g.host->width = width;
-    g.host->height = height;
-    zkInit();
-    gc_mark();
-    zkMain();
-    g.app = static_cast<c_MyApp*>(zk_app__app);
-    g.host->StartGame();
-    g.host->RenderGame();
-    glfwSwapBuffers(glfwGetCurrentContext());
+    // Start-up as the program does it, with the window size set before the game reads it.
+    TestGame game(width, height, "startup bench");
+    glfwSwapBuffers(game.window);
     const double firstFrameS = NowS(CLOCK_BOOTTIME);
-    if (!g.app->m_images[90]) {
-        std::fprintf(stderr, "startup_bench: run from the build folder (it reads data/)\n");
-        return 1;
-    }
+    game.RequireData("startup_bench");
+    TimedFrames timed{game};
 
     double loadMs = 0, loadMaxMs = 0;
     int updates = 0;
-    while (g.app->m_loadStep > 0 && updates < 40) {
-        g.Frame();
+    while (game.app->m_loadStep > 0 && updates < TestGame::kLoadFrames) {
+        timed.Frame();
         ++updates;
-        loadMs += g.lastUpdateMs;
-        loadMaxMs = std::max(loadMaxMs, g.lastUpdateMs);
+        loadMs += timed.lastUpdateMs;
+        loadMaxMs = std::max(loadMaxMs, timed.lastUpdateMs);
     }
     const double loadedS = NowS(CLOCK_BOOTTIME);
     const long rssKb = StatusKb("VmRSS"), hwmKb = StatusKb("VmHWM");
 
     // Settle on the menu, then Enter on the first game type (a 30-second game, tune "30").
-    for (int i = 0; i < 120; ++i) g.Frame();
-    while (g.app->m_menuSel != 1) g.Key(g.app->m_menuSel < 1 ? 39 : 37);
-    if (argc > 3 && std::string(argv[3]) == "notune") g.app->m_options[5] = 2;   // effects only: no tune
+    for (int i = 0; i < 120; ++i) timed.Frame();
+    while (game.app->m_menuSel != 1) timed.Key(game.app->m_menuSel < 1 ? 39 : 37);
+    if (argc > 3 && std::string(argv[3]) == "notune") game.app->m_options[5] = 2;   // effects only: no tune
     double startMaxMs = 0;
     int startMaxAt = 0;
-    g.host->KeyEvent(kEventKeyDown, 13);
+    game.host->KeyEvent(kEventKeyDown, 13);
     for (int i = 0; i < 120; ++i) {
-        if (i == 1) g.host->KeyEvent(kEventKeyUp, 13);
-        g.Frame();
-        if (g.lastUpdateMs > startMaxMs) startMaxMs = g.lastUpdateMs, startMaxAt = i;
+        if (i == 1) game.host->KeyEvent(kEventKeyUp, 13);
+        timed.Frame();
+        if (timed.lastUpdateMs > startMaxMs) startMaxMs = timed.lastUpdateMs, startMaxAt = i;
     }
 
-    std::printf("startup %dx%d art scale %d\n", width, height, g.app->m_hdScale);
+    std::printf("startup %dx%d art scale %d\n", width, height, game.app->m_hdScale);
     std::printf("startup since exec: main %.0f ms, first frame %.0f ms, end of loading %.0f ms "
                 "(%d updates back to back; the real loop waits at least 25/60 s more)\n",
                 (mainS - execS) * 1e3, (firstFrameS - execS) * 1e3, (loadedS - execS) * 1e3, updates);
     std::printf("startup loading updates CPU %.1f ms in all, longest %.1f ms\n", loadMs, loadMaxMs);
     std::printf("startup resident after loading %.1f MiB (peak %.1f MiB)\n", rssKb / 1024.0, hwmKb / 1024.0);
     std::printf("startup game start: longest update %.1f ms CPU (update %d after Enter; mode now %d)\n",
-                startMaxMs, startMaxAt, g.app->m_mode);
+                startMaxMs, startMaxAt, game.app->m_mode);
     std::fflush(stdout);
     std::_Exit(0);
 }

@@ -1,8 +1,10 @@
-// framework/graphics.cpp: the graphics context, state forwarding, the matrix stack and drawing.
+// framework/graphics.cpp: the graphics context, state forwarding, the matrix stack, drawing, the image
+// loaders and the fonts.
 #include "framework/graphics.h"
 
 #include <cmath>
 
+#include "framework/data.h"
 
 gxtkGraphics* zk_graphics_device = nullptr;
 c_GraphicsContext* zk_graphics_context = nullptr;
@@ -269,5 +271,47 @@ int zk_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, flo
     ctx()->p_Validate();                                       // 3
     draw_frame(image, f, 0, 0);
     zk_graphics_PopMatrix();                                   // 4
+    return 0;
+}
+
+// ---- Images and fonts ----
+
+namespace {
+
+const char* const kDefaultFontFile = "zeto_font.png";
+const int kDefaultFontFrames = 96;       // printable ASCII, 32 to 127
+const int kDefaultFirstChar = 32;
+
+// Both loaders: the device's surface for the data-folder path; no device or no surface gives null.
+gxtkSurface* load_surface(String path) {
+    return zk_graphics_device ? zk_graphics_device->LoadSurface(zk_data_FixDataPath(path)) : nullptr;
+}
+
+}  // namespace
+
+c_Image* zk_graphics_LoadImage(String path, int frameCount, int flags) {
+    gxtkSurface* surface = load_surface(path);
+    if (!surface) return nullptr;
+    return (new c_Image())->m_new()->p_Init(surface, frameCount, flags);
+}
+
+c_Image* zk_graphics_LoadImage2(String path, int frameWidth, int frameHeight, int frameCount, int flags) {
+    gxtkSurface* surface = load_surface(path);
+    if (!surface) return nullptr;
+    return (new c_Image())->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount, flags,
+                                             nullptr, 0, 0, surface->Width(), surface->Height());
+}
+
+int zk_graphics_SetFont(c_Image* font, int firstChar) {
+    c_GraphicsContext* c = ctx();
+    if (!font) {
+        if (!c->m_defaultFont)
+            gc_assign(c->m_defaultFont,
+                      zk_graphics_LoadImage(String(kDefaultFontFile), kDefaultFontFrames, c_Image::PadX));
+        font = c->m_defaultFont;
+        firstChar = kDefaultFirstChar;
+    }
+    gc_assign(c->m_font, font);
+    c->m_firstChar = firstChar;
     return 0;
 }

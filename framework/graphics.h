@@ -1,5 +1,5 @@
-// framework/graphics.h: the graphics module: drawing state, the matrix stack and drawing. Images, their
-// frames and loaders and the default font are in framework/image.h.
+// framework/graphics.h: the graphics module: drawing state, the matrix stack, drawing, the image loaders
+// and the fonts. Images and their frames are in framework/image.h.
 //
 // Sits between the game and the renderer (media/graphics.h). The one graphics context keeps the current
 // matrix, colour, alpha, blend and scissor; each state call stores its value and, except for the matrix,
@@ -10,7 +10,7 @@
 // zk_graphics_EndRender before the device's EndRender. Outside the bracket zk_graphics_renderDevice is
 // null and state is only stored, drawing does nothing.
 //
-// Failure: a null image draws nothing.
+// Failure: an image file that does not load gives a null image, and a null image draws nothing.
 //
 // zk_graphics_init() gives the module's globals their start values and registers them as collector roots;
 // the program's start-up calls it once, before anything else here.
@@ -79,3 +79,8 @@ int zk_graphics_DrawImage(c_Image* image, float x, float y, int frame);
 int zk_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
                            int frame);
 
+// Images through the device's surfaces, the path made a data-folder path; no device or no file gives null.
+c_Image* zk_graphics_LoadImage(String path, int frameCount, int flags);
+c_Image* zk_graphics_LoadImage2(String path, int frameWidth, int frameHeight, int frameCount, int flags);
+// A null font selects the built-in one ("zeto_font.png", first character 32), loaded on first need.
+int zk_graphics_SetFont(c_Image* font, int firstChar);

@@ -1,16 +1,11 @@
-// framework/image.cpp: frames, images cut from surfaces, the image loaders and the default font.
+// framework/image.cpp: frames and images cut from surfaces.
 #include "framework/image.h"
 
-#include "framework/graphics.h"
 #include "runtime/error.h"
 
 int c_Image::m_DefaultFlags = 0;
 
 namespace {
-
-const char* const kDefaultFontFile = "zeto_font.png";
-const int kDefaultFontFrames = 96;       // printable ASCII, 32 to 127
-const int kDefaultFirstChar = 32;
 
 [[noreturn]] void frame_outside_surface() { zkError(String("Image frame outside surface")); }
 
@@ -96,40 +91,5 @@ int c_Image::p_ApplyFlags(int flags) {
     if (frames == 1 && m_frames[0]->m_x == 0 && m_frames[0]->m_y == 0 &&       // 4
         m_width == m_surface->Width() && m_height == m_surface->Height())
         m_flags |= WholeSurface;
-    return 0;
-}
-
-// ---- Images and fonts ----
-
-// Both loaders: the device's surface for the data-folder path; no device or no surface gives null.
-static gxtkSurface* load_surface(String path) {
-    return zk_graphics_device ? zk_graphics_device->LoadSurface(zk_data_FixDataPath(path)) : nullptr;
-}
-
-c_Image* zk_graphics_LoadImage(String path, int frameCount, int flags) {
-    gxtkSurface* surface = load_surface(path);
-    if (!surface) return nullptr;
-    return (new c_Image())->m_new()->p_Init(surface, frameCount, flags);
-}
-
-c_Image* zk_graphics_LoadImage2(String path, int frameWidth, int frameHeight, int frameCount, int flags) {
-    gxtkSurface* surface = load_surface(path);
-    if (!surface) return nullptr;
-    return (new c_Image())->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount, flags,
-                                             nullptr, 0, 0, surface->Width(), surface->Height());
-}
-
-int zk_graphics_SetFont(c_Image* font, int firstChar) {
-    ZK_CONTRACT(zk_graphics_context, "graphics functions run only after the module's start-up (zk_graphics_init)");
-    c_GraphicsContext* c = zk_graphics_context;
-    if (!font) {
-        if (!c->m_defaultFont)
-            gc_assign(c->m_defaultFont,
-                      zk_graphics_LoadImage(String(kDefaultFontFile), kDefaultFontFrames, c_Image::PadX));
-        font = c->m_defaultFont;
-        firstChar = kDefaultFirstChar;
-    }
-    gc_assign(c->m_font, font);
-    c->m_firstChar = firstChar;
     return 0;
 }

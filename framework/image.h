@@ -1,14 +1,13 @@
-// framework/image.h: images, their frames, the image loaders and the default font.
+// framework/image.h: images and their frames.
 //
 // An image is a surface cut into frames of one size, with a handle (the point placed at the drawing
-// position, about which the image rotates and scales) and flags. The loaders read through the graphics
-// module's device (framework/graphics.h), which draws images; the font is kept in its context.
+// position, about which the image rotates and scales) and flags. It knows nothing of drawing: the
+// graphics module (framework/graphics.h) loads images through its device, draws them and keeps the font.
 //
-// Failure: an image file that does not load gives a null image, and a null image draws nothing. A frame
-// layout that does not fit its surface raises the runtime error "Image frame outside surface".
+// Failure: a frame layout that does not fit its surface raises the runtime error "Image frame outside
+// surface".
 #pragma once
 
-#include "framework/data.h"
 #include "media/surface.h"
 #include "runtime/array.h"
 #include "runtime/gc.h"
@@ -48,8 +47,3 @@ struct c_Image : Object {
     int p_ApplyFlags(int flags);
     void mark() override;
 };
-
-c_Image* zk_graphics_LoadImage(String path, int frameCount, int flags);
-c_Image* zk_graphics_LoadImage2(String path, int frameWidth, int frameHeight, int frameCount, int flags);
-// A null font selects the built-in one ("zeto_font.png", first character 32), loaded on first need.
-int zk_graphics_SetFont(c_Image* font, int firstChar);

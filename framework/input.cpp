@@ -1,11 +1,17 @@
 // framework/input.cpp: the input device and the zk_input_ functions.
 #include "framework/input.h"
 
-#include "framework/app.h"
+#include "runtime/contract.h"
 
 c_InputDevice* zk_input_device = nullptr;
 
 namespace {
+
+// The host the joysticks are polled through and the keyboard is switched on.
+ZKGame* host() {
+    ZK_CONTRACT(ZKGame::_game, "the input device reaches the host only once the host exists");
+    return ZKGame::_game;
+}
 
 bool valid_key(int key) { return key >= 0 && key < kKeyCount; }
 bool valid_finger(int finger) { return finger >= 0 && finger < kTouches; }
@@ -156,7 +162,7 @@ void c_InputDevice::p_RestPads(int first) {
 void c_InputDevice::p_BeginUpdate() {
     for (int j = 0; j < kJoyPads; ++j) {
         c_JoyState* state = m__joyStates[j];
-        if (!zk_app__game->PollJoystick(j, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons)) {
+        if (!host()->PollJoystick(j, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons)) {
             if (m__padsRead > j) p_RestPads(j);   // only when a pad was read last time: cheap when none
             m__padsRead = j;
             return;   // the first absent pad ends the poll
@@ -205,7 +211,7 @@ float c_InputDevice::p_JoyY(int index, int unit) {
 }
 
 int c_InputDevice::p_SetKeyboardEnabled(bool enabled) {
-    zk_app__game->SetKeyboardEnabled(enabled);
+    host()->SetKeyboardEnabled(enabled);
     return 1;
 }
 

@@ -28,6 +28,7 @@ const int kKeyHitQueue = 33;    // hits kept per update; more are dropped
 const int kCharQueue = 32;      // characters kept per update; more are dropped
 const int kTouches = 32;        // fingers tracked
 const int kJoyPads = 4;         // joysticks polled
+const int kKeyBack = 416;       // the back key: the delegate ends the program on it (close is kKeyClose)
 
 // One joystick's state as the host last read it: element 0 is the first stick, element 1 the second;
 // z holds the triggers.

@@ -5,7 +5,7 @@
 #include "framework/app.h"
 #include "fuzz/fuzz.h"
 #include "game/myapp.h"
-#include "tests/game/saved_state.h"
+#include "harness/saved_state.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // Both boxes slide in over 30 updates (m_optionsAnim, m_creditsAnim, stepped by the frame) and out over
 // 30. While the options box is shown it holds the screen's latches m_keyHeld and m_touchHeld, so nothing
 // behind it reacts, and keeps its own latches m_optKeyHeld and m_optTouchHeld: a press acts once, and
-// nothing in the box acts until it is fully in. Closing it saves the settings.
+// nothing in the box acts until it is fully in. Every way out saves the settings, the Credits row too.
 //
 // The credits box is a test card: a grid of squares that fly in from outside, a coloured border, a
 // circle with the scrolling credit lines, the logo, and four corner discs with the device size, the
@@ -87,9 +87,10 @@ bool act_on_row(c_MyApp* app, int row) {
         app->p_PlaySFX(kClickSound, 1);
         app->p_FullscreenFlip();
         break;
-    case kRowCredits:   // straight over to the credits box, silently
+    case kRowCredits:   // straight over to the credits box, silently; saved like every way out
         app->m_creditsOpen = 1;
         app->m_optionsOpen = 0;
+        app->p_Save();
         return false;
     }
     return true;

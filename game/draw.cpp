@@ -3,9 +3,11 @@
 // Nothing is drawn during an update. Each drawing call appends one 15-float command to m_drawList:
 //   [0] image slot (>= 0), or -3717 rectangle, or -3716 oval   [1] x  [2] y  [3] rotation (m_rot)
 //   [4] [5] image scale, or rectangle size, or oval radii       [6] frame  [7] alpha
-//   [10] [11] [12] colour 0..255                                [13] blend      [8] [9] [14] unused
+//   [10] [11] [12] colour 0..255     [13] the draw state's blend flag, recorded but never read
+//   [8] [9] [14] unused
 // Coordinates are design pixels of the 800 x 600 screen. A full list (2500 commands) drops further
-// commands of the frame. p_OnRender replays the list in order, scaled to the window.
+// commands of the frame. p_OnRender replays the list in order, scaled to the window, every command with
+// alpha blending.
 #include <cmath>
 
 #include "game/gamemath.h"

@@ -324,7 +324,9 @@ int c_MyApp::p_Menu() {
             play_shown = true;
             hit = play_button(*this, W, H) || hit;
         }
-        if (hit && m_touchHeld == 0 && m_keyHeld == 0) tap_item(*this, m_i);
+        // A box over the menu takes the taps: the click that closes the credits box runs after the menu
+        // in the same update, and must not also start a game under it.
+        if (hit && m_touchHeld == 0 && m_keyHeld == 0 && !box_open(*this)) tap_item(*this, m_i);
     }
     p_ResetDraw();
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "framework/async_event.h"
 #include "framework/input.h"
 #include "game/gamemath.h"
 #include "runtime/error.h"
@@ -98,7 +99,9 @@ int c_MyApp::p_OnUpdate() {
     if (zk_input_KeyHit(kKeyF1)) zk_Dravo_DebugMode = 1 - zk_Dravo_DebugMode;   // 2. function keys
     if (zk_input_KeyHit(kKeyF2)) m_hideHud = 1 - m_hideHud;
     if (zk_input_KeyHit(kKeyF11)) p_FullscreenFlip();
-    if (zk_input_KeyHit(kKeyF4)) zkError(String());   // the close key ends the program in the delegate
+    // F4 quits here: the runtime error with the empty message exits with status 0. The close key never
+    // reaches an update: the delegate quits on it in the event pump.
+    if (zk_input_KeyHit(kKeyF4)) zkError(String());
     zk_asyncevent_UpdateAsyncEvents();                                   // 3.
     if (zk_Dravo_HasMusicStream == 1 && m_musicPlaying == 1) {           // 4. music follows the pause
         if (m_paused == 1) zk_audio_PauseMusic();

@@ -101,7 +101,8 @@ struct c_MyApp : c_App {
     int m_channelCursor = 0;
     Array<c_Sound*> m_sounds;    // 100 sound slots
     int m_seconds = 0;
-    int m_teeFrame = 0;          // the tee marker's frame, set only by the tee phase
+    int m_teeFrame = 0;          // first this frame's fire press (1) for the swing, then the tee marker's
+                                 // frame from the tee phase; the wings never write it
     int m_wingFrame = 0;         // the monsters' wing frame, kept apart from the tee marker's
     int m_j = 0;                 // third shared loop index
     int m_powerBar = 0;

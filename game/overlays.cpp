@@ -21,7 +21,9 @@ const int kPopSlots = 13;        // pop-up slots shown: 0..12 of the 15
 const int kPopLife = 240;        // a pop-up leaves at this age; it slides 16 pixels a frame
 const int kPopWidth = 160;
 
-const int kFireActions[] = {10, 11, 12, 13, 14, 15, 16, 17};
+// Fire on a pause button is the first fire button alone: a stray second button, shoulder or Shift never
+// ends the game.
+const int kFireAction = 10;
 
 // The pause panel around its centre (W/2, P): three bars, and the side buttons' offsets from the centre.
 struct PanelRect {
@@ -42,12 +44,7 @@ const Tint kBarTints[3] = {{255, 255, 10, 0.6f}, {255, 150, 10, 0.7f}, {10, 150,
 bool any_down(c_MyApp* app, int action) { return app->p_PlayKeyAll(action, 1) > 0; }
 
 // A fire press the latch lets through.
-bool fire_pressed(c_MyApp* app) {
-    if (app->m_keyHeld != 0) return false;
-    for (int action : kFireActions)
-        if (any_down(app, action)) return true;
-    return false;
-}
+bool fire_pressed(c_MyApp* app) { return app->m_keyHeld == 0 && any_down(app, kFireAction); }
 
 }  // namespace
 

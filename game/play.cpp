@@ -101,6 +101,7 @@ int c_MyApp::p_Game() {
     p_AnalogueControl();                                                 // 2.
 
     p_SetSize(8, 8);                                                     // 3. scenery, eight times its size
+    p_SetCol(255, 255, 255, 1);   // and white, whatever colour the stick marks left
     for (m_n = 0; m_n <= kLastScenery; ++m_n) {
         float* piece = &m_scenery[m_n * 10];
         if (m_n < kLastScenery && piece[3] > piece[13])                  // 3.1 one exchange per frame:
@@ -349,14 +350,16 @@ void c_MyApp::p_Splash(float* o) {
 }
 
 // 11. The clock runs while the game is not paused. The game is over once time is up, the tee is empty
-// and nothing is left in play.
+// and nothing is left in play. A paused frame counts nothing in play (balls and pegs stand still unseen),
+// so it never ends the game: the bounces still to come are played out after the pause.
 void c_MyApp::p_Clock() {
     float* state = &m_state[0];
     if (m_paused == 0) state[kTimer] -= 1;
     int secs = 0;
     if (state[kTimer] < 0) state[kTimer] = 0;
     else secs = to_int(state[kTimer] / 60);
-    if (state[kPhase] > 99 && state[kReady] == 0 && state[kTimer] < 1 && state[kInPlay] < 1) m_gameOver = 1;
+    if (state[kPhase] > 99 && state[kReady] == 0 && state[kTimer] < 1 && state[kInPlay] < 1 && m_paused == 0)
+        m_gameOver = 1;
     m_seconds = std::clamp(secs, 0, 60);
 }
 

@@ -13,7 +13,7 @@ const int kSpecksSlot = 3;       // "tolvane": stars and water droplets, 8 x 8
 const int kBadgesSlot = 80;      // "BadgesA": one frame per badge number below 64
 const int kFontSlot = 90;        // "fonts/editundo": the text font
 const int kCircleSlot = 91;      // "common/Testcard_Circle": the credits box's circle
-const int kMakerLogoSlot = 93;   // "common/PlinLogo": the maker's logo, also the options button
+const int kMakerLogoSlot = 93;   // "common/PlinLogo": the maker's logo, also the menu's credits button
 const int kDpadSlot = 94;        // "common/dpad": the touch direction pad
 const int kButtonsSlot = 95;     // "common/Buttons": touch buttons and the options gear's wheels
 const int kPartsSlot = 96;       // "parts": the particles of awards and bursts, 8 x 8
@@ -23,7 +23,7 @@ const int kMenuSlot = 99;        // "menu": the title menu's pieces
 
 // ---- Sound slots ----
 const int kCoinSound = 1;
-const int kSwingSound = 2;       // a peg hit off the tee
+const int kSwingSound = 2;       // the club swinging at the ball and peg on the tee
 const int kBoingSound = 3;       // a ball bouncing off a monster, pitched by its bounces
 const int kKnockSound = 4;       // a peg bouncing off a monster
 const int kSplashSound = 5;      // a ball in the water

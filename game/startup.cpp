@@ -2,6 +2,7 @@
 #include "game/startup.h"
 
 #include "framework/app.h"
+#include "framework/async_event.h"
 #include "framework/audio.h"
 #include "framework/graphics.h"
 #include "framework/input.h"

@@ -12,7 +12,7 @@
 // the link stays and its target is replaced. A temporary file left by a crash is removed before the next
 // save and when the state is loaded. When no temporary file can be made beside the state (a folder the
 // player may not write to) but the state file itself is writable, the text is written into it in place.
-// A state file the player marked read-only is left alone.
+// A state file the player has made read-only is kept as it is: the save fails and says so.
 //
 // On Windows every name goes to the system as UTF-16 (_wfopen and the wide file functions), so a folder
 // or file named in any script works whatever the ANSI code page; links are not followed there.
@@ -68,11 +68,6 @@ String file_name(const std::string& path) {
 #ifdef _WIN32
 // The attributes of a file named in UTF-8, or INVALID_FILE_ATTRIBUTES when there is none.
 DWORD attributes(const std::string& path) { return GetFileAttributesW(file_name(path).ToCString<wchar_t>()); }
-
-bool read_only(const std::string& path) {
-    DWORD a = attributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY);
-}
 #endif
 
 // Writes the whole buffer to an open file and flushes it to the device; `f` is closed. 0, or -2 when any
@@ -108,9 +103,6 @@ int write_synced(ZKGame* game, const std::string& path, [[maybe_unused]] const s
 // then cut to the text's length. The room is reserved first, so a full disk fails before any byte of the
 // old state is overwritten. -1 when the state file cannot be opened for writing, -2 when there is no room.
 int write_in_place(ZKGame* game, const std::string& path, const std::string& bytes) {
-#ifdef _WIN32
-    if (read_only(path)) return -1;
-#endif
     FILE* f = game->OpenFile(file_name(path), String("r+b"));
     if (!f) return -1;
 #ifdef _WIN32
@@ -131,7 +123,6 @@ int write_in_place(ZKGame* game, const std::string& path, const std::string& byt
 // Puts the synced temporary file in place of `to`. On failure `to` is untouched.
 bool replace_file(const std::string& from, const std::string& to) {
 #ifdef _WIN32
-    if (read_only(to)) return false;
     return MoveFileExW(file_name(from).ToCString<wchar_t>(), file_name(to).ToCString<wchar_t>(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
@@ -159,6 +150,29 @@ std::string state_file() {
     if (n > 0) return std::string(target, size_t(n));   // relative to the link's folder, the working folder
 #endif
     return kStatePath;
+}
+
+// Whether the state file exists without a write permission for us, judged by its mode bits: the owner's
+// when it is ours, anyone's otherwise. Not by access(): root may write anything, and would replace it.
+bool write_protected(const std::string& file) {
+#ifndef _WIN32
+    struct stat st;
+    if (stat(file.c_str(), &st) != 0) return false;   // no file yet: nothing to keep
+    const mode_t bits = st.st_uid == geteuid() ? S_IWUSR : S_IWUSR | S_IWGRP | S_IWOTH;
+    return (st.st_mode & bits) == 0;
+#else
+    // Its read-only attribute. Windows would refuse to replace the file or open it for writing, but not
+    // every system that runs Windows programs does (Wine, run as root, does both).
+    const DWORD a = attributes(file);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY);
+#endif
+}
+
+// The line of a failed save, which the framework does not otherwise report; returns `result`.
+int unsaved(int result, const char* why) {
+    std::printf("Saved state not written (%s): the previous state is kept\n", why);
+    std::fflush(stdout);
+    return result;
 }
 
 // Removes a temporary file left by a save that was cut short; anything else in its place is left alone.
@@ -245,6 +259,7 @@ int ZKGame::SaveState(String state) {
     std::string bytes = state.ToUtf8();
     // 3. Into a temporary file beside the state file, flushed and synced.
     const std::string file = state_file(), temp = file + kTempSuffix;
+    if (write_protected(file)) return unsaved(-1, "read-only");   // the player keeps this state as it is
     remove_stale_temp(temp);
     int result = write_synced(this, temp, file, bytes);
     // 4. Only a complete copy replaces the old state; anything less is thrown away.
@@ -252,12 +267,7 @@ int ZKGame::SaveState(String state) {
     if (result != 0) remove_stale_temp(temp);
     // 5. No temporary file to be had: the state file itself, if it may be written.
     if (result == -1) result = write_in_place(this, file, bytes);
-    if (result != 0) {
-        std::printf("Saved state not written (%s): the previous state is kept\n",
-                    result == -2 ? "write failed" : "cannot open");
-        std::fflush(stdout);
-    }
-    return result;
+    return result == 0 ? 0 : unsaved(result, result == -2 ? "write failed" : "cannot open");
 }
 
 String ZKGame::LoadState() {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "codecs/audio_decode.h"
-#include "tests/common/scratch.h"
+#include "harness/scratch.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb/stb_image.h>
@@ -95,6 +95,95 @@ TEST(AssetData, FontGlyphsHaveInkAwayFromTheirBorders) {
     for (int i = 0; i < 96; ++i)
         EXPECT_EQ(zeto.Ink(i * w, 0, 1, zeto.height) + zeto.Ink(i * w + w - 1, 0, 1, zeto.height), 0) << i;
     EXPECT_GT(zeto.Ink(('A' - 32) * w, 0, w, zeto.height), 0);
+}
+
+// The game draws size-1 text at (window scale) / (art scale) texels a pixel, with nearest sampling: the
+// base sheet up to 630 pixels (0.79 at 630 x 472), "-hd" up to 1230 (0.39 at 631 x 473), "-hd2" beyond
+// (0.38 at 1231 wide, and 0.31 for the credits' size-0.8 numbers). A run of texels is sure to keep a
+// sample at scale s when it is at least 1 / s long. Every stroke must be; in "-hd" and "-hd2" every gap
+// inside a glyph and the gap to the next glyph too (f's arms excepted in "-hd"). The base sheet has no
+// room for that in a 7-pixel advance: only its strokes are held.
+TEST(AssetData, FontStrokesAndGapsOutlastTheSmallestScaleOfTheirSheet) {
+    struct Case {
+        const char* suffix;
+        int scale;
+        double sampled;       // texels a screen pixel at the smallest
+        bool gaps;            // the gaps are held too
+        std::string closer;   // glyphs allowed nearer their neighbour
+    } const cases[] = {{"", 1, 630 / 800.0, false, ""},
+                       {"-hd", 2, 631 / 800.0 / 2, true, "f"},
+                       {"-hd2", 4, 1231 / 800.0 / 4 * 0.8, true, ""}};
+    auto advance = [](char c) {   // the game's pen advance in design pixels
+        return std::string("wm").find(c) != std::string::npos        ? 9
+               : std::string("WM").find(c) != std::string::npos      ? 8
+               : std::string("ifl").find(c) != std::string::npos     ? 4
+               : std::string("jskrztn").find(c) != std::string::npos ? 6
+                                                                     : 7;
+    };
+    for (const Case& k : cases) {
+        const Image img(std::string("fonts/editundo") + k.suffix + ".png");
+        const int n = 16 * k.scale;
+        const double least = 1 / k.sampled;
+        auto lit = [&](int frame, int x, int y) {
+            const unsigned char* p =
+                &img.rgba[(size_t(frame / 16 * n + y) * img.width + frame % 16 * n + x) * 4];
+            return p[3] >= 128 && p[0] >= 128;   // white ink, not its dark shadow
+        };
+        int left = n;   // the first ink column of any glyph
+        for (int f = 1; f <= 94; ++f)
+            for (int x = 0; x < n; ++x)
+                for (int y = 0; y < n; ++y)
+                    if (lit(f, x, y)) left = std::min(left, x);
+        for (int f = 1; f <= 94; ++f) {
+            const char c = char(f + 32);
+            int right = 0;
+            for (int line = 0; line < 2 * n; ++line) {   // rows, then columns
+                std::string runs;                        // the line's texels from its first ink to its last
+                for (int i = 0; i < n; ++i)
+                    runs += (line < n ? lit(f, i, line) : lit(f, line - n, i)) ? '#' : '.';
+                if (line < n && runs.rfind('#') != std::string::npos)
+                    right = std::max(right, int(runs.rfind('#')) + 1);
+                runs = runs.substr(std::min(runs.find('#'), runs.size()));
+                runs = runs.substr(0, runs.rfind('#') + 1);
+                for (size_t i = 0, j; i < runs.size(); i = j) {
+                    for (j = i; j < runs.size() && runs[j] == runs[i]; ++j) {}
+                    EXPECT_TRUE(j - i >= least || (runs[i] == '.' && !k.gaps))
+                        << k.suffix << " '" << c << "': " << (line < n ? "row " : "column ") << line % n
+                        << " has " << (runs[i] == '#' ? "a stroke " : "a gap ") << j - i << " texels across";
+                }
+            }
+            const int gap = advance(c) * k.scale + left - right;
+            EXPECT_TRUE(!k.gaps || gap >= least || k.closer.find(c) != std::string::npos)
+                << k.suffix << " '" << c << "' leaves " << gap << " texels to the next glyph";
+        }
+    }
+}
+
+// The title menu draws the logo 1.5 times enlarged, centred at (0.4 W, 128) of the virtual screen (W x H:
+// 800 wide on landscape windows, 600 high on portrait ones); the highscore panel covers the right 140
+// and, on landscape screens, the carousel's selected item reaches up to H - 152 (in portrait it starts
+// far lower, at 0.6 H - 56). Every inked pixel of the logo must fall where each screen shape shows it.
+TEST(AssetData, LogoFitsEveryScreenShapeFromNineBySixteenToTwentyOneByNine) {
+    const struct { int w, h; } shapes[] = {{9, 16}, {3, 4}, {1, 1}, {4, 3}, {16, 9}, {21, 9}};
+    for (auto& r : kResolutions) {
+        const Image img(std::string("logo") + r.suffix + ".png");
+        ASSERT_EQ(img.width, 256 * r.scale);
+        for (auto& shape : shapes) {
+            const bool landscape = shape.w * 3 >= shape.h * 4;
+            const double W = landscape ? 800 : 600.0 * shape.w / shape.h,
+                         H = landscape ? 800.0 * shape.h / shape.w : 600;
+            const double bottom = landscape ? H - 152 : 0.6 * H - 56;
+            int outside = 0;
+            for (int y = 0; y < img.height; ++y)
+                for (int x = 0; x < img.width; ++x) {
+                    if (img.rgba[(size_t(y) * img.width + x) * 4 + 3] == 0) continue;
+                    const double sx = 0.4 * W + ((x + 0.5) / r.scale - 128) * 1.5;
+                    const double sy = 128 + ((y + 0.5) / r.scale - 64) * 1.5;
+                    outside += sx < 0 || sx > W - 140 || sy < 0 || sy > bottom;
+                }
+            EXPECT_EQ(outside, 0) << "logo" << r.suffix << " on a " << shape.w << ":" << shape.h << " screen";
+        }
+    }
 }
 
 struct Sound {

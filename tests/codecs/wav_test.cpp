@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "codecs/audio_decode.h"
-#include "tests/common/scratch.h"
-#include "tests/common/wav.h"
+#include "harness/scratch.h"
+#include "harness/wav.h"
 
 // The largest request seen by malloc or realloc from code linked statically into this test.
 static size_t largest_request = 0;

@@ -1,13 +1,20 @@
 // The application and input modules against a scripted host: the delegate's update and suspend sequences,
-// and the input device between two updates, fed as the delegate feeds it: hits, repeats, the mouse and
-// touch twins, full queues, joystick polling and pads pulled out.
+// the keys that end the program, display modes, a save's report, and the input device between two
+// updates, fed as the delegate feeds it: hits, repeats, the mouse and touch twins, full queues, joystick
+// polling and pads pulled out.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/app.h"
+#include "framework/async_event.h"
+#include "framework/delegate.h"
 #include "framework/input.h"
+#include "harness/scratch.h"
 #include "media/audio.h"
 #include "tests/common/collector.h"
 
@@ -15,14 +22,29 @@ namespace {
 
 std::vector<std::string> journal;   // what the app and the audio engine were asked, in order
 
-// A host whose window is `width` x 480 and whose joysticks are scripted: pad j is present when
-// present[j], with button 2 held.
+using Size = std::pair<int, int>;
+
+// A host whose window is `width` x `height`, whose joysticks are scripted (pad j is present when
+// present[j], with button 2 held), and which lists `modes` and, if `desktop` is set, a 1920 x 1080 desktop.
 struct ScriptedHost : ZKGame {
-    int width = 640;
+    int width = 640, height = 480;
     bool present[4] = {};
     std::vector<int> asked;
+    std::vector<Size> modes;
+    bool desktop = false;
     int GetDeviceWidth() override { return width; }
-    int GetDeviceHeight() override { return 480; }
+    int GetDeviceHeight() override { return height; }
+    Array<ZKDisplayMode*> GetDisplayModes() override {
+        Array<ZKDisplayMode*> list(static_cast<int>(modes.size()));
+        for (int i = 0; i < list.Length(); ++i) list[i] = Mode(modes[i], 16 + 16 * (i & 1));
+        return list;
+    }
+    ZKDisplayMode* GetDesktopMode() override { return desktop ? Mode({1920, 1080}, 32) : nullptr; }
+    static ZKDisplayMode* Mode(Size size, int depth) {
+        ZKDisplayMode* m = new ZKDisplayMode();
+        m->width = size.first, m->height = size.second, m->depth = depth;
+        return m;
+    }
     bool PollJoystick(int port, Array<float> x, Array<float>, Array<float>, Array<bool> buttons) override {
         asked.push_back(port);
         if (!present[port]) return false;
@@ -36,7 +58,8 @@ struct JournalApp : c_App {
     int p_OnSuspend() override { return journal.push_back("OnSuspend"), 0; }
     int p_OnResume() override { return journal.push_back("OnResume"), 0; }
     int p_OnUpdate() override {
-        journal.push_back("hits " + std::to_string(zk_input_KeyHit(65)) + " width " + std::to_string(zk_app_DeviceWidth()));
+        journal.push_back("hits " + std::to_string(zk_input_KeyHit(65)) + " size " +
+                          std::to_string(zk_app_DeviceWidth()) + "x" + std::to_string(zk_app_DeviceHeight()));
         return 0;
     }
 };
@@ -78,7 +101,8 @@ protected:
 
 class Input : public App {};
 
-// An update refreshes the size and sees each hit once; suspend tells the game first, resume last.
+// An update refreshes the size, whichever side changed, and sees each hit once; suspend tells the game
+// first, resume last.
 TEST_F(App, UpdatesSuspendsAndResumesReachTheGameInOrder) {
     journal.clear();
     d->KeyEvent(kEventKeyDown, 65);
@@ -86,10 +110,62 @@ TEST_F(App, UpdatesSuspendsAndResumesReachTheGameInOrder) {
     d->UpdateGame();
     host.width = 800;
     d->UpdateGame();
+    host.height = 500;
+    d->UpdateGame();
     d->SuspendGame();
     d->ResumeGame();
-    EXPECT_EQ(journal, (std::vector<std::string>{"hits 1 width 640", "hits 0 width 800", "OnSuspend",
-                                                 "audio Suspend", "audio Resume", "OnResume"}));
+    EXPECT_EQ(journal,
+              (std::vector<std::string>{"hits 1 size 640x480", "hits 0 size 800x480", "hits 0 size 800x500",
+                                        "OnSuspend", "audio Suspend", "audio Resume", "OnResume"}));
+}
+
+// The back and close keys end the program at once, with status 0, when they go down; nothing else does.
+TEST_F(App, TheBackAndCloseKeysEndTheProgramWhenTheyGoDown) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (int key : {kKeyBack, kKeyClose}) {
+        EXPECT_EXIT(d->KeyEvent(kEventKeyDown, key), ::testing::ExitedWithCode(0), "") << key;
+        d->KeyEvent(kEventKeyUp, key);
+    }
+    for (int key : {kKeyBack - 1, kKeyClose + 1, 27}) d->KeyEvent(kEventKeyDown, key);
+}
+
+// Only the size tells modes apart: one per size, in the order the sizes first appear. Without a desktop
+// mode from the host, the desktop is the window's size.
+TEST_F(App, DisplayModesAreTheDistinctSizesAndTheDesktopFallsBackToTheWindow) {
+    host.modes = {{800, 600}, {640, 480}, {800, 600}, {800, 500}, {640, 480}, {1024, 768}};
+    const std::vector<Size> distinct = {{800, 600}, {640, 480}, {800, 500}, {1024, 768}};
+    for (const auto& [desktop, want] :
+         {std::pair{true, Size{1920, 1080}}, std::pair{false, Size{640, 480}}}) {
+        host.desktop = desktop;
+        zk_app_ValidateDeviceWindow();
+        zk_app_EnumDisplayModes();
+        std::vector<Size> got;
+        for (int i = 0; i < zk_app__displayModes.Length(); ++i)
+            got.emplace_back(zk_app__displayModes[i]->m_width, zk_app__displayModes[i]->m_height);
+        EXPECT_EQ(got, distinct);
+        EXPECT_EQ(Size(zk_app__desktopMode->m_width, zk_app__desktopMode->m_height), want) << desktop;
+    }
+}
+
+// A failed save is reported once, by the host, in its one line, and the old state stays; a save that
+// succeeds says nothing.
+TEST_F(App, AFailedSaveIsReportedInOneLine) {
+    zk_test::ScratchDir scratch("zk_app_save");
+    ASSERT_TRUE(scratch.Enter());
+    const struct {
+        mode_t mode;
+        const char *said, *kept;
+    } cases[] = {{0644, "", "new"},
+                 {0444, "Saved state not written (read-only): the previous state is kept\n", "old"}};
+    for (const auto& c : cases) {
+        zk_test::WriteFile(".zanthstate", "old");
+        chmod(".zanthstate", c.mode);
+        testing::internal::CaptureStdout();
+        zk_app_SaveState(String("new"));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.said);
+        EXPECT_EQ(zk_test::ReadFile(".zanthstate"), c.kept);
+        chmod(".zanthstate", 0644);
+    }
 }
 
 TEST_F(Input, TheLeftButtonAndTheFirstTouchAreOneControl) {

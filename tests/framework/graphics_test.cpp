@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "harness/gl_window.h"
+#include "harness/scratch.h"
 #include "host/game.h"
-#include "tests/common/gl_window.h"
 #include "tests/common/pixels.h"
-#include "tests/common/scratch.h"
 
 // Every C++ heap allocation of this test program is counted, to show that drawing makes none. The
 // replacement pair is malloc/free underneath, which g++ cannot see when it inlines a delete.

@@ -98,15 +98,20 @@ TEST_F(Boxes, HeldFireOnTheDisplayRowFlipsOnceAndOnlyAMadeWindowFlipsTheLabel) {
     EXPECT_EQ(host->windowRequests.size(), 3u);
 }
 
-TEST_F(Boxes, ClosingSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
-    for (int key : {27, 0, 90, 88, 78}) {   // back, a tap on the gear; fire, second and shoulder on the back item
+TEST_F(Boxes, EveryWayOutSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
+    const struct {
+        int key;   // 0: a tap at (x, y)
+        float x, y;
+    } ways[] = {{27, 0, 0}, {0, 100, 60}, {90, 0, 0}, {88, 0, 0}, {78, 0, 0}, {0, 600, 270}};
+    for (const auto& way : ways) {   // back, the gear; fire, second and shoulder on the back item; Credits
         OpenOptions();
-        app->m_optionSel = key == 27 || key == 0 ? 2 : 0;
+        app->m_optionSel = way.key == 27 || way.key == 0 ? 2 : 0;
         const int saves = host->saves;
-        if (key) Key(key, 3);
-        else Tap(100, 60), Step(), Step(), Untap(), Step();
-        EXPECT_EQ(app->m_optionsOpen, 0) << key;
-        EXPECT_EQ(host->saves, saves + 1) << key;
+        if (way.key) Key(way.key, 3);
+        else Tap(way.x, way.y), Step(), Step(), Untap(), Step();
+        EXPECT_EQ(app->m_optionsOpen, 0) << way.key << " " << way.x;
+        EXPECT_EQ(host->saves, saves + 1) << way.key << " " << way.x;
+        app->m_creditsOpen = 0;
         for (int i = 0; i < 30; ++i) Step();
     }
     app->m_optionsOpen = 1;

@@ -1,14 +1,88 @@
 // The drawing layer: the design screen scaled to the window, text layout read back from the display list,
-// right-aligned numbers and the list's capacity.
+// right-aligned numbers, the list's capacity, and small text on screen at the smallest window of each
+// font sheet.
+#include <stb/stb_image.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "tests/common/pixels.h"
 #include "tests/game/myapp_fixture.h"
 
 namespace {
 
-class Drawing : public Game {};
-
 struct Glyph {
     int frame;
     float x, y;
+};
+
+// Lit cells of a picture, one string per row, '#' lit.
+using Cells = std::vector<std::string>;
+
+Cells Transposed(const Cells& c) {
+    Cells t(c.empty() ? 0 : c[0].size(), std::string(c.size(), '.'));
+    for (size_t y = 0; y < c.size(); ++y)
+        for (size_t x = 0; x < c[y].size(); ++x) t[x][y] = c[y][x];
+    return t;
+}
+
+// The picture without its blank border and with every run of equal rows and of equal columns cut to one:
+// what nearest sampling leaves unchanged as long as it keeps every stroke and every gap, however often
+// it repeats or drops a texel.
+Cells Squeezed(Cells c) {
+    for (int pass = 0; pass < 2; ++pass) {
+        while (!c.empty() && c.back().find('#') == std::string::npos) c.pop_back();
+        while (!c.empty() && c.front().find('#') == std::string::npos) c.erase(c.begin());
+        c.erase(std::unique(c.begin(), c.end()), c.end());
+        c = Transposed(c);
+    }
+    return c;
+}
+
+std::string Picture(const Cells& c) {
+    std::string s;
+    for (const std::string& row : c) s += row + "\n";
+    return s;
+}
+
+// The font's base sheet: a glyph's white ink is lit, its dark shadow and the clear texels are not.
+struct BaseFont {
+    int width = 0, height = 0;
+    std::vector<bool> lit;
+    BaseFont() {
+        int depth = 0;
+        unsigned char* p = stbi_load("data/fonts/editundo.png", &width, &height, &depth, 4);
+        for (int i = 0; p && i < width * height; ++i) lit.push_back(p[i * 4 + 3] >= 128 && p[i * 4] >= 128);
+        std::free(p);
+    }
+};
+
+class Drawing : public Game {
+protected:
+    // The base sheet's cell of a glyph frame.
+    static Cells SheetCell(const BaseFont& font, int frame) {
+        Cells cell(16, std::string(16, '.'));
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                if (font.lit[(frame / 16 * 16 + y) * font.width + frame % 16 * 16 + x]) cell[y][x] = '#';
+        return cell;
+    }
+    // The device pixels whose centres lie in the design rectangle [x0, x1) x [y0, y1), a bright one lit.
+    // The device's picture sits at the bottom of the larger test window.
+    Cells ScreenCells(const zk_test::Screenshot& shot, float x0, float x1, float y0, float y1) const {
+        auto first = [&](float v) { return static_cast<int>(std::ceil(v * app->m_scaleX - 0.5f)); };
+        const int below = shot.height - host->height;
+        Cells cells;
+        for (int j = first(y0); j < first(y1); ++j) {
+            cells.emplace_back();
+            for (int i = first(x0); i < first(x1); ++i) {
+                const unsigned char* p = shot.at(i, j + below);
+                cells.back() += p[0] > 128 && p[1] > 128 ? '#' : '.';
+            }
+        }
+        return cells;
+    }
 };
 
 }  // namespace
@@ -84,4 +158,77 @@ TEST_F(Drawing, NumbersRightAlignAndTheListHolds2500Commands) {
     app->p_CLS2D();
     for (int i = 0; i < 2600; ++i) app->p_Rect(0, 0, 1, 1);
     EXPECT_EQ(app->m_drawCount, 37500);
+}
+
+// Text sampled at its smallest: size 1 in the "-hd" sheet at 640 x 480 and at 631 x 473 (0.39 texels a
+// pixel), in the "-hd2" sheet at 1231 wide (0.38), and there at size 0.8, the credits' corner numbers
+// (0.31). Every glyph on screen must keep every stroke and every gap of its cell in the base sheet (the
+// same squeezed picture), and never touch its neighbour. (Size 0.8 in "-hd", 0.32 at 640 x 480, would
+// need 4-texel strokes and gaps: more than a 7-pixel advance holds.)
+TEST_F(Drawing, SmallTextKeepsEveryStrokeAndGapAtTheSmallestWindowOfItsSheet) {
+    const BaseFont base;
+    ASSERT_EQ(base.width, 256);
+    std::string all;
+    for (char c = 33; c < 127; ++c) all += c;
+    struct Case {
+        const char* what;
+        int w, h;
+        float size;
+        bool hud;   // the place line of a play frame, else every character in three lines on black
+    } const cases[] = {{"place line", 640, 480, 1, true},
+                       {"place line", 631, 473, 1, true},
+                       {"every character", 631, 473, 1, false},
+                       {"every character", 1231, 693, 1, false},
+                       {"every character", 1231, 693, 0.8f, false}};
+    for (const Case& c : cases) {
+        host->width = c.w, host->height = c.h;
+        Frame();   // the render sees the new size and the loader reloads the art for it
+        GameEnvironment::FinishLoading();
+        if (c.hud) {
+            StartGame(1, 77, 10);
+            for (int i = 0; i < 10; ++i) app->m_highscores[i] = 0;
+            Update();
+            app->p_StopTune();
+        } else {
+            app->p_CLS2D(0, 0, 0, 1);
+            app->p_SetSize(c.size);
+            for (int k = 0; k < 3; ++k)
+                app->p_Text(8, 100 + 60.0f * k, String(all.substr(32 * k, 32).c_str()), 0, 1);
+        }
+        host->RenderGame();
+        const zk_test::Screenshot shot;
+        std::vector<std::vector<Cmd>> lines;   // the glyphs of each line, left to right
+        for (const Cmd& g : Commands()) {
+            if (g.kind != app->m_fontSlot || g.w != c.size || (c.hud && g.y != 10)) continue;
+            if (lines.empty() || lines.back().front().y != g.y) lines.emplace_back();
+            lines.back().push_back(g);
+        }
+        ASSERT_EQ(lines.size(), c.hud ? 1u : 3u) << c.what;
+        const float z = c.size;
+        for (const std::vector<Cmd>& line : lines) {
+            std::string edge;   // the last column of the previous glyph's share of the line
+            for (size_t k = 0; k < line.size(); ++k) {
+                // A glyph's share of the line: from half a design pixel before its ink (cell column 5)
+                // to the same point of the next glyph.
+                const Cmd& g = line[k];
+                const std::string where = std::string(c.what) + " at " + std::to_string(c.w) + "x" +
+                                          std::to_string(c.h) + ", size " + ::testing::PrintToString(z) +
+                                          ": '" + static_cast<char>(g.frame + 32) + "'";
+                const float next = k + 1 < line.size() ? line[k + 1].x : g.x + 8 * z;
+                const Cells cells =
+                    ScreenCells(shot, g.x - 3.5f * z, next - 3.5f * z, g.y - 8 * z, g.y + 8 * z);
+                const Cells got = Squeezed(cells),
+                            want = Squeezed(SheetCell(base, static_cast<int>(g.frame)));
+                EXPECT_EQ(got, want) << where << "\non screen:\n"
+                                     << Picture(got) << "in the base sheet:\n"
+                                     << Picture(want);
+                const Cells columns = Transposed(cells);
+                for (size_t j = 0; j < edge.size() && j < columns.front().size(); ++j)
+                    EXPECT_FALSE(edge[j] == '#' && columns.front()[j] == '#')
+                        << where << " touches the glyph before it";
+                edge = columns.back();
+            }
+        }
+    }
+    app->m_mode = 1;
 }

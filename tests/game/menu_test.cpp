@@ -80,6 +80,23 @@ TEST_F(Menu, AClickSelectsAGameTypeAndASecondClickOrThePlayButtonStartsIt) {
     }
 }
 
+// The click that closes the credits box is the box's own: the game type or the play button under it does
+// not start a game (which would also leave the box to come back after it). The next click does.
+TEST_F(Menu, TheClickThatClosesTheCreditsBoxStartsNothingUnderIt) {
+    const std::pair<float, float> targets[] = {{330, 504}, {730, 552}};   // the selected item, play button
+    for (auto [x, y] : targets) {
+        Rest(1);
+        Click(730, 32);   // the maker's logo opens the credits box
+        ASSERT_EQ(app->m_creditsOpen, 1);
+        for (int i = 0; i < 30; ++i) Frame();
+        Click(x, y);
+        EXPECT_EQ(app->m_creditsOpen + app->m_mode, 1) << x << ": closed, still in the menu";
+        Click(x, y);
+        EXPECT_EQ(app->m_mode, 10) << x << ": this click starts the game";
+        app->m_mode = 1;
+    }
+}
+
 // A landscape window shows the carousel as a row, a portrait one as a column; the score panel shows as
 // many lines of the best ten and the last ten as fit in half the height.
 TEST_F(Menu, LayoutsFollowTheWindow) {
@@ -96,7 +113,7 @@ TEST_F(Menu, LayoutsFollowTheWindow) {
         host->width = c.w, host->height = c.h;
         app->m_highscores[40] = ++lastScore;   // a new score shows, though the panel keeps its text between frames
         Frame();
-        GameEnvironment::FinishLoading();
+        GameEnvironment::game->FinishLoading();
         Rest(2);   // item 1 stands one place before the centre
         std::vector<Cmd> items;
         for (const Cmd& i : Commands())

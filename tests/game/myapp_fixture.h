@@ -16,9 +16,7 @@
 
 class GameEnvironment : public ::testing::Environment {
 public:
-    static TestHost* host;
-    static c_MyApp* app;
-    static GLFWwindow* window;
+    static TestGame* game;
     static int jingleChannelMoves;   // how far the first loader pass moved the effect channel cursor
 
     void SetUp() override {
@@ -28,25 +26,14 @@ public:
             std::fprintf(stderr, "the game quit in the middle of a test\n");
             std::_Exit(1);
         });
-        window = StartTestGame(&host, &app);
-        int cursor = app->m_channelCursor;
-        FinishLoading();
-        jingleChannelMoves = app->m_channelCursor - cursor;
-    }
-
-    static void FinishLoading() {
-        for (int i = 0; i < 40 && app->m_loadStep > 0; ++i) Frame();
-    }
-    static void Frame() {
-        host->millis += 16;
-        host->UpdateGame();
-        host->RenderGame();
+        game = new TestGame();
+        const int cursor = game->app->m_channelCursor;
+        game->FinishLoading();
+        jingleChannelMoves = game->app->m_channelCursor - cursor;
     }
 };
 
-inline TestHost* GameEnvironment::host = nullptr;
-inline c_MyApp* GameEnvironment::app = nullptr;
-inline GLFWwindow* GameEnvironment::window = nullptr;
+inline TestGame* GameEnvironment::game = nullptr;
 inline int GameEnvironment::jingleChannelMoves = 0;
 inline ::testing::Environment* const kGameEnvironment = ::testing::AddGlobalTestEnvironment(new GameEnvironment);
 
@@ -57,8 +44,8 @@ protected:
     c_MyApp* app = nullptr;
 
     void SetUp() override {
-        host = GameEnvironment::host;
-        app = GameEnvironment::app;
+        host = GameEnvironment::game->host;
+        app = GameEnvironment::game->app;
         for (int key = 1; key < kKeyCount; ++key)
             if (zk_input_KeyDown(key)) host->KeyEvent(kEventKeyUp, key);
         host->MouseEvent(kEventMouseUp, 0, 0, 0);
@@ -70,7 +57,7 @@ protected:
         if (zk_Dravo_iCadeControls) app->p_iCade(0);
         Frame();
         host->padPresent = false;
-        GameEnvironment::FinishLoading();
+        GameEnvironment::game->FinishLoading();
         app->m_mode = 1;
         app->m_paused = app->m_optionsOpen = app->m_creditsOpen = app->m_keyHeld = app->m_touchHeld = 0;
         app->m_hideHud = app->m_controlStyle = 0;
@@ -79,16 +66,13 @@ protected:
         Frame();
     }
 
-    void Frame() { GameEnvironment::Frame(); }
+    void Frame() { GameEnvironment::game->Frame(); }
     // Screens drawn over play do not empty the display list (play does): a step empties it first.
     void Step() {
         app->m_drawCount = 0;
         Frame();
     }
-    void Update() {   // an update without its render
-        host->millis += 16;
-        host->UpdateGame();
-    }
+    void Update() { GameEnvironment::game->Update(); }   // an update without its render
     void Press(int key) { host->KeyEvent(kEventKeyDown, key); }
     void Release(int key) { host->KeyEvent(kEventKeyUp, key); }
     void Key(int key, int held = 1) {   // down for `held` steps, then up for one

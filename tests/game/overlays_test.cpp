@@ -114,6 +114,25 @@ TEST_F(Overlays, CursorMovesAndSoundsOncePerPressAndCarriesTheHighlight) {
     ExpectSound(cursor, 98, 0.5f);
 }
 
+// Fire on a pause button is the first fire button alone: Shift, the second button, pad B or a shoulder on
+// the end button leave the game paused.
+TEST_F(Overlays, OnlyTheFirstFireButtonPressesTheEndButton) {
+    const int padA = kKeyJoyBase, padB = kKeyJoyBase + 1, padY = kKeyJoyBase + 3, shoulder = kKeyJoyBase + 5;
+    const struct {
+        int key;
+        bool ends;
+    } cases[] = {{16, false},       {'X', false}, {padB, false},  {padY, false},
+                 {shoulder, false}, {'Z', true},  {kEnter, true}, {padA, true}};
+    for (const auto& c : cases) {
+        StartPlay();
+        Pause(true);
+        app->m_pauseCursor = -1;
+        Key(c.key);
+        EXPECT_EQ(app->m_gameOver, c.ends ? 1 : 0) << "key " << c.key;
+        EXPECT_EQ(app->m_paused, c.ends ? 0 : 1) << "key " << c.key;
+    }
+}
+
 TEST_F(Overlays, GameOverGrowsEndsTheGameAt90AndRetractsOverTheMenu) {
     StartPlay();
     ASSERT_EQ(app->m_musicPlaying, 1);

@@ -12,6 +12,7 @@
 namespace {
 
 const int kFire = 32;   // space: fire for player 0
+const int kBack = 27;   // escape: pause and resume
 const int kPhase = 100, kReady = 99, kTimer = 89, kPower = 3, kPowerSpeed = 4, kBall = 101, kPeg = 102;
 
 struct Sfx {
@@ -181,16 +182,30 @@ TEST_F(Play, WallsTurnTheBallBack) {
     EXPECT_TRUE(left[3] > 0 && right[3] < 0);
 }
 
-TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHud) {
+// A pause after time-out holds the ball still in the air: the game ends after it, once the ball has sunk.
+TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPause) {
+    struct Case {
+        int hidden;
+        bool paused;
+    } const cases[] = {{0, false}, {1, false}, {0, true}};
     int ends[2];
-    for (int hidden = 0; hidden < 2; ++hidden) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "hud hidden " << c.hidden << " paused " << c.paused);
         StartGame(1, 99, 50);   // a ball and a peg wait on the tee
-        app->m_hideHud = hidden;
+        app->m_hideHud = c.hidden;
         float* flying = Place(150, 1, 400, 200, 0, 0);
         app->m_state[kTimer] = 0;
         Update();
         EXPECT_EQ(Count(3) + Count(4), 0);
         EXPECT_EQ(app->m_gameOver, 0) << "a ball still flies";
+        if (c.paused) {
+            Press(kBack), Update(), Release(kBack);
+            const float h = flying[2];
+            for (int i = 0; i < 60; ++i) Update();
+            EXPECT_TRUE(app->m_paused == 1 && app->m_gameOver == 0 && flying[2] == h)
+                << "the ball waits in the air";
+            Press(kBack), Update(), Release(kBack);
+        }
         int frame = 0, freed = -1;
         while (app->m_gameOver == 0 && frame < 2000) {
             ++frame;
@@ -198,7 +213,7 @@ TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHud) {
             if (flying[0] == 0 && freed < 0) freed = frame;
         }
         EXPECT_TRUE(freed > 0 && frame == freed + 1) << "the game ends in the first frame with nothing in play";
-        ends[hidden] = frame;
+        if (!c.paused) ends[c.hidden] = frame;
     }
     EXPECT_EQ(ends[0], ends[1]);
 }
@@ -278,6 +293,22 @@ TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
         EXPECT_FLOAT_EQ(peg[6], -6 + 12 * draws[2]);
         app->p_StopTune(), Update();
     }
+}
+
+// A held pointer draws the stick marks in faint blue first; the scenery after them is white, fully opaque.
+TEST_F(Play, TheSceneryIsWhiteWhileThePointerIsHeld) {
+    StartGame(1, 77, 10);
+    Tap(600, 100), Update(), Update();
+    EXPECT_EQ(Game::Count([](const Cmd& c) { return c.kind == -3716 && c.blue == 250 && c.alpha == 0.25f; }),
+              2);
+    std::vector<Cmd> scenery;
+    for (const Cmd& c : Commands())
+        if (c.kind == 1 && c.w == 8) scenery.push_back(c);
+    ASSERT_EQ(scenery.size(), 11u);
+    for (const Cmd& c : scenery)
+        EXPECT_TRUE(c.red == 255 && c.green == 255 && c.blue == 255 && c.alpha == 1) << "frame " << c.frame;
+    Untap();
+    app->p_StopTune();
 }
 
 TEST_F(Play, TheTeeMarkerShowsItsPhaseWhileMonstersFlap) {

@@ -3,9 +3,9 @@
 #include <climits>
 #include <random>
 
-#include "tests/common/scratch.h"
+#include "harness/saved_state.h"
+#include "harness/scratch.h"
 #include "tests/game/myapp_fixture.h"
-#include "tests/game/saved_state.h"
 
 namespace {
 

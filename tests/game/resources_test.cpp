@@ -15,7 +15,7 @@ TEST_F(Resources, ArtScaleFollowsTheLargerSide) {
                        {100, 1231, 4, "menu-hd2.png"}};
     for (const Case& c : cases) {
         host->width = c.w, host->height = c.h;
-        zk_app_ValidateDeviceWindow(false);
+        zk_app_ValidateDeviceWindow();
         app->p_ArtScale();
         EXPECT_EQ(app->m_hdScale, c.scale) << c.w << "x" << c.h;
         EXPECT_EQ(app->p_ArtName(String("menu")).ToUtf8(), c.menu);

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/common/scratch.h"
-#include "tests/game/saved_state.h"
+#include "harness/saved_state.h"
+#include "harness/scratch.h"
 #include "tests/host/process.h"
 
 inline const std::string kTitle = "Grubnik in Tolvane Golf";

@@ -7,8 +7,8 @@
 #include <array>
 #include <climits>
 
+#include "harness/saved_state.h"
 #include "tests/game/myapp_fixture.h"
-#include "tests/game/saved_state.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ protected:
     // save is checked at once.
     void Step() {
         Frame();
-        glfwSwapBuffers(GameEnvironment::window);
+        glfwSwapBuffers(GameEnvironment::game->window);
         ++frames;
         if (host->saves == saves) return;
         saves = host->saves;

@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
+#include "harness/scratch.h"
+#include "harness/wav.h"
 #include "host/game.h"
 #include "tests/common/collector.h"
-#include "tests/common/scratch.h"
-#include "tests/common/wav.h"
 
 namespace {
 
@@ -156,10 +156,15 @@ TEST_F(StateWrite, ATemporaryFileLeftByACrashIsRemovedOnLoading) {
     EXPECT_EQ(scratch.Entries(), std::vector<std::string>{".zanthstate"});
 }
 
-// A save that cannot happen says so in one line and keeps the old text whole: a full disk (a file-size
-// limit) for the temporary file, nothing writable, a full disk where only an in-place write can go.
+// A save that cannot happen says so in one line and keeps the old text whole: a state file the player
+// made read-only (as root too, whom its mode does not stop), a full disk (a file-size limit) for the
+// temporary file, nothing writable, a full disk where only an in-place write can go.
 TEST_F(StateWrite, ASaveThatFailsSaysSoInOneLineAndKeepsTheOldText) {
     zk_test::WriteFile(".zanthstate", "old state");
+    ASSERT_TRUE(Sh("chmod 444 .zanthstate"));
+    EXPECT_TRUE(FailedSave("new state", -1)) << "a read-only state file";
+    EXPECT_TRUE(Sh("test $(stat -c %a .zanthstate) = 444")) << "its mode kept";
+    ASSERT_TRUE(Sh("chmod 644 .zanthstate"));
     EXPECT_TRUE(FailedSave(std::string(6000, '6'), -2, 1000)) << "a short write of the temporary file";
     ASSERT_TRUE(Sh(std::string(kLock) + " && (chattr +i .zanthstate 2>/dev/null || chmod a-w .zanthstate)"));
     EXPECT_TRUE(FailedSave("new state", -1)) << "nothing writable";

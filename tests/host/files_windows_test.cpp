@@ -13,7 +13,7 @@
 
 #include "host/game.h"
 #include "tests/common/collector.h"
-#include "tests/common/scratch.h"
+#include "harness/scratch.h"
 
 namespace {
 
@@ -106,7 +106,7 @@ TEST_F(WindowsFiles, AReadOnlyStateFileIsLeftAlone) {
         ASSERT_TRUE(SetFileAttributesW(wide(kState).c_str(), FILE_ATTRIBUTE_READONLY));
         const auto [result, said] = Save("new state");
         EXPECT_EQ(result, -1);
-        EXPECT_EQ(said, "Saved state not written (cannot open): the previous state is kept\n");
+        EXPECT_EQ(said, "Saved state not written (read-only): the previous state is kept\n");
         EXPECT_EQ(zk_test::ReadFile(kState), "kept state");
         EXPECT_EQ(place.Entries().size(), inPlace ? 2u : 1u) << "a temporary file left";
         SetFileAttributesW(wide(kState).c_str(), FILE_ATTRIBUTE_NORMAL);

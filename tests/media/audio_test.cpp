@@ -9,12 +9,12 @@
 #include <thread>
 #include <vector>
 
+#include "harness/scratch.h"
+#include "harness/wav.h"
 #include "host/game.h"
 #include "media/audio.h"
 #include "tests/common/capture.h"
 #include "tests/common/collector.h"
-#include "tests/common/scratch.h"
-#include "tests/common/wav.h"
 
 namespace {
 

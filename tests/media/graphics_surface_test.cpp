@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "harness/gl_window.h"
+#include "harness/scratch.h"
 #include "host/game.h"
-#include "tests/common/gl_window.h"
 #include "tests/common/pixels.h"
-#include "tests/common/scratch.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "tests/common/gl_window.h"
+#include "harness/gl_window.h"
 #include "tests/common/pixels.h"
 
 namespace {

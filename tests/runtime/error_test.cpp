@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/common/scratch.h"
+#include "harness/scratch.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
-// tests/game/saved_state.h: the saved text as a test reads it, apart from the game's own code: the lines
-// loading may print, splitting, and a checker of the 203 numbers and their checksums.
+// harness/saved_state.h: the saved text as the tests and the saved-state fuzz target read it, apart from
+// the game's own code: the lines loading may print, splitting, and a checker of the 203 numbers and their
+// checksums.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,9 +16,10 @@ using Lines = std::vector<std::string>;
 
 // Every line p_Load may print, in the order of the blocks they belong to.
 inline const Lines kLoaded = {"Settings Loaded", "Badges Loaded", "Highscore 0 Loaded", "Highscore 1 Loaded",
-                       "Highscore 2 Loaded"};
-inline const Lines kInvalid = {"Settings Checksum Invalid", "Badge Checksum Invalid", "Highscore 0 Checksum Invalid",
-                        "Highscore 1 Checksum Invalid", "Highscore 2 Checksum Invalid"};
+                              "Highscore 2 Loaded"};
+inline const Lines kInvalid = {"Settings Checksum Invalid", "Badge Checksum Invalid",
+                               "Highscore 0 Checksum Invalid", "Highscore 1 Checksum Invalid",
+                               "Highscore 2 Checksum Invalid"};
 
 inline std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> out(1);
@@ -28,9 +30,9 @@ inline std::vector<std::string> Split(const std::string& text, char separator) {
     return out;
 }
 
-inline // Checks a saved text on its own terms, apart from the game's code: 203 numbers in "%i" form, each
+// Checks a saved text on its own terms, apart from the game's code: 203 numbers in "%i" form, each
 // followed by "|", and every block's checksum, summed in 64 bits and compared modulo 2^32.
-::testing::AssertionResult ChecksumsHold(const std::string& text) {
+inline ::testing::AssertionResult ChecksumsHold(const std::string& text) {
     std::vector<long long> v;
     std::vector<std::string> pieces = Split(text, '|');
     if (pieces.back() != "") return ::testing::AssertionFailure() << "no separator at the end: " << text;

@@ -1,4 +1,4 @@
-// tests/common/gl_window.h: a real hidden window with an OpenGL compatibility context, for tests and
+// harness/gl_window.h: a real hidden window with an OpenGL compatibility context, for tests and
 // benchmarks that draw.
 //
 // Run under Xvfb (Mesa llvmpipe). OpenTestWindow() starts GLFW once, opens a hidden window (it never takes

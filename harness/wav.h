@@ -1,4 +1,4 @@
-// tests/common/wav.h: builds RIFF/WAVE files byte by byte for tests and benchmarks.
+// harness/wav.h: builds RIFF/WAVE files byte by byte for tests and benchmarks.
 //
 // WavSpec describes one file; every header field can be bent to make a broken one, and wav_bytes() lays it
 // out exactly as described (no field is corrected). wav_tone() makes the PCM of a 16-bit mono tone;

@@ -1,5 +1,4 @@
-// tests/common/scratch.h: a scratch folder of one's own in the temporary folder, removed with everything in
-// it.
+// harness/scratch.h: a scratch folder of one's own in the temporary folder, removed with everything in it.
 //
 // ScratchDir makes a fresh folder, or ends the program saying why. Enter() makes it the working folder
 // until Leave() or the destructor goes back. The destructor removes the folder, even one a test made
