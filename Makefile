@@ -5,10 +5,13 @@
 # make package  builds the Debian package into build/package/ and has lintian check it
 # make bench    builds and runs the benchmarks (bench/run.sh), figures for BENCHMARKS.md
 # make fuzz   builds the fuzz targets with clang and libFuzzer, runs each for FUZZ_SECONDS
+# make web    builds the page into build-web/ with emscripten (the data comes from build/)
+# make check-web  builds the page and runs its tests in Debian's chromium (make check runs it too)
 # make windows          cross-builds the game for Windows into build-windows/ (mingw-w64)
 # make windows-package  build-windows/package/tolvane-golf-VERSION-windows-x86_64.zip, for a Windows player
 # make check-windows    builds the Windows tests too and runs them under Wine (make check runs it last)
 BUILD ?= build
+WEB_BUILD ?= build-web
 WIN_BUILD ?= build-windows
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -18,8 +21,8 @@ JOBS ?= $(shell nproc)
 # Tests that need a display run in a private X server; audio goes to OpenAL Soft's null driver.
 CTEST = xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null ctest --output-on-failure -j $(JOBS)
 
-.PHONY: build run check test test-asan fuzz soak kill-test deps deps-test configure configure-game \
-	clean package bench windows windows-package check-windows deps-windows configure-windows
+.PHONY: build run check test test-asan fuzz soak kill-test deps deps-test deps-web configure configure-game \
+	clean package bench web check-web windows windows-package check-windows deps-windows configure-windows
 
 # The packages the game needs to build and run, and those the tests, benchmarks, fuzzing and packaging
 # add (tools/deps.sh holds the lists).
@@ -27,7 +30,10 @@ deps:
 	@./tools/deps.sh game
 
 deps-test:
-	@./tools/deps.sh game test windows
+	@./tools/deps.sh game test web windows
+
+deps-web:
+	@./tools/deps.sh game web
 
 deps-windows:
 	@./tools/deps.sh game windows
@@ -51,7 +57,23 @@ run: configure-game
 check: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && $(CTEST)
+	@$(MAKE) --no-print-directory check-web
 	@$(MAKE) --no-print-directory check-windows
+
+# The browser build: the same sources through Debian's emscripten, with the data the desktop build
+# generates. Its linker runs Debian's node modules (acorn), which a node from elsewhere does not see.
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+web: configure-game deps-web
+	@cmake --build $(BUILD) -j $(JOBS) --target zk_data
+	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DZK_WEB_DATA=$(CURDIR)/$(BUILD)/data >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The page's tests drive chromium with playwright-core, pinned by tests/web/package-lock.json.
+check-web: web tests/web/node_modules/.package-lock.json
+	cd $(WEB_BUILD) && ctest --output-on-failure -L web
+
+tests/web/node_modules/.package-lock.json: tests/web/package-lock.json
+	cd tests/web && npm ci --no-audit --no-fund
 
 test: check
 	@$(MAKE) --no-print-directory test-asan
@@ -99,11 +121,11 @@ kill-test: configure
 	cd $(BUILD) && xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null CRASH_KILLS=1000 \
 		./tests/game_crash_save_test
 
-# The Windows build: the same sources through mingw-w64 (cmake/mingw-w64-x86_64.cmake). GLFW, OpenAL Soft
+# The Windows build: the same sources through mingw-w64 (tools/mingw-w64-x86_64.cmake). GLFW, OpenAL Soft
 # and GoogleTest are cross-built once per version into a cache outside the clone (tools/windows-deps.sh);
 # the data comes from the generator built natively inside build-windows/native. A player's build folder
 # is configured without the tests; one made by check-windows keeps them.
-WIN_CMAKE = cmake -S . -B $(WIN_BUILD) --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
+WIN_CMAKE = cmake -S . -B $(WIN_BUILD) --toolchain tools/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 configure-windows: deps-windows
 	@if [ -f $(WIN_BUILD)/CMakeCache.txt ]; then cmake -S . -B $(WIN_BUILD) >/dev/null; \
@@ -124,4 +146,4 @@ check-windows: deps-test
 	cd $(WIN_BUILD) && $(CTEST) -L wine
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD) $(WIN_BUILD)

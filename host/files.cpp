@@ -24,6 +24,9 @@
 #include <ctime>
 #include <string>
 
+#ifdef __EMSCRIPTEN__
+#include "host/web.h"
+#endif
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
@@ -187,7 +190,7 @@ void remove_stale_temp(const std::string& temp) {
 #endif
 }
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 // Children started by OpenUrl that have not been waited for yet; reaped on the next call so that none
 // stays a zombie for long without ever blocking the game.
 pid_t url_children[16];
@@ -267,6 +270,9 @@ int ZKGame::SaveState(String state) {
     if (result != 0) remove_stale_temp(temp);
     // 5. No temporary file to be had: the state file itself, if it may be written.
     if (result == -1) result = write_in_place(this, file, bytes);
+#ifdef __EMSCRIPTEN__
+    if (result == 0) WebSyncSaves();   // a page's saved state lives in its IndexedDB
+#endif
     return result == 0 ? 0 : unsaved(result, result == -2 ? "write failed" : "cannot open");
 }
 
@@ -290,7 +296,9 @@ void ZKGame::GetDate(Array<int> date) {
 }
 
 void ZKGlfwGame::OpenUrl(String url) {
-#ifdef _WIN32
+#if defined(__EMSCRIPTEN__)
+    WebOpenUrl(url);
+#elif defined(_WIN32)
     ShellExecuteA(nullptr, "open", url.ToCString<char>(), nullptr, nullptr, SW_SHOWNORMAL);
 #else
     // The address is one argument of xdg-open, started directly: no shell ever parses it.

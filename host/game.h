@@ -167,6 +167,11 @@ public:
 
     // One pass of the loop: render, sleep until due, pump events, follow focus, 0 to 4 updates.
     void RunPass();
+    // Its last steps. FollowFocus suspends or resumes the game with the window's focus and answers
+    // whether the game runs; RunUpdates runs the due updates, at least one (the pass has slept until
+    // the first was due), at most four. The browser's frame (host/web.cpp) calls them without sleeping.
+    bool FollowFocus();
+    void RunUpdates();
     // The current window, null when none is open.
     GLFWwindow* Window() const { return _window; }
     // Why the last window could not be opened, as GLFW said it; empty while a window is open.
@@ -178,6 +183,8 @@ public:
     static ZKGlfwGame* _glfwGame;
 
 protected:
+    friend struct WebHost;   // the browser's frame (host/web.cpp) keeps the schedule and the sizes
+
     // Platform hooks of the loop; the GLFW versions are in glfw_game.cpp.
     virtual double Now();                 // seconds on the glfwGetTime clock
     virtual void SleepFor(double seconds);

@@ -32,11 +32,13 @@ void ZKGlfwGame::SetUpdateRate(int hertz) {
 // Truncated toward zero, then wrapped to 32 bits (after about 24 days) rather than overflowing.
 int ZKGlfwGame::Millisecs() { return static_cast<int>(static_cast<long long>(Now() * 1000.0)); }
 
+#ifndef __EMSCRIPTEN__   // the browser runs the frame itself (host/web.cpp)
 void ZKGlfwGame::Run() {
     SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
     StartGame();
     while (WindowOpen()) RunPass();
 }
+#endif
 
 void ZKGlfwGame::RunPass() {
     // 1. Render once.
@@ -52,6 +54,10 @@ void ZKGlfwGame::RunPass() {
     // 3. Event pump: every input and close callback runs in here.
     PumpEvents(_suspended);
 
+    if (FollowFocus()) RunUpdates();
+}
+
+bool ZKGlfwGame::FollowFocus() {
     // 4. Focus: losing it suspends, regaining it resumes; either way the schedule restarts.
     bool active = WindowActive();
     if (!active && !_suspended) {
@@ -61,8 +67,10 @@ void ZKGlfwGame::RunPass() {
         ResumeGame();
         _nextUpdate = 0.0;
     }
-    if (_suspended) return;
+    return !_suspended;
+}
 
+void ZKGlfwGame::RunUpdates() {
     // 5. Rate 0: one update per rendered frame, paced only by the buffer swap.
     if (_updateRate == 0) {
         UpdateGame();
@@ -96,10 +104,12 @@ void ZKGlfwGame::PumpEvents(bool wait) {
 
 bool ZKGlfwGame::WindowOpen() { return _window != nullptr; }
 
+#ifndef __EMSCRIPTEN__   // a page's focus is the browser's (host/web.cpp)
 bool ZKGlfwGame::WindowActive() {
     return _window && glfwGetWindowAttrib(_window, GLFW_FOCUSED) &&
            !glfwGetWindowAttrib(_window, GLFW_ICONIFIED);
 }
+#endif
 
 void ZKGlfwGame::SwapWindowBuffers() {
     if (_window) glfwSwapBuffers(_window);

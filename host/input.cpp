@@ -60,6 +60,9 @@ int LayoutChar(const char* name) {
 }
 
 int LayoutKey(int key) {
+#ifdef __EMSCRIPTEN__
+    return key;   // the browser numbers letter keys by the layout already, and names no keys
+#endif
     // glfwGetKeyName names only the printable keys and the keypad; the keypad keeps its own numbers.
     if (key < GLFW_KEY_APOSTROPHE || key > GLFW_KEY_WORLD_2) return key;
     int c = LayoutChar(glfwGetKeyName(key, 0));
@@ -193,6 +196,19 @@ void HatButtonsToGameOrder(unsigned char* b, int n) {
     b[n - 4] = left;
 }
 
+void FillStandardJoystick(const float* axes, int axisCount, const unsigned char* b, int n, Array<float> joyx,
+                          Array<float> joyy, Array<float> joyz, Array<bool> buttons) {
+    // The standard layout's button for each of the game's slots 0..14 (see FillGamepadJoystick).
+    static const int layout[15] = {0, 1, 2, 3, 4, 5, 8, 9, 14, 12, 15, 13, 10, 11, 16};
+    for (int i = 0; i < 15; ++i) put(buttons, i, layout[i] < n && b[layout[i]] == GLFW_PRESS);
+    auto axis = [&](int i) { return i < axisCount ? axes[i] : 0.0f; };
+    put(joyx, 0, axis(0)), put(joyy, 0, -axis(1));
+    put(joyx, 1, axis(2)), put(joyy, 1, -axis(3));
+    put(joyz, 0, 6 < n && b[6] == GLFW_PRESS ? 1.0f : 0.0f);   // the triggers are buttons 6 and 7
+    put(joyz, 1, 7 < n && b[7] == GLFW_PRESS ? 1.0f : 0.0f);
+}
+
+#ifndef __EMSCRIPTEN__   // GLFW's gamepad mappings; the browser maps pads itself (host/web.cpp)
 void FillGamepadJoystick(const GLFWgamepadstate& pad, Array<float> joyx, Array<float> joyy,
                          Array<float> joyz, Array<bool> buttons) {
     static const int layout[15] = {
@@ -236,3 +252,4 @@ bool ZKGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Ar
     FillRawJoystick(axes, axisCount, held, n, joyx, joyy, joyz, buttons);
     return true;
 }
+#endif

@@ -48,6 +48,12 @@ void FillRawJoystick(const float* axes, int axisCount, const unsigned char* b, i
 // GLFW 3 appends a hat to the buttons as up, right, down, left; the old host (and so the remapping above and
 // the game's controls) had it as left, up, right, down. Turns the last four of `n` buttons to that order.
 void HatButtonsToGameOrder(unsigned char* b, int n);
+// A pad in the browser's "standard" layout (0 A, 1 B, 2 X, 3 Y, 4/5 shoulders, 6/7 triggers, 8 back,
+// 9 start, 10/11 stick presses, 12 up, 13 down, 14 left, 15 right, 16 guide; axes: the sticks' x and y,
+// y pointing down) read in the game's layout below, the triggers pressed or not. Missing buttons and
+// axes read as released and 0.
+void FillStandardJoystick(const float* axes, int axisCount, const unsigned char* b, int n, Array<float> joyx,
+                          Array<float> joyy, Array<float> joyz, Array<bool> buttons);
 // Gamepad reading: 0 A, 1 B, 2 X, 3 Y, 4/5 shoulders, 6 back, 7 start, 8 left, 9 up, 10 right, 11 down,
 // 12/13 stick presses, 14 guide; sticks with up positive; triggers 0 (released) to 1 in joyz.
 void FillGamepadJoystick(const GLFWgamepadstate& pad, Array<float> joyx, Array<float> joyy,

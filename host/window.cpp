@@ -13,6 +13,15 @@
 #include "host/game.h"
 #include "host/input.h"
 
+#ifdef __EMSCRIPTEN__
+#include "host/web.h"
+// The browser's GLFW (the 3.2 API) keeps no error text: a canvas without WebGL is the one failure.
+static int glfwGetError(const char** description) {
+    if (description) *description = "the browser gave no WebGL context";
+    return 0;
+}
+#endif
+
 int glfwGraphicsSeq = 0;
 
 namespace {
@@ -29,6 +38,9 @@ void OnWindowClose(GLFWwindow* window) {
 }
 
 const GLFWvidmode* desktop_mode() {
+#ifdef __EMSCRIPTEN__
+    return WebDesktopMode();
+#endif
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
     return monitor ? glfwGetVideoMode(monitor) : nullptr;
 }
@@ -74,6 +86,9 @@ void ZKGlfwGame::ReleaseHeldKeys() {
 
 void ZKGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
                                int stencil, bool fullscreen) {
+#ifdef __EMSCRIPTEN__
+    if (_window) return WebSetFullscreen(fullscreen);   // a page has one canvas, sized by the page
+#endif
     // 1.-3. Release held keys, note the desktop for centring, close the old window.
     ReleaseHeldKeys();
     const GLFWvidmode* desktop = desktop_mode();

@@ -76,28 +76,31 @@ bool decode_slice(MusicWorker& w, std::vector<short>& pcm) {
     return n > 0;
 }
 
-// The thread: waits while aheadFrames are ready, otherwise decodes the next slice and hands it over;
-// returns on stop, or once the decoder has ended (its last frames handed over first).
-void decode_ahead(MusicWorker* w) {
+// Decodes the next slice and hands it over; false on stop, or once the decoder has ended (its last
+// frames handed over first).
+bool decode_next(MusicWorker* w) {
+    std::vector<short> pcm;
+    const bool more = decode_slice(*w, pcm);
+    const int frames = int(pcm.size()) / w->channels;
+    std::lock_guard<std::mutex> hold(w->lock);
+    if (w->stop) return false;
+    if (frames > 0) {
+        w->ready.push_back(std::move(pcm));
+        w->readyFrames += frames;
+    }
+    w->ended = !more;
+    return more;
+}
+
+// The thread: waits while aheadFrames are ready, otherwise decodes the next slice.
+[[maybe_unused]] void decode_ahead(MusicWorker* w) {
     for (;;) {
         {
             std::unique_lock<std::mutex> hold(w->lock);
             w->wake.wait(hold, [w] { return w->stop || w->readyFrames < w->aheadFrames; });
             if (w->stop) return;
         }
-        std::vector<short> pcm;
-        const bool more = decode_slice(*w, pcm);
-        const int frames = int(pcm.size()) / w->channels;
-        std::lock_guard<std::mutex> hold(w->lock);
-        if (w->stop) return;
-        if (frames > 0) {
-            w->ready.push_back(std::move(pcm));
-            w->readyFrames += frames;
-        }
-        if (!more) {
-            w->ended = true;
-            return;
-        }
+        if (!decode_next(w)) return;
     }
 }
 
@@ -346,7 +349,9 @@ int gxtkAudio::start_stream(OggStream* stream, int channelCount, int hertz, int 
     const int slice = std::max(frames_of(kMusicSliceSeconds), 1);
     const int ahead = slice * int(kMusicAheadSeconds / kMusicSliceSeconds);
     musicWorker = new MusicWorker(stream, channelCount, slice, ahead);
+#ifndef __EMSCRIPTEN__   // a page has no threads to spare: StreamMusic decodes there
     musicWorker->thread = std::thread(decode_ahead, musicWorker);
+#endif
     alSourcePlay(c.source);
     c.state = 1;
     return 0;
@@ -394,7 +399,7 @@ void gxtkAudio::end_stream() {
         musicWorker->stop = true;
     }
     musicWorker->wake.notify_one();
-    musicWorker->thread.join();
+    if (musicWorker->thread.joinable()) musicWorker->thread.join();
     CloseOGGStream(musicWorker->stream);
     delete musicWorker;
     musicWorker = nullptr;
@@ -406,6 +411,10 @@ void gxtkAudio::end_stream() {
 // worker has nothing more, the tune loops the whole queue if its flags say so.
 void gxtkAudio::StreamMusic() {
     if (!musicWorker) return;
+#ifdef __EMSCRIPTEN__
+    // No worker thread in a page: one slice per update, decoded here, keeps the same slices ready.
+    if (!musicWorker->ended && musicWorker->readyFrames < musicWorker->aheadFrames) decode_next(musicWorker);
+#endif
     gxtkChannel& c = at(kMusicChannel);
     const bool dry = al_state(c) == AL_STOPPED;
     ALint played = musicQueued;

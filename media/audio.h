@@ -17,6 +17,8 @@
 // Should the queue ever run dry (the main thread stalled for seconds, or the worker fell behind), the tune
 // counts as playing still and resumes, from where it ran dry, as soon as its next slice is queued.
 // StopMusic, a new tune and the engine's destruction stop and join the worker before its decoder closes.
+// In a browser page (no threads) there is no worker: StreamMusic itself decodes one slice per update while
+// fewer than kMusicAheadSeconds are ready, and the rest goes as above.
 //
 // Channel states: 0 stopped, 1 playing, 2 paused (by the game). A sound that ends by itself is noticed
 // only when its state is asked for (ChannelState, the source rule, mark or a flush); until then the

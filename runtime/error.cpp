@@ -13,6 +13,9 @@
 #endif
 
 #include <csignal>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +33,9 @@ size_t dbg_capacity = 0;     // grown to the text length + 100 when they no long
 [[noreturn]] void quit(int status) {
     std::fflush(stdout);
     std::fflush(stderr);
+#ifdef __EMSCRIPTEN__
+    emscripten_force_exit(status);   // ends the page's frame loop too, which a plain exit leaves running
+#endif
     std::exit(status);
 }
 
@@ -170,6 +176,7 @@ void zk_catch_fatal_signals() {
 #else
 
 void zk_catch_fatal_signals() {
+#ifndef __EMSCRIPTEN__   // WebAssembly raises no signals: a trap ends the page's program in the browser
     // 1. The handler's own stack: a stack overflow raises SIGSEGV with no room left on the stack that
     // overflowed, and a handler run there would die at once without a word.
     static char alternate_stack[64 * 1024];
@@ -183,6 +190,7 @@ void zk_catch_fatal_signals() {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_ONSTACK | SA_RESTART;
     for (int sig : {SIGSEGV, SIGILL, SIGFPE}) sigaction(sig, &action, nullptr);
+#endif
 }
 
 #endif

@@ -3,6 +3,7 @@
 # The one list of packages lives here; every make target calls this first with the groups it needs.
 #   game   building and running the game (make run, make build); the default
 #   test   the test suite, the sanitizer pass, benchmarks, fuzzing and the Debian package
+#   web    the browser build (make web) and its tests in chromium; npm comes with node
 #   windows  the Windows build (mingw-w64 with posix threads, the sources of its libraries) and Wine, which
 #          runs its tests; make test installs it with the test group
 set -eu
@@ -19,6 +20,8 @@ test=(
   clang-14 libclang-rt-14-dev
   libsdl2-dev libgc-dev   # the peers the renderer and the collector are held against
 )
+web=(emscripten chromium)
+command -v npm >/dev/null 2>&1 || web+=(nodejs npm)   # a node of another origin brings its own npm
 windows=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   googletest   # the GoogleTest source, cross-built for the tests run under Wine
@@ -31,6 +34,7 @@ for group in "$@"; do
   case "$group" in
     game) wanted+=("${game[@]}") ;;
     test) wanted+=("${test[@]}") ;;
+    web) wanted+=("${web[@]}") ;;
     windows) wanted+=("${windows[@]}") ;;
     *) echo "deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac

@@ -19,7 +19,7 @@
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
-toolchain=$here/../cmake/mingw-w64-x86_64.cmake
+toolchain=$here/mingw-w64-x86_64.cmake
 cache=${1:-${XDG_CACHE_HOME:-$HOME/.cache}/tolvane-golf/windows-x86_64}
 jobs=$(nproc)
 glfw_version=3.3.8

@@ -95,3 +95,31 @@ TEST(Joystick, MappedPadsUseTheGamesButtonLayoutAndSticksWithUpPositive) {
 }
 
 }  // namespace
+
+// The browser's standard layout, read in the same game layout: each standard button lands in its slot,
+// the triggers (buttons 6 and 7) read as the sticks' z, and a pad with fewer buttons or axes reads the
+// missing ones as released and 0.
+TEST(Joystick, StandardLayoutPadsUseTheGamesButtonLayout) {
+    struct Case { int standard; std::vector<int> slots; std::vector<float> sticks; } const cases[] = {
+        {0, {0}, {}},  {1, {1}, {}},   {2, {2}, {}},   {3, {3}, {}},   {4, {4}, {}},   {5, {5}, {}},
+        {8, {6}, {}},  {9, {7}, {}},   {14, {8}, {}},  {12, {9}, {}},  {15, {10}, {}}, {13, {11}, {}},
+        {10, {12}, {}}, {11, {13}, {}}, {16, {14}, {}},
+        {6, {}, {0.5f, -0.25f, 1, -1, 0.75f, 0}}, {7, {}, {0.5f, -0.25f, 0, -1, 0.75f, 1}},
+    };
+    const float axes[] = {0.5f, 0.25f, -1, -0.75f};
+    for (const Case& c : cases) {
+        std::vector<unsigned char> b(17, GLFW_RELEASE);
+        b[c.standard] = GLFW_PRESS;
+        Pad pad;
+        FillStandardJoystick(axes, 4, b.data(), 17, pad.x, pad.y, pad.z, pad.buttons);
+        EXPECT_EQ(pad.pressed(), c.slots) << "standard button " << c.standard;
+        if (!c.sticks.empty()) {
+            EXPECT_EQ(pad.sticks(), c.sticks) << "standard button " << c.standard;
+        }
+    }
+    const unsigned char pressed[2] = {GLFW_PRESS, GLFW_PRESS};
+    Pad pad;
+    FillStandardJoystick(axes, 1, pressed, 2, pad.x, pad.y, pad.z, pad.buttons);
+    EXPECT_EQ(pad.pressed(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(pad.sticks(), (std::vector<float>{0.5f, 0, 0, 0, 0, 0}));
+}

@@ -1,5 +1,5 @@
 # tests/wine/driver.cmake: the native half of the Windows build's tests. The Windows build configures the
-# same sources for this machine in native/ with ZK_WINE_DRIVER on (cmake/windows.cmake), and this builds
+# same sources for this machine in native/ with ZK_WINE_DRIVER on (tools/windows.cmake), and this builds
 # there the Linux program that starts the real tolvane-golf.exe under Wine and drives it with X events;
 # tests/wine/wine.cmake makes it a test of the Windows build.
 find_package(GTest REQUIRED)

@@ -1,4 +1,4 @@
-# cmake/mingw-w64-x86_64.cmake: cross-compiling for 64-bit Windows with Debian's mingw-w64 (posix threads:
+# tools/mingw-w64-x86_64.cmake: cross-compiling for 64-bit Windows with Debian's mingw-w64 (posix threads:
 # std::thread, which the tune's worker and OpenAL Soft use, needs them).
 #
 # Libraries are looked for only in the mingw sysroot and in the folders listed in CMAKE_FIND_ROOT_PATH by

@@ -1,5 +1,5 @@
-# cmake/windows.cmake: the parts only the Windows build has, cross-built with the toolchain file
-# cmake/mingw-w64-x86_64.cmake (make windows). Included by the top CMakeLists before the source folders.
+# tools/windows.cmake: the parts only the Windows build has, cross-built with the toolchain file
+# tools/mingw-w64-x86_64.cmake (make windows). Included by the top CMakeLists before the source folders.
 #
 #   dependencies  GLFW (static), OpenAL Soft (OpenAL32.dll) and GoogleTest from tools/windows-deps.sh's cache
 #   runtimes      the C, C++ and thread runtimes linked into every program: the game needs only Windows
@@ -27,6 +27,11 @@ endif()
 find_package(glfw3 3.3.8 EXACT REQUIRED CONFIG PATHS ${zk_glfw_dir} NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 find_package(OpenAL REQUIRED CONFIG PATHS ${zk_openal_dir} NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 set(ZK_OPENAL_DLL ${zk_openal_dir}/bin/OpenAL32.dll)
+# Under the names the Linux build's pkg-config lookups give them.
+add_library(PkgConfig::GLFW INTERFACE IMPORTED)
+target_link_libraries(PkgConfig::GLFW INTERFACE glfw)
+add_library(PkgConfig::OPENAL INTERFACE IMPORTED)
+target_link_libraries(PkgConfig::OPENAL INTERFACE OpenAL::OpenAL)
 
 # stb is header-only C: Debian's copy serves. It gets a folder of its own so that no other Linux header
 # is ever on the cross compiler's include path.
