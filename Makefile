@@ -7,8 +7,12 @@
 # make fuzz   builds the fuzz targets with clang and libFuzzer, runs each for FUZZ_SECONDS
 # make web    builds the page into build-web/ with emscripten (the data comes from build/)
 # make check-web  builds the page and runs its tests in Debian's chromium (make check runs it too)
+# make windows          cross-builds the game for Windows into build-windows/ (mingw-w64)
+# make windows-package  build-windows/package/tolvane-golf-VERSION-windows-x86_64.zip, for a Windows player
+# make check-windows    builds the Windows tests too and runs them under Wine (make check runs it last)
 BUILD ?= build
 WEB_BUILD ?= build-web
+WIN_BUILD ?= build-windows
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -18,7 +22,7 @@ JOBS ?= $(shell nproc)
 CTEST = xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null ctest --output-on-failure -j $(JOBS)
 
 .PHONY: build run check test test-asan fuzz soak kill-test deps deps-test deps-web configure configure-game \
-	clean package bench web check-web
+	clean package bench web check-web windows windows-package check-windows deps-windows configure-windows
 
 # The packages the game needs to build and run, and those the tests, benchmarks, fuzzing and packaging
 # add (tools/deps.sh holds the lists).
@@ -26,10 +30,13 @@ deps:
 	@./tools/deps.sh game
 
 deps-test:
-	@./tools/deps.sh game test web
+	@./tools/deps.sh game test web windows
 
 deps-web:
 	@./tools/deps.sh game web
+
+deps-windows:
+	@./tools/deps.sh game windows
 
 # A player's build: the game and its data. A build folder made by `make check` keeps its tests.
 configure-game: deps
@@ -51,6 +58,7 @@ check: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && $(CTEST)
 	@$(MAKE) --no-print-directory check-web
+	@$(MAKE) --no-print-directory check-windows
 
 # The browser build: the same sources through Debian's emscripten, with the data the desktop build
 # generates. Its linker runs Debian's node modules (acorn), which a node from elsewhere does not see.
@@ -113,5 +121,29 @@ kill-test: configure
 	cd $(BUILD) && xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null CRASH_KILLS=1000 \
 		./tests/game_crash_save_test
 
+# The Windows build: the same sources through mingw-w64 (tools/mingw-w64-x86_64.cmake). GLFW, OpenAL Soft
+# and GoogleTest are cross-built once per version into a cache outside the clone (tools/windows-deps.sh);
+# the data comes from the generator built natively inside build-windows/native. A player's build folder
+# is configured without the tests; one made by check-windows keeps them.
+WIN_CMAKE = cmake -S . -B $(WIN_BUILD) --toolchain tools/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure-windows: deps-windows
+	@if [ -f $(WIN_BUILD)/CMakeCache.txt ]; then cmake -S . -B $(WIN_BUILD) >/dev/null; \
+	 else $(WIN_CMAKE) -DZK_BUILD_TESTS=OFF >/dev/null; fi
+
+windows: configure-windows
+	@cmake --build $(WIN_BUILD) -j $(JOBS)
+
+windows-package: windows
+	@cmake --build $(WIN_BUILD) --target zk_zip
+	@ls -l $(WIN_BUILD)/package/*.zip
+
+# The tests cross-built and run under Wine in one Wine prefix made for the run (label wine), the real
+# game among them in the X server that $(CTEST) starts.
+check-windows: deps-test
+	@$(WIN_CMAKE) -DZK_BUILD_TESTS=ON >/dev/null
+	@cmake --build $(WIN_BUILD) -j $(JOBS)
+	cd $(WIN_BUILD) && $(CTEST) -L wine
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD) $(WIN_BUILD)

@@ -1,6 +1,9 @@
 // assets/icon.cpp: the desktop icon, Grubnik rising out of the water with a ball dropping onto his head,
 // on a rounded tile of sky and water. Drawn in 64 logical pixels and rendered sharp at each size a
-// desktop asks for, written as ICON_DIR/SIZExSIZE.png.
+// desktop asks for, written as ICON_DIR/SIZExSIZE.png, and all of them in ICON_DIR/tolvane-golf.ico for the
+// Windows program's resources.
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "canvas.h"
@@ -33,6 +36,27 @@ void draw_icon(cairo_t* cr) {
     cairo_stroke(cr);
 }
 
+// A Windows icon file holding each size's PNG whole: a 6-byte header, a 16-byte directory entry per image
+// (width and height bytes of 0 mean 256), then the images. Little-endian throughout.
+void write_ico(const std::string& iconDir) {
+    std::string dir, images;
+    auto put = [&dir](unsigned value, int bytes) {
+        for (int i = 0; i < bytes; ++i) dir += char((value >> (8 * i)) & 0xFF);
+    };
+    const int count = int(sizeof kIconSizes / sizeof kIconSizes[0]);
+    put(0, 2), put(1, 2), put(unsigned(count), 2);   // reserved, type 1 (icon), image count
+    for (int size : kIconSizes) {
+        const std::string n = std::to_string(size);
+        std::ifstream in(iconDir + "/" + n + "x" + n + ".png", std::ios::binary);
+        const std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        put(unsigned(size % 256), 1), put(unsigned(size % 256), 1), put(0, 1), put(0, 1);   // no palette
+        put(1, 2), put(32, 2);   // one plane, 32 bits per pixel
+        put(unsigned(png.size()), 4), put(unsigned(6 + 16 * count + images.size()), 4);
+        images += png;
+    }
+    std::ofstream(iconDir + "/tolvane-golf.ico", std::ios::binary) << dir << images;
+}
+
 }  // namespace
 
 void write_icons(const std::string& iconDir) {
@@ -47,4 +71,5 @@ void write_icons(const std::string& iconDir) {
         write_png(s, iconDir + "/" + n + "x" + n + ".png");
         cairo_surface_destroy(s);
     }
+    write_ico(iconDir);
 }

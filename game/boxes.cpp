@@ -23,31 +23,19 @@ const int kBoxIn = 30;              // a box is fully in when its counter reache
 const int kSlidePixels = 24;        // the options panel slides this far per update still to go
 const float kCreditStep = 16;       // pixels between credit lines
 
-// Actions that hold the options box's key latch until all are released.
-const int kOptionLatchActions[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
-
 // The options box's rows, top to bottom; the Credits row is left out while the game is paused.
 enum OptionRow { kRowSound = 1, kRowICade, kRowDisplay, kRowCredits };
 
-bool any_player(c_MyApp* app, int action) { return app->p_PlayKeyAll(action, 1) > 0; }
-
-bool any_player_of(c_MyApp* app, std::initializer_list<int> actions) {
-    for (int action : actions)
-        if (any_player(app, action)) return true;
-    return false;
-}
-
-float clamp(float v, float lo, float hi) { return std::min(std::max(v, lo), hi); }
-
 // A colour component of the test card's border: truncated and limited to 0..255.
-float component(float v) { return clamp(std::trunc(v), 0, 255); }
+float component(float v) { return std::clamp(std::trunc(v), 0.0f, 255.0f); }
 
 String sound_label(c_MyApp* app) {
+    int& mode = app->m_options[kOptionSound];
     const int last = zk_Dravo_HasMusicStream == 1 ? 3 : 1;
-    if (app->m_options[5] < 0 || app->m_options[5] > last) app->m_options[5] = 0;   // out of range: off
+    if (mode < 0 || mode > last) mode = 0;   // out of range: off
     static const char* const kStream[] = {"Sound : Off", "Sound : SFX + Music", "Sound : SFX", "Sound : Music"};
     static const char* const kPlain[] = {"Sound : Off", "Sound : On"};
-    return String(last == 3 ? kStream[app->m_options[5]] : kPlain[app->m_options[5]]);
+    return String(last == 3 ? kStream[mode] : kPlain[mode]);
 }
 
 String row_label(c_MyApp* app, int row) {
@@ -61,7 +49,7 @@ String row_label(c_MyApp* app, int row) {
 
 // The sound mode cycles off, effects and music, effects, music; a mode without music stops the tune.
 void cycle_sound(c_MyApp* app) {
-    int& mode = app->m_options[5];
+    int& mode = app->m_options[kOptionSound];
     if (zk_Dravo_HasMusicStream == 1) {
         mode = (mode + 1) % 4;
         if (mode == 0 || mode == 2) app->p_StopTune();
@@ -121,7 +109,7 @@ void option_row(c_MyApp* app, int row, float x, float y, float barX, float barW)
     app->p_SetSize(2);
     app->p_Text(x, y, row_label(app, row), 0, 0);
     app->p_SetSize(1);
-    const bool fire = app->m_optionSel == row && any_player_of(app, {10, 11, 12, 13, 14, 15});
+    const bool fire = app->m_optionSel == row && app->p_AnyPlayer(kRowFire);
     if ((touched || fire) && box_free(app)) {
         const bool hold = act_on_row(app, row);
         app->m_optKeyHeld = app->m_optTouchHeld = hold ? 1 : 0;
@@ -131,15 +119,15 @@ void option_row(c_MyApp* app, int row, float x, float y, float barX, float barW)
 // Keys move the cursor between the back item (0) and the rows, and fire on the back item closes.
 void option_navigation(c_MyApp* app, int rows) {
     if (app->m_optKeyHeld != 0) return;
-    if (app->m_optionSel == 0 && any_player_of(app, {10, 11, 15})) {
+    if (app->m_optionSel == 0 && app->p_AnyPlayer(kCloseBox)) {
         if (box_free(app)) close_options(app);
-    } else if (any_player_of(app, {0, 3})) {
+    } else if (app->p_AnyPlayer(kPrevious)) {
         if (app->m_optionSel > 0) {
             --app->m_optionSel;
             app->m_optKeyHeld = 1;
             app->p_PlaySFX(kClickSound, 1);
         }
-    } else if (any_player_of(app, {8, 5})) {
+    } else if (app->p_AnyPlayer(kNext)) {
         if (app->m_optionSel < rows) {
             ++app->m_optionSel;
             app->m_optKeyHeld = 1;
@@ -150,9 +138,7 @@ void option_navigation(c_MyApp* app, int rows) {
 
 void release_option_latches(c_MyApp* app) {
     if (app->m_mouseDown == 0) app->m_optTouchHeld = 0;
-    for (int action : kOptionLatchActions)
-        if (any_player(app, action)) return;
-    app->m_optKeyHeld = 0;
+    if (!app->p_AnyPlayer(kEveryAction)) app->m_optKeyHeld = 0;
 }
 
 }  // namespace
@@ -176,7 +162,7 @@ int c_MyApp::p_OptionBox() {
     p_SetSize(2);
     p_Text(gearX + 76, 60, String("<[BACK]"), 0, 1);
     p_SetSize(1);
-    if ((gearHit || any_player(this, 99)) && box_free(this)) close_options(this);
+    if ((gearHit || p_AnyPlayer(kActionBack)) && box_free(this)) close_options(this);
 
     const int rows = m_paused == 1 ? kRowDisplay : kRowCredits;          // 5. rows
     float y = top + 130;
@@ -282,59 +268,67 @@ void three_numbers(c_MyApp* app, float x, float y, int a, int b, int c) {
     app->p_Text(x, y + 16, String(c), 0.8f, 0.8f);
 }
 
+// Step 6: the credit lines scroll up, faster while up or down is held; eight of them are drawn around the
+// circle's centre at `middle`, fading within about 50 pixels of it.
+void credit_lines(c_MyApp* app, float middle) {
+    app->m_creditScroll -= 0.3f;
+    if (app->p_AnyPlayer(kScrollCredits)) app->m_creditScroll -= 1.5f;
+    if (app->m_creditScroll < -kCreditStep) {
+        app->m_creditScroll += kCreditStep;
+        ++app->m_creditLine;
+    }
+    const int count = zk_Dravo_CreditText.Length();
+    for (int k = -3; k <= 4 && count > 0; ++k) {
+        const int index = ((app->m_creditLine + k) % count + count) % count;
+        const float dy = kCreditStep * k + app->m_creditScroll;
+        app->p_Alpha(std::clamp(1 - (std::fabs(dy) / 40 - 0.3f), 0.0f, 1.0f));
+        app->p_Text(zk_Dravo_jscrw / 2 + 24, middle + dy, zk_Dravo_CreditText[index], 0.8f, 0.8f);
+    }
+}
+
+// Step 8: the four corner discs, slid outwards while the box opens: the device size and the update rate,
+// the virtual size and the render rate, a button picture and the maker's logo.
+void corner_discs(c_MyApp* app, const TestCard& t) {
+    const float S = static_cast<float>(t.fly);
+    const float left = t.x0 + 1.5f * t.cell - 6 * S, right = t.x0 + (t.c - 1.5f) * t.cell + 6 * S;
+    const float upper = t.y0 + 1.5f * t.cell - 3 * S, lower = t.y0 + (t.r - 1.5f) * t.cell + 3 * S;
+    corner_disc(app, left, upper, t.size);
+    three_numbers(app, left, upper, zk_app_DeviceWidth(), zk_app_DeviceHeight(), app->m_fps);
+    corner_disc(app, right, upper, t.size);
+    three_numbers(app, right, upper, to_int(std::floor(zk_Dravo_jscrw)), to_int(std::floor(zk_Dravo_jscrh)),
+                  app->m_renderFps);
+    corner_disc(app, left, lower, t.size);
+    app->p_SetSize(1);
+    app->p_DrawImg(kButtonsSlot, left, lower, 12);
+    corner_disc(app, right, lower, t.size);
+    app->p_SetSize(0.3f);
+    app->p_DrawImg(kMakerLogoSlot, right, lower, 0);
+}
+
 }  // namespace
 
 int c_MyApp::p_CreditBox() {
     const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
-    const int A = m_creditsAnim;
-    const TestCard t = test_card(A);                                     // 1. the grid
-    const float S = static_cast<float>(t.fly), fade = A / 30.0f;
+    const TestCard t = test_card(m_creditsAnim);                         // 1. the grid
+    const float S = static_cast<float>(t.fly), fade = m_creditsAnim / 30.0f;
     p_ResetDraw();
     p_Alpha(fade);
-    for (m_i = 0; m_i <= t.c; ++m_i)                                     // 2.-4. squares and border
-        for (m_j = 0; m_j <= t.r; ++m_j) grid_square(this, t, m_i, m_j);
-
+    for (int i = 0; i <= t.c; ++i)                                       // 2. to 4. squares and border
+        for (int j = 0; j <= t.r; ++j) grid_square(this, t, i, j);
     p_SetCol(255, 255, 255, fade);                                       // 5. the circle
     p_DrawImg(kCircleSlot, W / 2, H / 2 - 24 * S, 0);
-
-    m_creditScroll -= 0.3f;                                              // 6. credit lines
-    if (any_player(this, 8) || any_player(this, 0)) m_creditScroll -= 1.5f;
-    if (m_creditScroll < -kCreditStep) {
-        m_creditScroll += kCreditStep;
-        ++m_creditLine;
-    }
-    const int count = zk_Dravo_CreditText.Length();
-    for (m_k = -3; m_k <= 4 && count > 0; ++m_k) {
-        const int index = ((m_creditLine + m_k) % count + count) % count;
-        const float dy = kCreditStep * m_k + m_creditScroll;
-        p_Alpha(clamp(1 - (std::fabs(dy) / 40 - 0.3f), 0, 1));
-        p_Text(W / 2 + 24, H / 2 - 24 * S + dy, zk_Dravo_CreditText[index], 0.8f, 0.8f);
-    }
-
+    credit_lines(this, H / 2 - 24 * S);                                  // 6.
     p_SetSize(0.4f);                                                     // 7. the logo
     p_Alpha(fade);
     p_DrawImg(kLogoSlot, W / 2, t.y0 + 4 * S + (t.r - 1) * t.cell, 0);
     p_SetSize(1);
-
-    const float left = t.x0 + 1.5f * t.cell - 6 * S, right = t.x0 + (t.c - 1.5f) * t.cell + 6 * S;   // 8.
-    const float upper = t.y0 + 1.5f * t.cell - 3 * S, lower = t.y0 + (t.r - 1.5f) * t.cell + 3 * S;
-    corner_disc(this, left, upper, t.size);
-    three_numbers(this, left, upper, zk_app_DeviceWidth(), zk_app_DeviceHeight(), m_fps);
-    corner_disc(this, right, upper, t.size);
-    three_numbers(this, right, upper, to_int(std::floor(W)), to_int(std::floor(H)), m_renderFps);
-    corner_disc(this, left, lower, t.size);
-    p_SetSize(1);
-    p_DrawImg(kButtonsSlot, left, lower, 12);
-    corner_disc(this, right, lower, t.size);
-    p_SetSize(0.3f);
-    p_DrawImg(kMakerLogoSlot, right, lower, 0);
-
+    corner_discs(this, t);                                               // 8.
     if (m_creditsOpen == 1) {                                            // 9. closing
         if (m_mouseDown > 0 && m_touchHeld == 0) {
             m_touchHeld = 1;
             m_creditsOpen = 0;
             p_PlaySFX(kClickSound, 1);
-        } else if (m_keyHeld == 0 && any_player_of(this, {15, 10, 11})) {
+        } else if (m_keyHeld == 0 && p_AnyPlayer(kCloseBox)) {
             m_keyHeld = 1;
             m_creditsOpen = 0;
             p_PlaySFX(kClickSound, 1);

@@ -8,10 +8,7 @@
 // record with the highest number. Every random value is one draw, in the order written, so a game
 // replays exactly from the seed.
 //
-// Particle record: [0] kind (1, 2 image of slot 96, 2 with gravity; 3 droplet of slot 3 with gravity;
-// 99 a number drawn as text) [1] [2] x, y on screen [3] [4] vx, vy [5] angle [6] spin [7] life, drawn as
-// alpha [8] palette colour [9] image frame, or the number shown.
-// Star record: [0] frame of slot 3 [1] [2] x, y on screen [3] speed 0.2..0.8, also its alpha.
+// The particle and star records are laid out in records.h.
 #include <algorithm>
 
 #include "game/gamemath.h"
@@ -21,8 +18,6 @@ using namespace game;
 
 namespace {
 
-const int kLastObject = 200;      // object records 0..200 are in use
-const int kMonsterKind = 10;      // every kind above 9 counts as a monster
 const float kMonsterSpacing = 64;  // a new monster keeps this far from every one already up
 const int kPoolLimit = 499;       // limits of 1..499 are taken; anything else keeps the current one
 const float kLifeStep = 0.01f;    // a particle of life 1 lasts 100 frames
@@ -41,8 +36,20 @@ float channel(float multiplier, int brightness) { return std::clamp(multiplier *
 // The highest free record among records 0..last of a pool, as the index of its first float, or -1.
 int highest_free(Array<float>& pool, int last) {
     for (int r = last; r >= 0; --r)
-        if (pool[r * 10] == 0) return r * 10;
+        if (pool[r * kRecordFloats] == 0) return r * kRecordFloats;
     return -1;
+}
+
+// Starts the particle record whose first float is `at`: its kind, place and speed. The caller draws the
+// rest.
+float* start_particle(Array<float>& pool, int at, int kind, float x, float y, float vx, float vy) {
+    float* p = &pool[at];
+    p[kPartKind] = static_cast<float>(kind);
+    p[kPartX] = x;
+    p[kPartY] = y;
+    p[kPartVX] = vx;
+    p[kPartVY] = vy;
+    return p;
 }
 
 // Applies a limit rule shared by both pools; returns the last record to reset, or -1 for none.
@@ -53,10 +60,10 @@ int take_limit(int n, int* limit) {
 
 // Puts a star somewhere new in the band of water: y, x, speed and frame, drawn in that order.
 void place_in_water(float* star, float W, float H) {
-    star[2] = rnd(H - 32, H + 8);
-    star[1] = rnd(-8, W + 8);
-    star[3] = rnd(0.2f, 0.8f);
-    star[0] = static_cast<float>(rand_int(0, 255));
+    star[kStarY] = rnd(H - 32, H + 8);
+    star[kStarX] = rnd(-8, W + 8);
+    star[kStarSpeed] = rnd(0.2f, 0.8f);
+    star[kStarFrame] = static_cast<float>(rand_int(0, 255));
 }
 
 }  // namespace
@@ -64,31 +71,30 @@ void place_in_water(float* star, float W, float H) {
 int c_MyApp::p_AddMonster() {
     const int f = highest_free(m_objects, kLastObject);                  // 1.
     float x = static_cast<float>(p_Rand(160, zk_Dravo_jscrw - 64));      // 2.
-    for (int r = 0; r <= kLastObject; ++r)                               // 3. too close: none this frame
-        if (m_objects[r * 10] > 9 && std::abs(m_objects[r * 10 + 1] - x) < kMonsterSpacing) x = -1;
+    for (int r = 0; r <= kLastObject; ++r) {                             // 3. too close: none this frame
+        const float* other = &m_objects[r * kRecordFloats];
+        if (is_monster(other[kObjKind]) && std::abs(other[kObjX] - x) < kMonsterSpacing) x = -1;
+    }
     if (x < 0 || f < 0) return -1;                                       // 4.
-    for (int e = 0; e < 10; ++e) m_objects[f + e] = 0;
-    m_objects[f] = kMonsterKind;
-    m_objects[f + 1] = x;
-    m_objects[f + 7] = 1;   // climbing
+    float* m = &m_objects[f];
+    for (int e = 0; e < kRecordFloats; ++e) m[e] = 0;
+    m[kObjKind] = kMonster;
+    m[kObjX] = x;
+    m[kObjClimb] = 1;   // climbing
     return f;
 }
 
 int c_MyApp::p_FreeParticle() { return m_maxParticles < 0 ? -1 : highest_free(m_particles, m_maxParticles); }
 
 int c_MyApp::p_AddParticle(int kind, float x, float y, float vx, float vy, int value, int colour, int life) {
-    const int p = p_FreeParticle();
-    if (p < 0) return 0;
-    m_particles[p] = static_cast<float>(kind);
-    m_particles[p + 1] = x;
-    m_particles[p + 2] = y;
-    m_particles[p + 3] = vx;
-    m_particles[p + 4] = vy;
-    m_particles[p + 5] = static_cast<float>(p_Rand(0, 360));
-    m_particles[p + 6] = rnd(-7, 7);
-    m_particles[p + 7] = static_cast<float>(life + 1);
-    m_particles[p + 8] = static_cast<float>(colour);
-    m_particles[p + 9] = static_cast<float>(value);
+    const int at = p_FreeParticle();
+    if (at < 0) return 0;
+    float* p = start_particle(m_particles, at, kind, x, y, vx, vy);
+    p[kPartAngle] = static_cast<float>(p_Rand(0, 360));
+    p[kPartSpin] = rnd(-7, 7);
+    p[kPartLife] = static_cast<float>(life + 1);
+    p[kPartColour] = static_cast<float>(colour);
+    p[kPartValue] = static_cast<float>(value);
     return 0;
 }
 
@@ -97,45 +103,42 @@ int c_MyApp::p_AddParticle(int kind, float x, float y, float vx, float vy, int v
 int c_MyApp::p_ThrowParticle(float x, float y, int kind, int colour, float angle, float speed) {
     if (angle == kUnset) angle = rnd(0, 360);
     if (speed == kUnset) speed = rnd(3, 8);
-    const int p = p_FreeParticle();
-    if (p < 0) return 0;
-    m_particles[p] = static_cast<float>(kind);
-    m_particles[p + 1] = x;
-    m_particles[p + 2] = y;
-    m_particles[p + 3] = speed * sin_deg(angle);
-    m_particles[p + 4] = -speed * cos_deg(angle);   // angle 0 throws straight up
-    m_particles[p + 5] = rnd(0, 360);
-    m_particles[p + 6] = rnd(-8, 8);
-    m_particles[p + 7] = rnd(0.7f, 1.3f);
-    m_particles[p + 8] = static_cast<float>(colour);
-    m_particles[p + 9] = static_cast<float>(p_Rand(0, 255));
+    const int at = p_FreeParticle();
+    if (at < 0) return 0;
+    // Angle 0 throws straight up.
+    float* p = start_particle(m_particles, at, kind, x, y, speed * sin_deg(angle), -speed * cos_deg(angle));
+    p[kPartAngle] = rnd(0, 360);
+    p[kPartSpin] = rnd(-8, 8);
+    p[kPartLife] = rnd(0.7f, 1.3f);
+    p[kPartColour] = static_cast<float>(colour);
+    p[kPartValue] = static_cast<float>(p_Rand(0, 255));
     return 0;
 }
 
 int c_MyApp::p_DoParticles() {
     p_ResetDraw();
     for (int r = 0; r <= m_maxParticles; ++r) {
-        const int p = r * 10;
-        const float kind = m_particles[p];
+        float* p = &m_particles[r * kRecordFloats];
+        const float kind = p[kPartKind];
         if (kind <= 0) continue;
-        m_particles[p + 1] += m_particles[p + 3];                        // 1. move and turn
-        m_particles[p + 2] += m_particles[p + 4];
-        m_particles[p + 5] += m_particles[p + 6];
-        p_SetRot(kind == 99 ? 0 : -m_particles[p + 5]);
-        if (kind == 2 || kind == 3) {                                    // 2. drag and gravity
-            m_particles[p + 3] *= 0.95f;
-            m_particles[p + 4] += kGravity;
+        p[kPartX] += p[kPartVX];                                         // 1. move and turn
+        p[kPartY] += p[kPartVY];
+        p[kPartAngle] += p[kPartSpin];
+        p_SetRot(kind == kNumberParticle ? 0 : -p[kPartAngle]);
+        if (kind == kFallingSparkParticle || kind == kDropletParticle) {   // 2. drag and gravity
+            p[kPartVX] *= 0.95f;
+            p[kPartVY] += kGravity;
         }
-        p_Alpha(std::min(m_particles[p + 7], 1.0f));                     // 3.
+        p_Alpha(std::min(p[kPartLife], 1.0f));                           // 3.
         p_SetSize(1);
-        p_Ink(to_int(m_particles[p + 8]), 1);
-        const float x = m_particles[p + 1], y = m_particles[p + 2];      // 4.
-        const int frame = to_int(m_particles[p + 9]);
-        if (kind == 1 || kind == 2) p_DrawImg(kPartsSlot, x, y, frame);
-        else if (kind == 3) p_DrawImg(kSpecksSlot, x, y, frame);
-        else if (kind == 99) p_Text(x, y, String(frame), 1, 1);
-        m_particles[p + 7] -= kLifeStep;                                 // 5. age
-        if (m_particles[p + 7] < 0) m_particles[p] = 0;
+        p_Ink(to_int(p[kPartColour]), 1);
+        const float x = p[kPartX], y = p[kPartY];                        // 4.
+        const int frame = to_int(p[kPartValue]);
+        if (kind == kSparkParticle || kind == kFallingSparkParticle) p_DrawImg(kPartsSlot, x, y, frame);
+        else if (kind == kDropletParticle) p_DrawImg(kSpecksSlot, x, y, frame);
+        else if (kind == kNumberParticle) p_Text(x, y, String(frame), 1, 1);
+        p[kPartLife] -= kLifeStep;                                       // 5. age
+        if (p[kPartLife] < 0) p[kPartKind] = 0;
     }
     p_ResetDraw();
     return 0;
@@ -143,7 +146,7 @@ int c_MyApp::p_DoParticles() {
 
 int c_MyApp::p_ResetParticles(int n) {
     const int last = take_limit(n, &m_maxParticles);
-    for (int r = 0; r <= last; ++r) m_particles[r * 10] = 0;
+    for (int r = 0; r <= last; ++r) m_particles[r * kRecordFloats + kPartKind] = 0;
     return 0;
 }
 
@@ -153,11 +156,11 @@ int c_MyApp::p_ResetStars(int n) {
     const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
     const int last = take_limit(n, &m_maxStars);
     for (int r = 0; r <= last; ++r) {
-        const int s = r * 10;
-        m_stars[s] = static_cast<float>(p_Rand(0, 255));
-        m_stars[s + 1] = rnd(-8, W + 8);
-        m_stars[s + 2] = rnd(-8, H + 8);
-        m_stars[s + 3] = rnd(0.2f, 0.8f);
+        float* star = &m_stars[r * kRecordFloats];
+        star[kStarFrame] = static_cast<float>(p_Rand(0, 255));
+        star[kStarX] = rnd(-8, W + 8);
+        star[kStarY] = rnd(-8, H + 8);
+        star[kStarSpeed] = rnd(0.2f, 0.8f);
         zk_random_Rnd();
         zk_random_Rnd();
     }
@@ -169,19 +172,19 @@ int c_MyApp::p_DoStars(float dx, float dy) {
     const float o = zk_Dravo_overscan + 16, span = 2 * zk_Dravo_overscan + 32 + W;
     p_ResetDraw();
     for (int r = 0; r <= m_maxStars; ++r) {
-        float* star = &m_stars[r * 10];
-        star[1] += dx * star[3];                                         // 1.
-        star[2] += dy * star[3];
-        if (star[1] < -o || star[1] > W + o) {                           // 2. 3. wrap round, new depth
-            star[1] += star[1] < -o ? span : -span;
-            star[2] = rnd(H - 32, H + 8);
-            star[3] = rnd(0.2f, 0.8f);
-            star[0] = static_cast<float>(p_Rand(0, 255));
+        float* star = &m_stars[r * kRecordFloats];
+        star[kStarX] += dx * star[kStarSpeed];                           // 1.
+        star[kStarY] += dy * star[kStarSpeed];
+        if (star[kStarX] < -o || star[kStarX] > W + o) {                 // 2. 3. wrap round, new depth
+            star[kStarX] += star[kStarX] < -o ? span : -span;
+            star[kStarY] = rnd(H - 32, H + 8);
+            star[kStarSpeed] = rnd(0.2f, 0.8f);
+            star[kStarFrame] = static_cast<float>(p_Rand(0, 255));
         }
-        if (star[2] < H - 32) place_in_water(star, W, H);                // 4. above the water
-        if (star[2] > H + o) place_in_water(star, W, H);                 // 5. below the screen
-        p_Alpha(star[3]);                                                // 6.
-        p_DrawImg(kSpecksSlot, star[1], star[2], to_int(star[0]));
+        if (star[kStarY] < H - 32) place_in_water(star, W, H);           // 4. above the water
+        if (star[kStarY] > H + o) place_in_water(star, W, H);            // 5. below the screen
+        p_Alpha(star[kStarSpeed]);                                       // 6.
+        p_DrawImg(kSpecksSlot, star[kStarX], star[kStarY], to_int(star[kStarFrame]));
     }
     p_ResetDraw();
     return 0;

@@ -1,13 +1,9 @@
 // game/draw.cpp: the draw state, the display list, bitmap-font text, p_rstr and the render pass.
 //
-// Nothing is drawn during an update. Each drawing call appends one 15-float command to m_drawList:
-//   [0] image slot (>= 0), or -3717 rectangle, or -3716 oval   [1] x  [2] y  [3] rotation (m_rot)
-//   [4] [5] image scale, or rectangle size, or oval radii       [6] frame  [7] alpha
-//   [10] [11] [12] colour 0..255     [13] the draw state's blend flag, recorded but never read
-//   [8] [9] [14] unused
-// Coordinates are design pixels of the 800 x 600 screen. A full list (2500 commands) drops further
-// commands of the frame. p_OnRender replays the list in order, scaled to the window, every command with
-// alpha blending.
+// Nothing is drawn during an update. Each drawing call appends one 15-float command to m_drawList (its
+// layout: records.h). Coordinates are design pixels of the 800 x 600 screen. A full list (2500 commands)
+// drops further commands of the frame. p_OnRender replays the list in order, scaled to the window, every
+// command with alpha blending.
 #include <cmath>
 
 #include "game/gamemath.h"
@@ -15,9 +11,6 @@
 
 namespace {
 
-const float kRectCommand = -3717.0f;
-const float kOvalCommand = -3716.0f;
-const int kCommandFloats = 15;
 const int kListFloats = 37500;         // 2500 commands a frame
 const Char kIconEscape = 0x00AC;
 
@@ -47,6 +40,23 @@ void icon_glyph(Char letter, int control_style, int* frame, int* adjust) {
     }
     *frame = letter + keyboard;
     *adjust = glyph_adjust(*frame) != 0 ? glyph_adjust(*frame) : 4;
+}
+
+// The width a text is laid out by: every code unit but the last, each advancing by the font's advance
+// plus its adjustment at the size; an icon escape counts 2 and its letter nothing. Line breaks are not
+// treated specially here.
+float measure(const String& text, float advance, float sizeX) {
+    float width = 0;
+    const int n = text.Length();
+    for (int i = 0; i < n - 1; ++i) {
+        int a = glyph_adjust(text[i] - 32);
+        if (text[i] == kIconEscape) {
+            a = 2;
+            ++i;   // the escape's letter is not measured
+        }
+        width = std::trunc(width + (a + advance) * sizeX);
+    }
+    return width;
 }
 
 }  // namespace
@@ -106,18 +116,18 @@ int c_MyApp::p_SetRot(float angle) {
 int c_MyApp::p_AppendCommand(float kind, float x, float y, float w, float h, float frame) {
     if (m_drawCount + kCommandFloats > kListFloats) return 0;   // the list is full for this frame
     float* c = m_drawList.Data() + m_drawCount;
-    c[0] = kind;
-    c[1] = x;
-    c[2] = y;
-    c[3] = m_rot;
-    c[4] = w;
-    c[5] = h;
-    c[6] = frame;
-    c[7] = m_alpha;
-    c[10] = m_red;
-    c[11] = m_green;
-    c[12] = m_blue;
-    c[13] = static_cast<float>(m_blend);
+    c[kCmdKind] = kind;
+    c[kCmdX] = x;
+    c[kCmdY] = y;
+    c[kCmdRot] = m_rot;
+    c[kCmdW] = w;
+    c[kCmdH] = h;
+    c[kCmdFrame] = frame;
+    c[kCmdAlpha] = m_alpha;
+    c[kCmdRed] = m_red;
+    c[kCmdGreen] = m_green;
+    c[kCmdBlue] = m_blue;
+    c[kCmdBlend] = static_cast<float>(m_blend);
     m_drawCount += kCommandFloats;
     return 0;
 }
@@ -135,16 +145,7 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY) {
     const int n = text.Length();
     const float w = static_cast<float>(m_imageInfo[m_fontSlot * 3]);
     const float h = static_cast<float>(m_imageInfo[m_fontSlot * 3 + 1]);
-
-    float width = 0;                                                     // 2. measure
-    for (int i = 0; i < n - 1; ++i) {
-        int a = glyph_adjust(text[i] - 32);
-        if (text[i] == kIconEscape) {
-            a = 2;
-            ++i;   // the escape's letter is not measured
-        }
-        width = std::trunc(width + (a + w) * m_sizeX);
-    }
+    const float width = measure(text, w, m_sizeX);                       // 2. measure
 
     const float R = -m_rot;                                              // 3. start point
     const float ux = cos_deg(R), uy = sin_deg(R);     // writing direction
@@ -185,11 +186,7 @@ String c_MyApp::p_rstr(int value, int width, String pad) {
 }
 
 int c_MyApp::p_OnRender() {
-    int now = zk_app_Millisecs();                                        // 1. render rate
-    if (now > m_renderMillis) m_renderFpsNow = 1000 / (now - m_renderMillis);
-    m_renderFps = (m_renderFps * 9 + m_renderFpsNow) / 10;
-    m_renderMillis = now;
-
+    game::measure_rate(zk_app_Millisecs(), m_renderMillis, m_renderFpsNow, m_renderFps);   // 1. render rate
     const int dw = zk_app_DeviceWidth(), dh = zk_app_DeviceHeight();
     zk_graphics_SetColor(m_clsRed, m_clsGreen, m_clsBlue);               // 2. background
     zk_graphics_SetAlpha(m_clsAlpha);
@@ -202,7 +199,14 @@ int c_MyApp::p_OnRender() {
         m_loadStep = 1;
     }
     if (dw <= 0 || dh <= 0) return 0;   // a minimised window has nothing to scale to
+    p_ScaleToWindow(dw, dh);                                             // 5. to 7.
+    if (m_drawCount >= kCommandFloats) p_Replay(dw, dh);                 // 8.
+    return 0;
+}
 
+// The design screen scaled to the window by the larger of the two scales: the virtual screen is the
+// design screen cut down in the other direction, and the game lays its screens out in it.
+void c_MyApp::p_ScaleToWindow(int dw, int dh) {
     m_scaleX = (dw - 2 * zk_Dravo_overscan) / zk_Dravo_rawscrw;          // 5. scale
     m_scaleY = (dh - 2 * zk_Dravo_overscan) / zk_Dravo_rawscrh;
     if (m_scaleY > m_scaleX) {                                           // 6. the larger scale wins
@@ -215,27 +219,30 @@ int c_MyApp::p_OnRender() {
         zk_Dravo_jscrh = dh / (dw / zk_Dravo_rawscrw);
     }
     m_landscape = zk_Dravo_jscrh <= zk_Dravo_jscrw ? 1 : 0;              // 7.
+}
 
-    if (m_drawCount < kCommandFloats) return 0;                          // 8. replay
+// 8. Every complete command in the order recorded, through the overscan, with alpha blending; the loop
+// runs on m_n.
+void c_MyApp::p_Replay(int dw, int dh) {
     const float ox = zk_Dravo_overscan;
     const float oy = zk_Dravo_overscan * dh / dw;
     const float* list = m_drawList.Data();
     zk_graphics_SetBlend(0);
     for (m_n = 0; m_n < m_drawCount - 14; m_n += kCommandFloats) {
         const float* c = list + m_n;
-        zk_graphics_SetAlpha(c[7]);
-        zk_graphics_SetColor(c[10], c[11], c[12]);
-        const float x = c[1] * m_scaleX + ox, y = c[2] * m_scaleY + oy;
-        if (c[0] == kRectCommand) {
-            zk_graphics_DrawRect(x, y, c[4] * m_scaleX, c[5] * m_scaleY);
-        } else if (c[0] == kOvalCommand) {
-            zk_graphics_DrawEllipse(x, y, c[4] * m_scaleX, c[5] * m_scaleY);
-        } else if (c[0] > -1 && c[0] < m_images.Length()) {
-            c_Image* image = m_images[static_cast<int>(c[0])];
+        zk_graphics_SetAlpha(c[kCmdAlpha]);
+        zk_graphics_SetColor(c[kCmdRed], c[kCmdGreen], c[kCmdBlue]);
+        const float x = c[kCmdX] * m_scaleX + ox, y = c[kCmdY] * m_scaleY + oy;
+        const float w = c[kCmdW] * m_scaleX, h = c[kCmdH] * m_scaleY;
+        if (c[kCmdKind] == kRectCommand) {
+            zk_graphics_DrawRect(x, y, w, h);
+        } else if (c[kCmdKind] == kOvalCommand) {
+            zk_graphics_DrawEllipse(x, y, w, h);
+        } else if (c[kCmdKind] > -1 && c[kCmdKind] < m_images.Length()) {
+            c_Image* image = m_images[static_cast<int>(c[kCmdKind])];
             if (image)
-                zk_graphics_DrawImage2(image, x, y, c[3], c[4] * m_scaleX * m_drawScale,
-                                       c[5] * m_scaleY * m_drawScale, static_cast<int>(c[6]));
+                zk_graphics_DrawImage2(image, x, y, c[kCmdRot], w * m_drawScale, h * m_drawScale,
+                                       static_cast<int>(c[kCmdFrame]));
         }
     }
-    return 0;
 }

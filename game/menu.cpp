@@ -21,7 +21,6 @@ const int kItemSpacing = 88;      // carousel pixels from one item to the next
 const float kPanelWidth = 140;    // the side panel at the right edge
 const int kItems = 4;             // three game types and the options gear
 const int kGearItem = 4;
-const int kFireActions[] = {10, 11, 12, 13, 16, 17};
 
 // The carousel's geometry for this update: its centre point and where item 1 stands; item k stands
 // (k - 1) item spacings further along the row or down the column.
@@ -48,18 +47,6 @@ Carousel layout(const c_MyApp& app, float W, float H) {
         c.y1 = H - 96;
     }
     return c;
-}
-
-bool any_player(c_MyApp& app, int action) {
-    for (int p = 0; p <= 3; ++p)
-        if (app.p_PlayKey(action, 1, p)) return true;
-    return false;
-}
-
-bool fire_down(c_MyApp& app, int player) {
-    for (int action : kFireActions)
-        if (app.p_PlayKey(action, 1, player)) return true;
-    return false;
 }
 
 bool box_open(const c_MyApp& app) { return app.m_optionsOpen == 1 || app.m_creditsOpen == 1; }
@@ -97,56 +84,46 @@ void open_credits(c_MyApp& app) {
 // own line and right-aligned in 11 characters.
 String score_column(c_MyApp& app, const char* heading, const char* single, int first, int lines) {
     String text = lines == 1 ? String(single) : String(heading) + String(lines);
-    for (app.m_j = 0; app.m_j < lines; ++app.m_j)
-        text += String("\\n") + app.p_rstr(app.m_highscores[first + app.m_j], 11, String(" "));
+    for (int j = 0; j < lines; ++j)
+        text += String("\\n") + app.p_rstr(app.m_highscores[first + j], 11, String(" "));
     return text;
 }
 
-// The panel's two columns as last built, and what they were built from. The title menu shows the same
-// panel frame after frame; building its texts costs dozens of string allocations, so they are built again
-// only when the game type, the number of lines or a shown score changes.
-struct ScorePanelText {
-    int base = -1, lines = 0;
-    int scores[2][10] = {};
-    String top, last;
+// Whether the panel's texts were built from these scores.
+bool panel_holds(const c_ScorePanel& panel, const Array<int>& scores, int base, int lines) {
+    if (base != panel.base || lines != panel.lines) return false;
+    for (int i = 0; i < lines; ++i)
+        if (panel.scores[0][i] != scores[base + i] || panel.scores[1][i] != scores[base + kLastTen + i])
+            return false;
+    return true;
+}
 
-    bool Holds(const c_MyApp& app, int first, int count) const {
-        if (first != base || count != lines) return false;
-        for (int i = 0; i < count; ++i)
-            if (scores[0][i] != app.m_highscores[first + i] || scores[1][i] != app.m_highscores[first + 30 + i])
-                return false;
-        return true;
+void build_panel(c_MyApp& app, int base, int lines) {
+    c_ScorePanel& panel = app.m_scorePanel;
+    panel.base = base, panel.lines = lines;
+    for (int i = 0; i < lines; ++i) {
+        panel.scores[0][i] = app.m_highscores[base + i];
+        panel.scores[1][i] = app.m_highscores[base + kLastTen + i];
     }
-    void Build(c_MyApp& app, int first, int count) {
-        base = first, lines = count;
-        for (int i = 0; i < count; ++i) {
-            scores[0][i] = app.m_highscores[first + i];
-            scores[1][i] = app.m_highscores[first + 30 + i];
-        }
-        top = score_column(app, "Top ", "Highscore", first, count);
-        last = score_column(app, "Last ", "Last", first + 30, count);
-    }
-};
+    panel.top = score_column(app, "Top ", "Highscore", base, lines);
+    panel.last = score_column(app, "Last ", "Last", base + kLastTen, lines);
+}
 
-// The best ten and the last ten scores of the selected game type, as many lines of each as fit in half
-// the screen's height below the headings.
+// Step 5: the best ten and the last ten scores of the selected game type, as many lines of each as fit
+// in half the screen's height below the headings.
 void draw_score_panel(c_MyApp& app, float W, float H) {
     if (app.m_gameType < 1 || app.m_gameType > 3) return;   // no table to show
     const int line = game::to_int(app.m_imageInfo[app.m_fontSlot * 3 + 1] * 1.5f);
-    int lines = line > 0 ? static_cast<int>(std::floor((H - 90 - H / 2) / line)) : 1;
-    lines = std::max(1, std::min(10, lines));
-    const int base = 10 * (app.m_gameType - 1);
-    static ScorePanelText panel;
-    if (panel.Holds(app, base, lines))
-        app.m_j = lines;   // where building the columns leaves the shared loop counter
-    else
-        panel.Build(app, base, lines);
+    const int fit = line > 0 ? static_cast<int>(std::floor((H - 90 - H / 2) / line)) : 1;
+    const int lines = std::clamp(fit, 1, kTableSize);
+    const int base = best_ten(app.m_gameType);
+    if (!panel_holds(app.m_scorePanel, app.m_highscores, base, lines)) build_panel(app, base, lines);
     const float x = W - kPanelWidth - 4 * app.m_menuY + 20;
     app.p_SetSize(1.5f);
     app.p_SetCol(255, 200, 100, 1);
-    app.p_Text(x, 60, panel.top, 0, 0);
+    app.p_Text(x, 60, app.m_scorePanel.top, 0, 0);
     app.p_SetCol(200, 255, 100, 1);
-    app.p_Text(x, H / 2 + 20, panel.last, 0, 0);
+    app.p_Text(x, H / 2 + 20, app.m_scorePanel.last, 0, 0);
     app.p_ResetDraw();
 }
 
@@ -170,18 +147,18 @@ void pull_edges(c_MyApp& app, const Carousel& c, float W, float H) {
     }
 }
 
-// Draws item k: a game type's button, or the gear of three wheels turning at their own speeds.
-void draw_item(c_MyApp& app, int k, float x, float y) {
-    if (k < kGearItem) {
-        app.p_DrawImg(kButtonsSlot, x, y, k - 1);
-        return;
-    }
-    const float turns[] = {0.66f, -0.33f, -1.0f};
-    for (int wheel = 0; wheel < 3; ++wheel) {
-        app.p_SetRot(turns[wheel] * app.m_gearAngle);
-        app.p_DrawImg(kButtonsSlot, x, y, 8 + wheel);
-    }
-    app.p_SetRot(0);
+// Step 4: the backdrop, the title art and the logo, sliding in with m_menuY, and the side panel's shade.
+void draw_background(c_MyApp& app, float W, float H) {
+    app.p_SetSize(3);
+    app.p_DrawImg(kMenuSlot, W / 2 + 20 * app.m_menuY, 0.6f * H, 2);
+    app.p_SetSize(4);
+    app.p_DrawImg(kMenuSlot, W / 2, 0.4f * H - 24 * app.m_menuY, 1);
+    app.p_SetSize(1.5f);
+    app.p_DrawImg(kLogoSlot, 0.4f * W, 128 + 12.0f * app.m_menuY, 0);
+    app.p_ResetDraw();
+    app.p_SetCol(0, 0, 0, 0.4f);
+    app.p_Rect(W - kPanelWidth - 4 * app.m_menuY, 0, kPanelWidth, H);
+    app.p_ResetDraw();
 }
 
 // A tap on item k: the first selects it, a second confirms it.
@@ -213,13 +190,13 @@ bool play_button(c_MyApp& app, float W, float H) {
 void record_controller(c_MyApp& app) {
     app.m_padIndex = 0;
     app.m_controlStyle = 0;
-    for (app.m_j = 3; app.m_j >= 0; --app.m_j) {
-        if (fire_down(app, app.m_j)) {
-            app.m_padIndex = app.m_j;
+    for (int p = 3; p >= 0; --p) {
+        if (app.p_ActionDown(kMenuFire, p)) {
+            app.m_padIndex = p;
             app.m_controlStyle = 1;
         }
     }
-    if (fire_down(app, -1)) {
+    if (app.p_ActionDown(kMenuFire, -1)) {
         app.m_padIndex = 0;
         app.m_controlStyle = 0;
     }
@@ -228,17 +205,15 @@ void record_controller(c_MyApp& app) {
 // Step 12: the keys, each acting once per press.
 void menu_keys(c_MyApp& app) {
     if (box_open(app)) return;
-    if (app.m_keyHeld == 0 && (any_player(app, 0) || any_player(app, 3)) && app.m_menuSel >= 2) {
+    if (app.m_keyHeld == 0 && app.p_AnyPlayer(kPrevious) && app.m_menuSel >= 2) {
         select_item(app, app.m_menuSel - 1);
         app.m_keyHeld = 1;
     }
-    if (app.m_keyHeld == 0 && (any_player(app, 8) || any_player(app, 5)) && app.m_menuSel < kItems) {
+    if (app.m_keyHeld == 0 && app.p_AnyPlayer(kNext) && app.m_menuSel < kItems) {
         select_item(app, app.m_menuSel + 1);
         app.m_keyHeld = 1;
     }
-    bool fire = false;
-    for (int p = 0; p <= 3; ++p) fire = fire || fire_down(app, p);
-    if (app.m_keyHeld == 0 && fire) {
+    if (app.m_keyHeld == 0 && app.p_AnyPlayer(kMenuFire)) {
         if (app.m_menuSel >= 1 && app.m_menuSel < kGearItem) {
             start_game(app, app.m_menuSel);
             record_controller(app);
@@ -246,10 +221,39 @@ void menu_keys(c_MyApp& app) {
             open_options(app);
         }
     }
-    if (app.m_keyHeld == 0 && any_player(app, 15)) {
+    if (app.m_keyHeld == 0 && app.p_AnyPlayer(kActionRightShoulder)) {
         app.m_keyHeld = 1;
         open_credits(app);
     }
+}
+
+// Step 10: each item at its place on the carousel, larger and opaque when selected, fading with its
+// distance from the centre point otherwise; a tap on it acts unless a box over the menu takes the tap.
+// The play button stands beside a selected game type. Returns the item nearest the centre point.
+int draw_items(c_MyApp& app, const Carousel& c, float W, float H) {
+    int nearest = 0;
+    float nearest_d = 1024;
+    for (int k = 1; k <= kItems; ++k) {
+        const float x = c.ItemX(k), y = c.ItemY(k);
+        const float d = std::sqrt((x - c.cx) * (x - c.cx) + (y - c.cy) * (y - c.cy));
+        if (d < nearest_d) {
+            nearest_d = d;
+            nearest = k;
+        }
+        const bool selected = k == app.m_menuSel;
+        app.p_ResetDraw();
+        app.p_SetSize(selected ? 1.75f : 1.0f);
+        app.p_Alpha(selected ? 1.0f : std::max(0.5f, 1 - d / 480));
+        if (k < kGearItem) app.p_DrawImg(kButtonsSlot, x, y, k - 1);   // a game type, or the turning gear
+        else app.p_Gear(x, y);
+        bool hit = app.p_OnImage(kButtonsSlot, x, y);
+        if (selected && k < kGearItem) hit = play_button(app, W, H) || hit;
+        // A box over the menu takes the taps: the click that closes the credits box runs after the menu
+        // in the same update, and must not also start a game under it.
+        if (hit && app.m_touchHeld == 0 && app.m_keyHeld == 0 && !box_open(app)) tap_item(app, k);
+    }
+    app.p_ResetDraw();
+    return nearest;
 }
 
 // Step 14: a pointer moving while held drags the carousel; past a small speed it is a drag, not a tap.
@@ -269,22 +273,10 @@ int c_MyApp::p_Menu() {
     const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
     p_CLS2D(0, 80, 140, 1);                                              // 1. clear colour, draw state
     if (m_menuY < 0) ++m_menuY;                                          // 2. slides in after a game
-    if (m_keyHeld == 0 && m_touchHeld == 0 && any_player(*this, 99))     // 3. the back action quits
+    if (m_keyHeld == 0 && m_touchHeld == 0 && p_AnyPlayer(kActionBack))  // 3. the back action quits
         zkError(String());
-
-    p_SetSize(3);                                                        // 4. background
-    p_DrawImg(kMenuSlot, W / 2 + 20 * m_menuY, 0.6f * H, 2);
-    p_SetSize(4);
-    p_DrawImg(kMenuSlot, W / 2, 0.4f * H - 24 * m_menuY, 1);
-    p_SetSize(1.5f);
-    p_DrawImg(kLogoSlot, 0.4f * W, 128 + 12.0f * m_menuY, 0);
-    p_ResetDraw();
-    p_SetCol(0, 0, 0, 0.4f);
-    p_Rect(W - kPanelWidth - 4 * m_menuY, 0, kPanelWidth, H);
-    p_ResetDraw();
-
+    draw_background(*this, W, H);                                        // 4.
     if (!box_open(*this) && m_menuSel < 4) draw_score_panel(*this, W, H);   // 5. scores
-
     if (m_menuSel >= 1 && m_menuSel <= 3) {                              // 6. selection bookkeeping
         m_gameType = m_menuSel;
     } else if (m_menuSel == kGearItem) {
@@ -293,58 +285,26 @@ int c_MyApp::p_Menu() {
         m_menuSel = 1;
         m_gameType = 1;
     }
-
     if (m_mouseDown == 0) m_dragSpeed = 0;                               // 7. carousel motion
     m_scrollTarget += m_scrollVel;
     m_scrollPos += (m_scrollTarget - m_scrollPos) / 8;
     m_scrollVel *= 0.2f;
     if (std::fabs(m_scrollVel) < 3) m_scrollVel = 0;
-
     const Carousel c = layout(*this, W, H);                              // 8. layout
     pull_edges(*this, c, W, H);                                          // 9. edge pull
-
-    int nearest = 0;                                                     // 10. the items
-    float nearest_d = 1024;
-    bool play_shown = false;
-    for (m_i = 1; m_i <= kItems; ++m_i) {
-        const float x = c.ItemX(m_i), y = c.ItemY(m_i);
-        const float scale = m_i == m_menuSel ? 1.75f : 1.0f;
-        const float d = std::sqrt((x - c.cx) * (x - c.cx) + (y - c.cy) * (y - c.cy));
-        if (d < nearest_d) {
-            nearest_d = d;
-            nearest = m_i;
-        }
-        p_ResetDraw();
-        p_SetSize(scale);
-        p_Alpha(m_i == m_menuSel ? 1.0f : std::max(0.5f, 1 - d / 480));
-        draw_item(*this, m_i, x, y);
-        bool hit = m_mouseDown > 0 && p_MouseIn_Centered(x, y, m_imageInfo[kButtonsSlot * 3] * m_drawScale * scale,
-                                                         m_imageInfo[kButtonsSlot * 3 + 1] * m_drawScale * scale);
-        if (m_i == m_menuSel && m_menuSel < kGearItem && !play_shown) {
-            play_shown = true;
-            hit = play_button(*this, W, H) || hit;
-        }
-        // A box over the menu takes the taps: the click that closes the credits box runs after the menu
-        // in the same update, and must not also start a game under it.
-        if (hit && m_touchHeld == 0 && m_keyHeld == 0 && !box_open(*this)) tap_item(*this, m_i);
-    }
-    p_ResetDraw();
-
+    const int nearest = draw_items(*this, c, W, H);                      // 10. the items
     if (nearest > 0 && nearest != m_menuSel && m_menuPending == 0) {     // 11. the nearest item
         m_menuSel = nearest;
         p_PlaySFX(kClickSound, 1);
     }
     if (std::fabs(m_scrollPos - m_scrollTarget) < 32) m_menuPending = 0;
-
     menu_keys(*this);                                                    // 12. keys
-
     p_SetSize(0.35f);                                                    // 13. the credits button
     if (p_Button(kMakerLogoSlot, W - 70, 4.0f * m_menuY + 32, 0) && m_touchHeld == 0 && !box_open(*this)) {
         m_touchHeld = 1;
         open_credits(*this);
     }
     p_ResetDraw();
-
     drag_carousel(*this);                                                // 14. dragging
     return 0;
 }

@@ -9,9 +9,17 @@
 // the display list m_drawList (15 floats a command); p_OnRender replays the list, scaled from the
 // 800 x 600 design screen to the window.
 //
-// House style: loops run on the shared fields m_n, m_k, m_i, m_j, m_m rather than locals; a press acts
-// once, then the latches m_keyHeld and m_touchHeld block presses until every control is released;
-// -3717 marks an optional float argument that is not given and a touch point that is up.
+// House style: one class holds all state. The shared fields m_n, m_k, m_i, m_j and m_m are the loop
+// fields of the steps that keep them (the objects, monster hits and droplets of play, the place line of
+// the HUD, the render replay, p_rstr, p_ResetPlayers) and hold their last value after the step; every
+// other loop, and every helper, keeps its counters and scratch in locals. A press acts once, then the
+// latches m_keyHeld and m_touchHeld block presses until every control is released; -3717 marks an
+// optional float argument that is not given and a touch point that is up.
+//
+// While paused (m_paused 1) play stands still and keeps drawing: the clock, the tee cycle and every ball
+// and peg stop (balls and pegs are neither moved nor drawn, so a paused frame never ends a game), no
+// swing is taken and no tick sounds; monsters, the power meter, the stars, the particles and the HUD go
+// on. Each step of play tests m_paused itself, by this rule.
 //
 // Where things live:
 //   myapp.cpp      construction, p_OnCreate, the frame p_OnUpdate, start of a game, pause check,
@@ -26,17 +34,31 @@
 //   progress.cpp   saved settings, badges and highscores, place names
 //   overlays.cpp   the pause menu, the game-over overlay, badge pop-ups
 //   globals.cpp    the game module's globals and the credit lines
+//   records.h      the layouts of the records, of m_state, of the settings and the score tables
+//   actions.h      the control actions, the virtual keys and the named action lists
 #pragma once
 
 #include "framework/app.h"
 #include "framework/audio.h"
 #include "framework/graphics.h"
+#include "game/actions.h"
+#include "game/records.h"
 #include "game/slots.h"
 #include "runtime/array.h"
 #include "runtime/string.h"
 
 // The marker of an optional float argument that is not given, and of a touch point that is up.
 const float kUnset = -3717.0f;
+const int kTouchPoints = 10;   // m_touchDown, m_touchX, m_touchY
+
+// The title menu's score panel as last built, and what it was built from: building its two texts costs
+// dozens of strings, so they are built again only when the game type, the number of lines or a shown
+// score changes.
+struct c_ScorePanel {
+    int base = -1, lines = 0;
+    int scores[2][kTableSize] = {};   // the best ten and the last ten shown
+    String top, last;
+};
 
 // The game module's globals.
 extern float zk_Dravo_jscrw, zk_Dravo_jscrh;       // the virtual screen, recomputed by every render
@@ -66,14 +88,14 @@ struct c_MyApp : c_App {
     int m_loadStep = 0;          // 1..26 while loading; the mode dispatch waits for 0
     int m_gameType = 0;          // 1: 30 s, 2: 20 s, 3: 10 s
     int m_menuY = 0;
-    int m_paused = 0;
+    int m_paused = 0;            // 1 while the pause menu is up: play stands still (above)
     int m_pauseDir = 0;
     int m_pauseY = 0;
     int m_n = 0;                 // first shared loop index
     Array<int> m_badgePopId, m_badgePopTime;   // 15 each
     Array<bool> m_badges;        // 256
-    Array<int> m_vkeys;          // 20: virtual keys per action; [19] back key hits of this frame
-    Array<int> m_options;        // 25: saved settings; [5] the sound mode
+    Array<int> m_vkeys;          // 20: virtual keys (actions.h); [19] back key hits of this frame
+    Array<int> m_options;        // 25: saved settings; [kOptionSound] the sound mode
     Array<int> m_highscores;     // 150
     int m_hitPoints = 0;
     int m_monsterCount = 0;
@@ -84,7 +106,7 @@ struct c_MyApp : c_App {
     int m_landscape = 0;
     int m_drawCount = 0;         // floats of m_drawList in use
     Array<float> m_drawList;     // 37500: 2500 commands of 15 floats
-    int m_rank = 0;              // also scratch of the iCade reader
+    int m_rank = 0;              // also the iCade reader's scratch: the character read, 0 at the end
     int m_hideHud = 0;
     int m_musicPlaying = 0;
     int m_lastMillis = 0, m_fpsNow = 0, m_fps = 0;
@@ -107,15 +129,15 @@ struct c_MyApp : c_App {
     int m_j = 0;                 // third shared loop index
     int m_powerBar = 0;
     int m_golferPose = 0;
-    int m_newRank = 0;           // also the loading spinner's radius
+    int m_newRank = 0;           // also the loading spinner's radius, kept by p_WaitStart
     int m_score = 0;
     int m_spin = 0;              // loading spinner angle, degrees
     float m_analogX = 0, m_analogY = 0;
     int m_stickAnchorX = 0, m_stickAnchorY = 0;
     float m_keyRampY = 0, m_keyRampX = 0;
     Array<float> m_scenery;      // 512
-    Array<float> m_state;        // 512: state of the current game; [89] the game timer in frames
-    Array<float> m_objects;      // 51000
+    Array<float> m_state;        // 512: the current game, by the slots of records.h
+    Array<float> m_objects;      // 51000: object records
     int m_i = 0;                 // fourth shared loop index
     int m_maxParticles = 250;
     Array<float> m_particles;    // 5100
@@ -139,6 +161,7 @@ struct c_MyApp : c_App {
     int m_optKeyHeld = 0, m_optTouchHeld = 0;   // the options box's own latches
     float m_creditScroll = 0;    // sub-line scroll of the credit text, 0..-16
     int m_creditLine = 0;        // the credit line at the centre
+    c_ScorePanel m_scorePanel;   // the score panel's texts, kept between frames
 
     c_MyApp();
     c_MyApp* m_new();
@@ -157,11 +180,19 @@ struct c_MyApp : c_App {
     // --- controls (controls.cpp) ------------------------------------------------------------------
     int p_PlayKey(int action, int analogue, int player);
     int p_PlayKeyAll(int action, int analogue);
+    bool p_ActionDown(ActionList actions, int player);   // any of them down for the player (analogue too)
+    bool p_AnyPlayer(ActionList actions);                // ... for any of players 0..3
     float p_StickX(int axis, int player);
     float p_StickY(int axis, int player);
     int p_iCade(int on);
     int p_ReadICade();
     int p_AnalogueControl();
+    // The one pointer test: whether a touch point among first..last that is down lies strictly inside the
+    // rectangle from (left, top) to (right, bottom); an edge is outside.
+    bool p_TouchIn(float left, float top, float right, float bottom, int first = 0,
+                   int last = kTouchPoints - 1) const;
+    // Whether the pointer is down on the frame of `image` centred on (x, y) at the current size.
+    bool p_OnImage(int image, float x, float y, int first = 0, int last = kTouchPoints - 1) const;
     int p_Button(int image, float x, float y, int frame);
     int p_Button2(float x, float y, int frame) { return p_Button(97, x, y, frame); }
     bool p_Button0(int image, float x, float y, int frame);
@@ -239,16 +270,42 @@ struct c_MyApp : c_App {
     int p_ShowBadges();
 
 private:
+    // The steps of the frame (myapp.cpp).
+    void p_FunctionKeys();
+    void p_ReadPointer();
+    void p_ReleaseKeyLatch();
+    void p_RunScreen();
+    int p_StepBoxes();
+    void p_Pause(int& latch);
+    void p_SpinnerRing(float shade, int turn, float size);
+    void p_SuspendPause();
+
     // The steps of one frame of play (play.cpp).
+    void p_Scenery();
+    void p_Golfer();
     void p_PowerMeter();
+    void p_Swing();
     void p_TeeCycle();
-    void p_Monster();
-    void p_BallOrPeg();
-    void p_HitMonster(float* object);
+    void p_ClearTee();
+    void p_Monster(float* monster);
+    void p_BallOrPeg(float* object);
+    void p_HitMonster(float* object, float* monster);
     void p_Splash(float* object);
+    void p_Ground();
     void p_Clock();
     void p_Hud();
+    void p_PlaceToBeat();
 
+    // Steps of the analogue control (controls.cpp) and of the drawing layer (draw.cpp).
+    void p_DragStick();
     int p_AppendCommand(float kind, float x, float y, float w, float h, float frame);
-    int p_StepBoxes();
+    void p_ScaleToWindow(int deviceWidth, int deviceHeight);
+    void p_Replay(int deviceWidth, int deviceHeight);
+
+    // The pause menu's steps and the game-over overlay (overlays.cpp).
+    enum class PausePress { kNone, kPointer, kFire };
+    PausePress p_PausePress(bool touched, int at);
+    void p_PauseButtons(float side, float lift);
+    void p_PauseCursor();
+    void p_DrawGameOver(int T);
 };

@@ -21,10 +21,6 @@ const int kPopSlots = 13;        // pop-up slots shown: 0..12 of the 15
 const int kPopLife = 240;        // a pop-up leaves at this age; it slides 16 pixels a frame
 const int kPopWidth = 160;
 
-// Fire on a pause button is the first fire button alone: a stray second button, shoulder or Shift never
-// ends the game.
-const int kFireAction = 10;
-
 // The pause panel around its centre (W/2, P): three bars, and the side buttons' offsets from the centre.
 struct PanelRect {
     float dx, dy, w, h;
@@ -41,11 +37,6 @@ struct Tint {
 };
 const Tint kBarTints[3] = {{255, 255, 10, 0.6f}, {255, 150, 10, 0.7f}, {10, 150, 255, 0.6f}};
 
-bool any_down(c_MyApp* app, int action) { return app->p_PlayKeyAll(action, 1) > 0; }
-
-// A fire press the latch lets through.
-bool fire_pressed(c_MyApp* app) { return app->m_keyHeld == 0 && any_down(app, kFireAction); }
-
 }  // namespace
 
 using game::to_int;
@@ -56,7 +47,6 @@ int c_MyApp::p_PauseMenu() {
     p_ResetDraw();
     p_SetCol(0, 0, 0, std::abs(m_pauseY) / (0.8f * H));                  // 1. dimming
     p_Rect(0, 0, W, H);
-
     if (m_pauseDir == 1) {                                               // 2. slide
         if (m_pauseY < H / 2) m_pauseY += kPanelStep;
     } else if (m_pauseY < kPanelHome + 1) {
@@ -65,77 +55,15 @@ int c_MyApp::p_PauseMenu() {
         m_pauseY -= kPanelStep;
         if (m_pauseY < -32) m_paused = 0;   // the panel has left: play resumes
     }
-
     const float P = static_cast<float>(m_pauseY);                        // 3. panel
-    for (m_n = 0; m_n < 3; ++m_n) {
-        const PanelRect& r = layout.bars[m_n];
-        p_SetCol(kBarTints[m_n].r, kBarTints[m_n].g, kBarTints[m_n].b, kBarTints[m_n].a);
+    for (int bar = 0; bar < 3; ++bar) {
+        const PanelRect& r = layout.bars[bar];
+        p_SetCol(kBarTints[bar].r, kBarTints[bar].g, kBarTints[bar].b, kBarTints[bar].a);
         p_Rect(W / 2 + r.dx, P + r.dy, r.w, r.h);
     }
-
-    // 4. Buttons: resume in the centre, end the game on the left, options on the right.
-    const float leftX = static_cast<float>(to_int(W / 2 - layout.side));
-    const float rightX = static_cast<float>(to_int(W / 2 + layout.side));
-    const float sideY = P - layout.lift;
-    if (m_pauseCursor >= -1 && m_pauseCursor <= 1) {
-        const float xs[3] = {leftX, W / 2, rightX};
-        p_SetSize(2.5f);
-        p_SetCol(255, 255, 100, 1);
-        p_DrawImg(kIconsSlot, xs[m_pauseCursor + 1], m_pauseCursor == 0 ? P : sideY, 6);
-    }
-
-    p_SetSize(2);
-    p_SetCol(50, 50, 250);
-    const bool resumeTouched = p_Button(kIconsSlot, W / 2, P, 3) != 0 && m_touchHeld == 0;
-    if (resumeTouched || (m_pauseCursor == 0 && fire_pressed(this))) {
-        (resumeTouched ? m_touchHeld : m_keyHeld) = 1;
-        m_pauseDir = -1;
-        p_PlaySFX(kChimeSound, 1, 0.5f, 0);
-    }
-
-    p_SetCol(255, 50, 50);
-    const bool endTouched = p_Button(kIconsSlot, leftX, sideY, 1) != 0 && m_touchHeld == 0;
-    if (endTouched || (m_pauseCursor == -1 && fire_pressed(this))) {
-        (endTouched ? m_touchHeld : m_keyHeld) = 1;
-        m_paused = 0;
-        m_pauseDir = -1;
-        m_pauseY = kPanelHome;
-        m_gameOver = 1;   // the game-over overlay takes over from the next update
-        p_PlaySFX(kChimeSound, 0.5f, 0.5f, 0);
-    }
-
-    p_SetSize(1);
-    p_SetCol(255, 255, 255);
-    if (m_optionsOpen == 0) m_gearAngle += 0.2f;
-    const bool gearTouched = p_Gear(rightX, sideY) != 0 && m_touchHeld == 0;
-    if (gearTouched) {
-        m_touchHeld = 1;
-        m_optionsOpen = 1;
-        p_PlaySFX(kClickSound, 1);
-    } else if (m_pauseCursor == 1 && fire_pressed(this)) {
-        m_keyHeld = 1;
-        m_optionsOpen = 1;
-        p_PlaySFX(kChimeSound, 1, 0.5f, 0);
-    }
-
-    if (m_keyHeld == 0) {                                                // 5. cursor moves
-        if (m_pauseCursor == 0 && (any_down(this, 3) || any_down(this, 0))) {
-            m_keyHeld = 1;
-            m_pauseCursor = -1;
-            p_PlaySFX(kChimeSound, 0.8f, 0.5f, 0);
-        } else if (m_pauseCursor == 0 && any_down(this, 5)) {
-            m_keyHeld = 1;
-            m_pauseCursor = 1;
-            p_PlaySFX(kChimeSound, 1.2f, 0.5f, 0);
-        } else if ((m_pauseCursor == -1 && (any_down(this, 5) || any_down(this, 8))) ||
-                   (m_pauseCursor == 1 && (any_down(this, 3) || any_down(this, 8)))) {
-            m_keyHeld = 1;
-            m_pauseCursor = 0;
-            p_PlaySFX(kChimeSound, 0.8f, 0.5f, 0);
-        }
-    }
-
-    if (m_keyHeld == 0 && any_down(this, 99)) {                          // 6. back: resume
+    p_PauseButtons(layout.side, layout.lift);                            // 4.
+    p_PauseCursor();                                                     // 5.
+    if (m_keyHeld == 0 && p_AnyPlayer(kActionBack)) {                    // 6. back: resume
         m_keyHeld = 1;
         m_pauseDir = -1;
         p_PlaySFX(kChimeSound, 1, 0.5f, 0);
@@ -144,34 +72,85 @@ int c_MyApp::p_PauseMenu() {
     return 0;
 }
 
+// A pause button is pressed by the pointer (`touched`, taken while m_touchHeld is 0) or by the first fire
+// button alone while the cursor stands on it (`at`; a stray second button, shoulder or Shift never ends
+// the game). The press is latched; the answer says which it was.
+c_MyApp::PausePress c_MyApp::p_PausePress(bool touched, int at) {
+    if (touched && m_touchHeld == 0) {
+        m_touchHeld = 1;
+        return PausePress::kPointer;
+    }
+    if (m_pauseCursor == at && m_keyHeld == 0 && p_AnyPlayer(kActionFire)) {
+        m_keyHeld = 1;
+        return PausePress::kFire;
+    }
+    return PausePress::kNone;
+}
+
+// 4. The buttons around the panel's centre: the highlight under the cursor, resume in the centre, end
+// the game on the left, options on the right (`side` to either side and `lift` above the centre).
+void c_MyApp::p_PauseButtons(float side, float lift) {
+    const float W = zk_Dravo_jscrw, P = static_cast<float>(m_pauseY);
+    const float leftX = static_cast<float>(to_int(W / 2 - side));
+    const float rightX = static_cast<float>(to_int(W / 2 + side));
+    const float sideY = P - lift;
+    if (m_pauseCursor >= -1 && m_pauseCursor <= 1) {
+        const float xs[3] = {leftX, W / 2, rightX};
+        p_SetSize(2.5f);
+        p_SetCol(255, 255, 100, 1);
+        p_DrawImg(kIconsSlot, xs[m_pauseCursor + 1], m_pauseCursor == 0 ? P : sideY, 6);
+    }
+    p_SetSize(2);
+    p_SetCol(50, 50, 250);
+    if (p_PausePress(p_Button(kIconsSlot, W / 2, P, 3) != 0, 0) != PausePress::kNone) {   // resume
+        m_pauseDir = -1;
+        p_PlaySFX(kChimeSound, 1, 0.5f, 0);
+    }
+    p_SetCol(255, 50, 50);
+    if (p_PausePress(p_Button(kIconsSlot, leftX, sideY, 1) != 0, -1) != PausePress::kNone) {   // end the game
+        m_paused = 0;
+        m_pauseDir = -1;
+        m_pauseY = kPanelHome;
+        m_gameOver = 1;   // the game-over overlay takes over from the next update
+        p_PlaySFX(kChimeSound, 0.5f, 0.5f, 0);
+    }
+    p_SetSize(1);
+    p_SetCol(255, 255, 255);
+    if (m_optionsOpen == 0) m_gearAngle += 0.2f;
+    const PausePress options = p_PausePress(p_Gear(rightX, sideY) != 0, 1);
+    if (options != PausePress::kNone) {
+        m_optionsOpen = 1;
+        if (options == PausePress::kPointer) p_PlaySFX(kClickSound, 1);
+        else p_PlaySFX(kChimeSound, 1, 0.5f, 0);
+    }
+}
+
+// 5. Cursor moves, once per press: from the centre left or up to the end button and right to options;
+// from either side back to the centre.
+void c_MyApp::p_PauseCursor() {
+    if (m_keyHeld != 0) return;
+    int to = m_pauseCursor;
+    float rate = 0.8f;
+    if (m_pauseCursor == 0 && p_AnyPlayer(kPrevious)) {
+        to = -1;
+    } else if (m_pauseCursor == 0 && p_AnyPlayer(kActionRight)) {
+        to = 1;
+        rate = 1.2f;
+    } else if ((m_pauseCursor == -1 && p_AnyPlayer(kFromEndButton)) ||
+               (m_pauseCursor == 1 && p_AnyPlayer(kFromOptionsButton))) {
+        to = 0;
+    }
+    if (to == m_pauseCursor) return;
+    m_keyHeld = 1;
+    m_pauseCursor = to;
+    p_PlaySFX(kChimeSound, rate, 0.5f, 0);
+}
+
 int c_MyApp::p_GameOver() {
-    const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
-    const int T = m_overTimer;
-    if (T >= 1) {                                                        // 1. the overlay
+    if (m_overTimer >= 1) {                                              // 1. the overlay
         m_keyHeld = 1;
         m_touchHeld = 1;
-        p_ResetDraw();
-        p_SetCol(0, 0, 0, std::min(0.7f, T / 40.0f));
-        p_Rect(-1, -1, W + 2, H + 2);
-        const float Y = static_cast<float>(to_int(std::min(12.0f * T, 0.45f * H)));
-        p_SetCol(255, 255, 0, 0.5f);                                     // bands growing from both sides
-        p_Rect(-1, 0.45f * H - 8, 2 * Y, 16);
-        p_SetCol(255, 128, 0, 0.5f);
-        p_Rect(W - 2 * Y, 0.55f * H - 8, 2 * Y + 1, 16);
-        p_SetSize(4);
-        p_SetCol(255, 180, 180, 1);
-        p_Text(0.35f * W, Y, String("GAME"), 1, 1);
-        p_Text(0.65f * W, H - Y, String("OVER"), 1, 1);
-        const String place = p_MyNth();
-        if (place.Length() > 0) {   // the score has a place in the best ten
-            p_SetSize(1);
-            p_SetCol(0, 125, 255, 0.5f);
-            p_Rect(0.35f * W, H - Y / 1.5f - 16, 0.3f * W, 32);
-            p_SetSize(2);
-            p_SetCol(100, 255, 100, 1);
-            // The two characters backslash and n break the line; the spaces put the place under the title.
-            p_Text(W / 2, H - Y / 1.5f, String("New Highscore\\n           ") + place, 0.5f, 2);
-        }
+        p_DrawGameOver(m_overTimer);
     }
     if (m_mode == 10) {                                                  // 2. the game ends at 90
         ++m_overTimer;
@@ -185,6 +164,33 @@ int c_MyApp::p_GameOver() {
     }
     p_ResetDraw();
     return 0;
+}
+
+// The game-over overlay at counter T: the screen darkens, two bands grow from the sides, "GAME" and
+// "OVER" slide in, and a score with a place in the best ten is announced with its place.
+void c_MyApp::p_DrawGameOver(int T) {
+    const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
+    p_ResetDraw();
+    p_SetCol(0, 0, 0, std::min(0.7f, T / 40.0f));
+    p_Rect(-1, -1, W + 2, H + 2);
+    const float Y = static_cast<float>(to_int(std::min(12.0f * T, 0.45f * H)));
+    p_SetCol(255, 255, 0, 0.5f);                                         // bands growing from both sides
+    p_Rect(-1, 0.45f * H - 8, 2 * Y, 16);
+    p_SetCol(255, 128, 0, 0.5f);
+    p_Rect(W - 2 * Y, 0.55f * H - 8, 2 * Y + 1, 16);
+    p_SetSize(4);
+    p_SetCol(255, 180, 180, 1);
+    p_Text(0.35f * W, Y, String("GAME"), 1, 1);
+    p_Text(0.65f * W, H - Y, String("OVER"), 1, 1);
+    const String place = p_MyNth();
+    if (place.Length() == 0) return;   // no place in the best ten
+    p_SetSize(1);
+    p_SetCol(0, 125, 255, 0.5f);
+    p_Rect(0.35f * W, H - Y / 1.5f - 16, 0.3f * W, 32);
+    p_SetSize(2);
+    p_SetCol(100, 255, 100, 1);
+    // The two characters backslash and n break the line; the spaces put the place under the title.
+    p_Text(W / 2, H - Y / 1.5f, String("New Highscore\\n           ") + place, 0.5f, 2);
 }
 
 int c_MyApp::p_ShowBadges() {

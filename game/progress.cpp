@@ -25,13 +25,11 @@
 namespace {
 
 const int kSettings = 25;
-const int kSoundEntry = 5, kSoundDefault = 1;   // effects and music
+const int kSoundDefault = 1;                                // effects and music
 const int kPadXEntry = 10, kPadYEntry = 11, kPadMin = 64;   // on-screen pad position, pixels
 const int kControlSizeEntry = 12, kControlSizeMin = 8, kControlSizeDefault = 10;   // tenths
 const int kOverscanEntry = 14;
 const int kBadgeWords = 8, kBadgeBits = 32;     // 256 flags
-const int kTableSize = 10;                      // best ten and last ten per game type
-const int kLastTen = 30;                        // last-ten entries lie this far after the best ten
 const int kSavedTables = 8, kReadTables = 3;    // blocks written; blocks read (the game types)
 const int kTableNumbers = 2 * kTableSize;       // entries of one highscore block
 
@@ -81,7 +79,7 @@ int load_settings(c_MyApp* app, const Array<String>& parts) {
     } else {
         zkPrint(String("Settings Checksum Invalid"));
         for (int i = 0; i < kSettings; ++i) app->m_options[i] = 0;
-        app->m_options[kSoundEntry] = kSoundDefault;
+        app->m_options[kOptionSound] = kSoundDefault;
     }
     return kSettings + 1;
 }
@@ -190,7 +188,7 @@ int c_MyApp::p_Load() {
 
 int c_MyApp::p_LoadMenu() {
     ZK_CONTRACT(m_gameType >= 1 && m_gameType <= kReadTables, "a game type with a highscore table");
-    const int base = kTableSize * (m_gameType - 1);                         // 1.
+    const int base = best_ten(m_gameType);                                  // 1.
     const int score = m_score;
     const int place = first_place(m_highscores, base, [score](int s) { return s < score; });   // 2.
     if (place >= 0) insert_score(m_highscores, base, base + place, m_score);                   // 3.
@@ -203,7 +201,7 @@ int c_MyApp::p_LoadMenu() {
 // score has just taken unless an equal score stood there before.
 String c_MyApp::p_MyNth() {
     ZK_CONTRACT(m_gameType >= 1 && m_gameType <= kReadTables, "a game type with a highscore table");
-    const int base = kTableSize * (m_gameType - 1), score = m_score;
+    const int base = best_ten(m_gameType), score = m_score;
     const int place = 1 + first_place(m_highscores, base, [score](int s) { return s <= score; });
     return place == 1 ? String("1st!") : p_Nth(place);
 }

@@ -11,7 +11,7 @@ const int kEffectChannels = 24;   // effects rotate over channel slots 0..23; 24
 const int kLoaderSteps = 26;      // 25 steps that load, one that ends the pass
 const int kWindowWidth = 640, kWindowHeight = 480;
 
-// Sound modes (saved setting 5): 0 off, 1 effects and music, 2 effects only, 3 music only.
+// Sound modes (saved setting kOptionSound): 0 off, 1 effects and music, 2 effects only, 3 music only.
 bool effects_on(int mode) { return mode == 1 || mode == 2; }
 bool music_on(int mode) { return mode == 1 || mode == 3; }
 
@@ -111,7 +111,7 @@ int c_MyApp::p_LoadSFX(int n) {
 }
 
 int c_MyApp::p_PlaySFX(int n, float rate, float volume, float pan) {
-    if (!effects_on(m_options[5])) return 0;                             // 1.
+    if (!effects_on(m_options[kOptionSound])) return 0;                             // 1.
     m_channelCursor = (m_channelCursor + 1) % kEffectChannels;           // 2.
     const int channel = m_channels[m_channelCursor];                     // 3.
     zk_audio_StopChannel(channel);                                       // 4. the oldest effect stops
@@ -128,7 +128,7 @@ int c_MyApp::p_PlayTune(String name, int flags) {
         zk_audio_StopMusic();
         m_musicPlaying = 0;
     }
-    if (music_on(m_options[5])) {
+    if (music_on(m_options[kOptionSound])) {
         zk_audio_PlayMusic(file, flags);
         m_musicPlaying = 1;
     }

@@ -1,27 +1,37 @@
-// harness/scratch.h: a scratch folder of one's own under /tmp, removed with everything in it.
+// harness/scratch.h: a scratch folder of one's own in the temporary folder, removed with everything in it.
 //
-// ScratchDir makes a fresh folder (mkdtemp), or ends the program saying why. Enter() makes it the working
-// folder until Leave() or the destructor goes back. The destructor removes the folder, even one a test
-// made read-only, only in the process that made it: a death test's child leaves it alone. ReadFile and
-// WriteFile move a file's whole bytes. Header only; POSIX and C++17 <filesystem>.
+// ScratchDir makes a fresh folder, or ends the program saying why. Enter() makes it the working folder
+// until Leave() or the destructor goes back. The destructor removes the folder, even one a test made
+// read-only, only in the process that made it: a death test's child leaves it alone. ReadFile and
+// WriteFile move a file's whole bytes. Paths are UTF-8 on every system (on Windows they reach the system
+// as UTF-16), so a prefix may hold any letters. Header only; C++17 <filesystem>, POSIX or Windows.
 #pragma once
 
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace zk_test {
 
+namespace fs = std::filesystem;
+
+// A path named in UTF-8.
+inline fs::path Utf8Path(const std::string& path) { return fs::u8path(path); }
+
 // A file's bytes; empty when it cannot be read (a folder included).
 inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(Utf8Path(path), std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
@@ -29,26 +39,37 @@ inline std::string ReadFile(const std::string& path) {
 
 // Writes `bytes` as the whole file, through a link if `path` is one.
 inline void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+    std::ofstream(Utf8Path(path), std::ios::binary) << bytes;
 }
+
+#ifdef _WIN32
+inline int ProcessId() { return _getpid(); }
+#else
+inline int ProcessId() { return getpid(); }
+#endif
 
 class ScratchDir {
 public:
-    explicit ScratchDir(const std::string& prefix = "zk_test") : owner_(getpid()) {
-        std::string pattern = "/tmp/" + prefix + "_XXXXXX";
-        if (!mkdtemp(pattern.data())) {
-            std::perror(("no scratch folder " + pattern).c_str());
+    explicit ScratchDir(const std::string& prefix = "zk_test") : owner_(ProcessId()) {
+        std::error_code error;
+        fs::path temp = fs::temp_directory_path(error);
+        std::random_device random;
+        for (int tries = 0; tries < 100 && path_.empty(); ++tries) {
+            fs::path p = temp / Utf8Path(prefix + "_" + std::to_string(random() % 1000000000));
+            if (fs::create_directory(p, error)) path_ = p.u8string();
+        }
+        if (path_.empty()) {
+            std::fprintf(stderr, "no scratch folder for %s in %s: %s\n", prefix.c_str(),
+                         temp.u8string().c_str(), error.message().c_str());
             std::abort();
         }
-        path_ = pattern;
     }
     ~ScratchDir() {
-        if (getpid() != owner_) return;
+        if (ProcessId() != owner_) return;
         Leave();
         std::error_code ignored;
-        namespace fs = std::filesystem;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(path_, ignored);
+        fs::permissions(Utf8Path(path_), fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(Utf8Path(path_), ignored);
     }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
@@ -59,30 +80,35 @@ public:
 
     // Makes the folder the working folder; returns false when that fails.
     bool Enter() {
-        if (!entered_ && !getcwd(home_, sizeof home_)) return false;
-        entered_ = chdir(path_.c_str()) == 0;
+        std::error_code error;
+        if (!entered_) home_ = fs::current_path(error);
+        if (error) return false;
+        fs::current_path(Utf8Path(path_), error);
+        entered_ = !error;
         return entered_;
     }
     // Goes back to the folder that was current at Enter(); returns false when that fails.
     bool Leave() {
         if (!entered_) return true;
         entered_ = false;
-        return chdir(home_) == 0;
+        std::error_code error;
+        fs::current_path(home_, error);
+        return !error;
     }
     // The names in the folder, "." and ".." left out.
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
         std::error_code ignored;
-        for (const auto& e : std::filesystem::directory_iterator(path_, ignored))
-            names.push_back(e.path().filename().string());
+        for (const auto& e : fs::directory_iterator(Utf8Path(path_), ignored))
+            names.push_back(e.path().filename().u8string());
         return names;
     }
 
 private:
-    std::string path_;
-    pid_t owner_;
+    std::string path_;   // UTF-8
+    int owner_;
     bool entered_ = false;
-    char home_[PATH_MAX] = {};
+    fs::path home_;
 };
 
 }  // namespace zk_test

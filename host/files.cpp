@@ -14,6 +14,9 @@
 // player may not write to) but the state file itself is writable, the text is written into it in place.
 // A state file the player has made read-only is kept as it is: the save fails and says so.
 //
+// On Windows every name goes to the system as UTF-16 (_wfopen and the wide file functions), so a folder
+// or file named in any script works whatever the ANSI code page; links are not followed there.
+//
 // Failures are results, never exceptions: null files and blocks, empty strings, negative ints. The one
 // line printed here is a failed save's, which the framework does not otherwise report.
 #include <climits>
@@ -28,6 +31,7 @@
 #include <io.h>
 #include <windows.h>
 #include <shellapi.h>
+#undef LoadString   // windows.h's name for LoadStringA would rename ZKGame::LoadString in this file
 #else
 #include <fcntl.h>
 #include <spawn.h>
@@ -64,12 +68,18 @@ String file_name(const std::string& path) {
     return String::FromUtf8(reinterpret_cast<const unsigned char*>(path.data()), int(path.size()));
 }
 
+#ifdef _WIN32
+// The attributes of a file named in UTF-8, or INVALID_FILE_ATTRIBUTES when there is none.
+DWORD attributes(const std::string& path) { return GetFileAttributesW(file_name(path).ToCString<wchar_t>()); }
+#endif
+
 // Writes the whole buffer to an open file and flushes it to the device; `f` is closed. 0, or -2 when any
 // byte could not be written or synced.
 int write_and_close(FILE* f, const std::string& bytes, bool truncate) {
     bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = std::fflush(f) == 0 && ok;
 #ifdef _WIN32
+    if (truncate) ok = _chsize_s(_fileno(f), (long long)bytes.size()) == 0 && ok;
     ok = _commit(_fileno(f)) == 0 && ok;
 #else
     if (truncate) ok = ftruncate(fileno(f), off_t(bytes.size())) == 0 && ok;
@@ -81,7 +91,8 @@ int write_and_close(FILE* f, const std::string& bytes, bool truncate) {
 
 // Writes the buffer to a fresh file at `path` with the permissions of `like`, if that exists. 0, -1 when
 // the file cannot be created, -2 when a byte could not be written or synced.
-int write_synced(ZKGame* game, const std::string& path, const std::string& like, const std::string& bytes) {
+int write_synced(ZKGame* game, const std::string& path, [[maybe_unused]] const std::string& like,
+                 const std::string& bytes) {
     FILE* f = game->OpenFile(file_name(path), String("wb"));
     if (!f) return -1;
 #ifndef _WIN32
@@ -97,7 +108,13 @@ int write_synced(ZKGame* game, const std::string& path, const std::string& like,
 int write_in_place(ZKGame* game, const std::string& path, const std::string& bytes) {
     FILE* f = game->OpenFile(file_name(path), String("r+b"));
     if (!f) return -1;
-#ifndef _WIN32
+#ifdef _WIN32
+    if (_filelengthi64(_fileno(f)) < (long long)bytes.size() &&
+        _chsize_s(_fileno(f), (long long)bytes.size()) != 0) {
+        std::fclose(f);
+        return -2;
+    }
+#else
     if (!bytes.empty() && posix_fallocate(fileno(f), 0, off_t(bytes.size())) != 0) {
         std::fclose(f);
         return -2;
@@ -109,7 +126,8 @@ int write_in_place(ZKGame* game, const std::string& path, const std::string& byt
 // Puts the synced temporary file in place of `to`. On failure `to` is untouched.
 bool replace_file(const std::string& from, const std::string& to) {
 #ifdef _WIN32
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(file_name(from).ToCString<wchar_t>(), file_name(to).ToCString<wchar_t>(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
     if (std::rename(from.c_str(), to.c_str()) != 0) return false;
     // The rename itself lives in the folder: sync it too so that it survives a power cut.
@@ -146,8 +164,10 @@ bool write_protected(const std::string& file) {
     const mode_t bits = st.st_uid == geteuid() ? S_IWUSR : S_IWUSR | S_IWGRP | S_IWOTH;
     return (st.st_mode & bits) == 0;
 #else
-    (void)file;   // Windows itself refuses to replace or open for writing a read-only file
-    return false;
+    // Its read-only attribute. Windows would refuse to replace the file or open it for writing, but not
+    // every system that runs Windows programs does (Wine, run as root, does both).
+    const DWORD a = attributes(file);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY);
 #endif
 }
 
@@ -160,7 +180,11 @@ int unsaved(int result, const char* why) {
 
 // Removes a temporary file left by a save that was cut short; anything else in its place is left alone.
 void remove_stale_temp(const std::string& temp) {
-#ifndef _WIN32
+#ifdef _WIN32
+    DWORD a = attributes(temp);
+    if (a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY))
+        DeleteFileW(file_name(temp).ToCString<wchar_t>());
+#else
     struct stat st;
     if (lstat(temp.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) unlink(temp.c_str());
 #endif

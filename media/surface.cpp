@@ -2,6 +2,7 @@
 #include "media/surface.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>   // constants past OpenGL 1.1, where Windows' gl.h stops
 
 #include <algorithm>
 #include <cstdlib>

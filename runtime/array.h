@@ -30,7 +30,10 @@ public:
         explicit Rep(int n) : length(n) { init(data(), n); }
         explicit Rep(gc_static_t tag) : gc_object(tag), length(0) {}
         ~Rep() override {
-            if constexpr (std::is_same_v<T, String>) t_destroy(length, data());
+            // The shared empty rep holds no strings; saying so lets the compiler see that its destructor,
+            // run at exit, reads nothing past it.
+            if constexpr (std::is_same_v<T, String>)
+                if (this != &empty) t_destroy(length, data());
         }
         void mark() override {
             if constexpr (std::is_pointer_v<T>) {

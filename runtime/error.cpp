@@ -1,7 +1,16 @@
 // runtime/error.cpp: console output, runtime errors and the debugger line protocol.
+//
+// Fatal faults reach sighandler as SIGSEGV, SIGILL and SIGFPE. On POSIX systems a stack overflow is a
+// SIGSEGV too, handled on a stack of its own. Windows' C runtime raises those three signals for the
+// structured exceptions nothing else handles, but not for a stack overflow, which a vectored exception
+// handler reports instead, with the same message, on stack room the thread keeps back for it.
 #include "runtime/error.h"
 
 #include "runtime/contract.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <csignal>
 #ifdef __EMSCRIPTEN__
@@ -128,6 +137,44 @@ void dbg_stop() {
     }
 }
 
+#ifdef _WIN32
+
+// A stack overflow seen by anyone: reported as the memory access violation it is elsewhere. Every other
+// exception goes on to whoever handles it (the C++ runtime's own among them).
+static LONG WINAPI report_stack_overflow(EXCEPTION_POINTERS* info) {
+    if (info->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW) sighandler(SIGSEGV);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// Stack kept back for the report of a stack overflow and the debugger's reading: the overflow is raised
+// while this much is left.
+const ULONG kOverflowRoom = 64 * 1024;
+
+static void keep_overflow_room() {
+    // Windows grows a stack a page at a time behind a guard page, which stops this far above its end.
+    ULONG room = kOverflowRoom;
+    SetThreadStackGuarantee(&room);
+    // Wine commits the whole stack at once and guards only its last pages, where an overflow would leave
+    // no room even to raise the exception: a guard page where the kept room begins does what the moving
+    // guard does on Windows. Windows itself refuses it (its stack there is only reserved) and needs it not.
+    MEMORY_BASIC_INFORMATION stack;
+    DWORD old;
+    if (VirtualQuery(&stack, &stack, sizeof stack))
+        VirtualProtect(static_cast<char*>(stack.AllocationBase) + kOverflowRoom, 1,
+                       PAGE_READWRITE | PAGE_GUARD, &old);
+}
+
+void zk_catch_fatal_signals() {
+    // 1. Stack kept back past the overflow point.
+    keep_overflow_room();
+    // 2. Stack overflows first, before any frame's own handler could swallow them.
+    AddVectoredExceptionHandler(1, report_stack_overflow);
+    // 3. SIGSEGV, SIGILL and SIGFPE to sighandler.
+    for (int sig : {SIGSEGV, SIGILL, SIGFPE}) std::signal(sig, sighandler);
+}
+
+#else
+
 void zk_catch_fatal_signals() {
 #ifndef __EMSCRIPTEN__   // WebAssembly raises no signals: a trap ends the page's program in the browser
     // 1. The handler's own stack: a stack overflow raises SIGSEGV with no room left on the stack that
@@ -145,6 +192,8 @@ void zk_catch_fatal_signals() {
     for (int sig : {SIGSEGV, SIGILL, SIGFPE}) sigaction(sig, &action, nullptr);
 #endif
 }
+
+#endif
 
 void sighandler(int sig) {
     switch (sig) {

@@ -29,8 +29,9 @@ enum { kDbgAgain, kDbgResume, kDbgQuit, kDbgUnknown };
 int dbg_command(const char* line);
 void dbg_print(const String& text);
 [[noreturn]] void sighandler(int sig);
-// Sends SIGSEGV, SIGILL and SIGFPE to sighandler, run on a stack of its own so that a stack overflow is
-// reported like any other memory access violation.
+// Sends SIGSEGV, SIGILL and SIGFPE to sighandler, and a stack overflow too, as the memory access violation
+// it is: on POSIX systems the handler runs on a stack of its own; on Windows a vectored exception handler
+// reports the overflow on stack room the thread keeps back.
 void zk_catch_fatal_signals();
 // Reports an exception that escaped the game and ends the program with status -1.
 [[noreturn]] void zk_die_uncaught(ThrowableObject* ex);

@@ -4,6 +4,8 @@
 #   game   building and running the game (make run, make build); the default
 #   test   the test suite, the sanitizer pass, benchmarks, fuzzing and the Debian package
 #   web    the browser build (make web) and its tests in chromium; npm comes with node
+#   windows  the Windows build (mingw-w64 with posix threads, the sources of its libraries) and Wine, which
+#          runs its tests; make test installs it with the test group
 set -eu
 
 game=(
@@ -20,6 +22,11 @@ test=(
 )
 web=(emscripten chromium)
 command -v npm >/dev/null 2>&1 || web+=(nodejs npm)   # a node of another origin brings its own npm
+windows=(
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+  googletest   # the GoogleTest source, cross-built for the tests run under Wine
+  wine wine64 zip unzip
+)
 
 [ $# -eq 0 ] && set -- game
 wanted=()
@@ -28,6 +35,7 @@ for group in "$@"; do
     game) wanted+=("${game[@]}") ;;
     test) wanted+=("${test[@]}") ;;
     web) wanted+=("${web[@]}") ;;
+    windows) wanted+=("${windows[@]}") ;;
     *) echo "deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

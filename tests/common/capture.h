@@ -1,8 +1,9 @@
 // tests/common/capture.h: OpenAL Soft's wave writer as a microphone for tests of what was mixed.
 //
-// UseWaveWriter(folder), called before the first device opens, sends OpenAL Soft's output (44100 Hz stereo
-// 16-bit, plain pan-pot panning, no dither) to folder/out.wav, which the writer completes when its device
-// closes. ReadCapture() reads it back (anything but stereo 16-bit is a failure); a Capture measures the
+// UseWaveWriter(folder), called before the first device opens, sends OpenAL Soft's output (44100 Hz or
+// `rate` stereo 16-bit, plain pan-pot panning, no dither) to folder/out.wav, which the writer completes when its device
+// closes (a program that exits without closing it leaves the header's sizes unset; the samples are all
+// there). `seenAs` names the folder as the program that plays sees it, when that differs (Wine's Z: drive). ReadCapture() reads it back (anything but stereo 16-bit is a failure); a Capture measures the
 // energy of a channel and the frequency of a tone. Header only; needs GoogleTest.
 #pragma once
 
@@ -16,17 +17,24 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/env.h"
+
 namespace zk_test {
 
 const int kCaptureRate = 44100;   // the wave writer's mixing rate, set in the configuration
 
-inline void UseWaveWriter(const std::string& folder) {
-    std::ofstream(folder + "/alsoft.conf") << "[general]\ndrivers = wave\nchannels = stereo\n"
-                                              "sample-type = int16\nfrequency = 44100\n"
-                                              "stereo-mode = speakers\nstereo-encoding = panpot\ndither = false\n"
-                                              "[wave]\nfile = " << folder << "/out.wav\n";
-    setenv("ALSOFT_CONF", (folder + "/alsoft.conf").c_str(), 1);
-    setenv("ALSOFT_DRIVERS", "wave", 1);
+inline void UseWaveWriter(const std::string& folder, std::string seenAs = "", int rate = kCaptureRate) {
+    if (seenAs.empty()) seenAs = folder;
+    std::ofstream(folder + "/alsoft.conf")
+        << "[general]\ndrivers = wave\nchannels = stereo\n"
+           "sample-type = int16\nfrequency = "
+        << rate
+        << "\n"
+           "stereo-mode = speakers\nstereo-encoding = panpot\ndither = false\n"
+           "[wave]\nfile = "
+        << seenAs << "/out.wav\n";
+    SetEnv("ALSOFT_CONF", seenAs + "/alsoft.conf");
+    SetEnv("ALSOFT_DRIVERS", "wave");
 }
 
 // The captured output: stereo 16-bit frames.

@@ -9,6 +9,7 @@
 #include "framework/audio.h"
 #include "host/game.h"
 #include "tests/common/collector.h"
+#include "tests/common/env.h"
 
 namespace {
 
@@ -17,8 +18,8 @@ c_Sound* held = nullptr;   // a sound the test keeps, as the game keeps its soun
 class AudioModule : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        setenv("ALSOFT_DRIVERS", "null", 1);
-        setenv("ALSOFT_CONF", "/dev/null", 1);
+        zk_test::SetEnv("ALSOFT_DRIVERS", "null");
+        zk_test::SetEnv("ALSOFT_CONF", "/dev/null");
         gc_init1();
         gc_root(held);
         zk_audio_init();

@@ -22,9 +22,11 @@ protected:
     }
     // The options box's texts, top to bottom: the back item, then the rows' labels.
     std::vector<std::string> OptionTexts() {
+        const std::vector<Cmd> all = Commands();
         int panel = 0;   // the box's panel: the last rectangle at x 50 in red 150
-        for (int n = 0; n < app->m_drawCount; n += 15)
-            if (app->m_drawList[n] == -3717 && app->m_drawList[n + 1] == 50 && app->m_drawList[n + 10] == 150) panel = n;
+        for (size_t i = 0; i < all.size(); ++i)
+            if (all[i].kind == kRectCommand && all[i].x == 50 && all[i].red == 150)
+                panel = kCommandFloats * static_cast<int>(i);
         std::vector<std::string> out;
         for (const Line& line : Text(panel)) out.push_back(line.text);
         return out;
@@ -40,7 +42,7 @@ TEST_F(Boxes, EachRowShowsItsLabelAndActsOnceOnATap) {
         int* state;
         int sounds;
     } const cases[] = {
-        {1, 400, 140, "Sound : SFX + Music", "Sound : SFX", &app->m_options[5], 1},
+        {1, 400, 140, "Sound : SFX + Music", "Sound : SFX", &app->m_options[kOptionSound], 1},
         {2, 400, 180, "iCade : Off", "iCade : On", &zk_Dravo_iCadeControls, 1},
         {3, 400, 220, "Fullscreen", "Windowed", &app->m_fullscreen, 1},
         {4, 600, 270, "Credits", "Credits", &app->m_creditsOpen, 0},
@@ -72,11 +74,11 @@ TEST_F(Boxes, SoundRowCyclesTheModesAndStopsTheTuneInModes0And2) {
     OpenOptions();
     for (const auto& c : cases) {
         zk_Dravo_HasMusicStream = c.stream;
-        app->m_options[5] = c.from;
+        app->m_options[kOptionSound] = c.from;
         app->m_optionSel = 1;
         app->m_musicPlaying = 1;
         Key(90);   // Z: fire
-        EXPECT_EQ(app->m_options[5], c.to) << c.stream << ": " << c.from;
+        EXPECT_EQ(app->m_options[kOptionSound], c.to) << c.stream << ": " << c.from;
         EXPECT_EQ(Label(1), squeeze(c.label)) << c.stream << ": " << c.from;
         EXPECT_EQ(app->m_musicPlaying, c.stream == 1 && (c.to == 0 || c.to == 2) ? 0 : 1) << c.from;
     }

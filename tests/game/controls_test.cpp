@@ -22,10 +22,17 @@ TEST_F(Controls, EveryRowOfTheActionTable) {
         int action;
         std::vector<int> keys, letters, buttons, vkeys;
     } const rows[] = {
-        {0, {38}, {87}, {9}, {0}},           {3, {37}, {65}, {8}, {3}},          {5, {39}, {68}, {10}, {5}},
-        {8, {40}, {83}, {11}, {8}},          {10, {32, 13}, {90, 74}, {0}, {10}}, {11, {17}, {88, 75}, {1}, {11}},
-        {12, {16}, {67, 76}, {2}, {12}},     {13, {}, {86, 73}, {3}, {13}},       {14, {}, {66, 85}, {4}, {14}},
-        {15, {}, {78, 79}, {5}, {15}},       {99, {27, 46, 8}, {192}, {6, 7, 14}, {16, 17, 19}},
+        {kActionUp, {38}, {87}, {9}, {0}},
+        {kActionLeft, {37}, {65}, {8}, {3}},
+        {kActionRight, {39}, {68}, {10}, {5}},
+        {kActionDown, {40}, {83}, {11}, {8}},
+        {kActionFire, {32, 13}, {90, 74}, {0}, {10}},
+        {kActionFire2, {17}, {88, 75}, {1}, {11}},
+        {kActionFire3, {16}, {67, 76}, {2}, {12}},
+        {kActionButton4, {}, {86, 73}, {3}, {13}},
+        {kActionLeftShoulder, {}, {66, 85}, {4}, {14}},
+        {kActionRightShoulder, {}, {78, 79}, {5}, {15}},
+        {kActionBack, {27, 46, 8}, {192}, {6, 7, 14}, {kVKeyICadeO, kVKeyICadeL, kVKeyBackHits}},
     };
     using Four = std::vector<int>;
     for (int icade = 0; icade <= 1; ++icade) {
@@ -50,13 +57,18 @@ TEST_F(Controls, EveryRowOfTheActionTable) {
             }
             for (int v : r.vkeys) {   // the keyboard alone reads iCade buttons 13 to 15 as their own value
                 app->m_vkeys[v] = 2;
-                const int own = icade && r.action >= 13 && r.action <= 15 ? 2 : 1;
+                const bool button = r.action >= kActionButton4 && r.action <= kActionRightShoulder;
+                const int own = icade && button ? 2 : 1;
                 EXPECT_EQ(Seen(r.action), (Four{own, 1, 1, 1})) << "virtual key " << v;
                 app->m_vkeys[v] = 0;
             }
         }
     }
-    EXPECT_EQ(app->p_PlayKey(0, 0, -2) + app->p_PlayKey(7, 0, 0), 0);   // no such player; no such action
+    EXPECT_EQ(app->p_PlayKey(kActionUp, 0, -2), 0);   // no such player
+    // The iCade's back buttons (16, 17) and the back key's hits (19) are virtual keys, not actions.
+    for (int v = 0; v < 20; ++v) app->m_vkeys[v] = 2;
+    for (int notAction : {7, kVKeyICadeO, kVKeyICadeL, kVKeyBackHits})
+        EXPECT_EQ(app->p_PlayKeyAll(notAction, 1), 0) << notAction;
 }
 
 TEST_F(Controls, StickDirectionsCountBeyondFourTenthsOnlyWhenAnalogueInputIsAsked) {
@@ -69,13 +81,14 @@ TEST_F(Controls, StickDirectionsCountBeyondFourTenthsOnlyWhenAnalogueInputIsAske
     for (const Case& c : cases) {
         host->padX = c.x, host->padY = c.y;
         Frame();
-        const std::vector<int> got = {app->p_PlayKey(0, 1, 0), app->p_PlayKey(3, 1, 0), app->p_PlayKey(5, 1, 0),
-                                      app->p_PlayKey(8, 1, 0)};
+        const std::vector<int> got = {app->p_PlayKey(kActionUp, 1, 0), app->p_PlayKey(kActionLeft, 1, 0),
+                                      app->p_PlayKey(kActionRight, 1, 0), app->p_PlayKey(kActionDown, 1, 0)};
         EXPECT_EQ(got, c.up_left_right_down) << c.x << "," << c.y;
-        EXPECT_EQ(app->p_PlayKey(0, 0, 0) + app->p_PlayKey(0, 1, 1), 0) << "no analogue asked; another player";
+        EXPECT_EQ(app->p_PlayKey(kActionUp, 0, 0) + app->p_PlayKey(kActionUp, 1, 1), 0)
+            << "no analogue asked; another player";
     }
     zk_Dravo_iCadeControls = 1;
-    EXPECT_EQ(app->p_PlayKey(8, 1, 0), 0);   // no stick in the iCade mode
+    EXPECT_EQ(app->p_PlayKey(kActionDown, 1, 0), 0);   // no stick in the iCade mode
 }
 
 TEST_F(Controls, HeldKeysRampTheAnalogueControlReleaseEasesBackAndTheStickHasADeadZone) {
@@ -127,7 +140,7 @@ TEST_F(Controls, PointerTestsAreStrictAtTheirEdges) {
         {3, 3, 44, 60, 0},   {3, 3, 45, 60, 1},   {3, 3, 161, 60, 1},  {3, 3, 162, 60, 0},  {3, 3, 60, 81, 1},
         {3, 3, 60, 82, 0},   {4, 3, 100, 100, 0}, {4, 0, 110, 110, 1}};
     for (const auto& c : cases) {
-        for (int i = 0; i < 10; ++i) app->m_touchDown[i] = 0, app->m_touchX[i] = app->m_touchY[i] = -3717;
+        for (int i = 0; i < 10; ++i) app->m_touchDown[i] = 0, app->m_touchX[i] = app->m_touchY[i] = kUnset;
         app->m_touchDown[c[1]] = 1, app->m_touchX[c[1]] = c[2], app->m_touchY[c[1]] = c[3];
         EXPECT_EQ(tests[c[0]](), c[4]) << "test " << c[0] << " touch " << c[1] << " at " << c[2] << "," << c[3];
     }

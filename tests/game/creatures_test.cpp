@@ -5,7 +5,12 @@
 
 namespace {
 
-class Creatures : public Game {};
+class Creatures : public Game {
+protected:
+    float* Object(int r) { return &app->m_objects[r * kRecordFloats]; }
+    float* Particle(int r) { return &app->m_particles[r * kRecordFloats]; }
+    float* Star(int r) { return &app->m_stars[r * kRecordFloats]; }
+};
 
 // A seed whose next Rand(160, W - 64) is `x`, so a spawn lands where a test wants it.
 int seed_drawing(int x) {
@@ -21,12 +26,12 @@ TEST_F(Creatures, AMonsterSpawnsOnlyClearOfTheOthersAndInTheHighestFreeRecord) {
         bool spawns;
     } cases[] = {{350, false}, {236, false}, {463, false}, {464, true}, {600, true}};
     for (const auto& c : cases) {
-        for (int i = 0; i <= 2010; ++i) app->m_objects[i] = 0;
-        for (int m = 0; m < 3; ++m) app->m_objects[m * 10] = 10, app->m_objects[m * 10 + 1] = 200 + 100 * m;
+        for (int i = 0; i < (kLastObject + 1) * kRecordFloats; ++i) app->m_objects[i] = 0;
+        for (int m = 0; m < 3; ++m) Object(m)[kObjKind] = kMonster, Object(m)[kObjX] = 200 + 100 * m;
         zk_random_Seed = seed_drawing(c.x);
         const int at = app->p_AddMonster();
-        EXPECT_EQ(at, c.spawns ? 2000 : -1) << c.x;
-        EXPECT_EQ(app->m_objects[2001], c.spawns ? c.x : 0) << c.x;
+        EXPECT_EQ(at, c.spawns ? kLastObject * kRecordFloats : -1) << c.x;
+        EXPECT_EQ(Object(kLastObject)[kObjX], c.spawns ? c.x : 0) << c.x;
     }
 }
 
@@ -34,16 +39,16 @@ TEST_F(Creatures, ParticlesAgeOneHundredthAFrameAndDropletsFall) {
     app->p_ResetParticles(250);
     app->p_AddParticle(99, 100, 100, 0, -0.25f, 25, 3, 0);   // life 0 given: lives 100 frames
     app->p_ThrowParticle(400, 300, 3, 9, 0, 6);                // straight up at speed 6
-    float* number = &app->m_particles[2500];
-    float* drop = &app->m_particles[2490];
+    float* number = Particle(250);
+    float* drop = Particle(249);
     std::vector<float> y;
     float alive = 0;
     for (int frame = 1; frame <= 101; ++frame) {
         app->p_DoParticles();
-        y.push_back(drop[2]);
-        if (frame == 99) alive = number[0];
+        y.push_back(drop[kPartY]);
+        if (frame == 99) alive = number[kPartKind];
     }
-    EXPECT_TRUE(alive == 99 && number[0] == 0) << "alive after 99 frames, gone after 101";
+    EXPECT_TRUE(alive == kNumberParticle && number[kPartKind] == 0) << "alive at 99 frames, not at 101";
     EXPECT_TRUE(y[29] < y[28] && y[31] > y[30]) << "still rising in frame 30, falling from frame 32";
 }
 
@@ -52,10 +57,10 @@ TEST_F(Creatures, PoolLimitsOutsideOneTo499KeepTheCurrentOne) {
         app->p_ResetStars(50);
         app->p_ResetStars(asked);
         app->p_ResetParticles(50);
-        app->m_particles[10 * kept] = 99;
+        Particle(kept)[kPartKind] = kNumberParticle;
         app->p_ResetParticles(asked);
         EXPECT_TRUE(app->m_maxStars == kept && app->m_maxParticles == kept) << asked;
-        EXPECT_EQ(app->m_particles[10 * kept], 0) << "records up to the limit are freed";
+        EXPECT_EQ(Particle(kept)[kPartKind], 0) << "records up to the limit are freed";
     }
 }
 
@@ -63,10 +68,11 @@ TEST_F(Creatures, StarsSettleIntoTheWaterBandAndWrapAround) {
     const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
     app->p_ResetStars(50);
     app->p_DoStars(-0.25f, 0);
-    for (int r = 0; r <= 50; ++r) EXPECT_TRUE(app->m_stars[r * 10 + 2] >= H - 32 && app->m_stars[r * 10 + 2] <= H + 8);
-    app->m_stars[1] = -15.9f, app->m_stars[2] = H - 10, app->m_stars[3] = 0.8f;   // just inside the margin of 16
+    for (int r = 0; r <= 50; ++r) EXPECT_TRUE(Star(r)[kStarY] >= H - 32 && Star(r)[kStarY] <= H + 8);
+    float* star = Star(0);
+    star[kStarX] = -15.9f, star[kStarY] = H - 10, star[kStarSpeed] = 0.8f;   // just inside the margin of 16
     app->p_DoStars(-0.25f, 0);
-    EXPECT_NEAR(app->m_stars[1], -16.1f + 32 + W, 1e-3) << "wrapped to the right";
+    EXPECT_NEAR(star[kStarX], -16.1f + 32 + W, 1e-3) << "wrapped to the right";
 }
 
 }  // namespace

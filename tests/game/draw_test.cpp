@@ -183,7 +183,7 @@ TEST_F(Drawing, SmallTextKeepsEveryStrokeAndGapAtTheSmallestWindowOfItsSheet) {
     for (const Case& c : cases) {
         host->width = c.w, host->height = c.h;
         Frame();   // the render sees the new size and the loader reloads the art for it
-        GameEnvironment::FinishLoading();
+        GameEnvironment::game->FinishLoading();
         if (c.hud) {
             StartGame(1, 77, 10);
             for (int i = 0; i < 10; ++i) app->m_highscores[i] = 0;

@@ -117,7 +117,7 @@ TEST_F(Menu, LayoutsFollowTheWindow) {
         Rest(2);   // item 1 stands one place before the centre
         std::vector<Cmd> items;
         for (const Cmd& i : Commands())
-            if (i.kind == 95 && i.frame <= 2) items.push_back(i);
+            if (i.kind == kButtonsSlot && i.frame <= 2) items.push_back(i);
         ASSERT_EQ(items.size(), 3u) << c.w << "x" << c.h;
         for (int k = 0; k < 3; ++k)
             EXPECT_EQ(std::make_pair(items[k].x, items[k].y), std::make_pair(c.x1 + k * c.dx, c.y1 + k * c.dy)) << c.w << "x" << c.h;

@@ -11,7 +11,7 @@ TEST_F(Game, LatchesHoldWhileAnInputOfTheirKindIsDown) {
     const std::pair<std::function<void(bool)>, int*> cases[] = {
         {[&](bool down) { down ? Press(padB) : Release(padB); }, &app->m_keyHeld},
         {[&](bool down) { host->padPresent = true, host->padY = down ? 0.5f : 0; }, &app->m_keyHeld},
-        {[&](bool down) { app->m_vkeys[13] = down ? 2 : 0; }, &app->m_keyHeld},
+        {[&](bool down) { app->m_vkeys[kActionButton4] = down ? 2 : 0; }, &app->m_keyHeld},
         {[&](bool down) { down ? Tap(700, 500) : Untap(); }, &app->m_touchHeld},
     };
     for (int i = 0; i < 4; ++i) {
@@ -26,10 +26,10 @@ TEST_F(Game, LatchesHoldWhileAnInputOfTheirKindIsDown) {
 
 TEST_F(Game, AVirtualKeyOfOneLastsOneFrameAndTwoStays) {
     for (int value : {1, 2}) {
-        app->m_vkeys[14] = value;
-        EXPECT_EQ(app->p_PlayKey(14, 0, 0), 1);
+        app->m_vkeys[kActionLeftShoulder] = value;
+        EXPECT_EQ(app->p_PlayKey(kActionLeftShoulder, 0, 0), 1);
         Frame();
-        EXPECT_EQ(app->m_vkeys[14], value == 1 ? 0 : 2);
+        EXPECT_EQ(app->m_vkeys[kActionLeftShoulder], value == 1 ? 0 : 2);
     }
 }
 
@@ -51,14 +51,15 @@ TEST_F(Game, EachGameTypeSetsItsClockAndTuneAndClearsThePools) {
         app->m_score = app->m_gameOver = app->m_maxParticles = 7;
         app->m_objects[2500] = app->m_objects[2501] = 4;   // records up to 250 are cleared, no further
         app->m_particles[2500] = app->m_particles[2510] = 3;
-        app->m_state[499] = app->m_state[500] = 1;
+        app->m_state[kLastStateEntry] = app->m_state[kLastStateEntry + 1] = 1;
         host->audioPaths.clear();
         StartGame(type);
-        const std::vector<float> kept = {app->m_objects[2500], app->m_objects[2501], app->m_particles[2500],
-                                         app->m_particles[2510], app->m_state[499], app->m_state[500]};
+        const std::vector<float> kept = {app->m_objects[2500],          app->m_objects[2501],
+                                         app->m_particles[2500],        app->m_particles[2510],
+                                         app->m_state[kLastStateEntry], app->m_state[kLastStateEntry + 1]};
         EXPECT_EQ(kept, (std::vector<float>{0, 4, 0, 3, 0, 1})) << "type " << type;
         EXPECT_EQ((std::vector<int>{app->m_score, app->m_gameOver, app->m_maxParticles}), (std::vector<int>{0, 0, 250}));
-        EXPECT_EQ(app->m_state[89], seconds * 60 + 59.0f);
+        EXPECT_EQ(app->m_state[kStateTimer], seconds * 60 + 59.0f);
         EXPECT_EQ(host->audioPaths, type ? std::vector<std::string>{"zanth://data/sfx/" + std::to_string(seconds) + ".ogg"}
                                          : std::vector<std::string>{});
         app->p_StopTune();
@@ -93,13 +94,13 @@ TEST_F(Game, ThePauseButtonIsTheIconsHalfSizeAroundTheCornerAndGoesWithTheHud) {
 
 TEST_F(Game, SuspendAndResumeReleaseTheVirtualKeysAndPauseOnlyAGame) {
     for (int mode : {10, 1}) {
-        app->m_mode = mode, app->m_paused = 0, app->m_vkeys[3] = 2;
+        app->m_mode = mode, app->m_paused = 0, app->m_vkeys[kActionLeft] = 2;
         app->p_iCade(1);
         host->SuspendGame();
-        EXPECT_TRUE(host->rate == 5 && zk_Dravo_iCadeControls + app->m_vkeys[3] == 0);
-        app->m_vkeys[5] = 2, app->m_pauseY = 40;
+        EXPECT_TRUE(host->rate == 5 && zk_Dravo_iCadeControls + app->m_vkeys[kActionLeft] == 0);
+        app->m_vkeys[kActionRight] = 2, app->m_pauseY = 40;
         host->ResumeGame();
-        EXPECT_TRUE(host->rate == 60 && app->m_vkeys[5] == 0);
+        EXPECT_TRUE(host->rate == 60 && app->m_vkeys[kActionRight] == 0);
         EXPECT_EQ(app->m_paused, mode == 10) << "mode " << mode;
         EXPECT_EQ(app->m_pauseY, mode == 10 ? 300 : 0) << "mode " << mode;
     }

@@ -98,8 +98,10 @@ TEST_F(Overlays, CursorMovesAndSoundsOncePerPressAndCarriesTheHighlight) {
         EXPECT_EQ(app->m_pauseCursor, c.to);
         ExpectSound(cursor, c.rate > 0 ? 98 : -1, c.rate);
         EXPECT_EQ(Count([&](const Cmd& d) {
-                      return d.kind == 97 && d.frame == 6 && d.x == 400 + 140 * c.to && d.y == (c.to ? 256 : 320);
-                  }), 1);
+                      return d.kind == kIconsSlot && d.frame == 6 && d.x == 400 + 140 * c.to &&
+                             d.y == (c.to ? 256 : 320);
+                  }),
+                  1);
     }
     app->m_pauseCursor = 1;   // fire on the gear opens the options box; a tap on End ends the game at once
     int cursor = app->m_channelCursor;
@@ -179,9 +181,14 @@ TEST_F(Overlays, BadgePopUpsSlideInStayAndLeaveWithAge) {
         SCOPED_TRACE(testing::Message() << "slot " << c.slot);
         EXPECT_EQ(app->m_badgePopTime[c.slot], c.age + 1);
         const float y = 600 - 34.0f * (c.slot + 1);
-        EXPECT_EQ(Count([&](const Cmd& d) { return d.kind == -3717 && d.y == y && d.x == c.x && d.w == 160; }), 1);
-        EXPECT_EQ(Count([&](const Cmd& d) { return d.kind == 80 && d.x == c.x + 144 && d.frame == c.id; }),
-                  c.picture ? 1 : 0);
+        auto box = [&](const Cmd& d) {
+            return d.kind == kRectCommand && d.x == c.x && d.y == y && d.w == 160;
+        };
+        auto picture = [&](const Cmd& d) {
+            return d.kind == kBadgesSlot && d.x == c.x + 144 && d.frame == c.id;
+        };
+        EXPECT_EQ(Count(box), 1);
+        EXPECT_EQ(Count(picture), c.picture ? 1 : 0);
     }
     EXPECT_EQ(app->m_badgePopTime[13], 1);
     Frame();

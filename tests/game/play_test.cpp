@@ -13,7 +13,6 @@ namespace {
 
 const int kFire = 32;   // space: fire for player 0
 const int kBack = 27;   // escape: pause and resume
-const int kPhase = 100, kReady = 99, kTimer = 89, kPower = 3, kPowerSpeed = 4, kBall = 101, kPeg = 102;
 
 struct Sfx {
     int sound;
@@ -24,20 +23,22 @@ class Play : public Game {
 protected:
     // An empty water: no monster, no ball, no peg, the tee idle before its next ball.
     void ClearPool() {
-        for (int i = 0; i <= 2010; ++i) app->m_objects[i] = 0;
-        app->m_state[kReady] = 0;
-        app->m_state[kPhase] = 5;
+        for (int i = 0; i < (kLastObject + 1) * kRecordFloats; ++i) app->m_objects[i] = 0;
+        app->m_state[kStateReady] = 0;
+        app->m_state[kStatePhase] = 5;
         app->m_gameType = 5;   // no new monsters: the cap is 5 - 5 = 0
     }
     float* Place(int r, float kind, float x, float h, float vx = 0, float vy = 0, float climb = 0) {
         float* o = Record(r);
-        for (int e = 0; e < 10; ++e) o[e] = 0;
-        o[0] = kind, o[1] = x, o[2] = h, o[3] = vx, o[4] = vy, o[7] = kind == 10 ? climb : 0;
+        for (int e = 0; e < kRecordFloats; ++e) o[e] = 0;
+        o[kObjKind] = kind, o[kObjX] = x, o[kObjH] = h, o[kObjVX] = vx, o[kObjVY] = vy;
+        o[kObjClimb] = kind == kMonster ? climb : 0;
         return o;
     }
+    float* Particle(int r) { return &app->m_particles[r * kRecordFloats]; }
     int Count(float kind) {
         int n = 0;
-        for (int r = 0; r <= 200; ++r) n += Record(r)[0] == kind;
+        for (int r = 0; r <= kLastObject; ++r) n += Record(r)[kObjKind] == kind;
         return n;
     }
     // The effects played since the channel cursor stood at `mark`: sound slot and OpenAL pitch.
@@ -59,39 +60,40 @@ protected:
 
 TEST_F(Play, TheFirstBallComesInFrame30AndAHeldFireSwingsOnceAfterPhase64) {
     StartGame(1, 77, 29);
-    EXPECT_EQ(Count(3), 0);
+    EXPECT_EQ(Count(kBallWaiting), 0);
     Update();   // frame 30
-    ASSERT_EQ(Count(3), 1);
+    ASSERT_EQ(Count(kBallWaiting), 1);
     Press(kFire);   // held from phase 30 on; a frame sees the phase the frame before left
     for (int phase = 31; phase <= 65; ++phase) Update();
-    EXPECT_EQ(app->m_state[kReady], 1) << "no swing before phase 65";
+    EXPECT_EQ(app->m_state[kStateReady], 1) << "no swing before phase 65";
     Update();
-    EXPECT_EQ(Count(1) + Count(2), 2) << "the ball and the peg fly";
+    EXPECT_EQ(Count(kBallFlying) + Count(kPegFlying), 2) << "the ball and the peg fly";
     for (int i = 0; i < 100; ++i) Update();   // the next ball waits while fire is still held
-    EXPECT_EQ(app->m_state[kReady], 1);
+    EXPECT_EQ(app->m_state[kStateReady], 1);
     Release(kFire), Update(), Press(kFire), Update();
-    EXPECT_EQ(app->m_state[kReady], 0) << "released and pressed again: a swing";
+    EXPECT_EQ(app->m_state[kStateReady], 0) << "released and pressed again: a swing";
     Release(kFire);
 }
 
 TEST_F(Play, AFirePressWhilePausedLeavesTheBallWaitingAndThePressUnused) {
     StartGame(1, 77, 80);
-    ASSERT_EQ(app->m_state[kReady], 1);
+    ASSERT_EQ(app->m_state[kStateReady], 1);
     app->m_paused = 1;
     Press(kFire);
     app->p_Game();
-    EXPECT_EQ(app->m_state[kReady] + Count(3), 2) << "the ball waits on the tee";
+    EXPECT_EQ(app->m_state[kStateReady] + Count(kBallWaiting), 2) << "the ball waits on the tee";
     EXPECT_EQ(app->m_keyHeld, 0);
 }
 
 TEST_F(Play, WithNoFreeRecordTheTeeStaysEmptyAndThePoolUntouched) {
     StartGame(1, 77, 20);
-    for (int r = 0; r <= 200; ++r) Record(r)[0] = 10, Record(r)[1] = -5000, Record(r)[2] = 60, Record(r)[7] = 0;
-    std::vector<float> before(&app->m_objects[0], &app->m_objects[0] + 2010);
+    for (int r = 0; r <= kLastObject; ++r) Place(r, kMonster, -5000, 60);
+    const int floats = (kLastObject + 1) * kRecordFloats;
+    std::vector<float> before(&app->m_objects[0], &app->m_objects[0] + floats);
     for (int i = 0; i < 60; ++i) Update();   // past phase 30 and the rise
-    EXPECT_EQ(app->m_state[kReady], 0);
-    for (int i = 0; i < 2010; i += 10)   // the monsters stand still: nothing else may write their records
-        for (int e : {0, 1, 2, 3, 4, 5, 6, 7}) ASSERT_EQ(app->m_objects[i + e], before[i + e]) << i + e;
+    EXPECT_EQ(app->m_state[kStateReady], 0);
+    for (int i = 0; i < floats; i += kRecordFloats)   // the monsters stand still: nothing else may write them
+        for (int e = kObjKind; e <= kObjClimb; ++e) ASSERT_EQ(app->m_objects[i + e], before[i + e]) << i + e;
 }
 
 // The pitch stops at 2: the fourth bounce is made the tenth.
@@ -100,19 +102,20 @@ TEST_F(Play, ThreeBouncesScoreMoreEachTimeWithRisingPitch) {
         float kind;
         int award;
         std::vector<int> sounds;   // per bounce
-    } cases[] = {{1, 25, {3}}, {2, 10, {3, 4}}};
+    } cases[] = {{kBallFlying, 25, {kBoingSound}}, {kPegFlying, 10, {kBoingSound, kKnockSound}}};
     for (const Case& c : cases) {
         StartGame(1);
         ClearPool();
-        for (int m = 0; m < 4; ++m) Place(10 + m, 10, 150 + 150 * m, 60);
+        for (int m = 0; m < 4; ++m) Place(10 + m, kMonster, 150 + 150 * m, 60);
         float* o = Place(50, c.kind, 200, 60, 0, 1);
         for (int bounce = 1; bounce <= 4; ++bounce) {
-            if (bounce == 4) o[7] = 9;
-            o[1] = 150 * bounce, o[2] = 60, o[4] = 1;   // over the next monster, falling
+            if (bounce == 4) o[kObjBounces] = 9;
+            o[kObjX] = 150 * bounce, o[kObjH] = 60, o[kObjVY] = 1;   // over the next monster, falling
             const int score = app->m_score, mark = app->m_channelCursor, n = bounce == 4 ? 10 : bounce;
             Update();
             EXPECT_EQ(app->m_score - score, c.award * n);
-            EXPECT_TRUE(o[4] < -4.4f && Record(10 + bounce - 1)[7] < -0.79f) << "bounced up, knocked down";
+            EXPECT_TRUE(o[kObjVY] < -4.4f && Record(10 + bounce - 1)[kObjClimb] < -0.79f)
+                << "bounced up, knocked down";
             std::vector<int> sounds;
             for (const Sfx& played : PlayedSince(mark)) {
                 sounds.push_back(played.sound);
@@ -137,10 +140,10 @@ TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBounces) {
     for (const Case& c : cases) {
         StartGame(1);
         ClearPool();
-        Place(10, 10, 300, 60, 0, 0, c.climb);
-        float* peg = Place(50, 2, 300, 60, 0, c.vy);
+        Place(10, kMonster, 300, 60, 0, 0, c.climb);
+        float* peg = Place(50, kPegFlying, 300, 60, 0, c.vy);
         Update();
-        EXPECT_EQ(peg[7], c.hit ? 1 : 0) << "vy " << c.vy << " climb " << c.climb;
+        EXPECT_EQ(peg[kObjBounces], c.hit ? 1 : 0) << "vy " << c.vy << " climb " << c.climb;
     }
 }
 
@@ -148,7 +151,8 @@ TEST_F(Play, FallingIntoTheWaterSplashesThenTheObjectFloatsLeftSinksAndGoes) {
     struct Case {
         float kind, vy;
         int droplets, sound;
-    } cases[] = {{1, 2, 9, 5}, {2, 2, 4, 6}, {2, 0, 0, -1}};
+    } cases[] = {
+        {kBallFlying, 2, 9, kSplashSound}, {kPegFlying, 2, 4, kPegSplashSound}, {kPegFlying, 0, 0, -1}};
     for (const Case& c : cases) {
         StartGame(1);
         ClearPool();
@@ -156,30 +160,32 @@ TEST_F(Play, FallingIntoTheWaterSplashesThenTheObjectFloatsLeftSinksAndGoes) {
         float* o = Place(50, c.kind, 300, 31.9f, 1, c.vy);
         const int mark = app->m_channelCursor;
         Update();
-        EXPECT_EQ(o[3], -0.15f) << "in the water: drifting left";
+        EXPECT_EQ(o[kObjVX], -0.15f) << "in the water: drifting left";
         int droplets = 0;
-        for (int p = 0; p <= 250; ++p) droplets += app->m_particles[p * 10] == 3;
+        for (int p = 0; p <= 250; ++p)
+            droplets += app->m_particles[p * kRecordFloats + kPartKind] == kDropletParticle;
         EXPECT_EQ(droplets, c.droplets);
         const std::vector<Sfx> played = PlayedSince(mark);
         EXPECT_TRUE(played.size() <= 1 && (played.empty() ? -1 : played[0].sound) == c.sound);
-        const float x = o[1];
+        const float x = o[kObjX];
         float h = 0;
-        for (int frame = 0; frame < 500 && o[0] != 0; ++frame) {
-            h = o[2];
+        for (int frame = 0; frame < 500 && o[kObjKind] != 0; ++frame) {
+            h = o[kObjH];
             Update();
-            ASSERT_TRUE(o[0] == 0 || (h >= 12 && o[2] < h)) << "sinking, kept while at 12 or above";
+            ASSERT_TRUE(o[kObjKind] == 0 || (h >= 12 && o[kObjH] < h))
+                << "sinking, kept while at 12 or above";
         }
-        EXPECT_TRUE(o[0] == 0 && h < 12 && o[1] < x) << "freed once below 12, drifted left";
+        EXPECT_TRUE(o[kObjKind] == 0 && h < 12 && o[kObjX] < x) << "freed once below 12, drifted left";
     }
 }
 
 TEST_F(Play, WallsTurnTheBallBack) {
     StartGame(1);
     ClearPool();
-    float* left = Place(50, 1, 4.5f, 300, -2, 0);
-    float* right = Place(51, 1, zk_Dravo_jscrw - 4.5f, 300, 2, 0);
+    float* left = Place(50, kBallFlying, 4.5f, 300, -2, 0);
+    float* right = Place(51, kBallFlying, zk_Dravo_jscrw - 4.5f, 300, 2, 0);
     Update();
-    EXPECT_TRUE(left[3] > 0 && right[3] < 0);
+    EXPECT_TRUE(left[kObjVX] > 0 && right[kObjVX] < 0);
 }
 
 // A pause after time-out holds the ball still in the air: the game ends after it, once the ball has sunk.
@@ -193,16 +199,16 @@ TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPau
         SCOPED_TRACE(testing::Message() << "hud hidden " << c.hidden << " paused " << c.paused);
         StartGame(1, 99, 50);   // a ball and a peg wait on the tee
         app->m_hideHud = c.hidden;
-        float* flying = Place(150, 1, 400, 200, 0, 0);
-        app->m_state[kTimer] = 0;
+        float* flying = Place(150, kBallFlying, 400, 200, 0, 0);
+        app->m_state[kStateTimer] = 0;
         Update();
-        EXPECT_EQ(Count(3) + Count(4), 0);
+        EXPECT_EQ(Count(kBallWaiting) + Count(kPegWaiting), 0);
         EXPECT_EQ(app->m_gameOver, 0) << "a ball still flies";
         if (c.paused) {
             Press(kBack), Update(), Release(kBack);
-            const float h = flying[2];
+            const float h = flying[kObjH];
             for (int i = 0; i < 60; ++i) Update();
-            EXPECT_TRUE(app->m_paused == 1 && app->m_gameOver == 0 && flying[2] == h)
+            EXPECT_TRUE(app->m_paused == 1 && app->m_gameOver == 0 && flying[kObjH] == h)
                 << "the ball waits in the air";
             Press(kBack), Update(), Release(kBack);
         }
@@ -210,12 +216,37 @@ TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPau
         while (app->m_gameOver == 0 && frame < 2000) {
             ++frame;
             Update();
-            if (flying[0] == 0 && freed < 0) freed = frame;
+            if (flying[kObjKind] == 0 && freed < 0) freed = frame;
         }
         EXPECT_TRUE(freed > 0 && frame == freed + 1) << "the game ends in the first frame with nothing in play";
         if (!c.paused) ends[c.hidden] = frame;
     }
     EXPECT_EQ(ends[0], ends[1]);
+}
+
+// Some steps run their loops on the shared fields m_n, m_k, m_i, m_j and m_m and leave them at their last
+// values: the objects (m_n, m_k the last record's first float), a ball's monster hits (m_i), a splash's
+// nine droplets (m_m), the place line counting down (m_j), p_rstr (m_n), the replay and p_ResetPlayers.
+TEST_F(Play, SharedLoopFieldsKeepTheLastValuesOfTheirSteps) {
+    StartGame(1);
+    ClearPool();
+    app->m_hideHud = 1;
+    Place(50, kBallFlying, 300, 31.9f, 1, 2);   // falls into the water
+    Update();
+    EXPECT_EQ((std::vector<int>{app->m_n, app->m_k, app->m_i, app->m_m}),
+              (std::vector<int>{201, 2000, 201, 9}));
+    app->m_hideHud = 0, app->m_j = 5;
+    Update();
+    EXPECT_EQ((std::vector<int>{app->m_n, app->m_j}), (std::vector<int>{3, 0}))
+        << "the clock's 2 digits last";
+    host->RenderGame();
+    EXPECT_EQ(app->m_n, app->m_drawCount) << "the replay, 15 floats a command";
+    app->p_ResetPlayers();
+    EXPECT_EQ(app->m_n, 500);
+    app->m_k = 7;
+    app->p_Button(kIconsSlot, 400, 300, 0);
+    EXPECT_EQ(app->m_k, 0) << "a button keeps its answer in m_k";
+    app->p_StopTune();
 }
 
 TEST_F(Play, MonstersAreCappedByGameType) {
@@ -224,7 +255,7 @@ TEST_F(Play, MonstersAreCappedByGameType) {
         int most = 0;
         for (int i = 0; i < 600; ++i) {
             Update();
-            most = std::max(most, Count(10));
+            most = std::max(most, Count(kMonster));
         }
         EXPECT_EQ(most, 5 - type);
     }
@@ -235,12 +266,12 @@ TEST_F(Play, AScriptedThirtySecondGameEndsWithTheSumOfItsAwardsAndReplaysExactly
         StartGame(1, 2024);
         int awards = 0, frames = 0;
         for (; app->m_gameOver == 0 && frames < 4000; ++frames) {
-            if (app->m_state[kReady] == 1 && app->m_powerBar >= 36 && app->m_keyHeld == 0) Press(kFire);
+            if (app->m_state[kStateReady] == 1 && app->m_powerBar >= 36 && app->m_keyHeld == 0) Press(kFire);
             else Release(kFire);
             Update();
             for (int p = 0; p <= 250; ++p)   // a number rising from this frame's award
-                if (app->m_particles[p * 10] == 99 && app->m_particles[p * 10 + 7] == 1.0f - 0.01f)
-                    awards += static_cast<int>(app->m_particles[p * 10 + 9]);
+                if (Particle(p)[kPartKind] == kNumberParticle && Particle(p)[kPartLife] == 1.0f - 0.01f)
+                    awards += static_cast<int>(Particle(p)[kPartValue]);
         }
         Release(kFire);
         EXPECT_EQ(app->m_gameOver, 1) << "the game ends";
@@ -262,9 +293,9 @@ TEST_F(Play, ATapEveryOtherFrameGetsAtMostOneBallPer100Frames) {
     for (int frame = 1; frame <= 600; ++frame) {
         if (frame % 2) Press(kFire);
         else Release(kFire);
-        const bool before = app->m_state[kReady] == 1;
+        const bool before = app->m_state[kStateReady] == 1;
         Update();
-        if (!before && app->m_state[kReady] == 1) {
+        if (!before && app->m_state[kStateReady] == 1) {
             EXPECT_GE(frame - last, 100);
             last = frame, ++balls;
         }
@@ -277,20 +308,22 @@ TEST_F(Play, ATapEveryOtherFrameGetsAtMostOneBallPer100Frames) {
 TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
     for (float power : {0.0f, 2.0f}) {
         StartGame(1, 5, 80);
-        for (int r = 0; r <= 10; ++r) app->m_scenery[r * 10 + 1] = 400;   // no piece wraps this frame
-        app->m_state[kPower] = power, app->m_state[kPowerSpeed] = 0;
-        float* ball = Record(static_cast<int>(app->m_state[kBall]) / 10);
-        float* peg = Record(static_cast<int>(app->m_state[kPeg]) / 10);
+        // No piece of scenery wraps this frame.
+        for (int r = 0; r <= kLastScenery; ++r) app->m_scenery[r * kRecordFloats + kSceneX] = 400;
+        app->m_state[kStatePower] = power, app->m_state[kStatePowerSpeed] = 0;
+        float* ball = &app->m_objects[static_cast<int>(app->m_state[kStateBall])];
+        float* peg = &app->m_objects[static_cast<int>(app->m_state[kStatePeg])];
         zk_random_Seed = 4242;
         std::vector<float> draws;
         for (int i = 0; i < 3; ++i) draws.push_back(zk_random_Rnd());
         zk_random_Seed = 4242;
         Press(kFire), Update(), Release(kFire);
-        EXPECT_NEAR(ball[1] - 94, power == 0 ? 0.4f : 10.0f, 1e-4);   // this frame's step is the swing's vx
-        EXPECT_NEAR(peg[1] - 94, power == 0 ? 0.2f : 5.0f, 1e-4);
-        EXPECT_FLOAT_EQ(ball[6], -6 + 12 * draws[0]);   // ball spin, peg rise, peg spin
-        EXPECT_NEAR(peg[4], -(3 + 9 * draws[1]) + 0.08f, 1e-5);
-        EXPECT_FLOAT_EQ(peg[6], -6 + 12 * draws[2]);
+        // This frame's step is the swing's vx.
+        EXPECT_NEAR(ball[kObjX] - 94, power == 0 ? 0.4f : 10.0f, 1e-4);
+        EXPECT_NEAR(peg[kObjX] - 94, power == 0 ? 0.2f : 5.0f, 1e-4);
+        EXPECT_FLOAT_EQ(ball[kObjSpin], -6 + 12 * draws[0]);   // ball spin, peg rise, peg spin
+        EXPECT_NEAR(peg[kObjVY], -(3 + 9 * draws[1]) + 0.08f, 1e-5);
+        EXPECT_FLOAT_EQ(peg[kObjSpin], -6 + 12 * draws[2]);
         app->p_StopTune(), Update();
     }
 }
@@ -299,11 +332,12 @@ TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
 TEST_F(Play, TheSceneryIsWhiteWhileThePointerIsHeld) {
     StartGame(1, 77, 10);
     Tap(600, 100), Update(), Update();
-    EXPECT_EQ(Game::Count([](const Cmd& c) { return c.kind == -3716 && c.blue == 250 && c.alpha == 0.25f; }),
-              2);
+    EXPECT_EQ(
+        Game::Count([](const Cmd& c) { return c.kind == kOvalCommand && c.blue == 250 && c.alpha == 0.25f; }),
+        2);
     std::vector<Cmd> scenery;
     for (const Cmd& c : Commands())
-        if (c.kind == 1 && c.w == 8) scenery.push_back(c);
+        if (c.kind == kGfxSlot && c.w == 8) scenery.push_back(c);
     ASSERT_EQ(scenery.size(), 11u);
     for (const Cmd& c : scenery)
         EXPECT_TRUE(c.red == 255 && c.green == 255 && c.blue == 255 && c.alpha == 1) << "frame " << c.frame;
@@ -313,8 +347,11 @@ TEST_F(Play, TheSceneryIsWhiteWhileThePointerIsHeld) {
 
 TEST_F(Play, TheTeeMarkerShowsItsPhaseWhileMonstersFlap) {
     StartGame(1, 77, 50);   // phase 50: frame 2; monsters have been up for a while
-    ASSERT_GT(Count(10), 0);
-    EXPECT_EQ(Game::Count([](const Cmd& c) { return c.kind == 2 && c.x == 94 && c.y == zk_Dravo_jscrh - 64 && c.frame == 2; }), 1);
+    ASSERT_GT(Count(kMonster), 0);
+    EXPECT_EQ(Game::Count([](const Cmd& c) {
+                  return c.kind == kGfxbSlot && c.x == 94 && c.y == zk_Dravo_jscrh - 64 && c.frame == 2;
+              }),
+              1);
     app->p_StopTune();
 }
 

@@ -32,7 +32,7 @@ TEST_F(Resources, EffectsRotateOverTwentyFourChannels) {
 // Sound modes: 0 off, 1 effects and music, 2 effects only, 3 music only.
 TEST_F(Resources, TheSoundModeSaysWhetherEffectsAndTunesPlay) {
     for (int mode = 0; mode <= 3; ++mode) {
-        app->m_options[5] = mode;
+        app->m_options[kOptionSound] = mode;
         const int cursor = app->m_channelCursor;
         app->p_PlaySFX(99, 1);
         EXPECT_EQ(app->m_channelCursor != cursor, mode == 1 || mode == 2) << "mode " << mode;

@@ -35,9 +35,10 @@ protected:
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
     }
-    // Starts `program` with `folder` as its working folder and finds its window.
-    void Start(const std::string& folder, const std::string& program) {
-        game.reset(new ChildProcess(program, folder));
+    // Starts `program` with `folder` as its working folder (through `launcher`, if any) and finds its
+    // window.
+    void Start(const std::string& folder, const std::string& program, const std::string& launcher = "") {
+        game.reset(new ChildProcess(program, folder, launcher));
         ASSERT_TRUE(game->started());
         window = Shell("xdotool search --sync --onlyvisible --name '" + kTitle + "' | head -1");
         ASSERT_FALSE(window.empty());
@@ -88,5 +89,67 @@ protected:
             return !picture.empty() && picture[5 * 640 + 5] != 0x282850 && picture[5 * 640 + 5] != 0;
         });
         return menu ? picture : std::vector<unsigned long>{};
+    }
+    // The title menu with the 10-second game (the third item) chosen.
+    bool ThirdItem() {
+        std::vector<unsigned long> menu = Menu();
+        for (int i = 0; i < 2 && !menu.empty(); ++i) {
+            if (!Hold("Right", [&] { return Pixels(0, 0, 640, 480) != menu; })) return false;
+            menu = Settled();
+        }
+        return !menu.empty();
+    }
+    // The panel of the chosen game type's best ten and last ten scores.
+    std::vector<unsigned long> Panel() { return Pixels(530, 40, 110, 440); }
+    // The 10-second game from the title menu: chosen, started with Return, five swings of the club (a ball
+    // comes every 100 frames; a held space swings once), played until the title menu is back.
+    // `emptyPanel` gets the panel as it was before the game.
+    bool PlayTenSecondGame(std::vector<unsigned long>& emptyPanel) {
+        if (!ThirdItem()) return false;
+        emptyPanel = Panel();
+        const std::vector<unsigned long> corner = Pixels(2, 2, 20, 20);
+        if (!Hold("Return", [&] { return Pixels(2, 2, 20, 20) != corner; })) {
+            ADD_FAILURE() << "the game did not start";
+            return false;
+        }
+        Shell("xdotool windowfocus --sync " + window);
+        for (int swing = 0; swing < 5; ++swing) {
+            Shell("xdotool keydown space");
+            usleep(1200 * 1000);
+            Shell("xdotool keyup space");
+            usleep(200 * 1000);
+        }
+        if (Poll([&] { return Pixels(2, 2, 20, 20) == corner; }, 40)) return true;
+        ADD_FAILURE() << "not back on the title menu";
+        return false;
+    }
+    // The last 10-second score in a saved text, which must hold: valid checksums, that score at the top of
+    // the best ten when above 0, the other game types' tables empty. -1 when the checksums fail.
+    static long long FiledTenSecondScore(const std::string& text) {
+        if (!saved_state::ChecksumsHold(text)) {
+            ADD_FAILURE() << saved_state::ChecksumsHold(text).message();
+            return -1;
+        }
+        const std::vector<std::string> v = saved_state::Split(text, '|');
+        const long long best = std::stoll(v[35 + 21 * 2]), last = std::stoll(v[35 + 21 * 2 + 1]);
+        EXPECT_EQ(best, last > 0 ? last : 0) << "a score above 0 tops the empty best ten";
+        for (int j = 0; j < 42; ++j) EXPECT_EQ(v[35 + j], "0") << "the other game types' tables";
+        return last;
+    }
+    // A game started again: it loads every block of the saved state, and the 10-second game's panel shows
+    // `score` (one of 0 leaves it as empty as it was).
+    void ExpectScoreShown(long long score, const std::vector<unsigned long>& emptyPanel) {
+        for (const std::string& line : saved_state::kLoaded) EXPECT_TRUE(game->WaitFor(line)) << line;
+        ASSERT_TRUE(ThirdItem());
+        if (score > 0) EXPECT_NE(Panel(), emptyPanel) << "the score " << score << " in the panel";
+        else EXPECT_EQ(Panel(), emptyPanel);
+    }
+    // The window's size, once a visible window is there: the fullscreen one is a new window without a
+    // title, found by its process.
+    std::string Geometry() {
+        window = Shell("xdotool search --onlyvisible --pid " + std::to_string(game->pid()) +
+                       " 2>/dev/null | head -1");
+        return window.empty() ? ""
+                              : Shell("xdotool getwindowgeometry " + window + " 2>/dev/null | grep Geometry");
     }
 };

@@ -10,22 +10,6 @@ namespace {
 class GameWindow : public RunningGame {
 protected:
     zk_test::ScratchDir scratch{"whole-game"};
-
-    // The window's size, once a visible window is there: the fullscreen one is a new window without a
-    // title, found by its process.
-    std::string Geometry() {
-        window = Shell("xdotool search --onlyvisible --pid " + std::to_string(game->pid()) + " 2>/dev/null | head -1");
-        return window.empty() ? "" : Shell("xdotool getwindowgeometry " + window + " 2>/dev/null | grep Geometry");
-    }
-    // The title menu with the 10-second game (the third item) chosen.
-    bool ThirdItem() {
-        std::vector<unsigned long> menu = Menu();
-        for (int i = 0; i < 2 && !menu.empty(); ++i) {
-            if (!Hold("Right", [&] { return Pixels(0, 0, 640, 480) != menu; })) return false;
-            menu = Settled();
-        }
-        return !menu.empty();
-    }
 };
 
 }  // namespace
@@ -75,33 +59,14 @@ TEST_F(GameWindow, EscapeOnTheTitleMenuQuitsWithStatusZero) {
 TEST_F(GameWindow, ATenSecondGameIsFiledSavedAndShownAfterARestart) {
     ASSERT_EQ(symlink(BUILD_DIR "/data", (scratch / "data").c_str()), 0);
     Start(scratch.path(), GAME_PATH);
-    auto panel = [&] { return Pixels(530, 40, 110, 440); };   // best ten and last ten
-    ASSERT_TRUE(ThirdItem());
-    const std::vector<unsigned long> emptyPanel = panel(), corner = Pixels(2, 2, 20, 20);
-    ASSERT_TRUE(Hold("Return", [&] { return Pixels(2, 2, 20, 20) != corner; })) << "the game starts";
-    Shell("xdotool windowfocus --sync " + window);
-    for (int swing = 0; swing < 5; ++swing) {   // a ball comes every 100 frames; a held space swings once
-        Shell("xdotool keydown space");
-        usleep(1200 * 1000);
-        Shell("xdotool keyup space");
-        usleep(200 * 1000);
-    }
-    ASSERT_TRUE(Poll([&] { return Pixels(2, 2, 20, 20) == corner; }, 40)) << "back on the title menu";
+    std::vector<unsigned long> emptyPanel;
+    ASSERT_TRUE(PlayTenSecondGame(emptyPanel));
     Key("F4");
     ASSERT_EQ(game->WaitExit(), 0);
-
-    const std::string text = zk_test::ReadFile(scratch / ".zanthstate");
-    ASSERT_TRUE(saved_state::ChecksumsHold(text)) << text;
-    const std::vector<std::string> v = saved_state::Split(text, '|');
-    const long long best = std::stoll(v[35 + 21 * 2]), last = std::stoll(v[35 + 21 * 2 + 1]);   // the 10-second tables
-    EXPECT_EQ(best, last > 0 ? last : 0) << "a score above 0 tops the empty best ten";
-    for (int j = 0; j < 42; ++j) EXPECT_EQ(v[35 + j], "0") << "the other game types' tables";
+    const long long score = FiledTenSecondScore(zk_test::ReadFile(scratch / ".zanthstate"));
 
     Start(scratch.path(), GAME_PATH);
-    for (const std::string& line : saved_state::kLoaded) EXPECT_TRUE(game->WaitFor(line)) << line;
-    ASSERT_TRUE(ThirdItem());
-    if (last > 0) EXPECT_NE(panel(), emptyPanel) << "the score " << last << " in the panel";
-    else EXPECT_EQ(panel(), emptyPanel);
+    ExpectScoreShown(score, emptyPanel);
     Key("F4");
     EXPECT_EQ(game->WaitExit(), 0);
 }

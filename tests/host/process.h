@@ -18,17 +18,19 @@ extern char** environ;
 
 class ChildProcess {
 public:
-    // Starts `path` in the working folder `dir`, its standard output piped here. Under the sanitizers no
-    // leak check at exit: the program ends through exit() with its GL and audio threads still running.
-    ChildProcess(const std::string& path, const std::string& dir) {
+    // Starts `path` in the working folder `dir`, its standard output piped here; a `launcher` (Wine, for
+    // a Windows program) runs it. Under the sanitizers no leak check at exit: the program ends through
+    // exit() with its GL and audio threads still running.
+    ChildProcess(const std::string& path, const std::string& dir, const std::string& launcher = "") {
         int fds[2];
         if (pipe(fds) != 0) return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
-        std::string cmd = "cd '" + dir + "' && exec env ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" '" +
-                          path + "'";
+        std::string cmd = "cd '" + dir +
+                          "' && exec env ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" " +
+                          launcher + " '" + path + "'";
         const char* argv[] = {"/bin/sh", "-c", cmd.c_str(), nullptr};
         if (posix_spawn(&pid_, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ) != 0) pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);

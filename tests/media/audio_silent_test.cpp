@@ -6,10 +6,11 @@
 
 #include "host/game.h"
 #include "media/audio.h"
+#include "tests/common/env.h"
 
 TEST(SilentAudio, NoDeviceLeavesTheGameRunningSilently) {
-    setenv("ALSOFT_DRIVERS", "no-such-driver", 1);   // before OpenAL reads its configuration
-    setenv("ALSOFT_CONF", "/dev/null", 1);
+    zk_test::SetEnv("ALSOFT_DRIVERS", "no-such-driver");   // before OpenAL reads its configuration
+    zk_test::SetEnv("ALSOFT_CONF", "/dev/null");
     gc_init1();
     new ZKGlfwGame();
     testing::internal::CaptureStdout();

@@ -1,6 +1,12 @@
 // error_probe: raises the runtime failure its argument names (see main), so that tests can check the
 // report, the debugger protocol and the exit status of a whole process.
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#define pipe(fd) _pipe(fd, 256, _O_BINARY)
+#else
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <cstdio>
@@ -19,6 +25,13 @@ struct Probe : Object {
 };
 
 static Object* keep = nullptr;
+
+// Real faults of the processor, not raised signals: volatile keeps the compiler from seeing through them,
+// and the undefined-behaviour sanitizer, which would report them first, leaves them alone.
+static int* volatile nowhere = nullptr;
+static volatile int zero = 0;
+__attribute__((no_sanitize("undefined"))) static int write_nowhere() { return *nowhere = 1; }
+__attribute__((no_sanitize("undefined"))) static int divide_by_zero(int n) { return n / zero; }
 
 // Recurses until the stack runs out; the volatile frame keeps it a real call with a real frame.
 static int recurse(int n) {
@@ -39,6 +52,9 @@ int main(int argc, char** argv) {
     if (what == "uncaught") zk_die_uncaught(new ThrowableObject);
     if (what == "segv") std::raise(SIGSEGV);
     if (what == "overflow") return recurse(argc);
+    if (what == "null") return write_nowhere();
+    if (what == "divide") return divide_by_zero(argc);
+    if (what == "trap") __builtin_trap();
     if (what == "print") return zkPrint(String(cafe, 4)), 0;
     // A runtime error whose debugger is asked "@<address>" of a live object (zero-object: its debug text
     // narrows to a zero byte in the middle), then "q".
