@@ -4,11 +4,12 @@
 //   (a) a palette, when it has at most 256 different pixels, at the fewest bits per index that allows;
 //   (b) grey (with alpha unless every pixel is opaque), when every pixel has red = green = blue;
 //   (c) otherwise RGB, or RGBA when some pixel is not opaque.
-// Each form is filtered in two ways: no filter on any row, and per row the filter whose bytes have the
-// smallest sum of magnitudes (PNG's own recommended guess); each stream is deflated at level 9 with zlib's
-// default and its "filtered" strategy, and the smallest file wins. Drawn art of flat shapes and sharp
-// edges deflates best unfiltered, its repeats found whole; smooth gradients favour the filters. (The
-// other fixed filters, tried on every sheet of the game, never won and took four times as long.)
+// Each form is filtered in two ways: unfiltered (except that a row repeating the one above is filtered
+// "Up", to all zeros), and per row the filter whose bytes have the smallest sum of magnitudes (PNG's own
+// recommended guess); each stream is deflated at level 9 with zlib's default and its "filtered" strategy,
+// and the smallest file wins. Drawn art of flat shapes and sharp edges deflates best unfiltered, its
+// repeats found whole; smooth gradients favour the filters. (The other fixed filters, tried on every
+// sheet of the game, never won and took four times as long.)
 #include "png_encode.h"
 
 #include <zlib.h>
@@ -20,9 +21,9 @@
 namespace {
 
 const size_t kMaxPalette = 256;
-const int kFilterTypes = 5;   // None, Sub, Up, Average, Paeth
-const int kNoFilter = 0;
-const int kPerRowGuess = kFilterTypes;   // a filter chosen for each row
+const int kNone = 0, kUp = 2, kFilterTypes = 5;   // of None, Sub, Up, Average, Paeth
+const int kUnfiltered = kFilterTypes;             // the two ways to choose each row's filter
+const int kPerRowGuess = kFilterTypes + 1;
 
 // One form of the image: PNG's colour type and bit depth, the palette (straight RGBA entries) when it has
 // one, and the rows as PNG stores them before filtering (indices packed to the bit depth).
@@ -140,15 +141,15 @@ size_t magnitude(const uint8_t* bytes, size_t n) {
     return sum;
 }
 
-// The compressed stream's input: each row its filter type byte, then its filtered bytes; `choice` is a
-// filter type for every row, or kPerRowGuess.
+// The compressed stream's input: each row its filter type byte, then its filtered bytes; `choice` is
+// kUnfiltered or kPerRowGuess.
 std::vector<uint8_t> filtered(const Form& f, int height, int choice) {
     const size_t n = f.rowBytes;
     std::vector<uint8_t> out((n + 1) * height), trial(n);
     for (int y = 0; y < height; ++y) {
         const uint8_t* row = f.rows.data() + y * n;
         const uint8_t* above = y > 0 ? row - n : nullptr;
-        int type = choice;
+        int type = above && std::equal(row, row + n, above) ? kUp : kNone;
         if (choice == kPerRowGuess) {
             size_t best = SIZE_MAX;
             for (int t = 0; t < kFilterTypes; ++t) {
@@ -218,7 +219,7 @@ std::vector<uint8_t> file_of(const Form& f, int width, int height, const std::ve
 std::vector<uint8_t> encode_png(const uint8_t* rgba, int width, int height) {
     std::vector<uint8_t> best;
     for (const Form& f : forms_of(Pixels{rgba, width, height}))
-        for (int choice : {kNoFilter, kPerRowGuess}) {
+        for (int choice : {kUnfiltered, kPerRowGuess}) {
             const std::vector<uint8_t> stream = filtered(f, height, choice);
             for (int strategy : {Z_DEFAULT_STRATEGY, Z_FILTERED}) {
                 std::vector<uint8_t> file = file_of(f, width, height, deflated(stream, strategy));
