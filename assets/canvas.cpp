@@ -4,12 +4,18 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
-cairo_surface_t* render_sheet(const SheetLayout& layout, const FrameArt& art, int scale) {
-    int rows = (layout.frames + layout.cols - 1) / layout.cols;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, layout.cols * layout.frameW * scale,
-                                                    rows * layout.frameH * scale);
+#include "png_encode.h"
+
+namespace {
+
+// Every frame drawn into a new surface of cols x rows frames at `scale` texels a logical pixel.
+cairo_surface_t* render_frames(const SheetLayout& layout, const FrameArt& art, double scale) {
+    const int rows = (layout.frames + layout.cols - 1) / layout.cols;
+    cairo_surface_t* s = cairo_image_surface_create(
+        CAIRO_FORMAT_ARGB32, int(layout.cols * layout.frameW * scale), int(rows * layout.frameH * scale));
     cairo_t* cr = cairo_create(s);
     for (int f = 0; f < layout.frames; ++f) {
         cairo_save(cr);
@@ -26,9 +32,55 @@ cairo_surface_t* render_sheet(const SheetLayout& layout, const FrameArt& art, in
     return s;
 }
 
+// The surface's pixels as straight RGBA bytes, unpremultiplied as cairo's own PNG writer does it.
+std::vector<uint8_t> straight_rgba(cairo_surface_t* surface) {
+    const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    std::vector<uint8_t> rgba(size_t(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint32_t argb;   // premultiplied, in the machine's byte order
+            std::memcpy(&argb, data + size_t(y) * stride + 4 * size_t(x), 4);
+            const uint32_t a = argb >> 24;
+            uint8_t* out = &rgba[(size_t(y) * w + x) * 4];
+            for (int c = 0; c < 3; ++c) {
+                const uint32_t v = argb >> (16 - 8 * c) & 255;
+                out[c] = uint8_t(a == 0 ? 0 : (v * 255 + a / 2) / a);
+            }
+            out[3] = uint8_t(a);
+        }
+    return rgba;
+}
+
+}   // namespace
+
+cairo_surface_t* render_sheet(const SheetLayout& layout, const FrameArt& art, int scale) {
+    if (layout.drawnDetail == 1) return render_frames(layout, art, scale);
+    cairo_surface_t* coarse = render_frames(layout, art, double(scale) / layout.drawnDetail);
+    const int w = cairo_image_surface_get_width(coarse), h = cairo_image_surface_get_height(coarse);
+    cairo_surface_t* s =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w * layout.drawnDetail, h * layout.drawnDetail);
+    cairo_t* cr = cairo_create(s);
+    cairo_scale(cr, layout.drawnDetail, layout.drawnDetail);
+    cairo_set_source_surface(cr, coarse, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);   // each texel doubled, not blurred
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(coarse);
+    cairo_surface_flush(s);
+    return s;
+}
+
 void write_png(cairo_surface_t* surface, const std::string& path) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    if (cairo_surface_write_to_png(surface, path.c_str()) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_flush(surface);
+    const std::vector<uint8_t> png =
+        encode_png(straight_rgba(surface).data(), cairo_image_surface_get_width(surface),
+                   cairo_image_surface_get_height(surface));
+    FILE* f = std::fopen(path.c_str(), "wb");
+    const bool written = f && std::fwrite(png.data(), 1, png.size(), f) == png.size();
+    if (!f || std::fclose(f) != 0 || !written) {
         std::fprintf(stderr, "zk_assetgen: cannot write %s\n", path.c_str());
         std::exit(1);
     }

@@ -15,6 +15,10 @@
 struct SheetLayout {
     std::string name;  // file name without resolution suffix or ".png", e.g. "common/icons"
     int frameW, frameH, frames, cols;
+    // 1, or 2 for a sheet the game only ever draws at half size or less: its art is rendered at half the
+    // resolution and each texel doubled each way, since a screen samples at most one texel of every
+    // 2 x 2 then. The file keeps the size the game cuts its frames from, and compresses far smaller.
+    int drawnDetail = 1;
 };
 
 using FrameArt = std::function<void(cairo_t*, int frame)>;
@@ -22,8 +26,8 @@ using FrameArt = std::function<void(cairo_t*, int frame)>;
 // Renders the sheet at `scale` (1, 2 or 4); the caller owns the surface.
 cairo_surface_t* render_sheet(const SheetLayout& layout, const FrameArt& art, int scale);
 
-// Writes a surface as PNG, creating parent folders. Fails loudly (exit 1): the build must not go on with
-// a half-written data folder.
+// Writes a surface as PNG (png_encode.h: every pixel kept, as small as zlib makes it), creating parent
+// folders. Fails loudly (exit 1): the build must not go on with a half-written data folder.
 void write_png(cairo_surface_t* surface, const std::string& path);
 
 // Renders and writes name.png, name-hd.png and name-hd2.png under dataDir, and hands the plain

@@ -1,7 +1,8 @@
 // assets/sheet_badges.cpp: "BadgesA", 64 medals of 64x64, eight to a row.
 // Medal n hangs from a ribbon in colour n / 8 and carries symbol n % 8 (star, ball, flag, wing, wave,
 // club, clock, crown) on a disc of one of four metals, so all 64 differ. Drawn at half size in the badge
-// pop-ups, so shapes are bold and the outline thick.
+// pop-ups, so shapes are bold and the outline thick, and the sheet carries only the detail drawn at that
+// size (SheetLayout::drawnDetail 2), which halves its files.
 #include <cairo.h>
 
 #include <cmath>
@@ -105,4 +106,6 @@ void badge(cairo_t* cr, int n) {
 
 }  // namespace
 
-void write_badge_sheet(const std::string& dataDir) { write_sheet(dataDir, {"BadgesA", 64, 64, 64, 8}, badge); }
+void write_badge_sheet(const std::string& dataDir) {
+    write_sheet(dataDir, {"BadgesA", 64, 64, 64, 8, 2}, badge);
+}

@@ -336,15 +336,26 @@ struct Bench {
         sdl.sheet = sdl.Texture(128, 32, sheetPixels.data());
         for (const Call& c : playCalls) {
             if (!c.surface || sdl.textures.count(c.surface)) continue;
-            std::vector<unsigned char> pixels(size_t(c.surface->width) * c.surface->height * 4, 0x80);
-            if (c.surface->depth == 4 && c.surface->data)
-                std::memcpy(pixels.data(), c.surface->data, pixels.size());
+            const std::vector<unsigned char> pixels = Rgba(c.surface);
             sdl.textures[c.surface] = sdl.Texture(c.surface->width, c.surface->height, pixels.data());
         }
         UseOurs(game, sdl);
         gc_root(replayDevice);   // collected objects the bench keeps: reachable from roots of their own
         gc_root(sheet);
         gc_assign(replayDevice, new gxtkGraphics());
+    }
+
+    // A surface's pixels as SDL's RGBA texture wants them: grey and grey-alpha sheets (depth 1 and 2)
+    // repeat their grey, opaque ones (depth 1 and 3) get full alpha. Already premultiplied, as ours.
+    static std::vector<unsigned char> Rgba(const gxtkSurface* s) {
+        std::vector<unsigned char> out(size_t(s->width) * s->height * 4, 0x80);
+        for (size_t i = 0; s->data && i < size_t(s->width) * s->height; ++i) {
+            const unsigned char* p = s->data + i * s->depth;
+            const bool grey = s->depth < 3, alpha = s->depth % 2 == 0;
+            for (int c = 0; c < 3; ++c) out[4 * i + c] = p[grey ? 0 : c];
+            out[4 * i + 3] = alpha ? p[s->depth - 1] : 255;
+        }
+        return out;
     }
 
     // The 128 x 32 sheet of graphics_bench: sixteen 16 x 16 frames of half-transparent noise.

@@ -4,7 +4,9 @@
 // It needs playwright-core from tests/web (make check-web installs it there).
 //   1. download: every file the page loads, its size and gzipped size, and the gzipped total;
 //   2. start: from navigation to "Click to play", to the first frame after the click and to the title
-//      menu (the click comes as soon as the page offers it);
+//      menu (the click comes as soon as the page offers it), and where the time goes: each file's
+//      download, the WebAssembly compile, the saved state read back from IndexedDB, and in the loader's
+//      frames the game's updates and renders with the WebGL texture uploads and error checks among them;
 //   3. the busiest play frame: a 30-second game with the ball swung at every chance, 600 frames of play:
 //      the frame function's updates and render on the main thread (performance.now around each part,
 //      inside the program), and WebGL draw calls per frame.
@@ -42,13 +44,31 @@ const server = await servePage(build);
 const browser = await launchBrowser();
 const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
 // Every animation frame callback timed with its WebGL draw calls; the program's own split read after it.
+// The WebGL calls that make textures and read errors, and the WebAssembly compile, are timed where they
+// are called.
 await context.addInitScript(() => {
-  window.bench = { draws: 0, frames: [] };
-  for (const proto of [WebGLRenderingContext.prototype]) {
-    for (const name of ['drawArrays', 'drawElements']) {
-      const call = proto[name];
-      proto[name] = function(...args) { bench.draws++; return call.apply(this, args); };
-    }
+  window.bench = { draws: 0, frames: [], gl: {}, wasm: null };
+  const timed = (owner, name, record) => {
+    const call = owner[name];
+    owner[name] = function(...args) {
+      const start = performance.now();
+      const result = call.apply(this, args);
+      const done = () => record(start, performance.now());
+      if (result && typeof result.then === 'function') result.then(done); else done();
+      return result;
+    };
+  };
+  const proto = WebGLRenderingContext.prototype;
+  for (const name of ['drawArrays', 'drawElements']) timed(proto, name, () => bench.draws++);
+  for (const name of ['texImage2D', 'texSubImage2D', 'getError']) {
+    timed(proto, name, (start, end) => {
+      const total = bench.gl[name] || (bench.gl[name] = { calls: 0, ms: 0, loading: { calls: 0, ms: 0 } });
+      const part = window.zkPage && window.zkPage.state === 'playing' && !bench.title ? total.loading : total;
+      part.calls++, part.ms += end - start;
+    });
+  }
+  for (const name of ['instantiateStreaming', 'instantiate']) {
+    timed(WebAssembly, name, (start, end) => { bench.wasm = bench.wasm || { start, end }; });
   }
   const raf = window.requestAnimationFrame.bind(window);
   window.requestAnimationFrame = (callback) => raf((time) => {
@@ -68,11 +88,27 @@ const ready = await poll(() => page.evaluate(() => window.zkPage.state === 'read
 await clickToPlay(page);
 const title = await poll(async () => {
   const [corner] = await pixels(page, 5, 5, 1, 1);
-  return corner !== kLoadingCorner && corner !== kBlank && await page.evaluate(() => performance.now());
+  return corner !== kLoadingCorner && corner !== kBlank && await page.evaluate(() => (bench.title = performance.now()));
 });
-const first = await page.evaluate(() => bench.frames[0].at);
+const start = await page.evaluate(() => ({
+  files: performance.getEntriesByType('resource').map((r) => [r.name.replace(/.*\//, ''), r.startTime, r.responseEnd]),
+  saves: performance.getEntriesByName('zk-saves-read').map((m) => [m.startTime, m.startTime + m.duration])[0],
+  wasm: bench.wasm, gl: bench.gl,
+  loading: bench.frames.filter((f) => f.at < bench.title),
+}));
+const span = (from, to) => `${fixed(from, 0)} to ${fixed(to, 0)}`;
+const sum = (frames, key) => frames.reduce((total, f) => total + f[key], 0);
 console.log('== start (ms from navigation) ==');
-console.log(`click to play offered ${fixed(ready, 0)}, first frame ${fixed(first, 0)}, title menu ${fixed(title, 0)}`);
+console.log(`click to play offered ${fixed(ready, 0)}, first frame ${fixed(start.loading[0].at, 0)}, title menu ${fixed(title, 0)}`);
+for (const [file, from, to] of start.files) console.log(`  download ${file.padEnd(20)} ${span(from, to)}`);
+if (start.wasm) console.log(`  WebAssembly compile      ${span(start.wasm.start, start.wasm.end)}`);
+if (start.saves) console.log(`  saved state read back   ${span(...start.saves)}`);
+const loading = start.loading;
+console.log(`  loader: ${loading.length} frames from the first to the title, updates ${fixed(sum(loading, 'update'), 0)} ms, ` +
+            `renders ${fixed(sum(loading, 'render'), 0)} ms, the frame callbacks ${fixed(sum(loading, 'ms'), 0)} ms`);
+for (const [name, { loading: l }] of Object.entries(start.gl)) {
+  console.log(`  loader's WebGL ${name.padEnd(14)} ${String(l.calls).padStart(4)} calls ${fixed(l.ms, 1).padStart(7)} ms`);
+}
 
 // 3. A 30-second game, swung at every chance; the frames of play only (the corner is no longer the
 // title's).

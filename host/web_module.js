@@ -3,15 +3,17 @@
 // Folders: the game runs in /game, with its data at /game/data (packed with the page) and its saved
 // state "./.zanthstate" a link to /save/.zanthstate. /save is kept in the page's IndexedDB: it is read
 // back before main starts (main waits for it), and every save copies it out again (zkSyncSaves, called
-// by the host after each saved state). Saves belong to the page's origin.
+// by the host after each saved state). Saves belong to the page's origin. The reading starts as soon as
+// the module is made (preInit), so it runs beside the WebAssembly compile rather than after it (preRun
+// functions wait for the compile).
 //
 // A page has no console to read: standard input is at its end, so a runtime error ends the program as
 // it does without a debugger. The program's end stops its sound: its audio contexts are closed.
 
 Module['stdin'] = function() { return null; };
 
-Module['preRun'] = Module['preRun'] || [];
-Module['preRun'].push(function() {
+Module['preInit'] = Module['preInit'] || [];
+Module['preInit'].push(function() {
   FS.mkdir('/save');
   FS.mount(IDBFS, {}, '/save');
   FS.mkdirTree('/game');
@@ -21,8 +23,10 @@ Module['preRun'].push(function() {
     for (var id in AL.contexts) AL.contexts[id].audioCtx.close();
   });
   addRunDependency('zk-saves');
+  var reading = performance.now();
   FS.syncfs(true, function(error) {
     if (error) err('The saved state could not be read: ' + error);
+    performance.measure('zk-saves-read', { start: reading });   // for the page's benchmark
     removeRunDependency('zk-saves');
   });
 });

@@ -14,6 +14,16 @@ int gxtkSurface::texturesCreated = 0;
 
 namespace {
 
+#ifdef __EMSCRIPTEN__
+// WebGL makes a texture of any size up to its limit when it is clamped, sampled nearest and has no mipmaps,
+// as every texture here is, so a power-of-two retry could never help; and each glGetError there waits for
+// the browser's GPU process to finish everything asked of it. The page uploads each texture in one call
+// and checks nothing.
+const bool kDriverMayRefuseSize = false;
+#else
+const bool kDriverMayRefuseSize = true;
+#endif
+
 // OpenGL pixel format for a number of bytes per pixel (1 to 4); 0 for anything else.
 int format_for_depth(int depth) {
     switch (depth) {
@@ -135,19 +145,20 @@ void gxtkSurface::CreateTexture() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 
     int texWidth = width, texHeight = height;
-    drain_gl_errors();
-    glTexImage2D(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE, nullptr);
-    if (glGetError() != GL_NO_ERROR) {   // a driver that wants power-of-two sides gets them
-        texWidth = next_pow2(width);
-        texHeight = next_pow2(height);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (!kDriverMayRefuseSize) {
+        glTexImage2D(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE, data);
+    } else {
+        drain_gl_errors();
         glTexImage2D(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE, nullptr);
+        if (glGetError() != GL_NO_ERROR) {   // a driver that wants power-of-two sides gets them
+            texWidth = next_pow2(width);
+            texHeight = next_pow2(height);
+            glTexImage2D(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE, nullptr);
+        }
+        if (data) glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, data);
     }
     uscale = 1.0f / (texWidth > 0 ? texWidth : 1);
     vscale = 1.0f / (texHeight > 0 ? texHeight : 1);
-
-    if (data) {
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, data);
-    }
     ++texturesCreated;
 }

@@ -11,7 +11,7 @@ set -eu
 game=(
   g++ cmake make pkg-config
   libglfw3-dev libgl-dev libgl1-mesa-dri libopenal-dev libstb-dev
-  libcairo2-dev libvorbis-dev libogg-dev   # the asset generator draws with cairo and encodes the tunes
+  libcairo2-dev zlib1g-dev libvorbis-dev libogg-dev   # the asset generator draws with cairo, writes PNGs with zlib, encodes the tunes
 )
 test=(
   libgtest-dev libgmock-dev libbenchmark-dev
