@@ -2,33 +2,19 @@
 // by the wave writer, must be sample for sample what the same file decoded whole and played as one buffer
 // gives: once, looped twice back to back, and paused and resumed mid-tune. The decoding thread is gone
 // however the tune ends.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "harness/scratch.h"
-#include "harness/wav.h"
-#include "host/game.h"
-#include "media/audio.h"
-#include "tests/common/capture.h"
-#include "tests/common/collector.h"
+#include "tests/media/engine.h"
 
 namespace {
 
 using namespace zk_test;
-
-std::string path(const std::string& name) {
-    static ScratchDir dir("zk_music");
-    return dir / name;
-}
 
 const int kTuneFrames = kCaptureRate * 3;   // three seconds: the first slice and many more
 
@@ -42,7 +28,7 @@ std::string write_tune(const std::string& name, int frames) {
         wav_put16(w.pcm, uint16_t(int16_t(9000 * std::cos(2 * M_PI * (200 + 300 * t) * t))));
         wav_put16(w.pcm, uint16_t(int16_t(9000 * std::cos(2 * M_PI * (1500 - 300 * t) * t))));
     }
-    const std::string wav = path(name + ".wav"), ogg = path(name + ".ogg");
+    const std::string wav = AudioPath(name + ".wav"), ogg = AudioPath(name + ".ogg");
     write_wav(wav, w);
     EXPECT_EQ(std::system(("oggenc -Q -o '" + ogg + "' '" + wav + "'").c_str()), 0);
     return ogg;
@@ -77,31 +63,14 @@ bool threads_become(int n) {
     return threads() == n;
 }
 
-gxtkAudio* keep = nullptr;   // collector root for the engine under test
-
-class Music : public ::testing::Test {
+class Music : public Engine {
 protected:
     static void SetUpTestSuite() {
-        UseWaveWriter(path(""));
-        gc_init1();
-        gc_root(keep);
-        gc_init2();
-        new ZKGlfwGame();
+        Engine::SetUpTestSuite();
         tune = new std::string(write_tune("tune", kTuneFrames));
     }
-    void SetUp() override {
-        gc_assign(keep, audio = new gxtkAudio());
-        ASSERT_NE(audio->alcContext, nullptr);
-    }
-    // Closes the device, which completes the capture, and returns what was heard.
-    std::vector<uint32_t> close() {
-        audio->StopMusic();
-        CollectEverything();
-        alcMakeContextCurrent(nullptr);
-        alcDestroyContext(audio->alcContext);
-        alcCloseDevice(audio->alcDevice);
-        return heard(ReadCapture(path("")));
-    }
+    // Ends the tune and the device; what was heard.
+    std::vector<uint32_t> close() { return heard(Close()); }
     // The game's frames: StreamMusic every few milliseconds until `done` holds (within a generous limit).
     template <class Done>
     bool frames_until(Done done) {
@@ -123,13 +92,12 @@ protected:
         std::vector<uint32_t> ref = close();
         EXPECT_GE(ref.size(), size_t(kTuneFrames));
         ref.resize(kTuneFrames);
-        SetUp();
+        Open();
         return ref;
     }
     void ok(int result) { ASSERT_EQ(result, 0); }
 
     static std::string* tune;
-    gxtkAudio* audio = nullptr;
 };
 std::string* Music::tune = nullptr;
 
@@ -197,8 +165,9 @@ TEST_F(Music, EndingATuneWhileItsSlicesDecodeLeavesNoThread) {
             audio->StopMusic();
         },
         [&] {
-            gc_assign(keep, static_cast<gxtkAudio*>(nullptr));
+            gc_assign(engine_root, static_cast<gxtkAudio*>(nullptr));
             CollectEverything();
+            audio = nullptr;
         },
     };
     for (const auto& end : ends) {
