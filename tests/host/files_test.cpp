@@ -92,7 +92,8 @@ TEST_F(Files, SchemePathsMapToFoldersOfTheWorkingDirectory) {
 }
 
 // Files named in any script are found through the path scheme; text is read as UTF-8 and data longer
-// than the 4096-byte reading piece comes back whole. Before any save the state is empty.
+// than the 4096-byte reading piece comes back whole. Before any save the state is empty, and loading it
+// removes a temporary file left by a save that was cut short.
 TEST_F(Files, FilesNamedBeyondAsciiAreReadWhole) {
     zk_test::fs::create_directory("data");
     const std::string name = "data/caf\xC3\xA9-\xE2\x82\xAC-" + kBeyondAscii,
@@ -107,7 +108,9 @@ TEST_F(Files, FilesNamedBeyondAsciiAreReadWhole) {
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(data), length), bytes);
     std::free(data);
+    zk_test::WriteFile(kState + ".tmp", "half");   // left by a save cut short
     EXPECT_EQ(game->LoadState(), String());
+    EXPECT_EQ(scratch.Entries(), std::vector<std::string>{"data"}) << "the leftover is removed";
 }
 
 // Saves that must happen, each in a folder of its own: the temporary file replaces the state; one left by

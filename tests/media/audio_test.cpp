@@ -119,7 +119,8 @@ TEST_F(AudioEngine, MusicPausesAndResumesAndSuspensionsLeaveGamePausesAlone) {
 }
 
 // A looping sound plays on after a one-shot sound ten times its length ends; the one-shot's end is noticed
-// when its state is asked, and a pause asked after its end leaves it stopped, not paused.
+// when its state is asked, and a pause asked after its end leaves it stopped, not paused. A sound played
+// on a channel that plays replaces what it played.
 TEST_F(AudioEngine, LoopingSoundsPlayOnAndEndedOnesCannotBePaused) {
     ASSERT_EQ(audio->PlaySample(blip, 6, 1), 0);
     ASSERT_EQ(audio->PlaySample(tone, 7, 0), 0);

@@ -110,7 +110,7 @@ TEST_F(Surface, WrittenPixelsShowAndReadBackTopRowFirst) {
     g->WritePixels2(s, Array<int>(rows, 4), 0, 0, 2, 2, 0, 2);
     g->WritePixels2(s, Array<int>(&green, 1), 1, 1, 1, 1, 0, 1);
     draw(s);
-    Array<int> out(1 + 9 * 10);
+    Array<int> out(1 + 8 * 10 + 9);   // exactly the rows asked for
     out[0] = 7;
     g->ReadPixels(out, 4, 4, 9, 9, 1, 10);
     EXPECT_EQ(std::vector<int>({out[0], out[1], out[1 + 80], out[1 + 88]}),

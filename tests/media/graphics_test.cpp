@@ -59,16 +59,18 @@ TEST_F(Renderer, EveryKindIsDrawnWhereTheMatrixPutsIt) {
     g->DrawLine(0, 10.5f, 30, 10.5f);   // along row 10
     g->DrawPoly(Array<float>(triangle, 6));
     g->DrawPoly(Array<float>(pentagon, 10));
-    g->DrawOval(34, 34, 30, 30);
+    g->DrawOval(34, 44, 30, 20);
     g->SetMatrix(0, 1, -1, 0, 30, 40);   // a quarter turn: (x, y) to (30 - y, 40 + x)
     g->DrawRect(0, 0, 20, 8);
-    g->SetMatrix(1, 0, 0, 1, 2, 54);
-    g->DrawRect(0, 0, 8, 8);
+    g->SetMatrix(1, 0, 0, 1, 0, 54);
+    g->DrawRect(2, 0, 8, 8);
+    g->SetMatrix(1, 0, 0, 1, 24, 0);
+    g->DrawRect(0, 24, 6, 6);
     g->EndRender();
     // clang-format off
     ExpectPixels({{3, 3, 0xff0000}, {5, 5, 0}, {20, 10, 0xff0000}, {20, 12, 0}, {57, 5, 0xff0000}, {43, 19, 0},
-                  {10, 27, 0xff0000}, {49, 49, 0xff0000}, {62, 49, 0xff0000}, {36, 36, 0}, {26, 50, 0xff0000},
-                  {26, 38, 0}, {31, 45, 0}, {6, 58, 0xff0000}, {1, 52, 0}});
+                  {10, 27, 0xff0000}, {49, 46, 0xff0000}, {62, 54, 0xff0000}, {36, 45, 0}, {26, 50, 0xff0000},
+                  {26, 38, 0}, {31, 45, 0}, {6, 58, 0xff0000}, {1, 52, 0}, {27, 27, 0xff0000}});
     // clang-format on
 }
 
@@ -79,7 +81,7 @@ TEST_F(Renderer, OvalsHaveSegmentsByTheirSizeOnScreen) {
     struct { float w, h, ix, iy, jx, jy; int segs; } ovals[] = {
         {10, 10, 1, 0, 0, 1, 12}, {13, 13, 1, 0, 0, 1, 12}, {17, 17, 1, 0, 0, 1, 16}, {300, 100, 1, 0, 0, 1, 200},
         {3000, 3000, 1, 0, 0, 1, 1024}, {30, 31, 1, 0, 0, 1, 28}, {-30, -31, 1, 0, 0, 1, 28},
-        {30, 30, 2, 0, 0, 2, 60}, {300, 100, 0, 1, -1, 0, 200}, {40, 40, 0.6f, 0.8f, 0, 1, 40}};
+        {30, 30, 2, 0, 0, 2, 60}, {300, 100, 0, 1, -1, 0, 200}, {40, 40, 0.6f, 0.8f, 0, 1, 40}, {15, 17, 1, 0, 0, 1, 12}};
     // clang-format on
     for (auto& o : ovals) {
         g->SetMatrix(o.ix, o.iy, o.jx, o.jy, 0, 0);
@@ -88,18 +90,30 @@ TEST_F(Renderer, OvalsHaveSegmentsByTheirSizeOnScreen) {
     }
 }
 
-TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndFullWindowTurnsItOff) {
-    g->SetScissor(10, 5, 20, 10);   // rows 5..14 from the top
-    g->SetColor(255, 0, 0);
-    g->DrawRect(0, 0, kSize, kSize);
-    g->EndRender();
-    ExpectPixels({{15, 7, 0xff0000}, {15, 20, 0x000000}, {5, 7, 0x000000}, {15, 55, 0x000000}});
+TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndOnlyTheFullWindowTurnsItOff) {
+    // A rectangle, a pixel it keeps and one it clips; each one short of the window by one side only.
+    const int rects[][6] = {{10, 5, 20, 10, 15, 7},
+                            {1, 0, kSize, kSize, 5, 5},
+                            {0, 1, kSize, kSize, 5, 5},
+                            {0, 0, kSize - 1, kSize, 5, 5},
+                            {0, 0, kSize, kSize - 1, 5, 5}};
+    const int clipped[][2] = {{15, 20}, {0, 5}, {5, 0}, {63, 5}, {5, 63}};
+    for (int i = 0; i < 5; ++i) {
+        const int* r = rects[i];
+        g->BeginRender();
+        g->Cls(0, 0, 0);
+        g->SetScissor(r[0], r[1], r[2], r[3]);
+        g->SetColor(255, 0, 0);
+        g->DrawRect(0, 0, kSize, kSize);
+        g->EndRender();
+        ExpectPixels({{r[4], r[5], 0xff0000}, {clipped[i][0], clipped[i][1], 0}});
+    }
     g->BeginRender();
     g->SetScissor(0, 0, kSize, kSize);
     g->SetColor(0, 0, 255);
     g->DrawRect(0, 0, kSize, kSize);
     g->EndRender();
-    ExpectPixels({{5, 60, 0x0000ff}});
+    ExpectPixels({{5, 60, 0x0000ff}, {63, 0, 0x0000ff}});
     // A clear throws away what was drawn before it, even where the scissor keeps the clear away.
     g->BeginRender();
     g->SetScissor(0, 0, 8, 8);
