@@ -111,22 +111,18 @@ TEST(Joystick, MappedPadsUseTheGamesButtonLayoutAndSticksWithUpPositive) {
 // the triggers (buttons 6 and 7) read as the sticks' z, and a pad with fewer buttons or axes reads the
 // missing ones as released and 0.
 TEST(Joystick, StandardLayoutPadsUseTheGamesButtonLayout) {
-    struct Case { int standard; std::vector<int> slots; std::vector<float> sticks; } const cases[] = {
-        {0, {0}, {}},  {1, {1}, {}},   {2, {2}, {}},   {3, {3}, {}},   {4, {4}, {}},   {5, {5}, {}},
-        {8, {6}, {}},  {9, {7}, {}},   {14, {8}, {}},  {12, {9}, {}},  {15, {10}, {}}, {13, {11}, {}},
-        {10, {12}, {}}, {11, {13}, {}}, {16, {14}, {}},
-        {6, {}, {0.5f, -0.25f, 1, -1, 0.75f, 0}}, {7, {}, {0.5f, -0.25f, 0, -1, 0.75f, 1}},
-    };
+    // The slot of each standard button, -1 for the triggers.
+    const int slots[17] = {0, 1, 2, 3, 4, 5, -1, -1, 6, 7, 12, 13, 9, 11, 8, 10, 14};
     const float axes[] = {0.5f, 0.25f, -1, -0.75f};
-    for (const Case& c : cases) {
+    for (int standard = 0; standard < 17; ++standard) {
         std::vector<unsigned char> b(17, GLFW_RELEASE);
-        b[c.standard] = GLFW_PRESS;
+        b[standard] = GLFW_PRESS;
         Pad pad;
         FillStandardJoystick(axes, 4, b.data(), 17, pad.x, pad.y, pad.z, pad.buttons);
-        EXPECT_EQ(pad.pressed(), c.slots) << "standard button " << c.standard;
-        if (!c.sticks.empty()) {
-            EXPECT_EQ(pad.sticks(), c.sticks) << "standard button " << c.standard;
-        }
+        const float left = standard == 6, right = standard == 7;
+        EXPECT_EQ(pad.pressed(), slots[standard] < 0 ? std::vector<int>{} : std::vector<int>{slots[standard]})
+            << "standard button " << standard;
+        EXPECT_EQ(pad.sticks(), (std::vector<float>{0.5f, -0.25f, left, -1, 0.75f, right})) << standard;
     }
     const unsigned char pressed[2] = {GLFW_PRESS, GLFW_PRESS};
     Pad pad;
