@@ -23,6 +23,7 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#undef LoadString   // windows.h's ANSI/wide switch would rename the host's own LoadString
 #else
 #include <signal.h>
 #include <sys/resource.h>

@@ -156,7 +156,7 @@ TEST_F(AudioEngine, SamplesAndBuffersLiveWhileAChannelHoldsThem) {
     ASSERT_EQ(audio->PlaySample(tone, 0, 1), 0);
     ASSERT_EQ(audio->PlaySample(blip, 1, 0), 0);
     ASSERT_EQ(audio->PlaySample(paused, 2, 0), 0);
-    ASSERT_EQ(audio->PlaySample(suspended, 4, 0), 0);
+    ASSERT_EQ(audio->PlaySample(suspended, 4, 1), 0);   // looping: it cannot end before the suspension
     audio->PauseChannel(2);
     // OpenAL's view only: the channel's record still says playing, and its ended sound holds nothing.
     ASSERT_TRUE(WaitFor([&] { return AlState(1) == AL_STOPPED; }));

@@ -59,7 +59,8 @@ protected:
         if (!audio || !audio->alcDevice) return Capture();   // none, or already closed
         for (int i = 0; i < gxtkAudio::kChannels; ++i) audio->StopChannel(i);
         CollectEverything();
-        audio->LoadSample(String());   // flushes the discard list
+        audio->LoadSample(String());   // flushes the discard list, making an empty sample for nothing
+        CollectEverything();           // which goes now, not in the next test's collection
         EXPECT_EQ(gxtkAudio::DiscardPending(), 0);
         alcMakeContextCurrent(nullptr);
         alcDestroyContext(audio->alcContext);

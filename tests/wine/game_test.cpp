@@ -53,15 +53,15 @@ std::vector<int16_t> Samples16(const std::string& bytes, int channels) {
     return out;
 }
 
-// Pearson correlation of a and b over n values from their starts.
+// Pearson correlation of a and b over n values from their starts, every `step`th of them.
 template <class A, class B>
-double Correlation(const A* a, const B* b, size_t n) {
-    double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
-    for (size_t i = 0; i < n; ++i)
-        sa += a[i], sb += b[i], saa += double(a[i]) * a[i], sbb += double(b[i]) * b[i],
+double Correlation(const A* a, const B* b, size_t n, size_t step = 1) {
+    double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0, m = 0;
+    for (size_t i = 0; i < n; i += step)
+        ++m, sa += a[i], sb += b[i], saa += double(a[i]) * a[i], sbb += double(b[i]) * b[i],
             sab += double(a[i]) * b[i];
-    const double va = saa - sa * sa / n, vb = sbb - sb * sb / n;
-    return va > 0 && vb > 0 ? (sab - sa * sb / n) / std::sqrt(va * vb) : 0;
+    const double va = saa - sa * sa / m, vb = sbb - sb * sb / m;
+    return va > 0 && vb > 0 ? (sab - sa * sb / m) / std::sqrt(va * vb) : 0;
 }
 
 // The loudness of each `window` samples, in log scale so that a loud effect played over a tune weighs
@@ -76,20 +76,40 @@ std::vector<double> Loudness(const std::vector<int16_t>& s, size_t window) {
     return out;
 }
 
-// How closely `heard` rises and falls with `sound` where it matches best: the largest correlation of
-// their loudness in 10 ms windows, `sound` at `rate`, `heard` at the tunes' 32 kHz.
-const int kTuneRate = 32000;
-double BestMatch(const std::vector<int16_t>& heard, const std::vector<int16_t>& sound, int rate) {
-    const std::vector<double> h = Loudness(heard, kTuneRate / 100), s = Loudness(sound, size_t(rate / 100));
-    double best = -2;
-    for (size_t at = 0; at + s.size() <= h.size(); ++at)
-        best = std::max(best, Correlation(&h[at], s.data(), s.size()));
+// How closely the loudness `piece` (n windows) rises and falls with each stretch of `heard` as long.
+std::vector<double> Matches(const std::vector<double>& heard, const double* piece, size_t n) {
+    std::vector<double> out;
+    for (size_t at = 0; at + n <= heard.size(); ++at) out.push_back(Correlation(&heard[at], piece, n));
+    return out;
+}
+
+// Loudness in 10 ms windows at the tunes' 32 kHz, the rate the capture is mixed at; tunes in half seconds.
+const int kTuneRate = 32000, kWindow = kTuneRate / 100, kPiece = kTuneRate / 2;
+
+// How well half a second of the tune (`piece`, `loud` its loudness) is heard in `heard` (`heardLoud` its
+// loudness): where the loudness follows the piece's best (the 8 highest peaks), the samples are compared
+// (every 4th), a window each way; the best correlation is the answer. Another tune of the same rhythm
+// follows its loudness as well, never its samples.
+double PieceHeard(const std::vector<int16_t>& heard, const std::vector<double>& heardLoud,
+                  const int16_t* piece, const double* loud) {
+    const std::vector<double> m = Matches(heardLoud, loud, kPiece / kWindow);
+    std::vector<std::pair<double, size_t>> peaks;
+    for (size_t at = 1; at + 1 < m.size(); ++at)
+        if (m[at] >= m[at - 1] && m[at] > m[at + 1]) peaks.push_back({m[at], at * kWindow});
+    std::sort(peaks.rbegin(), peaks.rend());
+    double best = -1;
+    for (size_t i = 0; i < std::min<size_t>(peaks.size(), 8); ++i)
+        for (size_t at = std::max<size_t>(peaks[i].second, kWindow) - kWindow;
+             at <= peaks[i].second + kWindow && at + kPiece <= heard.size(); ++at)
+            best = std::max(best, Correlation(&heard[at], piece, kPiece, 4));
     return best;
 }
 
 // The jingle (sfx/096.wav at 44.1 kHz), the first sound the game makes, rises and falls with the capture's
-// first half second; the 10-second game's tune (sfx/10.ogg, decoded by oggdec) with a stretch of it as
-// long as the tune, though effects play over some of it (the power meter ticks at each end of its swing).
+// first half second. The 10-second game's tune (sfx/10.ogg, decoded by oggdec) is heard in at least 14 of
+// its 20 half seconds, each found on its own: a gap in the capture (the machine falling behind, the stream
+// running dry) delays what follows without hiding it, and an effect played over a piece (the stroke at the
+// start, the power meter's ticks) may spoil that one.
 void ExpectJingleAndTuneHeard(const std::vector<int16_t>& heard, const std::string& data,
                               const std::string& scratch) {
     // Half a second of each, from its first sound.
@@ -99,14 +119,21 @@ void ExpectJingleAndTuneHeard(const std::vector<int16_t>& heard, const std::stri
     };
     const std::vector<int16_t> heardStart = start(heard, kTuneRate);
     ASSERT_EQ(heardStart.size(), size_t(kTuneRate / 2)) << "nothing heard";
-    EXPECT_GT(
-        BestMatch(heardStart, start(Samples16(zk_test::ReadFile(data + "/sfx/096.wav"), 1), 44100), 44100),
-        0.95)
-        << "the jingle";
+    const std::vector<double> jingle =
+        Loudness(start(Samples16(zk_test::ReadFile(data + "/sfx/096.wav"), 1), 44100), 441);
+    const std::vector<double> m = Matches(Loudness(heardStart, kWindow), jingle.data(), jingle.size());
+    EXPECT_GT(*std::max_element(m.begin(), m.end()), 0.95) << "the jingle";
     ASSERT_EQ(std::system(("oggdec -Q -o '" + scratch + "/tune.wav' '" + data + "/sfx/10.ogg'").c_str()), 0);
     const std::vector<int16_t> tune = Samples16(zk_test::ReadFile(scratch + "/tune.wav"), 1);
     ASSERT_EQ(tune.size(), size_t(10 * kTuneRate)) << "ten seconds at " << kTuneRate << " Hz";
-    EXPECT_GT(BestMatch(heard, tune, kTuneRate), 0.9) << "the tune";
+    const std::vector<double> heardLoud = Loudness(heard, kWindow), tuneLoud = Loudness(tune, kWindow);
+    int pieces = 0;
+    std::string scores;
+    for (int at = 0; at < 10 * kTuneRate; at += kPiece) {
+        const double score = PieceHeard(heard, heardLoud, &tune[at], &tuneLoud[at / kWindow]);
+        pieces += score > 0.6, scores += " " + std::to_string(score).substr(0, 4);
+    }
+    EXPECT_GE(pieces, 14) << "half seconds of the tune heard, by their best correlations:" << scores;
 }
 
 // The whole game without any audio device, in the working folder named beyond ASCII: the game says it has

@@ -60,7 +60,10 @@ file(CHMOD ${CMAKE_BINARY_DIR}/tests/bin/xdg-open PERMISSIONS OWNER_READ OWNER_W
      GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set_tests_properties(host_files_test_wine PROPERTIES ENVIRONMENT "${zk_wine_env};ZK_URL_ARGS=Z:${zk_url_args}"
                      ENVIRONMENT_MODIFICATION PATH=path_list_prepend:${CMAKE_BINARY_DIR}/tests/bin)
-zk_wine_test(media_audio_test_wine SOURCES media/audio_test.cpp LIBS zk_media)
+# The Windows build's OpenAL Soft hands out sources beyond the configuration's limit: running out of them
+# is left to the Linux suite.
+zk_wine_test(media_audio_test_wine SOURCES media/audio_test.cpp LIBS zk_media
+             ARGS --gtest_filter=-AudioEngine.ChannelsOutOfSourcesTakeThoseOfStoppedSoundsOnly)
 zk_wine_test(media_audio_silent_test_wine SOURCES media/audio_silent_test.cpp LIBS zk_media)
 
 # The real game under Wine in the run's X server, and the zip made for the run. The driver is a Linux
