@@ -88,11 +88,13 @@ TEST(Joystick, RawLayoutsPutButtonsAndSticksWhereTheGameReadsThem) {
 }
 
 TEST(Joystick, MappedPadsUseTheGamesButtonLayoutAndSticksWithUpPositive) {
-    const int slots[] = {GLFW_GAMEPAD_BUTTON_A, GLFW_GAMEPAD_BUTTON_B, GLFW_GAMEPAD_BUTTON_X, GLFW_GAMEPAD_BUTTON_Y,
-                         GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER, GLFW_GAMEPAD_BUTTON_BACK,
-                         GLFW_GAMEPAD_BUTTON_START, GLFW_GAMEPAD_BUTTON_DPAD_LEFT, GLFW_GAMEPAD_BUTTON_DPAD_UP,
-                         GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, GLFW_GAMEPAD_BUTTON_DPAD_DOWN};
-    for (int slot = 0; slot < 12; ++slot) {
+    const int slots[] = {
+        GLFW_GAMEPAD_BUTTON_A,          GLFW_GAMEPAD_BUTTON_B,           GLFW_GAMEPAD_BUTTON_X,
+        GLFW_GAMEPAD_BUTTON_Y,          GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER,
+        GLFW_GAMEPAD_BUTTON_BACK,       GLFW_GAMEPAD_BUTTON_START,       GLFW_GAMEPAD_BUTTON_DPAD_LEFT,
+        GLFW_GAMEPAD_BUTTON_DPAD_UP,    GLFW_GAMEPAD_BUTTON_DPAD_RIGHT,  GLFW_GAMEPAD_BUTTON_DPAD_DOWN,
+        GLFW_GAMEPAD_BUTTON_LEFT_THUMB, GLFW_GAMEPAD_BUTTON_RIGHT_THUMB, GLFW_GAMEPAD_BUTTON_GUIDE};
+    for (int slot = 0; slot < 15; ++slot) {
         GLFWgamepadstate state = {};
         state.buttons[slots[slot]] = GLFW_PRESS;
         Pad pad;
