@@ -140,6 +140,17 @@ TEST_F(Music, ASlicedTunePausedMidwayResumesWhereItWas) {
     EXPECT_EQ(without_silence(close()), without_silence(ref)) << "the same frames, with only silence between";
 }
 
+// Left without frames, the tune plays its first part and runs dry without ending; streamed again, it goes on
+// from where it stopped (OpenAL's restart may lose a frame), nothing played twice.
+TEST_F(Music, ASlicedTuneThatRanDryGoesOnWhereItStopped) {
+    const std::vector<uint32_t> ref = without_silence(whole());
+    ASSERT_EQ(audio->PlayMusic(String(tune->c_str()), 0), 0);
+    ASSERT_TRUE(WaitFor([&] { return AlState(gxtkAudio::kMusicChannel) == AL_STOPPED; }));
+    EXPECT_EQ(audio->MusicState(), 1) << "not ended";
+    ASSERT_TRUE(frames_until([&] { return audio->MusicState() == 0; }));
+    EXPECT_NEAR(double(without_silence(close()).size()), double(ref.size()), 2);
+}
+
 // Ended right after it starts, while the worker decodes its first slices: by the game, by a new tune (whose
 // own worker then runs alone) and by the engine's collection, which comes last. The tune is long enough
 // for its worker to wait for StreamMusic rather than finish.
