@@ -2,8 +2,8 @@
 // Windows under Wine (where names reach the system as UTF-16): the path scheme, files read whole, the
 // saved state replaced whole (atomically where a temporary file can be made, else in place and cut to
 // length), a read-only state kept, the local date, a web address handed over in one piece, sound files
-// by extension. Linux alone: links, permissions, full disks (shell commands
-// make those places; chattr +i as root, whom permissions do not stop).
+// by extension. Linux alone: links, permissions, full disks (shell commands make those places; chattr +i
+// as root, whom permissions do not stop). A writer killed mid-save: tests/game/crash_save_test.cpp.
 #include <gtest/gtest.h>
 
 #include <algorithm>
