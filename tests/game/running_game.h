@@ -15,7 +15,7 @@
 
 #include "harness/saved_state.h"
 #include "harness/scratch.h"
-#include "tests/host/process.h"
+#include "tests/common/process.h"
 
 inline const std::string kTitle = "Grubnik in Tolvane Golf";
 

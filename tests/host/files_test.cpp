@@ -1,14 +1,17 @@
-// Host file layer in a fresh working folder: the saved state's atomic replacement, its write in awkward
-// places (made by shell commands; chattr +i as root, whom permissions do not stop) and failures, and more.
+// The host's file layer in fresh working folders named beyond ASCII, on Linux and, cross-built, on
+// Windows under Wine (where names reach the system as UTF-16): the path scheme, files read whole, the
+// saved state replaced whole (atomically where a temporary file can be made, else in place and cut to
+// length), a read-only state kept, the local date, a web address handed over in one piece, sound files
+// by extension. Linux alone: links, permissions, full disks (shell commands make those places; chattr +i
+// as root, whom permissions do not stop). A writer killed mid-save: tests/game/crash_save_test.cpp.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,16 +21,36 @@
 #include "host/game.h"
 #include "tests/common/collector.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#undef LoadString   // windows.h's ANSI/wide switch would rename the host's own LoadString
+#else
+#include <signal.h>
+#include <sys/resource.h>
+#endif
+
 namespace {
 
-bool Sh(const std::string& command) { return std::system(command.c_str()) == 0; }
+const std::string kState = ".zanthstate";
+// Latin, Greek and CJK letters: none of them survives the ANSI code page of a Western Windows whole.
+const std::string kBeyondAscii = "Gr\xC3\xBC\x62nik_\xCE\xBB_\xE6\x97\xA5";
 
+#ifdef _WIN32
+std::wstring wide(const std::string& utf8) { return zk_test::Utf8Path(utf8).wstring(); }
+void make_read_only(const std::string& file) {
+    SetFileAttributesW(wide(file).c_str(), FILE_ATTRIBUTE_READONLY);
+}
+void unlock() { SetFileAttributesW(wide(kState).c_str(), FILE_ATTRIBUTE_NORMAL); }
+#else
+bool Sh(const std::string& command) { return std::system(command.c_str()) == 0; }
 const char* const kLock = "chattr +i . 2>/dev/null || chmod a-w .";
 const char* const kUnlock = "chattr -i . .zanthstate 2>/dev/null; chmod -R u+w .";
+void make_read_only(const std::string& file) { Sh("chmod 444 " + file); }
+void unlock() { Sh(kUnlock); }
+#endif
 
-String units(std::initializer_list<Char> codes) {   // a text of these code units
-    const std::vector<Char> v(codes);
-    return String(v.data(), int(v.size()));
+String utf8(const std::string& bytes) {
+    return String::FromUtf8(reinterpret_cast<const unsigned char*>(bytes.data()), int(bytes.size()));
 }
 
 class Files : public ::testing::Test {
@@ -35,163 +58,190 @@ protected:
     static void SetUpTestSuite() {
         zk_test::StartCollectorOnce();
         if (!game) game = new ZKGlfwGame();
+#ifndef _WIN32
         signal(SIGXFSZ, SIG_IGN);   // a write past the file-size limit comes up short instead
+#endif
     }
     void SetUp() override { ASSERT_TRUE(scratch.Enter()); }
-    void TearDown() override { Sh(kUnlock); }
+    void TearDown() override { unlock(); }
 
-    // Saves with files limited to `limit` bytes: did it return `want` and print one line saying so?
-    static bool FailedSave(const std::string& text, int want, rlim_t limit = RLIM_INFINITY) {
-        struct rlimit old, r;
-        getrlimit(RLIMIT_FSIZE, &old);
-        r = {limit, old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &r);
+    // Saves `text`: its result, and the one line printed, if any.
+    static std::pair<int, std::string> Save(const std::string& text) {
         testing::internal::CaptureStdout();
-        const int got = game->SaveState(String(text.c_str()));
-        const std::string out = testing::internal::GetCapturedStdout();
-        setrlimit(RLIMIT_FSIZE, &old);
-        return got == want && out.rfind("Saved state not written", 0) == 0 &&
-               out.find('\n') + 1 == out.size();   // one line
+        const int result = game->SaveState(String(text.c_str()));
+        return {result, testing::internal::GetCapturedStdout()};
     }
-
     static ZKGlfwGame* game;
-    zk_test::ScratchDir scratch{"zk_files"};
+    zk_test::ScratchDir scratch{"zk_files_" + kBeyondAscii};
 };
-using StateWrite = Files;
 
 ZKGlfwGame* Files::game = nullptr;
 
 // Scheme roots map to folders; any other "zanth:" form is the empty path, which nothing opens.
 TEST_F(Files, SchemePathsMapToFoldersOfTheWorkingDirectory) {
-    const char* const paths[][2] = {
-        {"zanth://data/graphics/b.png", "./data/graphics/b.png"}, {"zanth://internal/a", "./internal/a"},
-        {"zanth://external/b/c", "./external/b/c"}, {"images/ball.png", "images/ball.png"},
-        {"zanth://other/x", ""}, {"zanth:", ""}, {"zanth://data", ""},
-    };
+    const char* const paths[][2] = {{"zanth://data/graphics/b.png", "./data/graphics/b.png"},
+                                    {"zanth://internal/a", "./internal/a"},
+                                    {"zanth://external/b/c", "./external/b/c"},
+                                    {"images/ball.png", "images/ball.png"},
+                                    {"zanth://other/x", ""},
+                                    {"zanth:", ""},
+                                    {"zanth://data", ""}};
     for (auto& p : paths) EXPECT_EQ(game->PathToFilePath(String(p[0])), String(p[1])) << p[0];
 }
 
-// Text is read as UTF-8, file names beyond ASCII are UTF-8 on disk, and data longer than the 4096-byte
-// reading piece comes back whole.
-TEST_F(Files, TextFileNamesAndDataAreReadWhole) {
-    mkdir("data", 0755);
-    zk_test::WriteFile("data/caf\xC3\xA9-\xE2\x82\xAC.txt", "h\xC3\xA9llo \xE2\x82\xAC");
-    String name = String("zanth://data/caf") + units({233, '-', 8364}) + String(".txt");
-    EXPECT_EQ(game->LoadString(name), units({'h', 233, 'l', 'l', 'o', ' ', 8364}));
+// Files named in any script are found through the path scheme; text is read as UTF-8 and data longer
+// than the 4096-byte reading piece comes back whole. Before any save the state is empty, and loading it
+// removes a temporary file left by a save that was cut short.
+TEST_F(Files, FilesNamedBeyondAsciiAreReadWhole) {
+    zk_test::fs::create_directory("data");
+    const std::string name = "data/caf\xC3\xA9-\xE2\x82\xAC-" + kBeyondAscii,
+                      text = "h\xC3\xA9llo \xE2\x82\xAC";
+    zk_test::WriteFile(name + ".txt", text);
+    EXPECT_EQ(game->LoadString(utf8("zanth://" + name + ".txt")).ToUtf8(), text);
     std::string bytes;
     for (int i = 0; i < 3 * 4096 + 17; ++i) bytes += char(i * 7 + 3);
-    zk_test::WriteFile("data/blob.bin", bytes);
+    zk_test::WriteFile(name + ".bin", bytes);
     int length = -1;
-    unsigned char* data = game->LoadData(String("zanth://data/blob.bin"), &length);
+    unsigned char* data = game->LoadData(utf8("zanth://" + name + ".bin"), &length);
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(data), length), bytes);
     std::free(data);
+    zk_test::WriteFile(kState + ".tmp", "half");   // left by a save cut short
+    EXPECT_EQ(game->LoadState(), String());
+    EXPECT_EQ(scratch.Entries(), std::vector<std::string>{"data"}) << "the leftover is removed";
 }
 
-// A writer killed at any moment leaves the old text or the new one, whole: the child saves two texts in
-// turn and, once its first save is in place, dies when the file looks incomplete or after a while.
-TEST_F(Files, AKilledWriterNeverLeavesAHalfFile) {
-    const int kUnits = 1 << 20;   // large enough that the kill usually lands inside a write
-    std::vector<Char> ua(kUnits, 'a'), ub(kUnits, 233);
-    const String texts[2] = {String(ua.data(), kUnits), String(ub.data(), kUnits)};
-    const std::string a = texts[0].ToUtf8(), b = texts[1].ToUtf8();
-    auto size = [] {
-        struct stat st;
-        return stat(".zanthstate", &st) == 0 ? size_t(st.st_size) : 0;
+// Saves that must happen, each in a folder of its own: the temporary file replaces the state; one left by
+// a crash goes first; where none can be made (a directory in the way) the state is written in place. On
+// Linux also: a folder that takes no new file, links followed to their targets, permissions kept, a
+// temporary file planted as a link. Each of a longer text, a shorter one and the empty one is then the
+// whole file (a write in place must not keep a tail), and the folder holds `entries`.
+TEST_F(Files, EachSaveLeavesExactlyItsTextWhereverItIsWritten) {
+    const std::string temp = kState + ".tmp";
+    struct Case {
+        const char* what;
+        std::function<void()> setup;
+        std::string file;
+        std::vector<std::string> entries;
+        const char* after;
     };
-    for (int round = 0; round < 8; ++round) {
-        ASSERT_EQ(game->SaveState(String("old")), 0);
-        const pid_t child = fork();
-        if (child == 0) {
-            for (int i = 0; game->SaveState(texts[i % 2]) == 0; ++i) {}
-            _exit(1);
-        }
-        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (size() != a.size() && std::chrono::steady_clock::now() < until) {}
-        until = std::chrono::steady_clock::now() + std::chrono::milliseconds(30 + 10 * round);
-        while (std::chrono::steady_clock::now() < until && (size() == a.size() || size() == b.size())) {}
-        kill(child, SIGKILL);
-        waitpid(child, nullptr, 0);
-        const std::string now = zk_test::ReadFile(".zanthstate");
-        ASSERT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
-    }
-}
-
-// Saves that must still happen: the text lands in `file`, no temporary file is left, `after` holds; a
-// longer text, then shorter ones: an in-place write must not keep the longer text's tail.
-TEST_F(StateWrite, SavesWhereTheTemporaryFileCannotGoThroughLinksAndKeepingPermissions) {
-    struct Case { const char *what, *setup; std::string file; const char* after; } const cases[] = {
-        {"a plain folder", "true", ".zanthstate", "test $(ls -A | wc -l) = 1"},
-        {"a folder that takes no new file", kLock, ".zanthstate", "true"},
-        {"a directory in the way of the temporary file", "mkdir .zanthstate.tmp && ln -s k .zanthstate.tmp/k",
-         ".zanthstate", "test -L .zanthstate.tmp/k"},
-        {"a link to a file in another folder", "mkdir s && mv .zanthstate s/real && ln -s s/real .zanthstate",
-         "s/real", "test $(readlink .zanthstate) = s/real"},
-        {"a link whose target is missing", "ln -sf gone .zanthstate", "gone", "test -L .zanthstate"},
-        {"a file only its owner may read", "chmod 600 .zanthstate", ".zanthstate",
+    // clang-format off
+    const Case cases[] = {
+        {"a plain folder", [] {}, kState, {kState}, "true"},
+        {"a temporary file left by a crash", [&] { zk_test::WriteFile(temp, "half"); }, kState, {kState}, "true"},
+        {"a directory in the way", [&] { zk_test::fs::create_directory(temp); }, kState, {kState, temp}, "true"},
+#ifndef _WIN32
+        {"a folder that takes no new file", [] { Sh(kLock); }, kState, {kState}, "true"},
+        {"a link to a file in another folder", [] { Sh("mkdir s && mv .zanthstate s/real && ln -s s/real .zanthstate"); },
+         "s/real", {kState, "s"}, "test $(readlink .zanthstate) = s/real"},
+        {"a link whose target is missing", [] { Sh("ln -sf gone .zanthstate"); }, "gone", {kState, "gone"}, "test -L .zanthstate"},
+        {"a file only its owner may read", [] { Sh("chmod 600 .zanthstate"); }, kState, {kState},
          "test $(stat -c %a .zanthstate) = 600"},
-        {"a temporary file planted as a link", "echo v >v && ln -s v .zanthstate.tmp", ".zanthstate",
+        {"a temporary file planted as a link", [] { Sh("echo v >v && ln -s v .zanthstate.tmp"); }, kState, {kState, "v"},
          "test $(cat v) = v"},
+#endif
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        zk_test::ScratchDir place{"zk_state"};
+        zk_test::ScratchDir place{"zk_state_" + kBeyondAscii};
         ASSERT_TRUE(place.Enter());
-        zk_test::WriteFile(".zanthstate", "old state");
-        EXPECT_TRUE(Sh(c.setup)) << "cannot be set up here";
+        zk_test::WriteFile(kState, "old state");
+        c.setup();
         for (const std::string text : {"a new state much longer than the old one", "short", ""}) {
-            EXPECT_EQ(game->SaveState(String(text.c_str())), 0) << text;
+            EXPECT_EQ(Save(text), std::make_pair(0, std::string())) << text;
             EXPECT_EQ(zk_test::ReadFile(c.file), text);
             EXPECT_EQ(game->LoadState(), String(text.c_str()));
         }
-        EXPECT_TRUE(Sh("test ! -f " + c.file + ".tmp -a ! -L " + c.file + ".tmp")) << "a temporary file left";
+        std::vector<std::string> left = place.Entries();
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, c.entries);
+#ifndef _WIN32
         EXPECT_TRUE(Sh(c.after)) << c.after;
-        Sh(kUnlock);
+#endif
+        unlock();
     }
 }
 
-TEST_F(StateWrite, ATemporaryFileLeftByACrashIsRemovedOnLoading) {
-    ASSERT_TRUE(Sh("echo -n old >.zanthstate && echo -n half >.zanthstate.tmp"));
-    EXPECT_EQ(game->LoadState(), String("old"));
-    EXPECT_EQ(scratch.Entries(), std::vector<std::string>{".zanthstate"});
+// A state file marked read-only is the player's to keep: no save touches it, whichever way it would go,
+// and the failure is said in one line.
+TEST_F(Files, AReadOnlyStateFileIsLeftAlone) {
+    for (bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "only an in-place write possible" : "a temporary file possible");
+        zk_test::ScratchDir place{"zk_readonly"};
+        ASSERT_TRUE(place.Enter());
+        zk_test::WriteFile(kState, "kept state");
+        if (inPlace) zk_test::fs::create_directory(zk_test::Utf8Path(kState + ".tmp"));
+        make_read_only(kState);
+        EXPECT_EQ(Save("new state"),
+                  std::make_pair(
+                      -1, std::string("Saved state not written (read-only): the previous state is kept\n")));
+        EXPECT_EQ(zk_test::ReadFile(kState), "kept state");
+        EXPECT_EQ(place.Entries().size(), inPlace ? 2u : 1u) << "a temporary file left";
+        unlock();
+    }
 }
 
-// A save that cannot happen says so in one line and keeps the old text whole: a state file the player
-// made read-only (as root too, whom its mode does not stop), a full disk (a file-size limit) for the
-// temporary file, nothing writable, a full disk where only an in-place write can go.
-TEST_F(StateWrite, ASaveThatFailsSaysSoInOneLineAndKeepsTheOldText) {
-    zk_test::WriteFile(".zanthstate", "old state");
-    ASSERT_TRUE(Sh("chmod 444 .zanthstate"));
-    EXPECT_TRUE(FailedSave("new state", -1)) << "a read-only state file";
-    EXPECT_TRUE(Sh("test $(stat -c %a .zanthstate) = 444")) << "its mode kept";
-    ASSERT_TRUE(Sh("chmod 644 .zanthstate"));
-    EXPECT_TRUE(FailedSave(std::string(6000, '6'), -2, 1000)) << "a short write of the temporary file";
-    ASSERT_TRUE(Sh(std::string(kLock) + " && (chattr +i .zanthstate 2>/dev/null || chmod a-w .zanthstate)"));
-    EXPECT_TRUE(FailedSave("new state", -1)) << "nothing writable";
-    ASSERT_TRUE(Sh(std::string(kUnlock) + " && " + kLock));
-    EXPECT_TRUE(FailedSave(std::string(200, '7'), -2, 100)) << "a short write in place";
-    EXPECT_EQ(zk_test::ReadFile(".zanthstate"), "old state");
-    EXPECT_EQ(scratch.Entries(), std::vector<std::string>{".zanthstate"});
+// The local date and time, as many fields as the record holds: year, month, day, hour, minute, second,
+// and 0 for the milliseconds.
+TEST_F(Files, GetDateFillsAsManyFieldsAsTheRecordHolds) {
+    for (int n : {0, 3, 7, 8}) {
+        Array<int> date(n);
+        for (int i = 0; i < n; ++i) date[i] = -1;
+        char before[32], after[32];
+        do {   // the same second before and after
+            std::time_t t = std::time(nullptr);
+            std::strftime(before, sizeof before, "%Y %m %d %H %M %S", std::localtime(&t));
+            game->GetDate(date);
+            t = std::time(nullptr);
+            std::strftime(after, sizeof after, "%Y %m %d %H %M %S", std::localtime(&t));
+        } while (std::string(before) != after);
+        std::vector<int> want(6), got(date.Data(), date.Data() + n);
+        std::istringstream(before) >> want[0] >> want[1] >> want[2] >> want[3] >> want[4] >> want[5];
+        want.push_back(0), want.push_back(-1), want.resize(n);
+        EXPECT_EQ(got, want) << n << " fields";
+    }
 }
 
-// A script on PATH stands in for xdg-open: the address arrives as one argument, nothing expanded.
-TEST_F(Files, OpenUrlHandsTheAddressToXdgOpenWithoutAShell) {
-    ASSERT_TRUE(Sh("mkdir bin && printf '#!/bin/sh\\n{ echo $#; printf \"%%s\\\\n\" \"$@\"; } >a\\n"
-                   "mv a args' >bin/xdg-open && chmod +x bin/xdg-open"));
-    std::string old_path = std::getenv("PATH");
-    setenv("PATH", (scratch.path() + "/bin:" + old_path).c_str(), 1);
+// The address reaches the system's opener as one argument, nothing in it run: on Linux a stand-in
+// xdg-open put first on PATH here; under Wine the Linux side's xdg-open, which Wine's shell starts, a
+// stand-in the suite puts first on PATH that writes its arguments to ZK_URL_ARGS.
+TEST_F(Files, OpenUrlHandsTheAddressOverWholeWithNothingInItRun) {
     const std::string url = "https://example.test/a b;touch pwned&q=$(touch pwned2)`touch pwned3`";
+#ifdef _WIN32
+    const char* env = std::getenv("ZK_URL_ARGS");
+    if (!env) GTEST_SKIP() << "needs the stand-in xdg-open of the Wine suite";
+    const std::string args = env;
+    DeleteFileW(wide(args).c_str());
     game->OpenUrl(String(url.c_str()));
-    for (int i = 0; i < 1000 && !Sh("test -f args"); ++i)
+#else
+    const std::string args = scratch / "args";
+    ASSERT_TRUE(
+        Sh("mkdir bin && printf '#!/bin/sh\\n{ echo $#; printf \"%%s\\\\n\" \"$@\"; } >a\\n"
+           "mv a args' >bin/xdg-open && chmod +x bin/xdg-open"));
+    const std::string path = std::getenv("PATH");
+    setenv("PATH", (scratch.path() + "/bin:" + path).c_str(), 1);
+    game->OpenUrl(String(url.c_str()));
+    setenv("PATH", path.c_str(), 1);
+#endif
+    std::string got;
+    for (int i = 0; i < 1000 && got.find('\n', 2) == std::string::npos; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    setenv("PATH", old_path.c_str(), 1);
-    EXPECT_EQ(zk_test::ReadFile("args"), "1\n" + url + "\n");
-    EXPECT_TRUE(Sh("test ! -e pwned -a ! -e pwned2 -a ! -e pwned3"));
+        got = zk_test::ReadFile(args);
+    }
+    std::string decoded;   // Wine escapes the address's spaces and quotes as a browser would
+    for (size_t i = 0; i < got.size(); ++i) {
+        if (got[i] == '%' && i + 2 < got.size())
+            decoded += char(std::stoi(got.substr(i + 1, 2), nullptr, 16)), i += 2;
+        else decoded += got[i];
+    }
+    EXPECT_EQ(decoded, "1\n" + url + "\n");
+    for (const std::string& entry : scratch.Entries()) EXPECT_EQ(entry.find("pwned"), std::string::npos);
 }
 
 // The decoder follows the extension in any letter case; the PCM is reported as memory outside the heap.
 TEST_F(Files, LoadAudioDataPicksTheDecoderByExtensionInAnyCase) {
-    mkdir("data", 0755);
+    zk_test::fs::create_directory("data");
     for (const char* name : {"data/B.WAV", "data/c.mp3"})
         zk_test::WriteFile(name, zk_test::wav_bytes(zk_test::wav_mono16(8000, std::string(200, '\0'))));
     const char* const paths[] = {"zanth://data/B.WAV", "zanth://data/c.mp3", "zanth://data/none.wav"};
@@ -205,5 +255,31 @@ TEST_F(Files, LoadAudioDataPicksTheDecoderByExtensionInAnyCase) {
         std::free(pcm);
     }
 }
+
+#ifndef _WIN32
+// Saves with files limited to `limit` bytes that cannot happen say so in one line and keep the old text
+// whole: a full disk for the temporary file, nothing writable, a full disk where only an in-place write
+// can go.
+TEST_F(Files, ASaveThatFailsSaysSoInOneLineAndKeepsTheOldText) {
+    auto failed = [](const std::string& text, int want, rlim_t limit) {
+        struct rlimit old, r;
+        getrlimit(RLIMIT_FSIZE, &old);
+        r = {limit, old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &r);
+        const auto [result, said] = Save(text);
+        setrlimit(RLIMIT_FSIZE, &old);
+        return result == want && said.rfind("Saved state not written", 0) == 0 &&
+               said.find('\n') + 1 == said.size();
+    };
+    zk_test::WriteFile(".zanthstate", "old state");
+    EXPECT_TRUE(failed(std::string(6000, '6'), -2, 1000)) << "a short write of the temporary file";
+    ASSERT_TRUE(Sh(std::string(kLock) + " && (chattr +i .zanthstate 2>/dev/null || chmod a-w .zanthstate)"));
+    EXPECT_TRUE(failed("new state", -1, RLIM_INFINITY)) << "nothing writable";
+    ASSERT_TRUE(Sh(std::string(kUnlock) + " && " + kLock));
+    EXPECT_TRUE(failed(std::string(200, '7'), -2, 100)) << "a short write in place";
+    EXPECT_EQ(zk_test::ReadFile(".zanthstate"), "old state");
+    EXPECT_EQ(scratch.Entries(), std::vector<std::string>{".zanthstate"});
+}
+#endif
 
 }  // namespace

@@ -11,15 +11,26 @@
 namespace {
 
 TEST(KeyTranslation, KeysGiveTheirWindowsKeyCodesCharactersAndLayoutNumbers) {
-    // GLFW key (or layout character), Windows key code; the ends of each range and keys with no code.
+    // GLFW key (or layout character), Windows key code: every row of the table, the ends of each range,
+    // and keys with no code.
+    // clang-format off
     const int keys[][2] = {
         {GLFW_KEY_0, 48}, {GLFW_KEY_9, 57}, {GLFW_KEY_A, 65}, {GLFW_KEY_Z, 90}, {GLFW_KEY_F1, 112},
         {GLFW_KEY_F12, 123}, {GLFW_KEY_KP_0, 96}, {GLFW_KEY_KP_9, 105}, {GLFW_KEY_SPACE, 32},
-        {GLFW_KEY_APOSTROPHE, 222}, {'"', 222}, {GLFW_KEY_GRAVE_ACCENT, 192}, {'~', 192}, {GLFW_KEY_SLASH, 191},
-        {GLFW_KEY_RIGHT_SHIFT, 16}, {GLFW_KEY_RIGHT_CONTROL, 17}, {GLFW_KEY_HOME, 36}, {GLFW_KEY_END, 35},
+        {GLFW_KEY_APOSTROPHE, 222}, {'"', 222}, {GLFW_KEY_COMMA, 188}, {GLFW_KEY_MINUS, 189},
+        {GLFW_KEY_PERIOD, 190}, {GLFW_KEY_SLASH, 191}, {GLFW_KEY_SEMICOLON, 186}, {GLFW_KEY_EQUAL, 187},
+        {GLFW_KEY_LEFT_BRACKET, 219}, {GLFW_KEY_BACKSLASH, 220}, {GLFW_KEY_RIGHT_BRACKET, 221},
+        {GLFW_KEY_GRAVE_ACCENT, 192}, {'~', 192}, {GLFW_KEY_ESCAPE, 27}, {GLFW_KEY_UP, 38}, {GLFW_KEY_DOWN, 40},
+        {GLFW_KEY_LEFT, 37}, {GLFW_KEY_RIGHT, 39}, {GLFW_KEY_LEFT_SHIFT, 16}, {GLFW_KEY_RIGHT_SHIFT, 16},
+        {GLFW_KEY_LEFT_CONTROL, 17}, {GLFW_KEY_RIGHT_CONTROL, 17}, {GLFW_KEY_TAB, 9}, {GLFW_KEY_ENTER, 13},
+        {GLFW_KEY_BACKSPACE, 8}, {GLFW_KEY_INSERT, 45}, {GLFW_KEY_DELETE, 46}, {GLFW_KEY_PAGE_UP, 33},
+        {GLFW_KEY_PAGE_DOWN, 34}, {GLFW_KEY_HOME, 36}, {GLFW_KEY_END, 35}, {GLFW_KEY_KP_DIVIDE, 111},
+        {GLFW_KEY_KP_MULTIPLY, 106}, {GLFW_KEY_KP_SUBTRACT, 109}, {GLFW_KEY_KP_ADD, 107},
         {GLFW_KEY_KP_DECIMAL, 110}, {GLFW_KEY_LEFT_ALT, 0}, {GLFW_KEY_F13, 0}, {GLFW_KEY_KP_ENTER, 0},
-        {GLFW_KEY_WORLD_1, 0}, {GLFW_KEY_UNKNOWN, 0}, {'&', 0}, {100000, 0},
-    };
+        {GLFW_KEY_KP_EQUAL, 0}, {GLFW_KEY_CAPS_LOCK, 0}, {GLFW_KEY_MENU, 0}, {GLFW_KEY_WORLD_1, 0},
+        {GLFW_KEY_UNKNOWN, 0}, {'&', 0}, {':', 0}, {'@', 0}, {GLFW_KEY_F1 - 1, 0}, {GLFW_KEY_KP_0 - 1, 0},
+        {100000, 0}};
+    // clang-format on
     for (auto& k : keys) EXPECT_EQ(TransKey(k[0]), k[1]) << "GLFW key " << k[0];
     // Key code, the character it types: editing keys their control characters, navigation keys bit 16.
     const int chars[][2] = {{8, 8}, {9, 9}, {13, 13}, {27, 27}, {32, 0}, {33, 65569}, {40, 65576},
@@ -77,11 +88,13 @@ TEST(Joystick, RawLayoutsPutButtonsAndSticksWhereTheGameReadsThem) {
 }
 
 TEST(Joystick, MappedPadsUseTheGamesButtonLayoutAndSticksWithUpPositive) {
-    const int slots[] = {GLFW_GAMEPAD_BUTTON_A, GLFW_GAMEPAD_BUTTON_B, GLFW_GAMEPAD_BUTTON_X, GLFW_GAMEPAD_BUTTON_Y,
-                         GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER, GLFW_GAMEPAD_BUTTON_BACK,
-                         GLFW_GAMEPAD_BUTTON_START, GLFW_GAMEPAD_BUTTON_DPAD_LEFT, GLFW_GAMEPAD_BUTTON_DPAD_UP,
-                         GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, GLFW_GAMEPAD_BUTTON_DPAD_DOWN};
-    for (int slot = 0; slot < 12; ++slot) {
+    const int slots[] = {
+        GLFW_GAMEPAD_BUTTON_A,          GLFW_GAMEPAD_BUTTON_B,           GLFW_GAMEPAD_BUTTON_X,
+        GLFW_GAMEPAD_BUTTON_Y,          GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER,
+        GLFW_GAMEPAD_BUTTON_BACK,       GLFW_GAMEPAD_BUTTON_START,       GLFW_GAMEPAD_BUTTON_DPAD_LEFT,
+        GLFW_GAMEPAD_BUTTON_DPAD_UP,    GLFW_GAMEPAD_BUTTON_DPAD_RIGHT,  GLFW_GAMEPAD_BUTTON_DPAD_DOWN,
+        GLFW_GAMEPAD_BUTTON_LEFT_THUMB, GLFW_GAMEPAD_BUTTON_RIGHT_THUMB, GLFW_GAMEPAD_BUTTON_GUIDE};
+    for (int slot = 0; slot < 15; ++slot) {
         GLFWgamepadstate state = {};
         state.buttons[slots[slot]] = GLFW_PRESS;
         Pad pad;
@@ -100,22 +113,18 @@ TEST(Joystick, MappedPadsUseTheGamesButtonLayoutAndSticksWithUpPositive) {
 // the triggers (buttons 6 and 7) read as the sticks' z, and a pad with fewer buttons or axes reads the
 // missing ones as released and 0.
 TEST(Joystick, StandardLayoutPadsUseTheGamesButtonLayout) {
-    struct Case { int standard; std::vector<int> slots; std::vector<float> sticks; } const cases[] = {
-        {0, {0}, {}},  {1, {1}, {}},   {2, {2}, {}},   {3, {3}, {}},   {4, {4}, {}},   {5, {5}, {}},
-        {8, {6}, {}},  {9, {7}, {}},   {14, {8}, {}},  {12, {9}, {}},  {15, {10}, {}}, {13, {11}, {}},
-        {10, {12}, {}}, {11, {13}, {}}, {16, {14}, {}},
-        {6, {}, {0.5f, -0.25f, 1, -1, 0.75f, 0}}, {7, {}, {0.5f, -0.25f, 0, -1, 0.75f, 1}},
-    };
+    // The slot of each standard button, -1 for the triggers.
+    const int slots[17] = {0, 1, 2, 3, 4, 5, -1, -1, 6, 7, 12, 13, 9, 11, 8, 10, 14};
     const float axes[] = {0.5f, 0.25f, -1, -0.75f};
-    for (const Case& c : cases) {
+    for (int standard = 0; standard < 17; ++standard) {
         std::vector<unsigned char> b(17, GLFW_RELEASE);
-        b[c.standard] = GLFW_PRESS;
+        b[standard] = GLFW_PRESS;
         Pad pad;
         FillStandardJoystick(axes, 4, b.data(), 17, pad.x, pad.y, pad.z, pad.buttons);
-        EXPECT_EQ(pad.pressed(), c.slots) << "standard button " << c.standard;
-        if (!c.sticks.empty()) {
-            EXPECT_EQ(pad.sticks(), c.sticks) << "standard button " << c.standard;
-        }
+        const float left = standard == 6, right = standard == 7;
+        EXPECT_EQ(pad.pressed(), slots[standard] < 0 ? std::vector<int>{} : std::vector<int>{slots[standard]})
+            << "standard button " << standard;
+        EXPECT_EQ(pad.sticks(), (std::vector<float>{0.5f, -0.25f, left, -1, 0.75f, right})) << standard;
     }
     const unsigned char pressed[2] = {GLFW_PRESS, GLFW_PRESS};
     Pad pad;

@@ -2,28 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
-#include <string>
-#include <vector>
 
-#include "host/game.h"
 #include "tests/common/collector.h"
+#include "tests/host/recorder.h"
 
 namespace {
-
-using Log = std::vector<std::string>;
-
-// Records what the host forwards, in order; an update can run a hook.
-struct RecDelegate : ZKGameDelegate {
-    Log* log = nullptr;
-    std::function<void()> onUpdate;
-    void StartGame() override { log->push_back("start"); }
-    void SuspendGame() override { log->push_back("suspend"); }
-    void ResumeGame() override { log->push_back("resume"); }
-    void UpdateGame() override { log->push_back("update"), onUpdate ? onUpdate() : void(); }
-    void RenderGame() override { log->push_back("render"); }
-    void KeyEvent(int, int) override { log->push_back("key"); }
-};
 
 // The real pass on a fake clock; "sleep" advances it, "wait" and "poll" are the pump.
 struct FakeHost : ZKGlfwGame {
@@ -41,8 +24,7 @@ class Loop : public ::testing::Test {
 protected:
     Loop() {
         zk_test::StartCollectorOnce();
-        delegate = new RecDelegate();
-        delegate->log = &host.log;   // reachable through the host, which marks its delegate
+        delegate = new Recorder(&host.log);   // reachable through the host only, which marks its delegate
         host.SetDelegate(delegate);
     }
     Log pass() {   // one pass, logged without collector steps
@@ -54,7 +36,7 @@ protected:
     }
 
     FakeHost host;
-    RecDelegate* delegate;
+    Recorder* delegate;
 };
 
 // Before a pass the clock moves on by `late`; each update costs `cost` or, with `rate` >= 0, sets that
@@ -96,13 +78,17 @@ TEST_F(Loop, UpdatesFollowTheScheduleCatchingUpAtMostFourPeriodsAndStopWithoutTh
 TEST_F(Loop, EachForwardedCallIsFollowedByOneCollectorStepButNotOneInsideAnother) {
     auto all = [&] {
         host.ResumeGame(), host.UpdateGame(), host.KeyEvent(kEventKeyDown, 65), host.SuspendGame();
-        host.SuspendGame(), host.UpdateGame(), host.RenderGame(), host.ResumeGame(), host.StartGame();
+        host.SuspendGame(), host.UpdateGame(), host.RenderGame(), host.ResumeGame();
+        host.MouseEvent(kEventMouseDown, 1, 2, 3), host.TouchEvent(kEventTouchDown, 4, 5, 6);
+        host.MotionEvent(kEventMotionAccel, 7, 0, 0, 0), host.DiscardGraphics(), host.StartGame();
     };
     all();
     EXPECT_EQ(host.log, (Log{"start", "gc"}));
     all();
-    EXPECT_EQ(host.log, (Log{"start", "gc", "update", "gc", "key", "gc", "suspend", "gc", "render", "gc",
-                             "resume", "gc"}));
+    EXPECT_EQ(host.log,
+              (Log{"start",    "gc", "update",  "gc", "key down 65",      "gc", "suspend",      "gc",
+                   "render",   "gc", "resume",  "gc", "mouse down 1 2 3", "gc", "touch down 4", "gc",
+                   "motion 7", "gc", "discard", "gc"}));
     host.log.clear();
     gc_stress = true;   // every collector step completes a cycle: an unreached object would be swept
     bool swept = true;
@@ -114,13 +100,22 @@ TEST_F(Loop, EachForwardedCallIsFollowedByOneCollectorStepButNotOneInsideAnother
     host.UpdateGame();
     gc_stress = false;
     EXPECT_FALSE(swept);
-    EXPECT_EQ(host.log, (Log{"update", "key", "gc"}));
+    EXPECT_EQ(host.log, (Log{"update", "key up 65", "gc"}));
     delegate->onUpdate = [] { throw new ThrowableObject(); };   // escaping the game: status -1
 #ifdef _WIN32
     EXPECT_EXIT(host.UpdateGame(), ::testing::ExitedWithCode(-1), "");   // Windows keeps the whole code
 #else
     EXPECT_EXIT(host.UpdateGame(), ::testing::ExitedWithCode(255), "");
 #endif
+}
+
+// The clock is the host's seconds in whole milliseconds, cut rather than rounded.
+TEST_F(Loop, MillisecsAreTheClocksSecondsTimesAThousandCutToWholeOnes) {
+    const double seconds[][2] = {{0, 0}, {1.9999, 1999}, {1000.25, 1000250}, {2147483.6479, 2147483647}};
+    for (auto& s : seconds) {
+        host.now = s[0];
+        EXPECT_EQ(host.Millisecs(), s[1]) << s[0];
+    }
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "tests/host/process.h"
+#include "tests/common/process.h"
 
 namespace {
 

@@ -1,161 +1,176 @@
 // Audio engine on real OpenAL Soft. The mixed output is captured by OpenAL Soft's wave writer, so what the
-// engine played can be measured; pauses, focus suspension, deferred buffer deletion and the samples'
-// lifetime under the collector are checked against OpenAL's own view.
+// engine played can be measured; pauses, focus suspension, looping, running out of sources, deferred
+// buffer deletion and the samples' lifetime under the collector are checked against OpenAL's own view.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <string>
-#include <thread>
-#include <vector>
 
-#include "harness/scratch.h"
-#include "harness/wav.h"
-#include "host/game.h"
-#include "media/audio.h"
-#include "tests/common/capture.h"
-#include "tests/common/collector.h"
+#include "tests/media/engine.h"
 
 namespace {
 
 using namespace zk_test;
 
-std::string path(const std::string& name) {
-    static ScratchDir dir("zk_audio");   // config, sounds, captured output
-    return dir / name;
+// A tone at `hertz` lasting `seconds`, 8- or 16-bit, mono or stereo with a silent left; returns its path.
+std::string write_tone(const std::string& name, double hertz, double seconds, int bits = 16,
+                       bool stereo = false) {
+    WavSpec w = wav_mono16(kCaptureRate, "");
+    w.bits = bits, w.channels = stereo ? 2 : 1;
+    for (int i = 0; i < int(seconds * kCaptureRate); ++i) {
+        const double v = std::sin(2 * M_PI * hertz * i / kCaptureRate);
+        for (double s : stereo ? std::vector<double>{0, v} : std::vector<double>{v}) {
+            if (bits == 8) w.pcm += char(128 + int(90 * s));
+            else wav_put16(w.pcm, uint16_t(int16_t(12000 * s)));
+        }
+    }
+    return write_wav(AudioPath(name), w);
 }
 
-// A 16-bit mono WAV file of `frames` frames of a sine tone at `hertz`; returns its path.
-std::string write_tone(const std::string& name, double hertz, int frames) {
-    return write_wav(path(name), wav_mono16(kCaptureRate, wav_tone(hertz, frames, kCaptureRate)));
+// Seconds between the first and the last loud frame of the capture.
+double loud_seconds(const Capture& c) {
+    size_t first = c.left.size(), last = 0;
+    for (size_t i = 0; i < c.left.size(); ++i)
+        if (std::abs(c.left[i]) + std::abs(c.right[i]) > 1000) first = std::min(first, i), last = i;
+    return first < last ? double(last - first) / kCaptureRate : 0;
 }
 
-// Waits (within a generous limit) until `done` holds; the wave writer mixes in real time.
-template <class Done>
-bool wait_for(Done done) {
-    for (int i = 0; i < 1000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return done();
-}
-
-gxtkAudio* keep = nullptr;   // collector root for the engine under test
-
-class AudioEngine : public ::testing::Test {
+class AudioEngine : public Engine {
 protected:
-    static void SetUpTestSuite() {   // one OpenAL configuration per process: the wave writer
-        UseWaveWriter(path(""));
-        gc_init1();
-        gc_root(keep);
-        gc_init2();
-        new ZKGlfwGame();   // the host that reads sound files
-    }
-    void SetUp() override { open(); }
-    void TearDown() override { close(); }
-    // A fresh engine on a fresh device, with the two test sounds loaded.
-    void open() {
-        gc_assign(keep, audio = new gxtkAudio());
-        ASSERT_NE(audio->alcContext, nullptr);
-        tone = load(write_tone("tone.wav", 440, kCaptureRate / 2));
-        blip = load(write_tone("blip.wav", 1000, kCaptureRate / 20));
+    void SetUp() override {
+        Engine::SetUp();
+        tone = load(write_tone("tone.wav", 440, 0.5));
+        blip = load(write_tone("blip.wav", 1000, 0.05));
         ASSERT_TRUE(tone && blip);
-    }
-    // Ends the device so that the wave writer completes its file. The device's samples are collected
-    // and their buffers deleted first, so that no buffer name of a closed device reaches the next one.
-    void close() {
-        if (!audio->alcDevice) return;
-        for (int i = 0; i < gxtkAudio::kChannels; ++i) audio->StopChannel(i);
-        CollectEverything();
-        audio->LoadSample(String());   // flushes the discard list
-        EXPECT_EQ(gxtkAudio::DiscardPending(), 0);
-        alcMakeContextCurrent(nullptr);
-        alcDestroyContext(audio->alcContext);
-        alcCloseDevice(audio->alcDevice);
-        audio->alcDevice = nullptr;
     }
     gxtkSample* load(const std::string& file) { return audio->LoadSample(String(file.c_str())); }
     bool ended(int channel) {
-        return wait_for([&] { return audio->ChannelState(channel) == 0; });
-    }
-    ALint source_state(int channel) {
-        ALint state = 0;
-        alGetSourcei(audio->channels[channel].source, AL_SOURCE_STATE, &state);
-        return state;
+        return WaitFor([&] { return audio->ChannelState(channel) == 0; });
     }
 
-    gxtkAudio* audio = nullptr;
     gxtkSample* tone = nullptr;   // 0.5 s of 440 Hz
     gxtkSample* blip = nullptr;   // 0.05 s of 1000 Hz
 };
 
-// What a channel's rate, volume and pan do to the sound, heard through the capture: each row plays the
-// tone on a channel set up so, and is compared with the plain tone of the first row.
-TEST_F(AudioEngine, RateVolumeAndPanShapeWhatIsHeard) {
+// What a channel's rate, volume and pan do to the sound, and how each sample layout sounds, heard through
+// the capture: each row plays a file on a channel set up so and is compared with the plain tone of the
+// first row (energy < 0: not compared). A stereo file is not panned: its silent left stays silent.
+TEST_F(AudioEngine, RateVolumePanAndSampleLayoutsShapeWhatIsHeard) {
+    write_tone("mono8.wav", 440, 0.5, 8), write_tone("right8.wav", 440, 0.5, 8, true);
+    write_tone("right16.wav", 440, 0.5, 16, true);
     const float kRight = float(M_PI / 2);
-    struct { float rate, volume, pan; double hertz, energy, right_share; } rows[] = {
-        {1, 1, 0, 440, 1, 0.5},
-        {1.5f, 1, 0, 660, 0.67, 0.5},   // rate is pitch, and the sound ends sooner
-        {1, 0.5f, 0, 440, 0.25, 0.5},   // volume is amplitude
-        {1, 1, kRight, 440, 1.41, 1},   // the mixer splits a centred sound 3 dB down on each side
-    };
+    // clang-format off
+    struct { const char* file; float rate, volume, pan; double hertz, energy, right_share, seconds; } rows[] = {
+        {"tone.wav", 1, 1, 0, 440, 1, 0.5, 0.5},
+        {"tone.wav", 1.5f, 1, 0, 660, 0.67, 0.5, 0.33},   // rate is pitch, and the sound ends sooner
+        {"tone.wav", 1, 0.5f, 0, 440, 0.25, 0.5, 0.5},    // volume is amplitude
+        {"tone.wav", 1, 1, kRight, 440, 1.41, 1, 0.5},    // the mixer splits a centred sound 3 dB down on each side
+        {"mono8.wav", 1, 1, 0, 440, -1, 0.5, 0.5},
+        {"right8.wav", 1, 1, 0, 440, -1, 1, 0.5},
+        {"right16.wav", 1, 1, 0, 440, -1, 1, 0.5}};
+    // clang-format on
     double plain = 0;
     for (auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << "rate " << row.rate << " volume " << row.volume << " pan " << row.pan);
-        if (!audio->alcDevice) open();
+        SCOPED_TRACE(testing::Message()
+                     << row.file << " rate " << row.rate << " volume " << row.volume << " pan " << row.pan);
+        if (!audio->alcDevice) Open();
         audio->SetRate(5, row.rate);   // set before playing: they stay on the channel's source
         audio->SetVolume(5, row.volume);
         audio->SetPan(5, row.pan);
-        ASSERT_EQ(audio->PlaySample(tone, 5, 0), 0);
+        ASSERT_EQ(audio->PlaySample(load(AudioPath(row.file)), 5, 0), 0);
         ASSERT_TRUE(ended(5));
-        close();
-        Capture c = ReadCapture(path(""));
+        Capture c = Close();
         double left = Capture::Energy(c.left), right = Capture::Energy(c.right);
         if (plain == 0) plain = left + right;
         EXPECT_NEAR(c.Frequency(), row.hertz, 4.0);
-        EXPECT_NEAR((left + right) / plain, row.energy, 0.05);
+        if (row.energy >= 0) {
+            EXPECT_NEAR((left + right) / plain, row.energy, 0.05);
+        }
         EXPECT_NEAR(right / (left + right), row.right_share, 0.05);
+        EXPECT_NEAR(loud_seconds(c), row.seconds, 0.02);
     }
 }
 
 // Music pauses and resumes with the game; a suspension (focus lost) pauses what plays and its resume
-// leaves what the game paused, before or during the suspension, paused.
+// leaves what the game paused, before or during the suspension, paused. Music that cannot be read is -1.
 TEST_F(AudioEngine, MusicPausesAndResumesAndSuspensionsLeaveGamePausesAlone) {
     const int music = gxtkAudio::kMusicChannel;
-    ASSERT_EQ(audio->PlayMusic(String(path("tone.wav").c_str()), 1), 0);
+    EXPECT_EQ(audio->PlayMusic(String(AudioPath("none.ogg").c_str()), 1), -1);
+    ASSERT_EQ(audio->PlayMusic(String(AudioPath("tone.wav").c_str()), 1), 0);
     ASSERT_EQ(audio->PlaySample(tone, 3, 1), 0);   // the game pauses this one
     ASSERT_EQ(audio->PlaySample(tone, 4, 1), 0);   // this one plays on
     audio->PauseChannel(3);
     audio->PauseMusic();
-    EXPECT_EQ(audio->MusicState() * 10000 + source_state(music), 2 * 10000 + AL_PAUSED);
+    EXPECT_EQ(audio->MusicState() * 10000 + AlState(music), 2 * 10000 + AL_PAUSED);
     audio->Suspend();
-    EXPECT_EQ(source_state(4), AL_PAUSED);
+    EXPECT_EQ(AlState(4), AL_PAUSED);
     EXPECT_EQ(audio->ChannelState(4), 1) << "a suspension is not the game's pause";
     audio->Resume();
-    EXPECT_EQ(source_state(4), AL_PLAYING);
-    EXPECT_EQ(audio->ChannelState(3) * 10000 + source_state(3), 2 * 10000 + AL_PAUSED);
-    EXPECT_EQ(audio->MusicState() * 10000 + source_state(music), 2 * 10000 + AL_PAUSED);
+    EXPECT_EQ(AlState(4), AL_PLAYING);
+    EXPECT_EQ(audio->ChannelState(3) * 10000 + AlState(3), 2 * 10000 + AL_PAUSED);
+    EXPECT_EQ(audio->MusicState() * 10000 + AlState(music), 2 * 10000 + AL_PAUSED);
     audio->ResumeMusic();
-    EXPECT_EQ(audio->MusicState() * 10000 + source_state(music), 1 * 10000 + AL_PLAYING);
+    EXPECT_EQ(audio->MusicState() * 10000 + AlState(music), 1 * 10000 + AL_PLAYING);
     audio->Suspend();
     audio->PauseChannel(4);   // a game pause during the suspension survives the resume
     audio->Resume();
-    EXPECT_EQ(audio->ChannelState(4) * 10000 + source_state(4), 2 * 10000 + AL_PAUSED);
+    EXPECT_EQ(audio->ChannelState(4) * 10000 + AlState(4), 2 * 10000 + AL_PAUSED);
 }
 
-// A discarded buffer is deleted only once no source holds it, at the next load or play; a sample stays
-// alive while a channel plays it and is collected, its buffer discarded, once nothing does.
-TEST_F(AudioEngine, BuffersAndSamplesLiveWhileAChannelHoldsThem) {
+// A looping sound plays on after a one-shot sound ten times its length ends; the one-shot's end is noticed
+// when its state is asked, and a pause asked after its end leaves it stopped, not paused. A sound played
+// on a channel that plays replaces what it played.
+TEST_F(AudioEngine, LoopingSoundsPlayOnAndEndedOnesCannotBePaused) {
+    ASSERT_EQ(audio->PlaySample(blip, 6, 1), 0);
+    ASSERT_EQ(audio->PlaySample(tone, 7, 0), 0);
+    ASSERT_TRUE(WaitFor([&] { return AlState(7) == AL_STOPPED; }));
+    EXPECT_EQ(audio->channels[7].state, 1) << "not noticed yet";
+    audio->PauseChannel(7);
+    EXPECT_EQ(audio->ChannelState(7) * 10000 + audio->ChannelState(6) * 100 + (AlState(6) == AL_PLAYING),
+              101);
+}
+
+// A channel gets a source on first need; when OpenAL has no more, the first sound channel whose sound
+// has stopped gives its source up, and no channel that plays, nor the music's, ever does.
+TEST_F(AudioEngine, ChannelsOutOfSourcesTakeThoseOfStoppedSoundsOnly) {
+    for (int channel = 0; channel < kSources - 2; ++channel)
+        ASSERT_EQ(audio->PlaySample(tone, channel, 1), 0);
+    ASSERT_EQ(audio->PlaySample(blip, 6, 0), 0);   // the last source; the music has its own
+    ASSERT_TRUE(ended(6));
+    EXPECT_EQ(audio->PlaySample(tone, 7, 1), 0) << "channel 6's";
+    EXPECT_EQ(audio->PlaySample(blip, 6, 0), -1) << "given up: every other sound plays";
+    audio->StopMusic();
+    EXPECT_EQ(audio->PlaySample(blip, 8, 0), -1) << "the music keeps its source";
+    audio->StopChannel(3);
+    EXPECT_EQ(audio->PlaySample(blip, 8, 0), 0) << "channel 3's";
+    EXPECT_EQ(audio->channels[3].source, 0u);
+}
+
+// A sample stays alive while a channel plays it, pauses it or is suspended with it, and is collected, its
+// buffer discarded, once nothing does. A discarded buffer is deleted only once no source holds it, at the
+// next load or play.
+TEST_F(AudioEngine, SamplesAndBuffersLiveWhileAChannelHoldsThem) {
+    gxtkSample* paused = load(AudioPath("tone.wav"));
+    gxtkSample* suspended = load(AudioPath("tone.wav"));
     ASSERT_EQ(audio->PlaySample(tone, 0, 1), 0);
     ASSERT_EQ(audio->PlaySample(blip, 1, 0), 0);
-    ALuint toneBuffer = tone->buffer;
+    ASSERT_EQ(audio->PlaySample(paused, 2, 0), 0);
+    ASSERT_EQ(audio->PlaySample(suspended, 4, 1), 0);   // looping: it cannot end before the suspension
+    audio->PauseChannel(2);
     // OpenAL's view only: the channel's record still says playing, and its ended sound holds nothing.
-    ASSERT_TRUE(wait_for([&] { return source_state(1) == AL_STOPPED; }));
-    CollectEverything();
-    EXPECT_TRUE(gc_holds(tone)) << "the looping sample is alive";
-    EXPECT_FALSE(gc_holds(blip)) << "the finished sample was collected";
+    ASSERT_TRUE(WaitFor([&] { return AlState(1) == AL_STOPPED; }));
+    audio->Suspend();
+    EXPECT_EQ(CollectEverything(), "Discarding sample\n") << "the finished sample, alone";
+    EXPECT_TRUE(gc_holds(tone) && gc_holds(paused) && gc_holds(suspended));
+    EXPECT_FALSE(gc_holds(blip));
+    audio->Resume();
 
+    ALuint toneBuffer = tone->buffer;
     tone->Discard();
     tone->Discard();   // a second discard does nothing
     EXPECT_EQ(gxtkAudio::DiscardPending(), 2);
-    gxtkSample* again = load(path("blip.wav"));   // a flush: one buffer still plays
+    gxtkSample* again = load(AudioPath("blip.wav"));   // a flush: one buffer still plays
     EXPECT_EQ(gxtkAudio::DiscardPending(), 1);
     EXPECT_TRUE(alIsBuffer(toneBuffer));
     audio->StopChannel(0);   // stopped by the game: it lets go at the next flush

@@ -61,19 +61,60 @@ protected:
     gxtkGraphics* g = nullptr;
 };
 
-TEST_F(Surface, AlphaChannelsArePremultipliedAtLoad) {
-    struct { int comp; Bytes in, out; } cases[] = {
-        {4, {200, 100, 50, 128, 255, 255, 255, 0}, {100, 50, 25, 128, 0, 0, 0, 0}},
-        {2, {100, 128, 255, 255}, {50, 128, 255, 255}},
-        {3, {10, 20, 30, 40, 50, 60}, {10, 20, 30, 40, 50, 60}},
-        {1, {77, 255}, {77, 255}},
-    };
+// Pixels with alpha are premultiplied once, at load; each channel count draws as its own format. The
+// decoded bytes are memory outside the collector's heap, and the collector hears of them.
+TEST_F(Surface, AlphaChannelsArePremultipliedAtLoadAndEachFormatDraws) {
+    // clang-format off
+    struct { int comp; Bytes in, out; unsigned int drawn; } cases[] = {
+        {4, {200, 100, 50, 128, 255, 255, 255, 0}, {100, 50, 25, 128, 0, 0, 0, 0}, 0x643219},
+        {2, {100, 128, 255, 255}, {50, 128, 255, 255}, 0x323232},
+        {3, {10, 20, 30, 40, 50, 60}, {10, 20, 30, 40, 50, 60}, 0x0a141e},
+        {1, {77, 255}, {77, 255}, 0x4d4d4d}};
+    // clang-format on
     for (auto& c : cases) {
+        const int before = gc_ext_new_bytes;
         gxtkSurface* s = load(write_png("p" + std::to_string(c.comp) + ".png", 2, 1, c.comp, c.in));
         ASSERT_NE(s, nullptr) << c.comp;
+        EXPECT_EQ(gc_ext_new_bytes - before, 2 * c.comp);
         EXPECT_EQ(bytes_of(s), c.out) << c.comp << " channels";
+        draw(s);
+        ExpectPixels({{4, 4, c.drawn}});
     }
     EXPECT_EQ(load("/nonexistent/missing.png"), nullptr);
+}
+
+// Sampling is nearest (pixel art stays sharp), a source rectangle or polygon picks its texels, and
+// texturing ends with the batch that used it.
+TEST_F(Surface, TexelsAreSampledNearestFromTheSourceAndOnlyForTexturedBatches) {
+    gxtkSurface* s = load(write_png("rg.png", 2, 1, 3, {255, 0, 0, 0, 255, 0}));   // red, green
+    const float quad[] = {2, 1, 0, 0, 3, 1, 1, 0, 3, 2, 1, 1, 2, 2, 0, 1};         // x, y, u, v
+    g->SetMatrix(8, 0, 0, 8, 0, 0);
+    g->DrawSurface(s, 0, 0);                         // (0, 0) to (16, 8)
+    g->DrawSurface2(s, 0, 1, 1, 0, 1, 1);            // green at (0, 8) to (8, 16)
+    g->DrawPoly2(Array<float>(quad, 16), s, 1, 0);   // green at (16, 8) to (24, 16)
+    g->SetMatrix(1, 0, 0, 1, 0, 0);
+    g->SetColor(0, 0, 255);
+    g->DrawRect(24, 24, 8, 8);
+    g->EndRender();
+    ExpectPixels(
+        {{6, 4, 0xff0000}, {9, 4, 0x00ff00}, {4, 12, 0x00ff00}, {20, 12, 0x00ff00}, {28, 28, 0x0000ff}});
+}
+
+// Pixels written into a surface are premultiplied and show where they were written, in whole rows or
+// narrower; pixels read back from the window come top row first, as 0xAARRGGBB, at the offset and pitch
+// asked for.
+TEST_F(Surface, WrittenPixelsShowAndReadBackTopRowFirst) {
+    gxtkSurface* s = g->CreateSurface(2, 2);
+    const int rows[] = {int(0xffff0000), int(0xffff0000), int(0x800000ff), int(0x800000ff)},
+              green = int(0xff00ff00);
+    g->WritePixels2(s, Array<int>(rows, 4), 0, 0, 2, 2, 0, 2);
+    g->WritePixels2(s, Array<int>(&green, 1), 1, 1, 1, 1, 0, 1);
+    draw(s);
+    Array<int> out(1 + 8 * 10 + 9);   // exactly the rows asked for
+    out[0] = 7;
+    g->ReadPixels(out, 4, 4, 9, 9, 1, 10);
+    EXPECT_EQ(std::vector<int>({out[0], out[1], out[1 + 80], out[1 + 88]}),
+              std::vector<int>({7, int(0xffff0000), int(0xff000080), int(0xff00ff00)}));
 }
 
 // Rectangles running off the surface are clipped, also where x + w or y + h would pass INT_MAX.

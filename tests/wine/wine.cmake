@@ -53,14 +53,17 @@ zk_wine_test(host_input_test_wine SOURCES host/input_test.cpp LIBS zk_host)
 # The file layer's Windows rules: UTF-16 names, the atomic save and its in-place fallback, read-only state.
 # Wine's shell opens a web address with the Linux side's xdg-open: a stand-in put first on PATH writes its
 # arguments where the test reads them (through Wine's Z: drive, the Linux root).
-zk_wine_test(host_files_windows_test SOURCES host/files_windows_test.cpp LIBS zk_host)
+zk_wine_test(host_files_test_wine SOURCES host/files_test.cpp LIBS zk_host)
 set(zk_url_args ${CMAKE_BINARY_DIR}/tests/url-args)
 file(WRITE ${CMAKE_BINARY_DIR}/tests/bin/xdg-open "#!/bin/sh\n{ echo $#; printf '%s\\n' \"$@\"; } >'${zk_url_args}'\n")
 file(CHMOD ${CMAKE_BINARY_DIR}/tests/bin/xdg-open PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
      GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-set_tests_properties(host_files_windows_test PROPERTIES ENVIRONMENT "${zk_wine_env};ZK_URL_ARGS=Z:${zk_url_args}"
+set_tests_properties(host_files_test_wine PROPERTIES ENVIRONMENT "${zk_wine_env};ZK_URL_ARGS=Z:${zk_url_args}"
                      ENVIRONMENT_MODIFICATION PATH=path_list_prepend:${CMAKE_BINARY_DIR}/tests/bin)
-zk_wine_test(media_audio_test_wine SOURCES media/audio_test.cpp LIBS zk_media)
+# The Windows build's OpenAL Soft hands out sources beyond the configuration's limit: running out of them
+# is left to the Linux suite.
+zk_wine_test(media_audio_test_wine SOURCES media/audio_test.cpp LIBS zk_media
+             ARGS --gtest_filter=-AudioEngine.ChannelsOutOfSourcesTakeThoseOfStoppedSoundsOnly)
 zk_wine_test(media_audio_silent_test_wine SOURCES media/audio_silent_test.cpp LIBS zk_media)
 
 # The real game under Wine in the run's X server, and the zip made for the run. The driver is a Linux

@@ -1,4 +1,4 @@
-// tests/host/process.h: a program of the build as a child process whose output lines are read as they
+// tests/common/process.h: a program of the build as a child process whose output lines are read as they
 // come. Deadlines only keep a broken build from hanging the suite.
 #pragma once
 
@@ -32,7 +32,8 @@ public:
                           "' && exec env ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" " +
                           launcher + " '" + path + "'";
         const char* argv[] = {"/bin/sh", "-c", cmd.c_str(), nullptr};
-        if (posix_spawn(&pid_, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ) != 0) pid_ = -1;
+        if (posix_spawn(&pid_, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ) != 0)
+            pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
         fd_ = fds[0];
@@ -44,10 +45,10 @@ public:
     bool started() const { return pid_ > 0; }
     pid_t pid() const { return pid_; }   // the program itself once the shell has exec'd it
 
-    // Waits until a line read since the last Mark() contains `text`; false when the child ended first.
+    // Waits until a line read contains `text`; false when the child ended first.
     bool WaitFor(const std::string& text, double seconds = 20.0) {
         auto end = Clock::now() + std::chrono::duration<double>(seconds);
-        for (size_t next = mark_;; ++next) {
+        for (size_t next = 0;; ++next) {
             while (next >= lines_.size()) {
                 double left = std::chrono::duration<double>(end - Clock::now()).count();
                 if (left <= 0 || eof_) return false;
@@ -56,26 +57,15 @@ public:
             if (lines_[next].find(text) != std::string::npos) return true;
         }
     }
-    void Mark() { mark_ = lines_.size(); }   // later waits look only at lines from now on
-    std::vector<std::string> LinesSinceMark() const { return {lines_.begin() + long(mark_), lines_.end()}; }
     std::string Transcript() const {   // every line so far, for failure messages
         std::string out;
         for (const std::string& l : lines_) out += l + "\n";
         return out;
     }
-    // Reads whatever output arrives within `seconds`, to let pending lines settle before counting.
-    void Drain(double seconds) {
-        auto end = Clock::now() + std::chrono::duration<double>(seconds);
-        while (Clock::now() < end && ReadMore(0.05)) {}
-    }
-    int Count(const std::string& text) const {   // lines read so far that contain `text`
-        int n = 0;
-        for (const std::string& l : lines_) n += l.find(text) != std::string::npos;
-        return n;
-    }
     // Waits for the child to end; its exit status, -1000 - signal, or -1000 if it did not end in time.
     int WaitExit(double seconds = 20.0) {
-        for (auto end = Clock::now() + std::chrono::duration<double>(seconds); Clock::now() < end; ReadMore(0.05)) {
+        for (auto end = Clock::now() + std::chrono::duration<double>(seconds); Clock::now() < end;
+             ReadMore(0.05)) {
             int status = 0;
             if (waitpid(pid_, &status, WNOHANG) != pid_) continue;
             exited_ = true;
@@ -103,7 +93,6 @@ private:
     int fd_ = -1;
     bool exited_ = false, eof_ = false;
     std::vector<std::string> lines_;
-    size_t mark_ = 0;
     std::string partial_;
 };
 
