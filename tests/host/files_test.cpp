@@ -2,8 +2,8 @@
 // Windows under Wine (where names reach the system as UTF-16): the path scheme, files read whole, the
 // saved state replaced whole (atomically where a temporary file can be made, else in place and cut to
 // length), a read-only state kept, the local date, a web address handed over in one piece, sound files
-// by extension. Linux alone: links, permissions, full disks (shell commands make those places; chattr +i
-// as root, whom permissions do not stop). A writer killed mid-save: tests/game/crash_save_test.cpp.
+// by extension. Linux alone: links, permissions, a writer killed mid-save, full disks (shell commands make
+// those places; chattr +i as root, whom permissions do not stop).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,6 +27,9 @@
 #else
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -257,6 +260,35 @@ TEST_F(Files, LoadAudioDataPicksTheDecoderByExtensionInAnyCase) {
 }
 
 #ifndef _WIN32
+// A writer killed at any moment leaves the old text or the new one, whole: the child saves two texts in
+// turn and, once its first save is in place, dies when the file looks incomplete or after a while.
+TEST_F(Files, AKilledWriterNeverLeavesAHalfFile) {
+    const int kUnits = 1 << 20;   // large enough that the kill usually lands inside a write
+    std::vector<Char> ua(kUnits, 'a'), ub(kUnits, 233);
+    const String texts[2] = {String(ua.data(), kUnits), String(ub.data(), kUnits)};
+    const std::string a = texts[0].ToUtf8(), b = texts[1].ToUtf8();
+    auto size = [] {
+        struct stat st;
+        return stat(".zanthstate", &st) == 0 ? size_t(st.st_size) : 0;
+    };
+    for (int round = 0; round < 8; ++round) {
+        ASSERT_EQ(game->SaveState(String("old")), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            for (int i = 0; game->SaveState(texts[i % 2]) == 0; ++i) {}
+            _exit(1);
+        }
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (size() != a.size() && std::chrono::steady_clock::now() < until) {}
+        until = std::chrono::steady_clock::now() + std::chrono::milliseconds(30 + 10 * round);
+        while (std::chrono::steady_clock::now() < until && (size() == a.size() || size() == b.size())) {}
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const std::string now = zk_test::ReadFile(".zanthstate");
+        ASSERT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
+    }
+}
+
 // Saves with files limited to `limit` bytes that cannot happen say so in one line and keep the old text
 // whole: a full disk for the temporary file, nothing writable, a full disk where only an in-place write
 // can go.
