@@ -17,6 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/app.h"
+#include "framework/audio.h"
+#include "framework/delegate.h"
+#include "framework/input.h"
 #include "harness/gl_window.h"
 #include "harness/scratch.h"
 #include "host/game.h"
@@ -57,12 +61,19 @@ String png(const std::string& name, int w, int h, std::vector<unsigned int> q) {
     return String((scratch() / name).c_str());
 }
 
+// The host of every test: its device is `width` x `height` of the 64 x 64 window, with no desktop mode.
+struct SizedHost : ZKGlfwGame {
+    int width = 48, height = 40;
+    int GetDeviceWidth() override { return width; }
+    int GetDeviceHeight() override { return height; }
+    ZKDisplayMode* GetDesktopMode() override { return nullptr; }
+};
+SizedHost* host = new SizedHost();
+
 // A window, the module started afresh, a device and an open frame, as the game delegate leaves them.
 class Graphics : public ::testing::Test {
 protected:
     void SetUp() override {
-        static ZKGlfwGame* host = new ZKGlfwGame();
-        (void)host;
         zk_graphics_init();
         device = new gxtkGraphics();
         zk_graphics_SetGraphicsDevice(device);
@@ -126,10 +137,46 @@ TEST_F(Graphics, EachFrameStartsAfreshAndImagesTurnCounterClockwiseAboutTheirHan
     frames->p_SetHandle(4, 4);
     zk_graphics_DrawImage(frames, 10, 10, 1);              // green over 6..14
     zk_graphics_DrawImage2(frames, 50, 50, 0, 2, 2, 0);    // red, doubled, over 42..58
+    zk_graphics_DrawEllipse(50, 12, 8, 4);                 // white over 42..58 x 8..16
     EndFrame();
-    ExpectPixels({{29, 24, 0x00ff00}, {35, 24, 0xffffff}, {29, 40, 0xff0000}, {35, 40, 0x0000ff},
-                  {39, 32, 0x000000}, {7, 7, 0x00ff00}, {15, 15, 0x000000}, {43, 43, 0xff0000},
-                  {57, 57, 0xff0000}, {59, 59, 0x000000}});
+    ExpectPixels({{29, 24, 0x00ff00},
+                  {35, 24, 0xffffff},
+                  {29, 40, 0xff0000},
+                  {35, 40, 0x0000ff},
+                  {39, 32, 0x000000},
+                  {7, 7, 0x00ff00},
+                  {15, 15, 0x000000},
+                  {43, 43, 0xff0000},
+                  {57, 57, 0xff0000},
+                  {59, 59, 0x000000},
+                  {56, 12, 0xffffff},
+                  {50, 18, 0x000000}});
+}
+
+// Frames cut from a strip or a sheet, padded, centred, or the whole surface; a missing file is no image.
+TEST_F(Graphics, FramesArePaddedCentredAndCutToFit) {
+    const struct {
+        c_Image* image;
+        std::vector<int> xy, rest;   // rest: width, height, handle x, handle y, whole surface
+    } cases[] = {
+        {zk_graphics_LoadImage(png("strip.png", 30, 10, {0xff0000}), 3,
+                               c_Image::PadX | c_Image::PadY | c_Image::CentreHandle),
+         {1, 1, 11, 1, 21, 1},
+         {8, 8, 4, 4, 0}},
+        {zk_graphics_LoadImage(png("one.png", 30, 10, {0xff0000}), 0, 0), {0, 0}, {30, 10, 0, 0, 1}},
+        {zk_graphics_LoadImage2(png("tall.png", 40, 40, {0xff0000}), 40, 20, 2, 0),
+         {0, 0, 0, 20},
+         {40, 20, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        c_Image* i = c.image;
+        EXPECT_EQ(frame_xy(i), c.xy);
+        EXPECT_EQ((std::vector<int>{i->m_width, i->m_height, int(i->m_handleX), int(i->m_handleY),
+                                    (i->m_flags & c_Image::WholeSurface) ? 1 : 0}),
+                  c.rest)
+            << &c - cases;
+    }
+    EXPECT_EQ(zk_graphics_LoadImage(String((scratch() / "missing.png").c_str()), 1, 0), nullptr);
 }
 
 // Within a batch nothing reaches OpenGL, whose driver allocates as it likes; our own drawing path must
@@ -150,6 +197,39 @@ TEST_F(Graphics, DrawingAllocatesNothing) {
     }
     EndFrame();
     EXPECT_EQ(gc_new_bytes, collected);   // nothing from the collector, batches drawn or not
+}
+
+// What start-up has given the game when its OnCreate runs, and the size each frame it renders is drawn at.
+struct SeeingApp : c_App {
+    std::vector<std::string> seen;
+    int p_OnCreate() override {
+        c_GameDelegate* d = zk_app__delegate;
+        seen.push_back(std::to_string(zk_app_DeviceWidth()) + "x" + std::to_string(zk_app_DeviceHeight()) +
+                       " desktop " + std::to_string(zk_app__desktopMode->m_width) + " modes " +
+                       std::to_string(zk_app__displayModes.Length()));
+        seen.push_back(std::to_string(
+            d->m__graphics && zk_graphics_device == d->m__graphics && zk_graphics_context->m_font &&
+            d->m__audio && zk_audio_device == d->m__audio && d->m__input && zk_input_device == d->m__input));
+        return 0;
+    }
+    int p_OnRender() override {   // white over the whole device, within a cleared window
+        zk_graphics_device->Cls(0, 0, 0);
+        zk_graphics_DrawRect(0, 0, float(zk_app_DeviceWidth()), float(zk_app_DeviceHeight()));
+        return 0;
+    }
+};
+
+// The renderer draws each frame at the host's size of the moment, in the window's bottom-left corner.
+TEST_F(Graphics, StartUpHandsTheGameEverythingAndEachFrameIsDrawnAtTheHostsSize) {
+    EndFrame();
+    zk_app_init(), zk_audio_init(), zk_input_init();
+    SeeingApp* app = new SeeingApp();
+    app->m_new();
+    host->StartGame();
+    EXPECT_EQ(app->seen, (std::vector<std::string>{"48x40 desktop 48 modes 1", "1"}));
+    host->width = 40, host->height = 24;   // resized since the last update
+    host->RenderGame();
+    ExpectPixels({{39, 63, 0xffffff}, {40, 63, 0x000000}, {0, 40, 0xffffff}, {0, 39, 0x000000}});
 }
 
 }  // namespace
