@@ -2,6 +2,7 @@
 // to float once from extended precision) and the math module at an edge.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -24,13 +25,17 @@ TEST(Random, DrawsFollowTheFixedSequenceStayBelowOneAndScaleInExtendedPrecision)
     EXPECT_EQ(zk_random_Seed, 889114580);
     zk_random_Seed = seed_before(0xFFFFFFFFu);
     EXPECT_EQ(zk_random_Rnd(), 16777215.0f / 16777216.0f);
+    zk_random_Seed = seed_before(0x80000000u);
+    EXPECT_EQ(zk_random_Rnd3(3), 1.5f);
     // The true value lies just above a midpoint between two floats, onto which double would round it.
     zk_random_Seed = seed_before(16504512u << 8);
     EXPECT_EQ(zk_random_Rnd2(0x1.4a9p+29f, 0x1.4595e6p-29f), 0x1.57e0eep+23f);
 }
 
-TEST(Math, TheFloatMaximumOfNaNAndANumberIsTheNumber) {
+TEST(Math, TheFloatMaximumOfNaNAndANumberIsTheNumberAndAbsoluteValuesWrapAtTheEdge) {
     EXPECT_EQ(zk_math_Max2(NAN, 1.0f), 1.0f);
+    EXPECT_TRUE(zk_math_Abs(-3) == 3 && zk_math_Abs(INT_MIN) == INT_MIN && zk_math_Abs2(-2.5f) == 2.5f);
+    EXPECT_EQ(zk_math_Max(-1, -2), -1);
 }
 
 }  // namespace
