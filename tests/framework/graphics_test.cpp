@@ -151,8 +151,9 @@ struct SeeingApp : c_App {
     int p_OnCreate() override {
         c_GameDelegate* d = zk_app__delegate;
         c_Image* font = zk_graphics_context->m_font;
-        std::snprintf(seen, sizeof seen, "%dx%d desktop %d modes %d font %d %d from %d devices %d",
+        std::snprintf(seen, sizeof seen, "%dx%d desktop %dx%d modes %d font %d %d from %d devices %d",
                       zk_app_DeviceWidth(), zk_app_DeviceHeight(), zk_app__desktopMode->m_width,
+                      zk_app__desktopMode->m_height,
                       zk_app__displayModes.Length(), font ? font->m_frames.Length() : 0,
                       font ? font->m_width : 0, zk_graphics_context->m_firstChar,
                       d->m__graphics && zk_graphics_device == d->m__graphics && d->m__audio &&
@@ -173,7 +174,7 @@ TEST_F(Graphics, StartUpHandsTheGameEverythingAndEachFrameIsDrawnAtTheHostsSize)
     SeeingApp* app = new SeeingApp();
     app->m_new();
     host->StartGame();
-    EXPECT_STREQ(app->seen, "48x40 desktop 48 modes 1 font 96 6 from 32 devices 1");
+    EXPECT_STREQ(app->seen, "48x40 desktop 48x40 modes 1 font 96 6 from 32 devices 1");
     host->width = 40, host->height = 24;   // resized since the last update
     host->RenderGame();
     ExpectPixels({{39, 63, 0xffffff}, {40, 63, 0x000000}, {0, 40, 0xffffff}, {0, 39, 0x000000}});

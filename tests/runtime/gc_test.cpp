@@ -66,9 +66,7 @@ TEST_F(Gc, AStepMarksTheNewBytesPlusTheirShareOfTheLiveHeap) {
         {kGcCycleBytes, 0, false}, {kGcCycleBytes + 1, 0, true}, {0, kGcCycleBytes + 1, true}, {0, 0, false}};
     for (const auto& r : runs) {
         const int bit = gc_markbit;
-        gc_new_bytes = r.fresh;
-        gc_ext_malloced(r.outside);
-        gc_collect();
+        gc_new_bytes = r.fresh, gc_ext_malloced(r.outside), gc_collect();
         EXPECT_EQ(gc_markbit != bit, r.completes) << &r - runs;
     }
 }
