@@ -109,13 +109,10 @@ class Input : public App {};
 TEST_F(App, UpdatesSuspendsAndResumesReachTheGameInOrder) {
     journal.clear();
     host.present[0] = true;
-    d->KeyEvent(kEventKeyDown, 65);
-    d->KeyEvent(kEventKeyUp, 65);
+    d->KeyEvent(kEventKeyDown, 65), d->KeyEvent(kEventKeyUp, 65);
     d->UpdateGame();
-    host.width = 800;
-    d->UpdateGame();
-    host.height = 500;
-    d->UpdateGame();
+    host.width = 800, d->UpdateGame();
+    host.height = 500, d->UpdateGame();
     d->SuspendGame();
     d->ResumeGame();
     zk_app_SetUpdateRate(30);
@@ -132,6 +129,9 @@ TEST_F(App, TheBackAndCloseKeysEndTheProgramWhenTheyGoDownAndASecondAppIsAnError
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     for (int key : {kKeyBack, kKeyClose})
         EXPECT_EXIT(d->KeyEvent(kEventKeyDown, key), ::testing::ExitedWithCode(0), "") << key;
+#ifdef _WIN32
+    GTEST_SKIP() << "a runtime error's exit status and debugger input are the runtime error test's";
+#endif
     EXPECT_EXIT(
         {
             if (!std::freopen("/dev/null", "r", stdin)) std::_Exit(3);
@@ -200,8 +200,7 @@ TEST_F(Input, AHeldPadButtonGivesOneHitAndAPadPulledOutComesToRest) {
     update([] { EXPECT_TRUE(zk_input_JoyHit(2, 1) == 0 && zk_input_JoyDown(2, 1)); });
     host.present[1] = false;   // the last pad read pulled out
     update([] { EXPECT_TRUE(zk_input_JoyDown(2, 0) && !zk_input_JoyDown(2, 1) && zk_input_JoyX(0, 1) == 0.0f); });
-    host.present[0] = false;   // pad 0 pulled out: pad 1 is not read either
-    host.present[1] = true;
+    host.present[0] = false, host.present[1] = true;   // pad 0 pulled out: pad 1 is not read either
     update([] { EXPECT_FALSE(zk_input_JoyDown(2, 0) || zk_input_JoyDown(2, 1)); });
     host.present[0] = true;   // plugged back in, still held: a fresh press
     update([] { EXPECT_EQ(zk_input_JoyHit(2, 1), 1); });
