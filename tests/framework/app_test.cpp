@@ -62,10 +62,9 @@ struct JournalApp : c_App {
     int p_OnSuspend() override { return journal.push_back("OnSuspend"), 0; }
     int p_OnResume() override { return journal.push_back("OnResume"), 0; }
     int p_OnUpdate() override {
-        journal.push_back("hits " + std::to_string(zk_input_KeyHit(65) * 10 + zk_input_JoyHit(2, 0)) +
-                          " size " + std::to_string(zk_app_DeviceWidth()) + "x" +
-                          std::to_string(zk_app_DeviceHeight()));
-        return 0;
+        std::string size = std::to_string(zk_app_DeviceWidth()) + "x" + std::to_string(zk_app_DeviceHeight());
+        int hits = zk_input_KeyHit(65) * 10 + zk_input_JoyHit(2, 0);
+        return journal.push_back("hits " + std::to_string(hits) + " size " + size), 0;
     }
 };
 

@@ -22,11 +22,7 @@ const std::pair<const char*, void (*)()> kCases[] = {
     {"the framework reaches the host only after start-up", [] { zk_app_Millisecs(); }},
     {"graphics functions run only after the module's start-up", [] { zk_graphics_SetColor(1, 2, 3); }},
     {"a frame begins only once the game delegate gave the module its device",
-     [] {
-         gc_init1();
-         zk_graphics_init();
-         zk_graphics_BeginRender();
-     }},
+     [] { gc_init1(), zk_graphics_init(), zk_graphics_BeginRender(); }},
     {"collected objects are created with new", [] { Object on_the_stack; }},
 };
 
