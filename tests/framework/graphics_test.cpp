@@ -144,8 +144,8 @@ TEST_F(Graphics, EachFrameStartsAfreshAndImagesTurnCounterClockwiseAboutTheirHan
                   {50, 50, 0xff0000}, {60, 50, 0xffffff}, {20, 4, 0}});
 }
 
-// What start-up has given the game when its OnCreate runs (the default font: the 768 x 12 strip of
-// characters 32 to 127, padded), and the size each frame it renders is drawn at.
+// What start-up has given the game by its OnCreate (the default font: the 768 x 12 strip of characters 32
+// to 127, padded), and the size each frame it renders is drawn at: the host's, in the window's bottom left.
 struct SeeingApp : c_App {
     char seen[128] = "";
     int p_OnCreate() override {
@@ -167,7 +167,6 @@ struct SeeingApp : c_App {
     }
 };
 
-// The renderer draws each frame at the host's size of the moment, in the window's bottom-left corner.
 TEST_F(Graphics, StartUpHandsTheGameEverythingAndEachFrameIsDrawnAtTheHostsSize) {
     EndFrame();
     zk_app_init(), zk_audio_init(), zk_input_init();

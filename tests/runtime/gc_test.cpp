@@ -60,8 +60,7 @@ TEST_F(Gc, AStepMarksTheNewBytesPlusTheirShareOfTheLiveHeap) {
     gc_collect();
     EXPECT_EQ(gc_list_count(gc_marked_list), 4);
     gc_alloced_bytes = saved;
-    // A cycle's worth of new bytes is still a step, a byte more completes the cycle; bytes allocated
-    // outside the collector count too, once.
+    // A cycle's worth of new bytes is a step, one byte more a whole cycle; bytes from outside count once.
     const struct { int fresh, outside; bool completes; } runs[] = {
         {kGcCycleBytes, 0, false}, {kGcCycleBytes + 1, 0, true}, {0, kGcCycleBytes + 1, true}, {0, 0, false}};
     for (const auto& r : runs) {
@@ -81,6 +80,10 @@ TEST_F(Gc, GarbageIsDestroyedLazilyOldestFirstAndSmallBlocksAreReused) {
     void* block = gc_free_list.succ;
     EXPECT_EQ(static_cast<void*>(new Node), block);   // a new node destroys as much garbage as it takes ...
     EXPECT_EQ(destroyed[first + 2], 1);               // ... and gets the freed block back
+    gc_assign(root, new Node), gc_assign(root->kids, Array<Node*>(2));   // the last kid held by the array alone
+    for (int i : {0, 1}) gc_assign(root->kids[i], new Node);
+    zk_test::CollectEverything(), zk_test::CollectEverything();
+    EXPECT_EQ(destroyed[root->kids[1]->id], 0);
 }
 
 // `new Pair(new Node, new Node, ...)` allocates the pair's block before the nodes are made: each block must

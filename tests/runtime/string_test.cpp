@@ -1,5 +1,4 @@
-// Strings: the operations at their edges, number formatting, the byte-order marks and the UTF-8
-// decoder's fallback.
+// Strings: the operations at their edges, number formatting, byte-order marks and the UTF-8 fallback.
 #include <gtest/gtest.h>
 
 #include <climits>
