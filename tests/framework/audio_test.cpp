@@ -44,14 +44,15 @@ TEST_F(AudioModule, OnlySoundsWithASamplePlayAndWithTheVolumeRateAndPanSetOnThei
     alGetSourcef(source(9), AL_PITCH, &pitch);
     alGetSource3f(source(9), AL_POSITION, &x, &y, &z);
     EXPECT_EQ(zk_audio_device->ChannelState(9) * 10 + looping, 11);
-    EXPECT_FLOAT_EQ(gain, 0.25f);
-    EXPECT_FLOAT_EQ(pitch, 1.5f);
+    EXPECT_TRUE(gain == 0.25f && pitch == 1.5f) << gain << " " << pitch;
     EXPECT_NEAR(x, 0.479426f, 1e-5);   // the pan is an angle in radians: right of centre
     zk_audio_StopChannel(9);
+    EXPECT_EQ(zk_audio_device->ChannelState(9), 0);
 }
 
 TEST_F(AudioModule, MusicPlaysPausesResumesAndStopsOffTheSoundChannels) {
-    EXPECT_EQ(zk_audio_PlayMusic(String("sfx/missing.ogg"), 0), -1);
+    EXPECT_TRUE(zk_audio_PlayMusic(String("sfx/missing.ogg"), 0) == -1 &&
+                !zk_audio_LoadSound(String("sfx/missing.wav")));
     ASSERT_EQ(zk_audio_PlayMusic(String("sfx/10.ogg"), 1), 0);
     zk_audio_PauseMusic();
     EXPECT_EQ(zk_audio_device->MusicState(), 2);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -36,10 +37,12 @@ TEST(Containers, ContainersSurviveTheCollectorBetweenEveryOperation) {
     gc_assign(stack_root, (new c_Stack)->m_new());
     gc_assign(strings_root, (new c_StringStack)->m_new2());
     std::mt19937 rng(42);
-    std::vector<int> keys;
+    std::map<int, int> last;   // the step that last set each key
     for (int step = 0; step < 600; ++step) {
         int key = int(rng() % 1000) - 500;
-        if (map_root->p_Set(key, (new c_DisplayMode)->m_new(key, step))) keys.push_back(key);
+        ASSERT_EQ(map_root->p_Set(key, (new c_DisplayMode)->m_new(key, step)), !last.count(key))
+            << "step " << step;
+        last[key] = step;
         stack_root->p_Push((new c_DisplayMode)->m_new(step, key));
         strings_root->p_Push4(String(step));
         ASSERT_EQ(gc_verify(), 0) << "step " << step;
@@ -52,8 +55,8 @@ TEST(Containers, ContainersSurviveTheCollectorBetweenEveryOperation) {
     }
     zk_test::CollectEverything();               // garbage blocks are destroyed and their memory reused
     for (int i = 0; i < 200; ++i) (new c_DisplayMode)->m_new(-1, -1);
-    EXPECT_EQ(count(map_root->m_root), int(keys.size()));
-    for (int k : keys) EXPECT_EQ(map_root->p_FindNode(k)->m_value->m_width, k);
+    EXPECT_EQ(count(map_root->m_root), int(last.size()));
+    for (auto [k, step] : last) EXPECT_EQ(map_root->p_FindNode(k)->m_value->m_height, step) << k;
     Array<c_DisplayMode*> modes = stack_root->p_ToArray();
     ASSERT_EQ(modes.Length(), 600);
     for (int i = 0; i < 600; ++i) ASSERT_EQ(modes[i]->m_width, i);

@@ -1,6 +1,6 @@
 // tests/framework/graphics_test.cpp: the graphics module over a real renderer and real PNG files: frame
-// layouts and their runtime error, the state each frame starts from, images on screen, and drawing
-// without allocating.
+// layouts and their runtime error, the state each frame starts from, images on screen; and what the game
+// delegate hands the game at start-up and the size it renders each frame at.
 #include "framework/graphics.h"
 
 #include <gtest/gtest.h>
@@ -12,28 +12,18 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "framework/app.h"
+#include "framework/audio.h"
+#include "framework/delegate.h"
+#include "framework/input.h"
 #include "harness/gl_window.h"
 #include "harness/scratch.h"
 #include "host/game.h"
 #include "tests/common/pixels.h"
-
-// Every C++ heap allocation of this test program is counted, to show that drawing makes none. The
-// replacement pair is malloc/free underneath, which g++ cannot see when it inlines a delete.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-long g_heapAllocations = 0;
-
-void* operator new(std::size_t size) {
-    ++g_heapAllocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -57,12 +47,19 @@ String png(const std::string& name, int w, int h, std::vector<unsigned int> q) {
     return String((scratch() / name).c_str());
 }
 
+// The host of every test: its device is `width` x `height` of the 64 x 64 window, with no desktop mode.
+struct SizedHost : ZKGlfwGame {
+    int width = 48, height = 40;
+    int GetDeviceWidth() override { return width; }
+    int GetDeviceHeight() override { return height; }
+    ZKDisplayMode* GetDesktopMode() override { return nullptr; }
+};
+SizedHost* host = new SizedHost();
+
 // A window, the module started afresh, a device and an open frame, as the game delegate leaves them.
 class Graphics : public ::testing::Test {
 protected:
     void SetUp() override {
-        static ZKGlfwGame* host = new ZKGlfwGame();
-        (void)host;
         zk_graphics_init();
         device = new gxtkGraphics();
         zk_graphics_SetGraphicsDevice(device);
@@ -82,19 +79,32 @@ protected:
     gxtkGraphics* device = nullptr;
 };
 
-std::vector<int> frame_xy(c_Image* image) {
-    std::vector<int> xy;
-    for (int i = 0; i < image->m_frames.Length(); ++i)
-        xy.insert(xy.end(), {image->m_frames[i]->m_x, image->m_frames[i]->m_y});
-    return xy;
+// An image's frames (x and y of each), then its frame size, its handle and whether it is the whole surface.
+std::vector<int> layout(c_Image* i) {
+    std::vector<int> v;
+    for (int f = 0; f < i->m_frames.Length(); ++f)
+        v.insert(v.end(), {i->m_frames[f]->m_x, i->m_frames[f]->m_y});
+    v.insert(v.end(), {i->m_width, i->m_height, int(i->m_handleX), int(i->m_handleY),
+                       (i->m_flags & c_Image::WholeSurface) ? 1 : 0});
+    return v;
 }
 
+// Frames are cut row by row, padded, centred, or make the whole surface; a missing file is no image.
 // zkError reports on standard output and then waits for a debugger on standard input; the child gets an
 // empty input (no debugger: exit -1) and its output on standard error, where the death test reads.
 TEST_F(Graphics, FramesAreCutRowByRowAndAFrameOutsideTheSurfaceIsARuntimeError) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const int padded = c_Image::PadX | c_Image::PadY | c_Image::CentreHandle;
     c_Image* sheet = zk_graphics_LoadImage2(png("sheet.png", 40, 40, {0xff0000}), 20, 20, 4, 0);
-    EXPECT_EQ(frame_xy(sheet), (std::vector<int>{0, 0, 20, 0, 0, 20, 20, 20}));
+    const std::pair<c_Image*, std::vector<int>> cases[] = {
+        {sheet, {0, 0, 20, 0, 0, 20, 20, 20, 20, 20, 0, 0, 0}},
+        {zk_graphics_LoadImage(png("strip.png", 30, 10, {0xff0000}), 3, padded),
+         {1, 1, 11, 1, 21, 1, 8, 8, 4, 4, 0}},
+        {zk_graphics_LoadImage(png("one.png", 30, 10, {0xff0000}), 0, 0), {0, 0, 30, 10, 0, 0, 1}},
+        {zk_graphics_LoadImage2(png("tall.png", 40, 40, {0xff0000}), 40, 20, 2, 0),
+         {0, 0, 0, 20, 40, 20, 0, 0, 0}}};
+    for (const auto& [image, want] : cases) EXPECT_EQ(layout(image), want);
+    EXPECT_EQ(zk_graphics_LoadImage(String((scratch() / "missing.png").c_str()), 1, 0), nullptr);
     // One frame too many; a frame wider than the surface, low enough to fit the next row.
     for (int w : {20, 41}) {
         EXPECT_EXIT(
@@ -125,31 +135,48 @@ TEST_F(Graphics, EachFrameStartsAfreshAndImagesTurnCounterClockwiseAboutTheirHan
     c_Image* frames = zk_graphics_LoadImage(png("frames.png", 16, 8, {0xff0000, 0x00ff00, 0xff0000, 0x00ff00}), 2, 0);
     frames->p_SetHandle(4, 4);
     zk_graphics_DrawImage(frames, 10, 10, 1);              // green over 6..14
-    zk_graphics_DrawImage2(frames, 50, 50, 0, 2, 2, 0);    // red, doubled, over 42..58
+    zk_graphics_DrawImage(frames, 20, 4, 2);               // no such frame: nothing
+    zk_graphics_DrawEllipse(50, 50, 12, 4);                // white over 38..62 x 46..54, then under
+    zk_graphics_DrawImage2(frames, 50, 50, 0, 2, 2, 0);    // red, doubled, over 42..58, blended over it
     EndFrame();
-    ExpectPixels({{29, 24, 0x00ff00}, {35, 24, 0xffffff}, {29, 40, 0xff0000}, {35, 40, 0x0000ff},
-                  {39, 32, 0x000000}, {7, 7, 0x00ff00}, {15, 15, 0x000000}, {43, 43, 0xff0000},
-                  {57, 57, 0xff0000}, {59, 59, 0x000000}});
+    ExpectPixels({{29, 24, 0x00ff00}, {35, 24, 0xffffff}, {29, 40, 0xff0000}, {35, 40, 0x0000ff}, {39, 32, 0},
+                  {7, 7, 0x00ff00}, {15, 15, 0}, {43, 43, 0xff0000}, {57, 57, 0xff0000}, {59, 59, 0},
+                  {50, 50, 0xff0000}, {60, 50, 0xffffff}, {20, 4, 0}});
 }
 
-// Within a batch nothing reaches OpenGL, whose driver allocates as it likes; our own drawing path must
-// not. The first call of each kind may end the batch before it; the calls after it must allocate nothing.
-TEST_F(Graphics, DrawingAllocatesNothing) {
-    c_Image* image = zk_graphics_LoadImage2(png("alloc.png", 32, 8, {0xff0000}), 8, 8, 4, 0);
-    const std::function<void(int)> kinds[] = {
-        [&](int i) { zk_graphics_SetColor(float(i), 0, 0), zk_graphics_DrawImage2(image, 5, 10, i, 1.5f, 1.5f, i % 4); },
-        [&](int i) { zk_graphics_DrawRect(float(i % 64), 0, 2, 2); },
-        [&](int) { zk_graphics_DrawEllipse(30, 30, 5, 5); },
-    };
-    int collected = gc_new_bytes;
-    for (auto& draw : kinds) {
-        draw(0);
-        long heap = g_heapAllocations;
-        for (int i = 1; i < 60; ++i) draw(i);
-        EXPECT_EQ(g_heapAllocations, heap) << &draw - kinds;
+// What start-up has given the game by its OnCreate (the default font: the 768 x 12 strip of characters 32
+// to 127, padded), and the size each frame it renders is drawn at: the host's, in the window's bottom left.
+struct SeeingApp : c_App {
+    char seen[128] = "";
+    int p_OnCreate() override {
+        c_GameDelegate* d = zk_app__delegate;
+        c_Image* font = zk_graphics_context->m_font;
+        std::snprintf(seen, sizeof seen, "%dx%d desktop %dx%d modes %d font %d %d from %d devices %d",
+                      zk_app_DeviceWidth(), zk_app_DeviceHeight(), zk_app__desktopMode->m_width,
+                      zk_app__desktopMode->m_height,
+                      zk_app__displayModes.Length(), font ? font->m_frames.Length() : 0,
+                      font ? font->m_width : 0, zk_graphics_context->m_firstChar,
+                      d->m__graphics && zk_graphics_device == d->m__graphics && d->m__audio &&
+                          zk_audio_device == d->m__audio && d->m__input && zk_input_device == d->m__input);
+        return 0;
     }
+    int p_OnRender() override {   // white over the whole device, within a cleared window
+        zk_graphics_device->Cls(0, 0, 0);
+        zk_graphics_DrawRect(0, 0, float(zk_app_DeviceWidth()), float(zk_app_DeviceHeight()));
+        return 0;
+    }
+};
+
+TEST_F(Graphics, StartUpHandsTheGameEverythingAndEachFrameIsDrawnAtTheHostsSize) {
     EndFrame();
-    EXPECT_EQ(gc_new_bytes, collected);   // nothing from the collector, batches drawn or not
+    zk_app_init(), zk_audio_init(), zk_input_init();
+    SeeingApp* app = new SeeingApp();
+    app->m_new();
+    host->StartGame();
+    EXPECT_STREQ(app->seen, "48x40 desktop 48x40 modes 1 font 96 6 from 32 devices 1");
+    host->width = 40, host->height = 24;   // resized since the last update
+    host->RenderGame();
+    ExpectPixels({{39, 63, 0xffffff}, {40, 63, 0x000000}, {0, 40, 0xffffff}, {0, 39, 0x000000}});
 }
 
 }  // namespace

@@ -60,17 +60,30 @@ TEST_F(Gc, AStepMarksTheNewBytesPlusTheirShareOfTheLiveHeap) {
     gc_collect();
     EXPECT_EQ(gc_list_count(gc_marked_list), 4);
     gc_alloced_bytes = saved;
+    // A cycle's worth of new bytes is a step, one byte more a whole cycle; bytes from outside count once.
+    const struct { int fresh, outside; bool completes; } runs[] = {
+        {kGcCycleBytes, 0, false}, {kGcCycleBytes + 1, 0, true}, {0, kGcCycleBytes + 1, true}, {0, 0, false}};
+    for (const auto& r : runs) {
+        const int bit = gc_markbit;
+        gc_new_bytes = r.fresh, gc_ext_malloced(r.outside), gc_collect();
+        EXPECT_EQ(gc_markbit != bit, r.completes) << &r - runs;
+    }
 }
 
 TEST_F(Gc, GarbageIsDestroyedLazilyOldestFirstAndSmallBlocksAreReused) {
     const int first = int(nodes.size());
     for (int i = 0; i < 3; ++i) new Node;
     gc_collect_all();                                  // all three are garbage, none destroyed yet
-    gc_flush_free(kNodeSize + 1);                      // one block is not enough: two go, oldest first
+    gc_flush_free(kNodeSize);                          // exactly one block's worth: the oldest goes
+    gc_flush_free(1);                                  // and one byte more: the next
     EXPECT_EQ(destroyed[first] * 100 + destroyed[first + 1] * 10 + destroyed[first + 2], 110);
     void* block = gc_free_list.succ;
     EXPECT_EQ(static_cast<void*>(new Node), block);   // a new node destroys as much garbage as it takes ...
     EXPECT_EQ(destroyed[first + 2], 1);               // ... and gets the freed block back
+    gc_assign(root, new Node), gc_assign(root->kids, Array<Node*>(2));   // the last kid held by the array alone
+    for (int i : {0, 1}) gc_assign(root->kids[i], new Node);
+    zk_test::CollectEverything(), zk_test::CollectEverything();
+    EXPECT_EQ(destroyed[root->kids[1]->id], 0);
 }
 
 // `new Pair(new Node, new Node, ...)` allocates the pair's block before the nodes are made: each block must
@@ -95,9 +108,9 @@ TEST_F(Gc, NestedAndThrowingNewsLinkEachBlockWithItsOwnSizeOrGiveItBack) {
     EXPECT_THROW(new Pair(nullptr, true), int);     // the constructor throws after the block was linked
     EXPECT_EQ(gc_alloced_bytes + gc_list_count(gc_unmarked_list), 0);
     gc_root(pair_root);
-    gc_assign(pair_root, new Pair(new Node, new Node, Array<int>(10)));
+    gc_assign(pair_root, new Pair(new Node, new Node, Array<int>(3)));
     zk_test::CollectEverything();
-    const int rep = int(sizeof(Array<int>::Rep) + 40 + 7) & ~7;
+    const int rep = int(sizeof(Array<int>::Rep) + 12 + 7) & ~7;   // whole 8-byte units
     EXPECT_EQ(gc_alloced_bytes, int((sizeof(Pair) + 7) & ~7) + 2 * kNodeSize + rep);
     EXPECT_EQ(destroyed[pair_root->a->id] + destroyed[pair_root->b->id], 0);
     pair_root = nullptr;

@@ -1,5 +1,4 @@
-// Strings: the operations at their edges, number formatting, the byte-order marks and the UTF-8
-// decoder's fallback; arrays' sharing and resizing.
+// Strings: the operations at their edges, number formatting, byte-order marks and the UTF-8 fallback.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -12,7 +11,7 @@
 
 namespace {
 
-std::string narrow(const String& s) { return s.ToCString<char>().c_str(); }
+std::string narrow(const String& s) { return std::string(s.Data(), s.Data() + s.Length()); }
 String S(const std::string& s) { return String(s.c_str()); }
 
 std::string joined(const Array<String>& a) { return narrow(S("|").Join(a)); }
@@ -23,11 +22,12 @@ TEST(String, OperationsAtTheirEdges) {
         {abc.Find(S(""), 2), 2}, {abc.Find(S("a"), -5), 0}, {abc.Find(S("c"), 3), -1}, {abc.Find(S("abcd")), -1},
         {S("abab").Find(S("ab"), 1), 2}, {abc.Find(S("c"), INT_MAX), -1}, {S(" -42abc").ToInt(), -42},
         {S(std::string(62, '0') + "7").ToInt(), 7}, {S(std::string(63, '0') + "7").ToInt(), 0},   // 63 units read
-        {S("ab").Compare(S("abc")) < 0, 1}, {S("ab") == S("abc"), 0}};
+        {S("ab").Compare(S("abc")) < 0, 1}, {S("ab") == S("abc"), 0}, {S("ab").StartsWith(abc), 0},
+        {abc.EndsWith(S("bc")), 1}, {S("b").EndsWith(S("ab")), 0}};
     for (auto& [got, want] : ints) EXPECT_EQ(got, want);
     const std::pair<String, const char*> texts[] = {
         {digits.Slice(-3), "345"}, {digits.Slice(-9), "12345"}, {digits.Slice(1, -1), "234"},
-        {digits.Slice(2, 99), "345"}, {digits.Slice(7), ""},
+        {digits.Slice(2, 99), "345"}, {digits.Slice(7), ""}, {S("") + abc, "abc"},
         {S(", ").Join(S("a,bb,c").Split(S(","))), "a, bb, c"},
         {S("a.b.c").Replace(S("."), S("::")), "a::b::c"}, {S("aaaa").Replace(S("aa"), S("b")), "bb"},
         {abc.Replace(S(""), S("-")), "abc"}, {S("MiXeD.WAV").ToLower(), "mixed.wav"},
@@ -42,15 +42,16 @@ TEST(String, OperationsAtTheirEdges) {
 TEST(String, LoadDecodesByteOrderMarksAndFallsBackOnAnyInvalidUtf8) {
     const std::pair<std::vector<unsigned char>, std::vector<int>> cases[] = {
         {{0xef, 0xbb, 0xbf, 'h', 'i'}, {'h', 'i'}},
+        {{0xef, 0xbb, 0xbf}, {}},
         {{0xff, 0xfe, 0x41, 0x00, 0x42}, {'A'}},
         {{0xfe, 0xff, 0x20, 0xac, 0x00, 0x41}, {0x20ac, 'A'}},
         {{0xe2, 0x82, 0xac, 0xc3, 0xa9}, {0x20ac, 0xe9}},
-        {{0xef, 0xbb, 0xbf, 'a', 0xe2, 0x82}, {'a', 0xe2, 0x82}},        // cut short
-        {{0xf0, 0x9f, 0x98, 0x80}, {0xf0, 0x9f, 0x98, 0x80}},            // a four-byte form
-        {{'x', 0x80}, {'x', 0x80}},                                      // a stray continuation
-        {{0xc3, 0x41}, {0xc3, 0x41}},                                    // bad second byte of two
-        {{0xe2, 0x41, 0xac}, {0xe2, 0x41, 0xac}},                        // bad second byte of three
-        {{0xe2, 0x82, 0x41}, {0xe2, 0x82, 0x41}},                        // bad third byte of three
+        {{0xef, 0xbb, 0xbf, 'a', 0xe2, 0x82}, {'a', 0xe2, 0x82}},   // cut short
+        {{0xf0, 0x9f, 0x98, 0x80}, {0xf0, 0x9f, 0x98, 0x80}},       // a four-byte form
+        {{'x', 0x80}, {'x', 0x80}},                                 // a stray continuation
+        {{0xc3, 0x41}, {0xc3, 0x41}},                               // bad second byte of two
+        {{0xe2, 0x41, 0xac}, {0xe2, 0x41, 0xac}},                   // bad second byte of three
+        {{0xe2, 0x82, 0x41}, {0xe2, 0x82, 0x41}},                   // bad third byte of three
         {std::vector<unsigned char>(4096 * 2 + 1, 'z'), std::vector<int>(4096 * 2 + 1, 'z')},   // blocks
     };
     for (auto& [bytes, units] : cases) {
@@ -61,13 +62,6 @@ TEST(String, LoadDecodesByteOrderMarksAndFallsBackOnAnyInvalidUtf8) {
         std::fclose(f);
         EXPECT_EQ(std::vector<int>(s.Data(), s.Data() + s.Length()), units) << std::hex << int(bytes[0]);
     }
-}
-
-TEST(Array, EmptyArraysShareOneStaticRepAndCopiesShareTheirs) {
-    EXPECT_EQ(Array<float>(4).Resize(0).rep, &Array<float>::Rep::empty);
-    Array<int> a(3), alias = a, longer = a.Resize(5);
-    alias[1] = 5;
-    EXPECT_EQ(a[1] * 10 + longer[1], 50);   // a resize copies into a new array
 }
 
 }  // namespace
