@@ -2,36 +2,35 @@
 // layout read back from the display list, right-aligned numbers, the list's capacity, and the replay read
 // back as pixels.
 #include <set>
+#include <string_view>
 
 #include "tests/common/pixels.h"
 #include "tests/game/myapp_fixture.h"
 
 using Drawing = Game;
+using namespace std::literals;
 
 // The larger of the two scales wins; every new device size, along either axis, restarts the loader for
-// the art of that size; a window minimised to nothing keeps the last layout until it comes back.
+// the art of that size; a window minimised to nothing keeps the last layout until it comes back. Each row:
+// device width, height, overscan; then both scales, the virtual width and height, landscape, reloading.
 TEST_F(Drawing, RenderScalesTheDesignScreenToTheWindowAndEveryNewSizeReloadsTheArt) {
-    struct Case {
-        int w, h, overscan;
-        float scale, jw, jh;
-        int landscape, reload;
-    } const cases[] = {{1600, 1200, 0, 2, 800, 600, 1, 1},
-                       {1600, 900, 0, 2, 800, 450, 1, 1},
-                       {1600, 900, 0, 2, 800, 450, 1, 0},
-                       {1200, 900, 0, 1.5f, 800, 600, 1, 1},
-                       {800, 1000, 0, 1000 / 600.0f, 480, 600, 0, 1},
-                       {600, 600, 0, 1, 600, 600, 1, 1},
-                       {1600, 1200, 64, 1.84f, 800, 600, 1, 1},
-                       {0, 0, 64, 1.84f, 800, 600, 1, 1}};
-    for (const Case& c : cases) {
-        host->width = c.w, host->height = c.h;
-        zk_Dravo_overscan = static_cast<float>(c.overscan);
+    const float cases[][8] = {{1600, 1200, 0, 2, 800, 600, 1, 1},
+                              {1600, 900, 0, 2, 800, 450, 1, 1},
+                              {1600, 900, 0, 2, 800, 450, 1, 0},
+                              {1200, 900, 0, 1.5f, 800, 600, 1, 1},
+                              {800, 1000, 0, 1000 / 600.0f, 480, 600, 0, 1},
+                              {600, 600, 0, 1, 600, 600, 1, 1},
+                              {1600, 1200, 64, 1.84f, 800, 600, 1, 1},
+                              {0, 0, 64, 1.84f, 800, 600, 1, 1}};
+    for (const auto& c : cases) {
+        host->width = static_cast<int>(c[0]), host->height = static_cast<int>(c[1]);
+        zk_Dravo_overscan = c[2];
         app->m_loadStep = 0;
         host->RenderGame();
         const float got[] = {app->m_scaleX,  app->m_scaleY,           zk_Dravo_jscrw,
-                             zk_Dravo_jscrh, float(app->m_landscape), float(app->m_loadStep)},
-                    want[] = {c.scale, c.scale, c.jw, c.jh, float(c.landscape), float(c.reload)};
-        for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << c.w << "x" << c.h << " value " << i;
+                             zk_Dravo_jscrh, float(app->m_landscape), float(app->m_loadStep)};
+        const float want[] = {c[3], c[3], c[4], c[5], c[6], c[7]};
+        for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << c[0] << "x" << c[1] << " value " << i;
     }
     GameEnvironment::game->FinishLoading();   // minimised: the base art, and updates go on
     EXPECT_EQ(app->m_hdScale, 1);
@@ -44,120 +43,53 @@ TEST_F(Drawing, RenderScalesTheDesignScreenToTheWindowAndEveryNewSizeReloadsTheA
 
 // With a font of advance 16 and line height 10. A text starts with a space that draws nothing but
 // advances; it is measured from there to its last code unit but one, each advance truncated, an icon
-// escape counting 2 and its letter nothing; the backslash-n pair breaks the line back to the start point.
+// escape (0xAC) counting 2 and its letter nothing; the backslash-n pair breaks the line back to the start
+// point. Each row: the text, x, y, alignment, control style, size, rotation; the glyphs' frames and places.
 TEST_F(Drawing, TextLayout) {
     app->m_imageInfo[kFontSlot * 3] = 16;
     app->m_imageInfo[kFontSlot * 3 + 1] = 10;
-    const Char kEsc = 0xAC;
-    struct Glyph {
-        int frame;
-        float x, y;
+    const struct {
+        std::u16string_view text;
+        float x, y, alignX, alignY, style, sizeX, sizeY, rot;
+        std::vector<float> glyphs;   // frame, x, y of each
+    } cases[] = {
+        {u"ab", 100, 50, 1, 1, 0, 1, 1, 0, {65, 100, 50, 66, 116, 50}},
+        {u"a\\nb", 100, 50, 0, 0, 0, 1, 1, 0, {65, 116, 55, 66, 100, 65}},
+        {u"a\\nb", 100, 50, 2, 1, 0, 1, 1, 0, {65, 53, 50, 66, 37, 60}},
+        {u"\u00ACJb", 100, 50, 2, 1, 1, 1, 1, 0, {96, 82, 50, 66, 102, 50}},
+        {u"a\0b"sv, 100, 50, 2, 1, 1, 1, 1, 0, {65, 68, 50, 66, 84, 50}},
+        {u"\u00ACUb\u00AC9b", 0, 0, 0, 0, 1, 1, 1, 0, {100, 16, 5, 66, 38, 5, 57, 54, 5, 66, 74, 5}},
+        {u"\u00ACJ\u00AC9bwb",
+         0,
+         0,
+         0,
+         0,
+         0,
+         1,
+         1,
+         0,
+         {112, 16, 5, 73, 36, 5, 66, 49, 5, 87, 65, 5, 66, 83, 5}},
+        {u"Wtb", 0, 0, 0, 0, 0, 1, 1, 0, {55, 16, 5, 84, 33, 5, 66, 48, 5}},
+        {u"x\u009F\u00AC", 0, 0, 0, 0, 1, 1, 1, 0, {88, 16, 5, 127, 32, 5}},   // frame 127; a last escape
+        {u"ib", 100, 50, 1, 1, 0, 1.5f, 1.5f, 0, {73, 102.5f, 50, 66, 122, 50}},
+        {u"a\\nb", 0, 100, 0, 2, 0, 2, 3, 0, {65, 32, 85, 66, 0, 115}},
+        {u"a\\nb", 0, 0, 0, 0, 0, 2, kUnset, 0, {65, 32, 10, 66, 0, 30}},   // the size given once
+        {u"ab", 0, 0, 0, 1, 0, 2, 2, 90, {65, 0, 32, 66, 0, 64}},           // turned clockwise
+        {u"a\\nb", 0, 0, 0, 0, 0, 1, 1, 90, {65, -5, 16, 66, -15, 0}},
     };
-    struct Case {
-        const char* what;
-        std::vector<Char> text;
-        float x, y, alignX, alignY;
-        int style;
-        float sizeX, sizeY, rot;
-        std::vector<Glyph> glyphs;
-    } const cases[] = {
-        {"centred", {'a', 'b'}, 100, 50, 1, 1, 0, 1, 1, 0, {{65, 100, 50}, {66, 116, 50}}},
-        {"a line break", {'a', '\\', 'n', 'b'}, 100, 50, 0, 0, 0, 1, 1, 0, {{65, 116, 55}, {66, 100, 65}}},
-        {"right-aligned break",
-         {'a', '\\', 'n', 'b'},
-         100,
-         50,
-         2,
-         1,
-         0,
-         1,
-         1,
-         0,
-         {{65, 53, 50}, {66, 37, 60}}},
-        {"a measured icon", {kEsc, 'J', 'b'}, 100, 50, 2, 1, 1, 1, 1, 0, {{96, 82, 50}, {66, 102, 50}}},
-        {"a unit 0", {'a', 0, 'b'}, 100, 50, 2, 1, 1, 1, 1, 0, {{65, 68, 50}, {66, 84, 50}}},
-        {"pad icons",
-         {kEsc, 'U', 'b', kEsc, '9', 'b'},
-         0,
-         0,
-         0,
-         0,
-         1,
-         1,
-         1,
-         0,
-         {{100, 16, 5}, {66, 38, 5}, {57, 54, 5}, {66, 74, 5}}},
-        {"keyboard icons",
-         {kEsc, 'J', kEsc, '9', 'b', 'w', 'b'},
-         0,
-         0,
-         0,
-         0,
-         0,
-         1,
-         1,
-         0,
-         {{112, 16, 5}, {73, 36, 5}, {66, 49, 5}, {87, 65, 5}, {66, 83, 5}}},
-        {"W and t", {'W', 't', 'b'}, 0, 0, 0, 0, 0, 1, 1, 0, {{55, 16, 5}, {84, 33, 5}, {66, 48, 5}}},
-        {"an escape at the end, frame 127",
-         {'x', 159, kEsc},
-         0,
-         0,
-         0,
-         0,
-         1,
-         1,
-         1,
-         0,
-         {{88, 16, 5}, {127, 32, 5}}},
-        {"truncated measure at 1.5",
-         {'i', 'b'},
-         100,
-         50,
-         1,
-         1,
-         0,
-         1.5f,
-         1.5f,
-         0,
-         {{73, 102.5f, 50}, {66, 122, 50}}},
-        {"bottom-aligned at 2 x 3",
-         {'a', '\\', 'n', 'b'},
-         0,
-         100,
-         0,
-         2,
-         0,
-         2,
-         3,
-         0,
-         {{65, 32, 85}, {66, 0, 115}}},
-        {"size 2 given once",
-         {'a', '\\', 'n', 'b'},
-         0,
-         0,
-         0,
-         0,
-         0,
-         2,
-         kUnset,
-         0,
-         {{65, 32, 10}, {66, 0, 30}}},
-        {"turned clockwise", {'a', 'b'}, 0, 0, 0, 1, 0, 2, 2, 90, {{65, 0, 32}, {66, 0, 64}}},
-        {"turned, a break", {'a', '\\', 'n', 'b'}, 0, 0, 0, 0, 0, 1, 1, 90, {{65, -5, 16}, {66, -15, 0}}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         app->p_CLS2D();
-        app->m_controlStyle = c.style;
+        app->m_controlStyle = static_cast<int>(c.style);
         app->p_SetSize(c.sizeX, c.sizeY);
         app->p_SetRot(c.rot);
-        app->p_Text(c.x, c.y, String(c.text.data(), static_cast<int>(c.text.size())), c.alignX, c.alignY);
-        ASSERT_EQ(app->m_drawCount, 15 * static_cast<int>(c.glyphs.size())) << c.what;
-        for (size_t i = 0; i < c.glyphs.size(); ++i) {
-            const float* g = &app->m_drawList[15 * static_cast<int>(i)];
-            EXPECT_EQ(g[6], c.glyphs[i].frame) << c.what << " glyph " << i;
-            EXPECT_NEAR(g[1], c.glyphs[i].x, 1e-3) << c.what << " glyph " << i;
-            EXPECT_NEAR(g[2], c.glyphs[i].y, 1e-3) << c.what << " glyph " << i;
+        const String text(reinterpret_cast<const Char*>(c.text.data()), static_cast<int>(c.text.size()));
+        app->p_Text(c.x, c.y, text, c.alignX, c.alignY);
+        const std::vector<Cmd> drawn = Commands();
+        ASSERT_EQ(drawn.size() * 3, c.glyphs.size()) << &c - cases;
+        for (size_t i = 0; i < drawn.size(); ++i) {
+            EXPECT_EQ(drawn[i].frame, c.glyphs[3 * i]) << "case " << &c - cases << " glyph " << i;
+            EXPECT_NEAR(drawn[i].x, c.glyphs[3 * i + 1], 1e-3) << "case " << &c - cases << " glyph " << i;
+            EXPECT_NEAR(drawn[i].y, c.glyphs[3 * i + 2], 1e-3) << "case " << &c - cases << " glyph " << i;
         }
     }
 }
@@ -171,44 +103,46 @@ TEST_F(Drawing, NumbersRightAlignAndTheListHolds2500Commands) {
     EXPECT_EQ(app->m_drawCount, 37500);
 }
 
-// With an overscan of 40 at 800 x 600 the scale is 0.9 and the offset (40, 30).
+// With an overscan of 40 at 800 x 600 the scale is 0.9 and the offset (40, 30). Commands are drawn in
+// order through the overscan: rectangles, an ellipse, a half-transparent rectangle, the tee peg turned
+// and stretched (its shaft, below its centre, then lies 4 to 90 device pixels left of it), a glyph
+// sampled nearest (no shades between its texels) and nothing for empty slots; a background given once
+// stays, to the far corner.
 TEST_F(Drawing, ReplayDrawsEveryCommandInOrderThroughTheOverscan) {
     zk_Dravo_overscan = 40;
     app->p_CLS2D(0, 0, 80, 1);
-    app->p_CLS2D();   // keeps that background
+    app->p_CLS2D();
     app->p_SetCol(255, 0, 0);
     app->p_Rect(0, 0, 100, 100);   // device (40, 30) to (130, 120)
     app->p_SetCol(0, 0, 255);
-    app->p_Rect(50, 50, 100, 100);     // covers the red one from (85, 75) on
-    app->p_DrawImg(55, 600, 100, 0);   // an empty slot
-    app->p_DrawImg(-1, 600, 100, 0);   // not a slot
+    app->p_Rect(50, 50, 100, 100);   // covers the red one from (85, 75) on
+    app->p_DrawImg(55, 600, 100, 0);
+    app->p_DrawImg(-1, 600, 100, 0);
     app->p_SetCol(255, 255, 0, 0.5f);
-    app->p_Rect(600, 400, 50, 50);   // half over the background, device (580, 390) to (625, 435)
+    app->p_Rect(600, 400, 50, 50);   // device (580, 390) to (625, 435)
     app->p_SetCol(255, 255, 255, 1);
-    app->p_SetSize(4, 8);   // the tee peg, its shaft below its centre, long and turned clockwise:
-    app->p_SetRot(90);      // device 4 to 90 pixels left of (490, 165)
-    app->p_DrawImg(kGfxbSlot, 500, 150, 3);
+    app->p_SetSize(4, 8);
+    app->p_SetRot(90);
+    app->p_DrawImg(kGfxbSlot, 500, 150, 3);   // device (490, 165)
     app->p_ResetDraw();
-    app->p_SetSize(6);   // "A", sampled nearest: 2.7 pixels a texel, no shades between them
-    app->p_DrawImg(kFontSlot, 150, 420, 'A' - 32);
+    app->p_SetSize(6);
+    app->p_DrawImg(kFontSlot, 150, 420, 'A' - 32);   // 2.7 device pixels a texel
     app->p_ResetDraw();
     app->p_SetCol(0, 255, 0);
-    app->p_Oval(400, 300, 30, 10);   // the last command: centred at device (400, 300), radii 27 and 9
+    app->p_Oval(400, 300, 30, 10);   // the last command: device radii 27 and 9
     host->RenderGame();
-    zk_test::ExpectPixels({
-        {35, 60, 0x000050},
-        {799, 599, 0x000050},   // left of the border; the far corner
-        {45, 60, 0xff0000},
-        {60, 25, 0x000050},
-        {60, 35, 0xff0000},
-        {100, 100, 0x0000ff},
-        {400, 300, 0x00ff00},
-        {420, 300, 0x00ff00},
-        {430, 300, 0x000050},
-        {400, 312, 0x000050},
-        {580, 130, 0x000050},
-        {620, 130, 0x000050},   // nothing for the empty slots
-    });
+    zk_test::ExpectPixels({{35, 60, 0x000050},
+                           {799, 599, 0x000050},
+                           {45, 60, 0xff0000},
+                           {60, 25, 0x000050},
+                           {60, 35, 0xff0000},
+                           {100, 100, 0x0000ff},
+                           {400, 300, 0x00ff00},
+                           {420, 300, 0x00ff00},
+                           {430, 300, 0x000050},
+                           {400, 312, 0x000050},
+                           {580, 130, 0x000050},
+                           {620, 130, 0x000050}});
     zk_test::ExpectPixels({{600, 410, 0x808028}}, 1);
     const zk_test::Screenshot shot;
     auto peg = [](const unsigned char* p) { return p[0] > 150; };
