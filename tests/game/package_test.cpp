@@ -1,9 +1,7 @@
 // The Debian package as a player gets it: unpacked with dpkg-deb into a temporary root, its launcher started
 // with a temporary HOME. The launcher makes the per-user folder under the XDG data home, links data there
 // to the installed data and runs the game in it: the game reaches its menu, saves there, and quits on F4.
-#include <limits.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 
 #include "tests/game/running_game.h"
 
@@ -20,12 +18,9 @@ protected:
         setenv("HOME", home.c_str(), 1);
         unsetenv("XDG_DATA_HOME");
     }
-    // The absolute path of `path`, "" when it does not resolve; with `link`, only if `path` is a link.
+    // The absolute path `path` leads to, "" when it does not resolve; with `link`, only if it is a link.
     static std::string Real(const std::string& path, bool link = false) {
-        struct stat st;
-        char resolved[PATH_MAX];
-        if (link && (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))) return "";
-        return realpath(path.c_str(), resolved) ? resolved : "";
+        return Shell((link ? "test -L '" + path + "' && " : std::string()) + "readlink -e '" + path + "'");
     }
 };
 

@@ -29,7 +29,9 @@ protected:
 
 }  // namespace
 
-TEST_F(GameWindow, OpensTitledAndCentredAndItsCloseButtonEndsTheGameWithStatusZero) {
+// The window opens titled, 640 x 480 and centred; F11 swaps it for a fullscreen one and back; the close
+// button ends the game with status 0.
+TEST_F(GameWindow, OpensCentredF11SwitchesToTheDesktopSizeAndBackAndTheCloseButtonEndsIt) {
     Start(BUILD_DIR, GAME_PATH);
     const std::string info = Shell("xwininfo -id " + window);
     const zk_test::ScreenSize screen = zk_test::XScreenSize();
@@ -37,6 +39,11 @@ TEST_F(GameWindow, OpensTitledAndCentredAndItsCloseButtonEndsTheGameWithStatusZe
                                     "Absolute upper-left X:  " + std::to_string((screen.width - 640) / 2),
                                     "Absolute upper-left Y:  " + std::to_string((screen.height - 480) / 2)})
         EXPECT_NE(info.find(line), std::string::npos) << line << " in " << info;
+    const std::string full = "  Geometry: " + std::to_string(screen.width) + "x" + std::to_string(screen.height);
+    for (const std::string& want : {full, std::string("  Geometry: 640x480")}) {
+        Key("F11");
+        EXPECT_TRUE(Poll([&] { return Geometry() == want; })) << want;
+    }
     SendCloseRequest(std::stoul(window));
     EXPECT_EQ(game->WaitExit(), 0) << game->Transcript();
 }
@@ -44,20 +51,6 @@ TEST_F(GameWindow, OpensTitledAndCentredAndItsCloseButtonEndsTheGameWithStatusZe
 TEST(GameWithoutDisplay, SaysGlfwInitFailedAndEndsWithStatusMinusOne) {
     EXPECT_EQ(Shell("cd '" BUILD_DIR "' && env -u DISPLAY -u WAYLAND_DISPLAY '" GAME_PATH "' 2>/dev/null; echo status $?"),
               "glfwInit failed\nstatus 255");
-}
-
-// F11 swaps the window for a fullscreen one and back; F4 then quits with status 0.
-TEST_F(GameWindow, F11SwitchesToTheDesktopSizeAndBackAndF4Quits) {
-    Start(BUILD_DIR, GAME_PATH);
-    const zk_test::ScreenSize screen = zk_test::XScreenSize();
-    const std::string full = "  Geometry: " + std::to_string(screen.width) + "x" + std::to_string(screen.height);
-    EXPECT_EQ(Geometry(), "  Geometry: 640x480");
-    for (const std::string& want : {full, std::string("  Geometry: 640x480")}) {
-        Key("F11");
-        EXPECT_TRUE(Poll([&] { return Geometry() == want; })) << want;
-    }
-    Key("F4");
-    EXPECT_EQ(game->WaitExit(), 0);
 }
 
 // Without a data folder the game still reaches its title menu, drawn without pictures.
