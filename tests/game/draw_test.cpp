@@ -20,7 +20,9 @@ TEST_F(Drawing, RenderScalesTheDesignScreenToTheWindowAndEveryNewSizeReloadsTheA
                               {1200, 900, 0, 1.5f, 800, 600, 1, 1},
                               {800, 1000, 0, 1000 / 600.0f, 480, 600, 0, 1},
                               {600, 600, 0, 1, 600, 600, 1, 1},
+                              {880, 680, 40, 1, 800, 680 / 1.1f, 1, 1},   // equal scales: the width decides
                               {1600, 1200, 64, 1.84f, 800, 600, 1, 1},
+                              {1600, 0, 64, 1.84f, 800, 600, 1, 1},
                               {0, 0, 64, 1.84f, 800, 600, 1, 1}};
     for (const auto& c : cases) {
         host->width = static_cast<int>(c[0]), host->height = static_cast<int>(c[1]);
@@ -105,9 +107,9 @@ TEST_F(Drawing, NumbersRightAlignAndTheListHolds2500Commands) {
 
 // With an overscan of 40 at 800 x 600 the scale is 0.9 and the offset (40, 30). Commands are drawn in
 // order through the overscan: rectangles, an ellipse, a half-transparent rectangle, the tee peg turned
-// and stretched (its shaft, below its centre, then lies 4 to 90 device pixels left of it), a glyph
-// sampled nearest (no shades between its texels) and nothing for empty slots; a background given once
-// stays, to the far corner.
+// and stretched (its shaft, below its centre, then lies 4 to 90 device pixels left of it), a glyph at
+// the art's scale sampled nearest (no shades between its texels) and nothing for empty slots; a
+// background given once stays, to the far corner, and below alpha 1 lets the last picture through.
 TEST_F(Drawing, ReplayDrawsEveryCommandInOrderThroughTheOverscan) {
     zk_Dravo_overscan = 40;
     app->p_CLS2D(0, 0, 80, 1);
@@ -148,6 +150,8 @@ TEST_F(Drawing, ReplayDrawsEveryCommandInOrderThroughTheOverscan) {
     auto peg = [](const unsigned char* p) { return p[0] > 150; };
     EXPECT_GT(shot.Count(425, 163, 440, 168, peg), 30) << "the shaft, turned and stretched";
     EXPECT_EQ(shot.Count(380, 160, 395, 170, peg) + shot.Count(486, 205, 495, 255, peg), 0) << "no further";
+    EXPECT_EQ(shot.Count(130, 363, 149, 453, peg) + shot.Count(191, 363, 215, 453, peg), 0)
+        << "the glyph's ink, 40 pixels wide, only";
     std::set<unsigned> colours;
     shot.Count(130, 363, 220, 453,
                [&](const unsigned char* p) { return colours.insert(p[0] << 16 | p[1] << 8 | p[2]).second; });
@@ -156,4 +160,7 @@ TEST_F(Drawing, ReplayDrawsEveryCommandInOrderThroughTheOverscan) {
     app->p_Rect(0, 0, 10, 10);   // a list of one command
     host->RenderGame();
     zk_test::ExpectPixels({{45, 35, 0xffffff}});
+    app->p_CLS2D(255, 0, 0, 0.5f);   // a background at half alpha: the last picture shows through
+    host->RenderGame();
+    zk_test::ExpectPixels({{45, 35, 0xff8080}, {20, 20, 0x800028}}, 1);
 }
