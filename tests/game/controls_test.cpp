@@ -104,6 +104,9 @@ TEST_F(Controls, ICadeLettersHoldTheirActionUntilReleased) {
             EXPECT_EQ(app->p_PlayKey(c.action, 0, 0), letter == c.press || letter == c.press + 32) << letter;
         }
     }
+    for (char letter : {'o', 'l', 'v'}) host->KeyEvent(kEventKeyChar, letter);
+    Frame();
+    EXPECT_EQ(app->p_PlayKey(kActionBack, 0, 0), 1) << "O holds back after L's release";
     host->KeyEvent(kEventKeyChar, 'i');
     app->p_iCade(1);
     Frame();
@@ -192,7 +195,7 @@ TEST_F(Controls, PointerTestsAreStrictAtTheirEdges) {
                             {1, 0, 3, 114, 109, 1}, {1, 0, 3, 115, 100, 0}, {1, 0, 3, 100, 90, 0},
                             {2, 0, 3, 44, 60, 0},   {2, 0, 3, 45, 45, 1},   {2, 0, 3, 161, 81, 1},
                             {2, 0, 3, 162, 60, 0},  {2, 0, 3, 60, 82, 0},   {2, 0, 3, 60, 44, 0},
-                            {3, 1, 3, 100, 100, 0}, {3, 1, 0, 110, 110, 1}};
+                            {3, 1, 3, 100, 100, 0}, {3, 1, 1, 110, 110, 0}, {3, 1, 0, 110, 110, 1}};
     for (const auto& c : cases) {
         app->m_mouseDown = c[1];
         for (int i = 0; i < 10; ++i) app->m_touchDown[i] = 0, app->m_touchX[i] = app->m_touchY[i] = kUnset;
