@@ -45,16 +45,20 @@ TEST_F(Resources, EffectsRotateOverTwentyFourChannels) {
     std::vector<int> cursors;
     for (int i = 0; i < 25; ++i) app->p_PlaySFX(99, 1), cursors.push_back(app->m_channelCursor);
     EXPECT_EQ((std::vector<int>{cursors[22], cursors[23], cursors[24]}), (std::vector<int>{23, 0, 1}));
+    app->p_PlaySFX(-1, 1);   // no such sound: the channel's oldest effect stops all the same
+    ALint state = 0;
+    alGetSourcei(zk_audio_device->channels[app->m_channels[2]].source, AL_SOURCE_STATE, &state);
+    EXPECT_NE(state, AL_PLAYING);
 }
 
-// Sound modes: 0 off, 1 effects and music, 2 effects only, 3 music only.
+// Sound modes: 0 off, 1 effects and music, 2 effects only, 3 music only. A new tune stops the one playing.
 TEST_F(Resources, TheSoundModeSaysWhetherEffectsAndTunesPlay) {
     for (int mode = 0; mode <= 3; ++mode) {
         app->m_options[kOptionSound] = mode;
         const int cursor = app->m_channelCursor;
         app->p_PlaySFX(99, 1);
         EXPECT_EQ(app->m_channelCursor != cursor, mode == 1 || mode == 2) << "mode " << mode;
-        app->m_musicPlaying = 0;
+        app->m_musicPlaying = 1;
         app->p_PlayTune(String("10"), 0);
         EXPECT_EQ(app->m_musicPlaying, mode == 1 || mode == 3 ? 1 : 0) << "mode " << mode;
     }
