@@ -80,8 +80,12 @@ TEST_F(Creatures, StarsSettleIntoTheWaterBandAndWrapAround) {
     for (int r = 0; r <= 50; ++r) EXPECT_TRUE(Star(r)[kStarY] >= H - 32 && Star(r)[kStarY] <= H + 8);
     float* star = Star(0);
     star[kStarX] = -15.9f, star[kStarY] = H - 10, star[kStarSpeed] = 0.8f;   // just inside the margin of 16
+    Star(1)[kStarX] = -10, Star(1)[kStarY] = H + 12;   // inside the margins, 12 below the screen: kept
+    app->p_CLS2D();
     app->p_DoStars(-0.25f, 0);
     EXPECT_NEAR(star[kStarX], -16.1f + 32 + W, 1e-3) << "wrapped to the right";
+    EXPECT_TRUE(Star(1)[kStarX] < -10 && Star(1)[kStarX] > -11 && Star(1)[kStarY] == H + 12);
+    EXPECT_EQ(Commands().at(1).alpha, Star(1)[kStarSpeed]) << "as bright as it is fast";
 }
 
 }  // namespace
