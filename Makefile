@@ -21,7 +21,7 @@ JOBS ?= $(shell nproc)
 # Tests that need a display run in a private X server; audio goes to OpenAL Soft's null driver.
 CTEST = xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null ctest --output-on-failure -j $(JOBS)
 
-.PHONY: build run check test test-asan fuzz soak kill-test deps deps-test deps-web configure configure-game \
+.PHONY: build run check test test-asan fuzz deps deps-test deps-web configure configure-game \
 	clean package bench web check-web windows windows-package check-windows deps-windows configure-windows
 
 # The packages the game needs to build and run, and those the tests, benchmarks, fuzzing and packaging
@@ -107,19 +107,6 @@ fuzz: deps-test
 	  $(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -close_fd_mask=3 -print_final_stats=1 \
 	    -artifact_prefix=$(FUZZ_BUILD)/crash-$$t- $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t || exit 1; \
 	done
-
-# An hour of game clock (216,000 updates) played by the soak test's scripted player, as fast as the
-# machine renders; it prints the memory figures of every round.
-soak: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target game_soak_test
-	cd $(BUILD) && xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null SOAK_FRAMES=216000 \
-		./tests/game_soak_test
-
-# A thousand kills of the real game while it saves over and over (make test runs 200).
-kill-test: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target game_crash_save_test
-	cd $(BUILD) && xvfb-run -a -s "-screen 0 1920x1080x24" env ALSOFT_DRIVERS=null CRASH_KILLS=1000 \
-		./tests/game_crash_save_test
 
 # The Windows build: the same sources through mingw-w64 (tools/mingw-w64-x86_64.cmake). GLFW, OpenAL Soft
 # and GoogleTest are cross-built once per version into a cache outside the clone (tools/windows-deps.sh);

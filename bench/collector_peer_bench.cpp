@@ -102,7 +102,7 @@ struct Driver {
         glfwSwapBuffers(game.window);
         if (pattern) pattern->frames.push_back(g_sizes);
     }
-    void Key(int key) {   // as the soak test presses
+    void Key(int key) {   // held for one frame, then released
         game.Key(key, [this] { Frame(); });
     }
     bool AtRest() const {

@@ -1,13 +1,9 @@
 // The options and credits boxes through real frames: the rows, the sound modes, the display switch, closing
-// and saving, the pause menu's shorter box, the credit lines and the ways to close them.
+// and saving, the pause menu's shorter box, the credit lines and the ways to close them. Texts read back
+// from the display list have no spaces (spaces draw nothing).
 #include "tests/game/myapp_fixture.h"
 
 namespace {
-
-std::string squeeze(std::string s) {
-    s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
-    return s;
-}
 
 class Boxes : public Game {
 protected:
@@ -26,7 +22,7 @@ protected:
         int panel = 0;   // the box's panel: the last rectangle at x 50 in red 150
         for (size_t i = 0; i < all.size(); ++i)
             if (all[i].kind == kRectCommand && all[i].x == 50 && all[i].red == 150)
-                panel = kCommandFloats * static_cast<int>(i);
+                panel = kCommandFloats * int(i);
         std::vector<std::string> out;
         for (const Line& line : Text(panel)) out.push_back(line.text);
         return out;
@@ -34,78 +30,87 @@ protected:
     std::string Label(int row) { return OptionTexts().at(row); }
 };
 
+}   // namespace
+
+// A tap acts once however long it is held; the iCade switch also clears the virtual keys; the Credits row
+// hands over to the credits box silently.
 TEST_F(Boxes, EachRowShowsItsLabelAndActsOnceOnATap) {
-    struct Case {
+    const struct {
         int row;
         float x, y;   // inside the row's bar
         const char *before, *after;
         int* state;
         int sounds;
-    } const cases[] = {
-        {1, 400, 140, "Sound : SFX + Music", "Sound : SFX", &app->m_options[kOptionSound], 1},
-        {2, 400, 180, "iCade : Off", "iCade : On", &zk_Dravo_iCadeControls, 1},
+    } cases[] = {
+        {1, 400, 140, "Sound:SFX+Music", "Sound:SFX", &app->m_options[kOptionSound], 1},
+        {2, 400, 180, "iCade:Off", "iCade:On", &zk_Dravo_iCadeControls, 1},
         {3, 400, 220, "Fullscreen", "Windowed", &app->m_fullscreen, 1},
         {4, 600, 270, "Credits", "Credits", &app->m_creditsOpen, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         OpenOptions();
         app->m_vkeys[18] = 2;
         const int before = *c.state, cursor = app->m_channelCursor;
-        EXPECT_EQ(Label(c.row), squeeze(c.before)) << c.row;
-        Tap(c.x, c.y), Step(), Step(), Untap(), Step();   // held: acts once
-        EXPECT_EQ(Label(c.row), squeeze(c.after)) << c.row;
+        EXPECT_EQ(Label(c.row), c.before);
+        Tap(c.x, c.y), Step(), Step(), Untap(), Step();
+        EXPECT_EQ(Label(c.row), c.after);
         EXPECT_EQ(*c.state, before + 1) << c.row;
         EXPECT_EQ(app->m_channelCursor, (cursor + c.sounds) % 24) << c.row;
-        EXPECT_EQ(app->m_vkeys[18], c.row == 2 ? 0 : 2) << "the iCade switch clears the virtual keys";
+        EXPECT_EQ(app->m_vkeys[18], c.row == 2 ? 0 : 2) << c.row;
         if (zk_Dravo_iCadeControls) app->p_iCade(0);
     }
-    EXPECT_EQ(app->m_optionsOpen, 0);   // the Credits row hands over to the credits box
+    EXPECT_EQ(app->m_optionsOpen, 0);
 }
 
-}  // namespace
-
+// Sound modes cycle 0 to 3 (2 and 0 stop the tune), or 0 and 1 without a music stream; a mode out of
+// range shows as off.
 TEST_F(Boxes, SoundRowCyclesTheModesAndStopsTheTuneInModes0And2) {
     const struct {
         int stream, from, to;
         const char* label;
-    } cases[] = {{1, 0, 1, "Sound : SFX + Music"}, {1, 1, 2, "Sound : SFX"}, {1, 2, 3, "Sound : Music"},
-                 {1, 3, 0, "Sound : Off"},         {1, 7, 1, "Sound : SFX + Music"},
-                 {0, 0, 1, "Sound : On"},          {0, 1, 0, "Sound : Off"}, {0, 3, 1, "Sound : On"}};
+    } cases[] = {{1, 0, 1, "Sound:SFX+Music"}, {1, 1, 2, "Sound:SFX"},       {1, 2, 3, "Sound:Music"},
+                 {1, 3, 0, "Sound:Off"},       {1, 7, 1, "Sound:SFX+Music"}, {0, 0, 1, "Sound:On"},
+                 {0, 1, 0, "Sound:Off"},       {0, 3, 1, "Sound:On"}};
     OpenOptions();
     for (const auto& c : cases) {
         zk_Dravo_HasMusicStream = c.stream;
         app->m_options[kOptionSound] = c.from;
         app->m_optionSel = 1;
         app->m_musicPlaying = 1;
-        Key(90);   // Z: fire
+        Key('Z');   // fire
         EXPECT_EQ(app->m_options[kOptionSound], c.to) << c.stream << ": " << c.from;
-        EXPECT_EQ(Label(1), squeeze(c.label)) << c.stream << ": " << c.from;
+        EXPECT_EQ(Label(1), c.label) << c.stream << ": " << c.from;
         EXPECT_EQ(app->m_musicPlaying, c.stream == 1 && (c.to == 0 || c.to == 2) ? 0 : 1) << c.from;
     }
 }
 
+// The display row asks for a window at the desktop's size and back at 640 x 480; the label follows only a
+// window that was made.
 TEST_F(Boxes, HeldFireOnTheDisplayRowFlipsOnceAndOnlyAMadeWindowFlipsTheLabel) {
     OpenOptions();
     app->m_optionSel = 3;
-    Key(13, 5);   // enter held for five updates
-    Key(13);
+    Key(kKeyEnter, 5);   // held for five updates
+    Key(kKeyEnter);
     ASSERT_EQ(host->windowRequests.size(), 2u);
     EXPECT_TRUE(host->windowRequests[0].fullscreen && host->windowRequests[0].width == host->GetGlfwDesktopMode()->width);
-    EXPECT_TRUE(!host->windowRequests[1].fullscreen && host->windowRequests[1].width == 640);
+    EXPECT_TRUE(!host->windowRequests[1].fullscreen && host->windowRequests[1].width == 640 &&
+                host->windowRequests[1].height == 480);
     for (bool noDesktop : {true, false}) {   // no desktop mode: nothing tried; a refused window
         host->noDesktop = noDesktop, host->refuseWindow = !noDesktop;
-        Key(13);
+        Key(kKeyEnter);
         EXPECT_EQ(Label(3), "Fullscreen") << noDesktop;
     }
     EXPECT_EQ(host->windowRequests.size(), 3u);
 }
 
+// Back, the gear, and fire, second button or right shoulder on the back item all close the box and save
+// once; a press held while the box slides in does nothing until it is released.
 TEST_F(Boxes, EveryWayOutSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
     const struct {
         int key;   // 0: a tap at (x, y)
         float x, y;
-    } ways[] = {{27, 0, 0}, {0, 100, 60}, {90, 0, 0}, {88, 0, 0}, {78, 0, 0}, {0, 600, 270}};
-    for (const auto& way : ways) {   // back, the gear; fire, second and shoulder on the back item; Credits
+    } ways[] = {{27, 0, 0}, {0, 100, 60}, {'Z', 0, 0}, {'X', 0, 0}, {'N', 0, 0}, {0, 600, 270}};
+    for (const auto& way : ways) {
         OpenOptions();
         app->m_optionSel = way.key == 27 || way.key == 0 ? 2 : 0;
         const int saves = host->saves;
@@ -125,6 +130,8 @@ TEST_F(Boxes, EveryWayOutSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
     EXPECT_EQ(app->m_optionsOpen, 0);
 }
 
+// Over the pause menu the box has no Credits row; the cursor stops at the back item and the last row,
+// sounding only for real moves.
 TEST_F(Boxes, FromThePauseMenuTheBoxHasNoCreditsRow) {
     for (int paused : {0, 1}) {
         app->m_mode = paused ? 10 : 1;
@@ -134,19 +141,21 @@ TEST_F(Boxes, FromThePauseMenuTheBoxHasNoCreditsRow) {
         if (paused) want.pop_back();
         EXPECT_EQ(OptionTexts(), want) << paused;
         const int cursor = app->m_channelCursor, last = static_cast<int>(want.size()) - 1;
-        for (int i = 0; i < 6; ++i) Key(40);   // down past the last row
+        for (int i = 0; i < 6; ++i) Key(kKeyDown);
         EXPECT_EQ(app->m_optionSel, last) << paused;
-        for (int i = 0; i < 6; ++i) Key(38);   // up past the back item
+        for (int i = 0; i < 6; ++i) Key(kKeyUp);
         EXPECT_EQ(app->m_optionSel, 0);
         EXPECT_EQ(app->m_channelCursor, (cursor + 2 * last) % 24) << "only real moves sound";
         app->m_optionsOpen = app->m_optionsAnim = 0;
     }
 }
 
+// The credit lines scroll 0.3 a frame (faster while up or down is held), 16 apart, the first after the
+// last, fading away from the centre; a tap, fire, second button or shoulder closes the box with a click.
 TEST_F(Boxes, CreditsBoxScrollsItsLinesAndClosesOnATapFireSecondOrShoulder) {
     auto line = [&](const char* text) {
         for (const Line& l : Text())
-            if (l.text == squeeze(text)) return l;
+            if (l.text == text) return l;
         return Line{"", -1, -1};
     };
     app->m_creditsOpen = 1;
@@ -154,16 +163,16 @@ TEST_F(Boxes, CreditsBoxScrollsItsLinesAndClosesOnATapFireSecondOrShoulder) {
     app->m_creditScroll = 0;
     app->m_creditLine = 35;   // the last line: the first follows it
     Frame();
-    const Line centre = line("End"), next = line("A Game by"), above = line("and everyone else");
+    const Line centre = line("End"), next = line("AGameby"), above = line("andeveryoneelse");
     EXPECT_TRUE(centre.alpha == 1 && std::abs(next.y - centre.y - 16) < 0.01f && above.alpha < 0.25f)
         << "the first line follows the last, 16 below; three lines up: faded";
     for (int i = 1; i < 53; ++i) Frame();
     EXPECT_EQ(app->m_creditLine, 35);
     Frame();
     EXPECT_EQ(app->m_creditLine, 36);   // one line per 16 pixels at 0.3 a frame
-    Key(40, 9);   // down: faster
+    Key(kKeyDown, 9);                   // faster
     EXPECT_EQ(app->m_creditLine, 37);
-    for (int closer : {0, 90, 88, 78}) {
+    for (int closer : {0, int('Z'), int('X'), int('N')}) {
         app->m_creditsOpen = 1;
         for (int i = 0; i < 30; ++i) Frame();
         const int cursor = app->m_channelCursor;

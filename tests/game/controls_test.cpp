@@ -1,147 +1,214 @@
 // The controls through real frames: the action table for keys, pad buttons, sticks and virtual keys, the
-// iCade letters, the analogue control and the pointer tests.
+// iCade letters, the analogue control with its marks, the stick readers and the pointer tests.
+#include <cmath>
+
 #include "tests/game/myapp_fixture.h"
 
-namespace {
+using Controls = Game;
+using Ints = std::vector<int>;
+using Floats = std::vector<float>;
 
-class Controls : public Game {
-protected:
-    // An action as the keyboard alone, player 0, player 1 and player 3 see it (no stick).
-    std::vector<int> Seen(int action) {
-        return {app->p_PlayKey(action, 0, -1), app->p_PlayKey(action, 0, 0), app->p_PlayKey(action, 0, 1),
-                app->p_PlayKey(action, 0, 3)};
-    }
-};
-
-}  // namespace
-
-// The action table written out: each action's keys, the letter keys that the iCade mode leaves out (the
-// iCade types letters), its pad buttons and its virtual keys.
+// The action table written out: each action's keys, the letter keys that the iCade mode leaves out (it
+// types letters), its pad buttons and virtual keys, as the keyboard alone, players 0, 1 and 3 and all four
+// players see it. Every player's row holds the keyboard; the keyboard alone reads iCade buttons 13 to 15
+// as their own value.
 TEST_F(Controls, EveryRowOfTheActionTable) {
-    struct Row {
+    const struct {
         int action;
-        std::vector<int> keys, letters, buttons, vkeys;
-    } const rows[] = {
-        {kActionUp, {38}, {87}, {9}, {0}},
-        {kActionLeft, {37}, {65}, {8}, {3}},
-        {kActionRight, {39}, {68}, {10}, {5}},
-        {kActionDown, {40}, {83}, {11}, {8}},
-        {kActionFire, {32, 13}, {90, 74}, {0}, {10}},
-        {kActionFire2, {17}, {88, 75}, {1}, {11}},
-        {kActionFire3, {16}, {67, 76}, {2}, {12}},
-        {kActionButton4, {}, {86, 73}, {3}, {13}},
-        {kActionLeftShoulder, {}, {66, 85}, {4}, {14}},
-        {kActionRightShoulder, {}, {78, 79}, {5}, {15}},
-        {kActionBack, {27, 46, 8}, {192}, {6, 7, 14}, {kVKeyICadeO, kVKeyICadeL, kVKeyBackHits}},
-    };
-    using Four = std::vector<int>;
+        Ints keys, letters, buttons, vkeys;
+    } rows[] = {{kActionUp, {38}, {87}, {9}, {0}},
+                {kActionLeft, {37}, {65}, {8}, {3}},
+                {kActionRight, {39}, {68}, {10}, {5}},
+                {kActionDown, {40}, {83}, {11}, {8}},
+                {kActionFire, {32, 13}, {90, 74}, {0}, {10}},
+                {kActionFire2, {17}, {88, 75}, {1}, {11}},
+                {kActionFire3, {16}, {67, 76}, {2}, {12}},
+                {kActionButton4, {}, {86, 73}, {3}, {13}},
+                {kActionLeftShoulder, {}, {66, 85}, {4}, {14}},
+                {kActionRightShoulder, {}, {78, 79}, {5}, {15}},
+                {kActionBack, {27, 46, 8}, {192}, {6, 7, 14}, {kVKeyICadeO, kVKeyICadeL, kVKeyBackHits}}};
     for (int icade = 0; icade <= 1; ++icade) {
         zk_Dravo_iCadeControls = icade;
-        for (const Row& r : rows) {
-            SCOPED_TRACE(testing::Message() << "action " << r.action << " iCade " << icade);
-            EXPECT_EQ(Seen(r.action), Four(4, 0));
-            for (int key : r.keys) {
+        for (const auto& r : rows) {
+            auto seen = [&] {
+                return Ints{app->p_PlayKey(r.action, 0, -1), app->p_PlayKey(r.action, 0, 0),
+                            app->p_PlayKey(r.action, 0, 1), app->p_PlayKey(r.action, 0, 3),
+                            app->p_PlayKeyAll(r.action, 0)};
+            };
+            auto held = [&](int key, const Ints& want) {
                 Press(key);
-                EXPECT_EQ(Seen(r.action), Four(4, 1)) << "key " << key;
+                EXPECT_EQ(seen(), want) << "action " << r.action << " iCade " << icade << " key " << key;
                 Release(key);
-            }
-            for (int key : r.letters) {
-                Press(key);
-                EXPECT_EQ(Seen(r.action), Four(4, 1 - icade)) << "letter key " << key;
-                Release(key);
-            }
-            for (int b : r.buttons) {   // player 1's pad
-                Press(kKeyJoyBase + 32 + b);
-                EXPECT_EQ(Seen(r.action), (Four{0, 0, 1, 0})) << "button " << b;
-                Release(kKeyJoyBase + 32 + b);
-            }
-            for (int v : r.vkeys) {   // the keyboard alone reads iCade buttons 13 to 15 as their own value
+            };
+            EXPECT_EQ(seen(), Ints(5, 0));
+            for (int key : r.keys) held(key, {1, 1, 1, 1, 4});
+            for (int key : r.letters) held(key, icade ? Ints(5, 0) : Ints{1, 1, 1, 1, 4});
+            for (int b : r.buttons) held(kKeyJoyBase + 32 + b, {0, 0, 1, 0, 1});   // player 1's pad
+            const bool button = r.action >= kActionButton4 && r.action <= kActionRightShoulder;
+            for (int v : r.vkeys) {
                 app->m_vkeys[v] = 2;
-                const bool button = r.action >= kActionButton4 && r.action <= kActionRightShoulder;
-                const int own = icade && button ? 2 : 1;
-                EXPECT_EQ(Seen(r.action), (Four{own, 1, 1, 1})) << "virtual key " << v;
+                EXPECT_EQ(seen(), (Ints{icade && button ? 2 : 1, 1, 1, 1, 4})) << r.action << " vkey " << v;
                 app->m_vkeys[v] = 0;
             }
         }
     }
     EXPECT_EQ(app->p_PlayKey(kActionUp, 0, -2), 0);   // no such player
-    // The iCade's back buttons (16, 17) and the back key's hits (19) are virtual keys, not actions.
-    for (int v = 0; v < 20; ++v) app->m_vkeys[v] = 2;
+    for (int v = 0; v < 20; ++v) app->m_vkeys[v] = 2;   // the iCade's back buttons, the back key's hits
     for (int notAction : {7, kVKeyICadeO, kVKeyICadeL, kVKeyBackHits})
-        EXPECT_EQ(app->p_PlayKeyAll(notAction, 1), 0) << notAction;
+        EXPECT_EQ(app->p_PlayKeyAll(notAction, 1), 0);
 }
 
-TEST_F(Controls, StickDirectionsCountBeyondFourTenthsOnlyWhenAnalogueInputIsAsked) {
+// Player 0's first stick counts as a direction beyond 0.4, only when analogue input is asked for and not
+// in the iCade mode; the readers give the first stick's y positive downward. Each row: the stick; then up,
+// left, right, down.
+TEST_F(Controls, StickDirectionsAndReaders) {
     host->padPresent = true;
-    struct Case {
-        float x, y;
-        std::vector<int> up_left_right_down;
-    } const cases[] = {{0, 0.41f, {1, 0, 0, 0}}, {0, 0.4f, {0, 0, 0, 0}},  {-0.5f, 0, {0, 1, 0, 0}},
-                       {0.5f, 0, {0, 0, 1, 0}},  {0, -0.5f, {0, 0, 0, 1}}, {-0.4f, -0.4f, {0, 0, 0, 0}}};
-    for (const Case& c : cases) {
-        host->padX = c.x, host->padY = c.y;
+    const float cases[][6] = {{0, 0.41f, 1, 0, 0, 0},  {0, 0.4f, 0, 0, 0, 0},  {-0.5f, 0, 0, 1, 0, 0},
+                              {0.5f, 0, 0, 0, 1, 0},   {0, -0.5f, 0, 0, 0, 1}, {-0.4f, -0.4f, 0, 0, 0, 0},
+                              {0.4f, 0.4f, 0, 0, 0, 0}};
+    for (const auto& c : cases) {
+        host->padX = c[0], host->padY = c[1];
         Frame();
-        const std::vector<int> got = {app->p_PlayKey(kActionUp, 1, 0), app->p_PlayKey(kActionLeft, 1, 0),
-                                      app->p_PlayKey(kActionRight, 1, 0), app->p_PlayKey(kActionDown, 1, 0)};
-        EXPECT_EQ(got, c.up_left_right_down) << c.x << "," << c.y;
+        const Floats got = {float(app->p_PlayKey(kActionUp, 1, 0)), float(app->p_PlayKey(kActionLeft, 1, 0)),
+                            float(app->p_PlayKey(kActionRight, 1, 0)),
+                            float(app->p_PlayKey(kActionDown, 1, 0))};
+        EXPECT_EQ(got, Floats(c + 2, c + 6)) << c[0] << "," << c[1];
         EXPECT_EQ(app->p_PlayKey(kActionUp, 0, 0) + app->p_PlayKey(kActionUp, 1, 1), 0)
-            << "no analogue asked; another player";
+            << "no analogue; player 1";
+        EXPECT_EQ(
+            (Floats{app->p_StickX(0, 0), app->p_StickY(0, 0), app->p_StickX(0, -1), app->p_StickY(0, -1)}),
+            (Floats{c[0], -c[1], 0, 0}));
     }
     zk_Dravo_iCadeControls = 1;
-    EXPECT_EQ(app->p_PlayKey(kActionDown, 1, 0), 0);   // no stick in the iCade mode
+    EXPECT_EQ(app->p_PlayKey(kActionLeft, 1, 0), 0);
 }
 
-TEST_F(Controls, HeldKeysRampTheAnalogueControlReleaseEasesBackAndTheStickHasADeadZone) {
-    Press(38);
-    for (int i = 0; i < 3; ++i) app->p_AnalogueControl();
-    EXPECT_NEAR(app->m_analogY, -0.45f, 1e-5);
-    for (int i = 0; i < 10; ++i) app->p_AnalogueControl();
-    EXPECT_EQ(app->m_analogY, -1.0f);   // clamped
-    Release(38);
-    app->p_AnalogueControl();
-    EXPECT_NEAR(app->m_keyRampY, -0.8f, 1e-5);   // eased back
+// Each iCade control types a press letter and a release letter, in either case; a press holds its action
+// until the release comes. Switching the mode on drops what was typed before.
+TEST_F(Controls, ICadeLettersHoldTheirActionUntilReleased) {
+    const struct {
+        char press, release;
+        int action;
+    } controls[] = {{'W', 'E', kActionUp},           {'X', 'Z', kActionDown},
+                    {'A', 'Q', kActionLeft},         {'D', 'C', kActionRight},
+                    {'H', 'R', kActionFire},         {'J', 'N', kActionFire2},
+                    {'K', 'P', kActionFire3},        {'Y', 'T', kActionButton4},
+                    {'U', 'F', kActionLeftShoulder}, {'I', 'M', kActionRightShoulder},
+                    {'O', 'G', kActionBack},         {'L', 'V', kActionBack}};
+    StartGame(1);   // fire swings and back pauses: neither leaves the game
+    app->p_iCade(1);
+    for (const auto& c : controls) {
+        for (char letter : {char(c.press + 32), c.release, c.press, char(c.release + 32)}) {
+            host->KeyEvent(kEventKeyChar, letter);
+            Frame();
+            EXPECT_EQ(app->p_PlayKey(c.action, 0, 0), letter == c.press || letter == c.press + 32) << letter;
+        }
+    }
+    for (char letter : {'o', 'l', 'v'}) host->KeyEvent(kEventKeyChar, letter);
+    Frame();
+    EXPECT_EQ(app->p_PlayKey(kActionBack, 0, 0), 1) << "O holds back after L's release";
+    host->KeyEvent(kEventKeyChar, 'i');
+    app->p_iCade(1);
+    Frame();
+    EXPECT_EQ(app->p_PlayKey(kActionRightShoulder, 0, 0), 0) << "typed before the switch";
+}
+
+// Held direction keys ramp the stick by 0.15 a frame up to 1; released, the ramp eases back by 0.2 a frame
+// and stops at 0. In debug mode a disc shows the stick's centre and a dot its place, 52 pixels out at full.
+TEST_F(Controls, HeldKeysRampTheAnalogueControlAndReleasedTheyEaseBack) {
+    const struct {
+        int key;
+        float *ramp, *stick, sign;
+    } axes[] = {{kKeyUp, &app->m_keyRampY, &app->m_analogY, -1},
+                {kKeyDown, &app->m_keyRampY, &app->m_analogY, 1},
+                {kKeyLeft, &app->m_keyRampX, &app->m_analogX, -1},
+                {kKeyRight, &app->m_keyRampX, &app->m_analogX, 1}};
+    for (const auto& a : axes) {
+        Floats got;   // the stick after 3 and 13 frames held, the ramp and the stick after the release
+        Press(a.key);
+        for (int i = 1; i <= 13; ++i)
+            if (app->p_AnalogueControl(), i == 3 || i == 13) got.push_back(*a.stick);
+        Release(a.key), app->p_AnalogueControl();
+        got.push_back(*a.ramp), got.push_back(*a.stick);
+        const Floats want = {0.45f, 1, 0.8f, 0.8f};
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(a.sign * got[i], want[i], 1e-5) << a.key << " " << i;
+        *a.ramp = 0;
+        Press(a.key), app->p_AnalogueControl(), Release(a.key), app->p_AnalogueControl();
+        EXPECT_EQ(*a.ramp, 0) << a.key << ": eased from 0.15, not past 0";
+    }
     host->padPresent = true;
-    for (float x : {0.2f, 0.25f}) {
-        host->padX = x;
+    zk_Dravo_DebugMode = 1;
+    for (Floats pad : {Floats{0.2f, 0.2f}, Floats{0.25f, 0}, Floats{0, -1}}) {
+        host->padX = pad[0], host->padY = pad[1];
         Frame();
+        app->p_CLS2D();
         app->p_AnalogueControl();
-        EXPECT_FLOAT_EQ(app->m_analogX, x == 0.2f ? 0 : x);
+        const bool moved = std::fabs(pad[0]) > 0.2f || std::fabs(pad[1]) > 0.2f;
+        EXPECT_EQ((Floats{app->m_analogX, app->m_analogY}), (moved ? Floats{pad[0], -pad[1]} : Floats{0, 0}));
+        Floats marks;
+        for (const Cmd& c : Commands()) marks.insert(marks.end(), {c.x, c.y, c.w});
+        EXPECT_EQ(marks, (moved ? Floats{736, 536, 12, 736 + 52 * pad[0], 536 - 52 * pad[1], 8} : Floats{}));
     }
 }
 
+// A pressed pointer sets the anchor; the drag from it over 72 pixels is the stick, centred while both
+// offsets are below a tenth; an anchor more than 64 pixels away follows by 4 a frame. A disc marks the
+// anchor and a dot the pointer. Released, nothing is left. Each row: pointer down, x, y; then the
+// analogue x, y and the anchor x, y.
 TEST_F(Controls, ADraggedPointerIsAStickAroundWhereItWasPressed) {
-    app->m_mouseDown = 1;
     app->m_stickAnchorX = -1;
-    const std::vector<float> cases[] = {   // pointer x, y; then analogue x, y and the anchor x, y
-        {100, 100, 0, 0, 100, 100},   // the press sets the anchor
-        {136, 100, 0.5f, 0, 100, 100},
-        {200, 30, 1, -70 / 72.0f, 104, 96},   // clamped; 100 pixels away the anchor follows by 4
-        {110, 100, 0, 0, 104, 96},   // both offsets below a tenth of the range: centred
-    };
-    for (const std::vector<float>& c : cases) {
-        app->m_mouseX = c[0], app->m_mouseY = c[1];
+    const Floats cases[] = {{1, 100, 100, 0, 0, 100, 100},
+                            {1, 136, 100, 0.5f, 0, 100, 100},
+                            {1, 200, 30, 1, -70 / 72.0f, 104, 96},   // clamped; the anchor follows
+                            {1, 110, 100, 0, 0, 104, 96},
+                            {1, 115, 96, 11 / 72.0f, 0, 104, 96},
+                            {1, 168, 32, 64 / 72.0f, -64 / 72.0f, 104, 96},   // 64 away: the anchor stays
+                            {1, 104, 296, 0, 1, 104, 100},
+                            {0, 300, 300, 0, 0, -1, 100},
+                            {1, 300, 300, 0, 0, 300, 300}};
+    for (const Floats& c : cases) {
+        app->p_CLS2D();
+        app->m_mouseDown = int(c[0]), app->m_mouseX = int(c[1]), app->m_mouseY = int(c[2]);
         app->p_AnalogueControl();
-        EXPECT_EQ((std::vector<float>{c[0], c[1], app->m_analogX, app->m_analogY, float(app->m_stickAnchorX),
-                                      float(app->m_stickAnchorY)}), c);
+        EXPECT_EQ((Floats{c[0], c[1], c[2], app->m_analogX, app->m_analogY, float(app->m_stickAnchorX),
+                          float(app->m_stickAnchorY)}),
+                  c);
+        Floats marks;
+        for (const Cmd& m : Commands()) marks.insert(marks.end(), {m.x, m.y, m.w});
+        EXPECT_EQ(marks, (c[0] ? Floats{c[5], c[6], 12, c[1], c[2], 8} : Floats{}));
     }
 }
 
-// A 32 x 32 button at (100, 100), a 100 x 20 touch area at (50, 50) with margins 6 before and 12 after.
+// Pointer tests on touch points: a 64-pixel icon drawn at the art's half scale, 1 x 2 times its size, at
+// (100, 100), so 32 x 64; a 30 x 20 centred box; a 100 x 20 touch area at (50, 50) with margins 6 before
+// and 12 after. Every edge is outside; a button needs the pointer down; the buttons and the touch area
+// draw themselves. Each row: test, pointer down, touch point, x, y, hit.
 TEST_F(Controls, PointerTestsAreStrictAtTheirEdges) {
-    app->m_mouseDown = 1;
-    app->m_drawScale = 1;
-    app->m_imageInfo[97 * 3] = app->m_imageInfo[97 * 3 + 1] = 32;
-    const std::function<int()> tests[] = {   // button, centred, narrower, touch area, first touch
-        [&] { return app->p_Button(97, 100, 100, 0); }, [&] { return app->p_MouseIn_Centered(100, 100, 32, 32); },
-        [&] { return app->p_MouseIn_Centered(100, 100, 30, 32); }, [&] { return app->p_Touch(50, 50, 100, 20); },
-        [&] { return static_cast<int>(app->p_Button0(97, 100, 100, 0)); }};
-    const int cases[][5] = {   // test, touch, x, y, hit
-        {0, 3, 115, 100, 1}, {0, 3, 116, 100, 0}, {0, 3, 100, 84, 0},  {1, 3, 115, 100, 1}, {2, 3, 115, 100, 0},
-        {3, 3, 44, 60, 0},   {3, 3, 45, 60, 1},   {3, 3, 161, 60, 1},  {3, 3, 162, 60, 0},  {3, 3, 60, 81, 1},
-        {3, 3, 60, 82, 0},   {4, 3, 100, 100, 0}, {4, 0, 110, 110, 1}};
+    app->m_drawScale = 0.5f;
+    app->m_imageInfo[kIconsSlot * 3] = app->m_imageInfo[kIconsSlot * 3 + 1] = 64;
+    const std::function<int()> tests[] = {[&] { return app->p_Button(kIconsSlot, 100, 100, 0); },
+                                          [&] { return app->p_MouseIn_Centered(100, 100, 30, 20); },
+                                          [&] { return app->p_Touch(50, 50, 100, 20); },
+                                          [&] { return int(app->p_Button0(kIconsSlot, 100, 100, 0)); }};
+    const int cases[][6] = {{0, 1, 3, 115, 131, 1}, {0, 1, 3, 116, 100, 0}, {0, 1, 3, 84, 100, 0},
+                            {0, 1, 3, 100, 132, 0}, {0, 1, 3, 100, 68, 0},  {0, 0, 3, 100, 100, 0},
+                            {1, 0, 3, 114, 109, 1}, {1, 0, 3, 115, 100, 0}, {1, 0, 3, 100, 90, 0},
+                            {2, 0, 3, 44, 60, 0},   {2, 0, 3, 45, 45, 1},   {2, 0, 3, 161, 81, 1},
+                            {2, 0, 3, 162, 60, 0},  {2, 0, 3, 60, 82, 0},   {2, 0, 3, 60, 44, 0},
+                            {3, 1, 3, 100, 100, 0}, {3, 1, 1, 110, 110, 0}, {3, 1, 0, 110, 110, 1}};
     for (const auto& c : cases) {
+        app->m_mouseDown = c[1];
         for (int i = 0; i < 10; ++i) app->m_touchDown[i] = 0, app->m_touchX[i] = app->m_touchY[i] = kUnset;
-        app->m_touchDown[c[1]] = 1, app->m_touchX[c[1]] = c[2], app->m_touchY[c[1]] = c[3];
-        EXPECT_EQ(tests[c[0]](), c[4]) << "test " << c[0] << " touch " << c[1] << " at " << c[2] << "," << c[3];
+        app->m_touchDown[c[2]] = 1, app->m_touchX[c[2]] = c[3], app->m_touchY[c[2]] = c[4];
+        app->p_CLS2D();
+        app->p_SetSize(1, 2);
+        EXPECT_EQ(tests[c[0]](), c[5])
+            << "test " << c[0] << " touch " << c[2] << " at " << c[3] << "," << c[4];
+        EXPECT_EQ(app->m_drawCount, c[0] == 1 ? 0 : 15) << "test " << c[0];
     }
+    app->m_gearAngle = 50;   // the gear's three wheels turn against each other; rotation 0 after them
+    app->p_CLS2D();
+    app->p_Gear(400, 300);
+    const std::vector<Cmd> wheels = Commands();
+    EXPECT_EQ((Floats{wheels[0].rot, wheels[1].rot, wheels[2].rot, app->m_rot}), (Floats{-33, 16.5f, 50, 0}));
 }

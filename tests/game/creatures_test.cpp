@@ -50,6 +50,15 @@ TEST_F(Creatures, ParticlesAgeOneHundredthAFrameAndDropletsFall) {
     }
     EXPECT_TRUE(alive == kNumberParticle && number[kPartKind] == 0) << "alive at 99 frames, not at 101";
     EXPECT_TRUE(y[29] < y[28] && y[31] > y[30]) << "still rising in frame 30, falling from frame 32";
+    app->p_CLS2D();
+    app->p_ThrowParticle(400, 300, kFallingSparkParticle, 9, 90, 6);   // sideways at 6, into record 250
+    app->p_DoParticles(), app->p_DoParticles();
+    EXPECT_NEAR(number[kPartX], 400 + 6 + 5.7f, 1e-4) << "slowed by a twentieth a frame";
+    const Cmd spark = Commands().back();
+    EXPECT_TRUE(spark.kind == kPartsSlot && spark.rot == number[kPartAngle]) << "turned as it spins";
+    number[kPartLife] = 0.01f;   // fades with its life below 1, and a life of exactly 0 is still alive
+    app->p_DoParticles();
+    EXPECT_TRUE(Commands().back().alpha == 0.01f && number[kPartKind] == kFallingSparkParticle);
 }
 
 TEST_F(Creatures, PoolLimitsOutsideOneTo499KeepTheCurrentOne) {
@@ -71,8 +80,12 @@ TEST_F(Creatures, StarsSettleIntoTheWaterBandAndWrapAround) {
     for (int r = 0; r <= 50; ++r) EXPECT_TRUE(Star(r)[kStarY] >= H - 32 && Star(r)[kStarY] <= H + 8);
     float* star = Star(0);
     star[kStarX] = -15.9f, star[kStarY] = H - 10, star[kStarSpeed] = 0.8f;   // just inside the margin of 16
+    Star(1)[kStarX] = -10, Star(1)[kStarY] = H + 12;   // inside the margins, 12 below the screen: kept
+    app->p_CLS2D();
     app->p_DoStars(-0.25f, 0);
     EXPECT_NEAR(star[kStarX], -16.1f + 32 + W, 1e-3) << "wrapped to the right";
+    EXPECT_TRUE(Star(1)[kStarX] < -10 && Star(1)[kStarX] > -11 && Star(1)[kStarY] == H + 12);
+    EXPECT_EQ(Commands().at(1).alpha, Star(1)[kStarSpeed]) << "as bright as it is fast";
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ class Menu : public Game {
 protected:
     // The menu slid in and the carousel at rest on `item`.
     void Rest(int item) {
-        app->m_menuY = app->m_menuPending = 0;
+        app->m_mode = 1, app->m_menuY = app->m_menuPending = 0;
         app->m_menuSel = item;
         if (item <= 3) app->m_gameType = item;
         app->m_scrollPos = app->m_scrollTarget = (1.0f - item) * 88;
@@ -45,46 +45,54 @@ TEST_F(Menu, KeysMoveOneItemAndStopAtBothEndsSilently) {
 }
 
 // Fire on a game type starts it and remembers the controller: the keyboard counts for every player, so a
-// pad is named only when no keyboard fire is down, and the lowest pad wins.
+// pad is named only when no keyboard fire is down, and the lowest pad wins. The right shoulder opens the
+// credits box.
 TEST_F(Menu, FireStartsTheGameTypeAndTheControllerThatFiredIsRemembered) {
-    const int pad1_y = kKeyJoyBase + 1 * 32 + 3, pad2_a = kKeyJoyBase + 2 * 32, pad3_b = kKeyJoyBase + 3 * 32 + 1;
-    struct Case {
+    const int pad0_x = kKeyJoyBase + 2, pad1_y = kKeyJoyBase + 32 + 3, pad2_a = kKeyJoyBase + 64,
+              pad3_b = kKeyJoyBase + 96 + 1;
+    const struct {
         std::vector<int> keys;
         int pad, style;
-    } const cases[] = {{{kReturn}, 0, 0}, {{pad2_a}, 2, 1}, {{pad3_b, pad1_y}, 1, 1}, {{pad2_a, kReturn}, 0, 0}};
-    for (const Case& c : cases) {
+    } cases[] = {{{kReturn}, 0, 0},
+                 {{pad2_a}, 2, 1},
+                 {{pad3_b, pad1_y}, 1, 1},
+                 {{pad0_x, pad3_b}, 0, 1},
+                 {{pad2_a, kReturn}, 0, 0}};
+    for (const auto& c : cases) {
         Rest(3);
         for (int key : c.keys) Press(key);
         Frame();
         for (int key : c.keys) Release(key);
-        EXPECT_EQ((std::vector<int>{app->m_mode, app->m_padIndex, app->m_controlStyle}), (std::vector<int>{11, c.pad, c.style}))
+        EXPECT_EQ((std::vector<int>{app->m_mode, app->m_gameType, app->m_padIndex, app->m_controlStyle}),
+                  (std::vector<int>{11, 3, c.pad, c.style}))
             << "keys from " << c.keys[0];
-        app->m_mode = 1;
     }
+    Rest(1);
+    Key('O');
+    EXPECT_EQ(app->m_creditsOpen, 1);
 }
 
 TEST_F(Menu, AClickSelectsAGameTypeAndASecondClickOrThePlayButtonStartsIt) {
-    struct Case {
+    const struct {
         float x1, x2, y2;   // the first click on the row at y 504, then the confirming click
         int type;
-    } const cases[] = {{418, 330, 504, 2}, {506, 730, 552, 3}};
-    for (const Case& c : cases) {
+    } cases[] = {{418, 330, 504, 2}, {506, 730, 552, 3}};
+    for (const auto& c : cases) {
         Rest(1);
         Click(c.x1, 504);
         Settle();
-        EXPECT_EQ(app->m_menuSel, c.type) << "passing an item on the way does not select it";
-        EXPECT_EQ(app->m_mode, 1);
+        EXPECT_EQ(app->m_menuSel * 10 + app->m_mode, c.type * 10 + 1)
+            << "passing an item on the way selects nothing";
         Click(c.x2, c.y2);
-        EXPECT_EQ((std::vector<int>{app->m_mode, app->m_gameType, app->m_controlStyle}), (std::vector<int>{10, c.type, 2}));
-        app->m_mode = 1;
+        EXPECT_EQ((std::vector<int>{app->m_mode, app->m_gameType, app->m_controlStyle}),
+                  (std::vector<int>{10, c.type, 2}));
     }
 }
 
 // The click that closes the credits box is the box's own: the game type or the play button under it does
 // not start a game (which would also leave the box to come back after it). The next click does.
 TEST_F(Menu, TheClickThatClosesTheCreditsBoxStartsNothingUnderIt) {
-    const std::pair<float, float> targets[] = {{330, 504}, {730, 552}};   // the selected item, play button
-    for (auto [x, y] : targets) {
+    for (auto [x, y] : {std::pair{330, 504}, {730, 552}}) {   // the selected item, the play button
         Rest(1);
         Click(730, 32);   // the maker's logo opens the credits box
         ASSERT_EQ(app->m_creditsOpen, 1);
@@ -93,23 +101,24 @@ TEST_F(Menu, TheClickThatClosesTheCreditsBoxStartsNothingUnderIt) {
         EXPECT_EQ(app->m_creditsOpen + app->m_mode, 1) << x << ": closed, still in the menu";
         Click(x, y);
         EXPECT_EQ(app->m_mode, 10) << x << ": this click starts the game";
-        app->m_mode = 1;
     }
 }
 
 // A landscape window shows the carousel as a row, a portrait one as a column; the score panel shows as
 // many lines of the best ten and the last ten as fit in half the height.
 TEST_F(Menu, LayoutsFollowTheWindow) {
-    struct Case {
+    const struct {
         int w, h;
         float x1, y1, dx, dy;
         size_t lines;
         const char* top;
-    } const cases[] = {{800, 600, 242, 504, 88, 0, 10, "Top10"}, {480, 800, 110, 272, 0, 88, 10, "Top10"},
-                       {800, 300, 242, 204, 88, 0, 4, "Top4"},   {800, 200, 242, 104, 88, 0, 1, "Highscore"}};
+    } cases[] = {{800, 600, 242, 504, 88, 0, 10, "Top10"},
+                 {480, 800, 110, 272, 0, 88, 10, "Top10"},
+                 {800, 300, 242, 204, 88, 0, 4, "Top4"},
+                 {800, 200, 242, 104, 88, 0, 1, "Highscore"}};
     app->m_highscores[10] = 777;   // game type 2: its best and its last score
     int lastScore = 554;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         host->width = c.w, host->height = c.h;
         app->m_highscores[40] = ++lastScore;   // a new score shows, though the panel keeps its text between frames
         Frame();
@@ -123,24 +132,24 @@ TEST_F(Menu, LayoutsFollowTheWindow) {
             EXPECT_EQ(std::make_pair(items[k].x, items[k].y), std::make_pair(c.x1 + k * c.dx, c.y1 + k * c.dy)) << c.w << "x" << c.h;
         const auto top = Text([](const Cmd& g) { return g.red == 255; }), last = Text([](const Cmd& g) { return g.red == 200; });
         ASSERT_TRUE(top.size() == 1 + c.lines && last.size() == 1 + c.lines) << c.w << "x" << c.h;
-        EXPECT_EQ(top[0].text, c.top);
-        EXPECT_EQ(top[1].text + "/" + last[1].text, "777/" + std::to_string(lastScore));
+        EXPECT_EQ(top[0].text + "/" + top[1].text + "/" + last[1].text,
+                  c.top + ("/777/" + std::to_string(lastScore)));
     }
 }
 
 TEST_F(Menu, AFlingComesToRestOnTheNearestItemWithinTheEdgesAndStartsNothing) {
-    struct Case {
+    const struct {
         const char* fling;
         int from;          // the item chosen by keys first
         float x, y, dx;    // where the press starts, and its move in each frame
         int frames, sel;
-    } const cases[] = {
+    } cases[] = {
         {"gentle", 2, 500, 300, -20, 3, 3},
         {"across the items", 1, 462, 504, -6, 30, 4},   // from the gap between items 2 and 3, over item 2
         {"hard", 1, 500, 300, -40, 6, 4},
         {"hard to the right", 3, 100, 300, 40, 6, 1},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Rest(1);
         for (int k = 1; k < c.from; ++k) Key(kRight);
         Settle();

@@ -1,8 +1,11 @@
 // tests/game/myapp_fixture.h: the real game object, once per process, driven through the real delegate and
 // input by a test host (clock, window size, pads, saved state) in a hidden GLFW window with the real data.
+// Read back: the display list as commands and text lines, and the effects played on the audio channels.
 #pragma once
 
 #include <gtest/gtest.h>
+
+#include <AL/al.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -13,6 +16,7 @@
 
 #include "framework/random.h"
 #include "harness/game_host.h"
+#include "media/audio.h"
 
 class GameEnvironment : public ::testing::Environment {
 public:
@@ -61,7 +65,7 @@ protected:
         app->m_mode = 1;
         app->m_paused = app->m_optionsOpen = app->m_creditsOpen = app->m_keyHeld = app->m_touchHeld = 0;
         app->m_hideHud = app->m_controlStyle = 0;
-        app->m_options[5] = 1;
+        app->m_options[kOptionSound] = 1;
         zk_Dravo_DebugMode = 0;
         Frame();
     }
@@ -95,7 +99,28 @@ protected:
         Frame();
         for (int i = 0; i < updates; ++i) Update();
     }
-    float* Record(int r) { return &app->m_objects[r * 10]; }
+    float* Record(int r) { return &app->m_objects[r * kRecordFloats]; }
+
+    // The effects played since the channel cursor stood at `mark`, oldest first: the sound slot (-1 for
+    // none) and the pitch and gain OpenAL was given.
+    struct Sfx {
+        int sound;
+        float rate, volume;
+    };
+    std::vector<Sfx> Played(int mark) const {
+        std::vector<Sfx> out;
+        for (int c = mark; c != app->m_channelCursor;) {
+            c = (c + 1) % 24;
+            const gxtkChannel& ch = zk_audio_device->channels[app->m_channels[c]];
+            Sfx s{-1, 0, 0};
+            for (int n = 0; n < 100; ++n)
+                if (app->m_sounds[n] && app->m_sounds[n]->m_sample == ch.sample) s.sound = n;
+            alGetSourcef(ch.source, AL_PITCH, &s.rate);
+            alGetSourcef(ch.source, AL_GAIN, &s.volume);
+            out.push_back(s);
+        }
+        return out;
+    }
 
     // The display list read back: a command's kind (image slot, -3717 rectangle, -3716 oval), place,
     // rotation, size, frame, alpha and colour.
@@ -104,7 +129,7 @@ protected:
     };
     std::vector<Cmd> Commands(int from = 0) const {
         std::vector<Cmd> out;
-        for (int n = from; n < app->m_drawCount; n += 15) {
+        for (int n = from; n < app->m_drawCount; n += kCommandFloats) {
             const float* c = app->m_drawList.Data() + n;
             out.push_back({c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[10], c[11], c[12]});
         }

@@ -1,4 +1,5 @@
 // The resources: the art scale and its file names, effects over their ring of channels, the sound modes.
+#include "tests/common/pixels.h"
 #include "tests/game/myapp_fixture.h"
 
 namespace {
@@ -18,8 +19,25 @@ TEST_F(Resources, ArtScaleFollowsTheLargerSide) {
         zk_app_ValidateDeviceWindow();
         app->p_ArtScale();
         EXPECT_EQ(app->m_hdScale, c.scale) << c.w << "x" << c.h;
+        EXPECT_EQ(app->m_drawScale, 1.0f / c.scale) << "the art shown at its design size";
         EXPECT_EQ(app->p_ArtName(String("menu")).ToUtf8(), c.menu);
     }
+}
+
+// A reload clears to an opaque black background (the last picture does not show through) and loads the
+// font with an advance of 7 and lines 10 apart.
+TEST_F(Resources, AReloadGivesAnOpaqueBlackBackgroundAndTheFontItsAdvanceAndLineHeight) {
+    app->p_CLS2D(255, 255, 255, 1);
+    host->RenderGame();
+    app->p_Reload();
+    app->p_CLS2D();
+    app->p_Text(100, 50, String("a\\nb"), 0, 0);
+    host->RenderGame();
+    zk_test::ExpectPixels({{5, 5, 0x000000}});
+    const std::vector<Cmd> glyphs = Commands();
+    ASSERT_EQ(glyphs.size(), 2u);
+    EXPECT_EQ((std::vector<float>{glyphs[0].x, glyphs[0].y, glyphs[1].x, glyphs[1].y}),
+              (std::vector<float>{107, 55, 100, 65}));
 }
 
 TEST_F(Resources, EffectsRotateOverTwentyFourChannels) {
@@ -27,16 +45,20 @@ TEST_F(Resources, EffectsRotateOverTwentyFourChannels) {
     std::vector<int> cursors;
     for (int i = 0; i < 25; ++i) app->p_PlaySFX(99, 1), cursors.push_back(app->m_channelCursor);
     EXPECT_EQ((std::vector<int>{cursors[22], cursors[23], cursors[24]}), (std::vector<int>{23, 0, 1}));
+    app->p_PlaySFX(-1, 1);   // no such sound: the channel's oldest effect stops all the same
+    ALint state = 0;
+    alGetSourcei(zk_audio_device->channels[app->m_channels[2]].source, AL_SOURCE_STATE, &state);
+    EXPECT_NE(state, AL_PLAYING);
 }
 
-// Sound modes: 0 off, 1 effects and music, 2 effects only, 3 music only.
+// Sound modes: 0 off, 1 effects and music, 2 effects only, 3 music only. A new tune stops the one playing.
 TEST_F(Resources, TheSoundModeSaysWhetherEffectsAndTunesPlay) {
     for (int mode = 0; mode <= 3; ++mode) {
         app->m_options[kOptionSound] = mode;
         const int cursor = app->m_channelCursor;
         app->p_PlaySFX(99, 1);
         EXPECT_EQ(app->m_channelCursor != cursor, mode == 1 || mode == 2) << "mode " << mode;
-        app->m_musicPlaying = 0;
+        app->m_musicPlaying = 1;
         app->p_PlayTune(String("10"), 0);
         EXPECT_EQ(app->m_musicPlaying, mode == 1 || mode == 3 ? 1 : 0) << "mode " << mode;
     }

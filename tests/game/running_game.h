@@ -43,14 +43,15 @@ protected:
         window = Shell("xdotool search --sync --onlyvisible --name '" + kTitle + "' | head -1");
         ASSERT_FALSE(window.empty());
     }
-    // Xvfb has no window manager: focus follows the pointer, so move it in and then focus.
-    void Key(const std::string& key) {
-        Shell("xdotool mousemove --window " + window + " 100 100 windowfocus --sync " + window + " key " + key);
+    // Xvfb has no window manager: focus follows the pointer, so move it in and then focus. `Key` sends a
+    // press and a release; `Hold` keeps the key down until `done` says the game has seen it (a press and
+    // release sent together could slip between two updates).
+    std::string Focus() {
+        return "xdotool mousemove --window " + window + " 100 100 windowfocus --sync " + window;
     }
-    // Holds a key down until `done` says the game has seen it: a press and release sent together could
-    // slip between two updates.
+    void Key(const std::string& key) { Shell(Focus() + " key " + key); }
     bool Hold(const std::string& key, const std::function<bool()>& done) {
-        Shell("xdotool mousemove --window " + window + " 100 100 windowfocus --sync " + window + " keydown " + key);
+        Shell(Focus() + " keydown " + key);
         const bool seen = Poll(done);
         Shell("xdotool keyup " + key);
         return seen;
@@ -68,8 +69,7 @@ protected:
         XCloseDisplay(display);
         return out;
     }
-    // Waits until the picture has not changed for a quarter of a second (60 frames a second are drawn)
-    // and returns it.
+    // The picture once it has not changed for a quarter of a second (60 frames a second are drawn).
     std::vector<unsigned long> Settled() {
         std::vector<unsigned long> last = Pixels(0, 0, 640, 480);
         auto since = std::chrono::steady_clock::now();
