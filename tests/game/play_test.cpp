@@ -249,6 +249,22 @@ TEST_F(Play, AScriptedThirtySecondGameEndsWithTheSumOfItsAwardsReplaysExactlyAnd
 #endif
 }
 
+// Fire tapped every other frame swings at each ball as soon as it may, yet the tee serves at most one
+// ball in 100 frames: the cycle waits at its end until the swing, and starts over only from there.
+TEST_F(Play, ATapEveryOtherFrameGetsAtMostOneBallPer100Frames) {
+    StartGame(3);
+    int last = -1000, balls = 0;
+    for (int frame = 1; frame <= 600; ++frame) {
+        frame % 2 ? Press(kFire) : Release(kFire);
+        const bool before = app->m_state[kStateReady] == 1;
+        Update();
+        if (before || app->m_state[kStateReady] != 1) continue;
+        EXPECT_GE(frame - last, 100);
+        last = frame, ++balls;
+    }
+    EXPECT_GE(balls, 5);
+}
+
 // The swing's speeds come from the power (0.6 p² + 0.1, times 4 for the ball and 2 for the peg; the ball
 // leaves upward at 8), then the ball's spin, the peg's rise and its spin in that order of draws.
 TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
