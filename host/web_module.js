@@ -3,17 +3,18 @@
 // Folders: the game runs in /game, with its data at /game/data (packed with the page) and its saved
 // state "./.zanthstate" a link to /save/.zanthstate. /save is kept in the page's IndexedDB: it is read
 // back before main starts (main waits for it), and every save copies it out again (zkSyncSaves, called
-// by the host after each saved state). Saves belong to the page's origin. The reading starts as soon as
-// the module is made (preInit), so it runs beside the WebAssembly compile rather than after it (preRun
-// functions wait for the compile).
+// by the host after each saved state). Saves belong to the page's origin. The reading starts once the
+// WebAssembly is compiled (preRun), not as the module is made: a reload's new page that reads IndexedDB
+// at once can find the state missing while the old page is still being taken down (seen in one reload
+// of three on a loaded machine); the compile gives the old page's last save the time to settle.
 //
 // A page has no console to read: standard input is at its end, so a runtime error ends the program as
 // it does without a debugger. The program's end stops its sound: its audio contexts are closed.
 
 Module['stdin'] = function() { return null; };
 
-Module['preInit'] = Module['preInit'] || [];
-Module['preInit'].push(function() {
+Module['preRun'] = Module['preRun'] || [];
+Module['preRun'].push(function() {
   FS.mkdir('/save');
   FS.mount(IDBFS, {}, '/save');
   FS.mkdirTree('/game');
