@@ -305,7 +305,6 @@ TEST_F(Play, TheSceneryIsWhiteWhileThePointerIsHeldAndTheTeeShowsItsPhase) {
               (std::vector<int>{2, 11, 11, 1}));
 }
 
-// The place the score is heading for in the best ten, and the score that stands there.
 TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeat) {
     const struct {
         std::vector<int> best;
