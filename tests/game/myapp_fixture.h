@@ -53,10 +53,8 @@ protected:
         for (int key = 1; key < kKeyCount; ++key)
             if (zk_input_KeyDown(key)) host->KeyEvent(kEventKeyUp, key);
         host->MouseEvent(kEventMouseUp, 0, 0, 0);
-        host->padPresent = true;   // an absent pad keeps its last axes, so centre it before it goes
-        host->padX = host->padY = 0;
-        host->width = 800;
-        host->height = 600;
+        host->padPresent = true, host->padX = host->padY = 0;   // an absent pad keeps its last axes
+        host->width = 800, host->height = 600;
         zk_Dravo_overscan = 0;
         if (zk_Dravo_iCadeControls) app->p_iCade(0);
         Frame();
@@ -64,26 +62,21 @@ protected:
         GameEnvironment::game->FinishLoading();
         app->m_mode = 1;
         app->m_paused = app->m_optionsOpen = app->m_creditsOpen = app->m_keyHeld = app->m_touchHeld = 0;
-        app->m_hideHud = app->m_controlStyle = 0;
+        app->m_hideHud = app->m_controlStyle = zk_Dravo_DebugMode = 0;
         app->m_options[kOptionSound] = 1;
-        zk_Dravo_DebugMode = 0;
         Frame();
     }
 
     void Frame() { GameEnvironment::game->Frame(); }
     // Screens drawn over play do not empty the display list (play does): a step empties it first.
-    void Step() {
-        app->m_drawCount = 0;
-        Frame();
-    }
+    void Step() { app->m_drawCount = 0, Frame(); }
     void Update() { GameEnvironment::game->Update(); }   // an update without its render
     void Press(int key) { host->KeyEvent(kEventKeyDown, key); }
     void Release(int key) { host->KeyEvent(kEventKeyUp, key); }
     void Key(int key, int held = 1) {   // down for `held` steps, then up for one
         Press(key);
         for (int i = 0; i < held; ++i) Step();
-        Release(key);
-        Step();
+        Release(key), Step();
     }
     void Tap(float x, float y) {   // pointer down at a device position (design pixels at 800 x 600)
         host->MouseEvent(kEventMouseMove, 0, x, y);
@@ -93,9 +86,7 @@ protected:
     void Click(float x, float y) { Tap(x, y), Step(), Untap(), Step(); }
     // Starts a game of the given type from a known seed and runs `updates` updates of it.
     void StartGame(int type, int seed = 77, int updates = 0) {
-        zk_random_Seed = seed;
-        app->m_gameType = type;
-        app->m_mode = 11;
+        zk_random_Seed = seed, app->m_gameType = type, app->m_mode = 11;
         Frame();
         for (int i = 0; i < updates; ++i) Update();
     }

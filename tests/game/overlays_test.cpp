@@ -58,11 +58,11 @@ TEST_F(Overlays, CursorMovesAndSoundsOncePerPressAndCarriesTheHighlight) {
         Key(c.key, 2);   // held: no second move
         EXPECT_EQ(app->m_pauseCursor, c.to);
         EXPECT_EQ(Sound(cursor), c.rate ? (std::vector<float>{98, c.rate, 0.5f}) : std::vector<float>{});
-        EXPECT_EQ(Count([&](const Cmd& d) {
-                      return d.kind == kIconsSlot && d.frame == 6 && d.x == 400 + 140 * c.to &&
-                             d.y == (c.to ? 256 : 320);
-                  }),
-                  1);
+        auto lit = [&](const Cmd& d) {
+            return d.kind == kIconsSlot && d.frame == 6 && d.x == 400 + 140 * c.to &&
+                   d.y == (c.to ? 256 : 320);
+        };
+        EXPECT_EQ(Count(lit), 1);
     }
     app->m_pauseCursor = 1;   // fire on the gear opens the options box; a tap on End ends the game at once
     int cursor = app->m_channelCursor;
@@ -108,10 +108,9 @@ TEST_F(Overlays, GameOverGrowsEndsTheGameAt90AndRetractsOverTheMenu) {
         const int T = app->m_overTimer;
         Step();
         for (auto [t, y] : titleY)   // the four glyphs of "GAME", at scale 4
-            if (T == t) {
+            if (T == t)
                 EXPECT_EQ(Count([&](const Cmd& c) { return c.kind == kFontSlot && c.w == 4 && c.y == y; }),
                           4);
-            }
     }
     EXPECT_TRUE(frames == 90 && app->m_mode == 2 && app->m_musicPlaying == 0);
     EXPECT_EQ(app->m_overTimer, 71);   // 73, less the first retraction of the same update

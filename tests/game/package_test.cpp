@@ -26,35 +26,32 @@ protected:
 
 // Without a display the game ends at once ("glfwInit failed"), which is enough to see where the launcher
 // ran it: the folder it chose holds the link to the installed data. Relative values of XDG_DATA_HOME are
-// ignored by the XDG rule; the launcher is started from another folder through a relative path.
+// ignored by the XDG rule; the launcher is started from another folder through a relative path. A link
+// left by an earlier installation elsewhere is renewed; a real data folder is left alone.
 TEST_F(UnpackedPackage, TheLauncherRunsTheGameInThePerUserFolderUnderTheXdgDataHome) {
     const struct {
         const char* xdgDataHome;   // nullptr: unset
         const char* folder;        // under the temporary home
-    } cases[] = {{nullptr, "/.local/share/tolvane-golf"},
-                 {"@HOME/xdg", "/xdg/tolvane-golf"},
+    } cases[] = {{"@HOME/xdg", "/xdg/tolvane-golf"},
                  {"xdg", "/.local/share/tolvane-golf"},
-                 {"", "/.local/share/tolvane-golf"}};
+                 {"", "/.local/share/tolvane-golf"},
+                 {nullptr, "/.local/share/tolvane-golf"}};
+    const std::string run = "cd / && env -u DISPLAY -u WAYLAND_DISPLAY ";
     for (const auto& c : cases) {
         Shell("rm -rf '" + home + "' && mkdir '" + home + "'");
         std::string xdg = c.xdgDataHome ? c.xdgDataHome : "";
         if (xdg.rfind("@HOME", 0) == 0) xdg = home + xdg.substr(5);
         const std::string env = c.xdgDataHome ? "XDG_DATA_HOME='" + xdg + "'" : "-u XDG_DATA_HOME";
-        EXPECT_EQ(Shell("cd / && env -u DISPLAY -u WAYLAND_DISPLAY " + env + " '." + launcher +
-                        "' 2>&1; echo status $?"),
+        EXPECT_EQ(Shell(run + env + " '." + launcher + "' 2>&1; echo status $?"),
                   "glfwInit failed\nstatus 255");
         EXPECT_EQ(Real(home + c.folder + "/data", true), Real(installedData)) << xdg;
     }
-}
-
-// A link left by an earlier installation elsewhere is renewed; a real data folder is left alone.
-TEST_F(UnpackedPackage, ARealDataFolderInThePerUserFolderIsLeftAloneAndAStaleLinkIsRenewed) {
-    const std::string folder = home + "/.local/share/tolvane-golf";
-    const std::string run = "env -u DISPLAY -u WAYLAND_DISPLAY '" + launcher + "' >/dev/null 2>&1";
-    Shell("mkdir -p '" + folder + "' '" + home + "/old' && ln -s '" + home + "/old' '" + folder + "/data' && " + run);
-    EXPECT_EQ(Real(folder + "/data", true), Real(installedData));
-    Shell("rm '" + folder + "/data' && mkdir '" + folder + "/data' && touch '" + folder + "/data/mine' && " + run);
-    EXPECT_EQ(Shell("ls '" + folder + "/data'"), "mine");
+    const std::string data = home + "/.local/share/tolvane-golf/data";   // made by the last row
+    const std::string again = " && " + run + "'" + launcher + "' >/dev/null 2>&1";
+    Shell("ln -sfn '" + home + "' '" + data + "'" + again);
+    EXPECT_EQ(Real(data, true), Real(installedData)) << "a stale link renewed";
+    Shell("rm '" + data + "' && mkdir '" + data + "' && touch '" + data + "/mine'" + again);
+    EXPECT_EQ(Shell("ls '" + data + "'"), "mine");
 }
 
 TEST_F(UnpackedPackage,

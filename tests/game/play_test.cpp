@@ -296,18 +296,15 @@ TEST_F(Play, TheSceneryIsWhiteWhileThePointerIsHeldAndTheTeeShowsItsPhase) {
     StartGame(1, 77, 49);
     Tap(600, 100), Update();
     ASSERT_GT(Objects(kMonster), 0);
-    EXPECT_EQ(Count([](const Cmd& c) { return c.kind == kOvalCommand && c.blue == 250 && c.alpha == 0.25f; }),
-              2);
-    EXPECT_EQ(Count([](const Cmd& c) { return c.kind == kGfxSlot && c.w == 8 && c.alpha == 1; }), 11);
-    EXPECT_EQ(
-        Count([](const Cmd& c) { return c.kind == kGfxSlot && c.w == 8 && c.red + c.green + c.blue == 765; }),
-        11);
-    EXPECT_EQ(
-        Count([](const Cmd& c) { return c.kind == kGfxbSlot && c.x == 94 && c.y == 536 && c.frame == 2; }),
-        1);
+    auto marks = [](const Cmd& c) { return c.kind == kOvalCommand && c.blue == 250 && c.alpha == 0.25f; };
+    auto scenery = [](const Cmd& c) { return c.kind == kGfxSlot && c.w == 8; };
+    auto opaque = [&](const Cmd& c) { return scenery(c) && c.alpha == 1; };
+    auto white = [&](const Cmd& c) { return scenery(c) && c.red + c.green + c.blue == 765; };
+    auto tee = [](const Cmd& c) { return c.kind == kGfxbSlot && c.x == 94 && c.y == 536 && c.frame == 2; };
+    EXPECT_EQ((std::vector<int>{Count(marks), Count(opaque), Count(white), Count(tee)}),
+              (std::vector<int>{2, 11, 11, 1}));
 }
 
-// The place the score is heading for in the best ten, and the score that stands there.
 TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeat) {
     const struct {
         std::vector<int> best;

@@ -13,8 +13,6 @@ protected:
 
 }  // namespace
 
-// The window opens titled, 640 x 480 and centred; F11 swaps it for a fullscreen one and back; the close
-// button ends the game with status 0.
 TEST_F(GameWindow, OpensCentredF11SwitchesToTheDesktopSizeAndBackAndTheCloseButtonEndsIt) {
     Start(BUILD_DIR, GAME_PATH);
     const std::string info = Shell("xwininfo -id " + window);
