@@ -46,7 +46,6 @@ struct Capture {
         for (int16_t v : s) e += double(v) * v;
         return e;
     }
-    double Energy() const { return Energy(left) + Energy(right); }
     // Frequency of the louder channel from its rising zero crossings, counted only between the first
     // and the last loud sample so that the quiet before and after cannot add any; 0 with no tone.
     double Frequency() const {

@@ -44,10 +44,6 @@ protected:
     gxtkSurface* solid(const char* name, unsigned char r, unsigned char gr, unsigned char b) {
         return load(write_png(name, 1, 1, 4, {r, gr, b, 255}));
     }
-    void new_context() {   // the old window and its context go first, as when the host replaces it
-        window.reset();
-        window = std::make_unique<TestGLWindow>(32, 32);
-    }
     // Draws `s` scaled 8 times at the top left of a cleared frame.
     void draw(gxtkSurface* s) {
         g->BeginRender();
@@ -136,7 +132,8 @@ TEST_F(Surface, ANewContextRecreatesTexturesOnceAndDiscardLeavesANameItGaveToAno
     glfwGraphicsSeq = current;
     gxtkSurface* old = solid("old.png", 255, 0, 0);
     gxtkSurface* kept = solid("kept.png", 0, 0, 255);
-    new_context();
+    window.reset();   // as the host replaces a window: the old one and its context go first
+    window = std::make_unique<TestGLWindow>(32, 32);
     gxtkSurface* green = solid("green.png", 0, 255, 0);
     ASSERT_EQ(green->texture, old->texture) << "the new context reuses the name";
     old->Discard();

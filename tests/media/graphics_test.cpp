@@ -92,21 +92,19 @@ TEST_F(Renderer, OvalsHaveSegmentsByTheirSizeOnScreen) {
 
 TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndOnlyTheFullWindowTurnsItOff) {
     // A rectangle, a pixel it keeps and one it clips; each one short of the window by one side only.
-    const int rects[][6] = {{10, 5, 20, 10, 15, 7},
-                            {1, 0, kSize, kSize, 5, 5},
-                            {0, 1, kSize, kSize, 5, 5},
-                            {0, 0, kSize - 1, kSize, 5, 5},
-                            {0, 0, kSize, kSize - 1, 5, 5}};
-    const int clipped[][2] = {{15, 20}, {0, 5}, {5, 0}, {63, 5}, {5, 63}};
-    for (int i = 0; i < 5; ++i) {
-        const int* r = rects[i];
+    const int rects[][8] = {{10, 5, 20, 10, 15, 7, 15, 20},
+                            {1, 0, kSize, kSize, 5, 5, 0, 5},
+                            {0, 1, kSize, kSize, 5, 5, 5, 0},
+                            {0, 0, kSize - 1, kSize, 5, 5, 63, 5},
+                            {0, 0, kSize, kSize - 1, 5, 5, 5, 63}};
+    for (auto& r : rects) {
         g->BeginRender();
         g->Cls(0, 0, 0);
         g->SetScissor(r[0], r[1], r[2], r[3]);
         g->SetColor(255, 0, 0);
         g->DrawRect(0, 0, kSize, kSize);
         g->EndRender();
-        ExpectPixels({{r[4], r[5], 0xff0000}, {clipped[i][0], clipped[i][1], 0}});
+        ExpectPixels({{r[4], r[5], 0xff0000}, {r[6], r[7], 0}});
     }
     g->BeginRender();
     g->SetScissor(0, 0, kSize, kSize);

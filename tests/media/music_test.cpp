@@ -56,10 +56,6 @@ int threads() {
     return n;
 }
 
-bool threads_become(int n) {
-    return WaitFor([&] { return threads() == n; });
-}
-
 class Music : public Engine {
 protected:
     static void SetUpTestSuite() {
@@ -161,7 +157,7 @@ TEST_F(Music, EndingATuneWhileItsSlicesDecodeLeavesNoThread) {
         [&] { audio->StopMusic(); },
         [&] {
             ok(audio->PlayMusic(file, 0));
-            EXPECT_TRUE(threads_become(before + 1)) << "one worker, the new tune's";
+            EXPECT_TRUE(WaitFor([&] { return threads() == before + 1; })) << "one worker, the new tune's";
             audio->StopMusic();
         },
         [&] {
@@ -175,7 +171,7 @@ TEST_F(Music, EndingATuneWhileItsSlicesDecodeLeavesNoThread) {
         ASSERT_TRUE(audio->MusicStreaming());
         EXPECT_EQ(threads(), before + 1);
         end();
-        EXPECT_TRUE(threads_become(before)) << "the worker was joined";
+        EXPECT_TRUE(WaitFor([&] { return threads() == before; })) << "the worker was joined";
     }
 }
 
