@@ -107,10 +107,10 @@ TEST_F(Overlays, GameOverGrowsEndsTheGameAt90AndRetractsOverTheMenu) {
     for (; app->m_mode == 10 && frames < 200; ++frames) {
         const int T = app->m_overTimer;
         Step();
-        for (auto [t, y] : titleY)   // the four glyphs of "GAME", at scale 4
-            if (T == t)
-                EXPECT_EQ(Count([&](const Cmd& c) { return c.kind == kFontSlot && c.w == 4 && c.y == y; }),
-                          4);
+        for (auto [t, y] : titleY) {   // the four glyphs of "GAME", at scale 4
+            if (T != t) continue;
+            EXPECT_EQ(Count([&](const Cmd& c) { return c.kind == kFontSlot && c.w == 4 && c.y == y; }), 4);
+        }
     }
     EXPECT_TRUE(frames == 90 && app->m_mode == 2 && app->m_musicPlaying == 0);
     EXPECT_EQ(app->m_overTimer, 71);   // 73, less the first retraction of the same update
