@@ -1,8 +1,4 @@
-// ZKGlfwGame's window on a real X server (Xvfb), typed into and clicked with real X input events
-// (xdotool), each event written down as the game's delegate receives it: key translation, repeats and
-// buttons; what replacing the window does to held keys and to the window's settings; sizes that change
-// along one axis or to nothing; the focus. Fullscreen at the desktop's size with the real game:
-// tests/game/window_test.cpp.
+// ZKGlfwGame's window on Xvfb, driven by real X events (xdotool), each as the game's delegate receives it.
 #include <gtest/gtest.h>
 
 #include <GLFW/glfw3.h>
@@ -24,8 +20,7 @@
 extern "C" Display* glfwGetX11Display(void);
 extern "C" Window glfwGetX11Window(GLFWwindow* window);
 
-// Xvfb's OpenGL has no swap control to read back, so the host's calls are written down on their way to
-// GLFW (the test links with --wrap=glfwSwapInterval).
+// Xvfb's OpenGL has no swap control to read back: the calls are seen on their way (--wrap).
 static std::vector<int> swaps;
 extern "C" void __real_glfwSwapInterval(int interval);
 extern "C" void __wrap_glfwSwapInterval(int interval) {
@@ -45,8 +40,7 @@ struct Host : ZKGlfwGame {
 
 class HostWindow : public ::testing::Test {
 protected:
-    // GLFW stays initialised for the whole program: terminating it would unload the OpenGL driver, whose
-    // process-lifetime allocations would then read as leaks under the sanitizers.
+    // GLFW is never terminated: unloading the OpenGL driver would show its allocations as leaks.
     void SetUp() override {
         zk_test::StartCollectorOnce();
         static bool glfw = std::getenv("DISPLAY") && glfwInit();
@@ -70,7 +64,6 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return host->Active(); })) << "the window took the focus";
         log.clear();
     }
-    // Runs the event pump until `done` holds; the deadline only keeps a broken build from hanging.
     template <class Done>
     bool PumpUntil(Done done) {
         for (int i = 0; i < 1000 && !done(); ++i) glfwWaitEventsTimeout(0.01);
@@ -92,9 +85,7 @@ protected:
     zk_test::ScreenSize screen;   // the desktop, as the X server has it
 };
 
-// Presses and characters in order; Alt translates to nothing, so no event of it arrives between the
-// others. A held navigation key repeats its press and its character; buttons come with their place in
-// window pixels, left 0, right 1, middle 2, and further buttons (X's 8) not at all.
+// Alt translates to nothing; X's button 8 is not the game's.
 TEST_F(HostWindow, KeysRepeatsAndButtonsArriveAsTheGameSeesThem) {
     Open(640, 480);
     Shell("xdotool key a shift+apostrophe Delete Alt_L BackSpace");
@@ -116,10 +107,6 @@ TEST_F(HostWindow, KeysRepeatsAndButtonsArriveAsTheGameSeesThem) {
               (Log{"mouse down 0 60 40", "mouse down 1 60 40", "mouse down 2 60 40", "mouse down 0 60 40"}));
 }
 
-// A window replaced (the game's switch to fullscreen and back, from inside an update) first releases
-// every key held in it, the ends of the key table among them; the new window is titled and centred, has
-// the cursor and the swap interval the game set before, its own current context, and sends keys,
-// characters, buttons, motion and the close button like the first.
 TEST_F(HostWindow, AReplacedWindowReleasesHeldKeysAndKeepsEveryWindowSetting) {
     Open(640, 480);
     EXPECT_EQ(swaps, std::vector<int>{}) << "never set: the driver's default";
@@ -158,9 +145,7 @@ TEST_F(HostWindow, AReplacedWindowReleasesHeldKeysAndKeepsEveryWindowSetting) {
     EXPECT_EQ(Count(log, "mouse move 30 20"), 1);
 }
 
-// Any size opens a window, at least a pixel each way, a new context each time even at the same size; a
-// window larger than the desktop is centred all the same (not clamped); bit 0 of the device window's
-// flags asks for the desktop's own screen. The desktop and the screen's modes are the X screen's.
+// A window larger than the desktop is centred all the same; bit 0 of the flags asks for fullscreen.
 TEST_F(HostWindow, EverySizeOpensANewCentredWindowAndTheFlagsPickFullscreen) {
     const int sizes[][2] = {{0, 0}, {-7, 300}, {40000, 70000}, {640, 480}};
     for (auto& s : sizes) {
@@ -192,9 +177,7 @@ TEST_F(HostWindow, EverySizeOpensANewCentredWindowAndTheFlagsPickFullscreen) {
               screen.height * 100 + 8);
 }
 
-// Sizes come from GLFW's size callbacks, each axis on its own: a window dragged narrower, then lower, has
-// its new size once the pump ran. Pointer positions are in framebuffer pixels (twice the window's on a
-// screen that reports so) and stay whole numbers when a minimised window reports no size at all.
+// Pointer positions are in framebuffer pixels, and whole numbers when a minimised window has no size.
 TEST_F(HostWindow, SizesFollowEachAxisAndPointersScaleEvenToNothing) {
     Open(640, 480);
     for (const Size& s : {Size(640, 300), Size(500, 300), Size(500, 420)}) {
@@ -225,8 +208,7 @@ TEST_F(HostWindow, SizesFollowEachAxisAndPointersScaleEvenToNothing) {
     }
 }
 
-// Losing the focus suspends the game, and so does a minimised window that keeps it (WM_STATE set as a
-// window manager would); regaining it resumes.
+// A minimised window keeps the focus: WM_STATE is set as a window manager would.
 TEST_F(HostWindow, TheFocusAndAMinimisedWindowSuspendAndResume) {
     Open(64, 48);
     Shell("xdotool windowfocus --sync $(xwininfo -root | awk '/Window id/{print $4}')");
@@ -243,9 +225,6 @@ TEST_F(HostWindow, TheFocusAndAMinimisedWindowSuspendAndResume) {
     EXPECT_EQ(log, (Log{"suspend", "resume", "suspend"}));
 }
 
-// The event pump returns at once unless asked to wait; waiting, it returns with the first event, posted
-// here from another thread. The loop's pass sleeps until the next update is due: at 60 updates a second
-// no more updates run than the host's clock allows.
 TEST_F(HostWindow, ThePumpWaitsOnlyWhenAskedAndPassesSleepUntilAnUpdateIsDue) {
     Open(64, 48);
     glfwPollEvents();

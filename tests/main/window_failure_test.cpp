@@ -1,6 +1,4 @@
-// The real executable where no game window can be opened: an X server of its own, started without the
-// GLX extension, has no OpenGL to give. The program must say why on standard error and end with a failure
-// status, not quietly with 0 as if the player had quit.
+// The real executable in an X server of its own without GLX: no OpenGL, so no game window.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -12,10 +10,8 @@
 namespace {
 
 TEST(Program, AWindowThatCannotBeOpenedIsAFailureThatSaysWhy) {
-    // The game's own status is printed after it, so that xvfb-run's (it may fail to tidy up its
-    // temporary files) does not stand in for it. Display numbers are searched from one of this process's
-    // own, so X servers that other tests start at the same moment do not race for the same number.
-    // timeout: a window that did open would otherwise keep the game, and this test, running.
+    // The game's status is printed, as xvfb-run's may differ; the display search starts from a number of
+    // this process's own, so that X servers started at once do not race for one.
     const std::string command =
         "timeout 60 xvfb-run -a -n " + std::to_string(200 + getpid() % 500) +
         " -s '-screen 0 800x600x24 -extension GLX' sh -c '" +

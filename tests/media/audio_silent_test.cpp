@@ -1,5 +1,4 @@
-// The audio engine when OpenAL cannot open a device: the start-up message is printed once, the game's
-// sounds still load (without a buffer), nothing ever plays, and no operation crashes.
+// The audio engine when OpenAL cannot open a device.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,5 +1,4 @@
-// tests/media/graphics_surface_test.cpp: surfaces loaded from real PNG files through the host's decoder:
-// premultiplication, pixel writes, and textures across a change of OpenGL context.
+// Surfaces loaded from real PNG files through the host's decoder, drawn and read back.
 #include "media/surface.h"
 
 #include <GLFW/glfw3.h>
@@ -24,7 +23,6 @@ namespace {
 using namespace zk_test;
 using Bytes = std::vector<unsigned char>;
 
-// Writes a PNG of `comp` channels in a scratch folder; returns its path.
 std::string write_png(const std::string& name, int w, int h, int comp, const Bytes& px) {
     static ScratchDir dir("zk_surface");
     EXPECT_NE(stbi_write_png((dir / name).c_str(), w, h, comp, px.data(), w * comp), 0);
@@ -44,7 +42,6 @@ protected:
     gxtkSurface* solid(const char* name, unsigned char r, unsigned char gr, unsigned char b) {
         return load(write_png(name, 1, 1, 4, {r, gr, b, 255}));
     }
-    // Draws `s` scaled 8 times at the top left of a cleared frame.
     void draw(gxtkSurface* s) {
         g->BeginRender();
         g->Cls(0, 0, 0);
@@ -57,8 +54,6 @@ protected:
     gxtkGraphics* g = nullptr;
 };
 
-// Pixels with alpha are premultiplied once, at load; each channel count draws as its own format. The
-// decoded bytes are memory outside the collector's heap, and the collector hears of them.
 TEST_F(Surface, AlphaChannelsArePremultipliedAtLoadAndEachFormatDraws) {
     // clang-format off
     struct { int comp; Bytes in, out; unsigned int drawn; } cases[] = {
@@ -79,8 +74,6 @@ TEST_F(Surface, AlphaChannelsArePremultipliedAtLoadAndEachFormatDraws) {
     EXPECT_EQ(load("/nonexistent/missing.png"), nullptr);
 }
 
-// Sampling is nearest (pixel art stays sharp), a source rectangle or polygon picks its texels, and
-// texturing ends with the batch that used it.
 TEST_F(Surface, TexelsAreSampledNearestFromTheSourceAndOnlyForTexturedBatches) {
     gxtkSurface* s = load(write_png("rg.png", 2, 1, 3, {255, 0, 0, 0, 255, 0}));   // red, green
     const float quad[] = {2, 1, 0, 0, 3, 1, 1, 0, 3, 2, 1, 1, 2, 2, 0, 1};         // x, y, u, v
@@ -96,9 +89,6 @@ TEST_F(Surface, TexelsAreSampledNearestFromTheSourceAndOnlyForTexturedBatches) {
         {{6, 4, 0xff0000}, {9, 4, 0x00ff00}, {4, 12, 0x00ff00}, {20, 12, 0x00ff00}, {28, 28, 0x0000ff}});
 }
 
-// Pixels written into a surface are premultiplied and show where they were written, in whole rows or
-// narrower; pixels read back from the window come top row first, as 0xAARRGGBB, at the offset and pitch
-// asked for.
 TEST_F(Surface, WrittenPixelsShowAndReadBackTopRowFirst) {
     gxtkSurface* s = g->CreateSurface(2, 2);
     const int rows[] = {int(0xffff0000), int(0xffff0000), int(0x800000ff), int(0x800000ff)},
@@ -113,7 +103,6 @@ TEST_F(Surface, WrittenPixelsShowAndReadBackTopRowFirst) {
               std::vector<int>({7, int(0xffff0000), int(0xff000080), int(0xff00ff00)}));
 }
 
-// Rectangles running off the surface are clipped, also where x + w or y + h would pass INT_MAX.
 TEST_F(Surface, SetSubDataClipsWhereTheSumsWouldOverflow) {
     gxtkSurface* s = g->CreateSurface(4, 2);
     const int src[] = {-1, -1, -1, -1};
@@ -122,9 +111,7 @@ TEST_F(Surface, SetSubDataClipsWhereTheSumsWouldOverflow) {
     EXPECT_TRUE(s->data == nullptr || bytes_of(s) == Bytes(32, 0));
 }
 
-// Texture names are per context: after a window replacement the new context hands out the name an old
-// surface still remembers. Discarding the old surface must not delete the new owner's texture, and a
-// surface from before is made again, once, from the pixels it kept.
+// Texture names are per context: the new context hands out the name an old surface still remembers.
 TEST_F(Surface, ANewContextRecreatesTexturesOnceAndDiscardLeavesANameItGaveToAnotherSurface) {
     int current = glfwGraphicsSeq;
     glfwGraphicsSeq = 0;   // as before the host opened its first window: nothing is made

@@ -1,5 +1,4 @@
-// tests/media/graphics_test.cpp: the renderer drawing into a real OpenGL context, checked by reading the
-// pixels back, and its batching rules counted in draw calls.
+// The renderer in a real OpenGL context, its pixels read back, and its batches counted in draw calls.
 #include "media/graphics.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +12,7 @@ namespace {
 
 using namespace zk_test;
 
-const int kSize = 64;   // window width and height
+const int kSize = 64;
 
 class Renderer : public ::testing::Test {
 protected:
@@ -22,9 +21,8 @@ protected:
     gxtkGraphics* g = nullptr;
 };
 
-// Colour is premultiplied by alpha and blended over the picture; alpha above 1 or a component above 255
-// is held at full strength instead of spilling into the neighbouring byte of the packed colour. Blend
-// mode 1 adds; every other mode covers. Each frame begins alpha-blended, whatever the last one ended in.
+// Alpha above 1 or a component above 255 must not spill into the packed colour's next byte. Blend mode 1
+// adds, every other covers; each frame begins alpha-blended.
 TEST_F(Renderer, ColourIsPremultipliedClampedAndBlendedOverThePicture) {
     // clang-format off
     struct { float r, gr, b, alpha; int blend; unsigned int over_black, over_white; } cases[] = {
@@ -50,8 +48,6 @@ TEST_F(Renderer, ColourIsPremultipliedClampedAndBlendedOverThePicture) {
     }
 }
 
-// Every kind lands on its pixels, an oval inside its box; a matrix turns, stretches and moves each vertex
-// on its own, a move alone included.
 TEST_F(Renderer, EveryKindIsDrawnWhereTheMatrixPutsIt) {
     const float triangle[] = {40, 2, 60, 2, 60, 22}, pentagon[] = {4, 20, 16, 20, 18, 30, 10, 36, 2, 30};
     g->SetColor(255, 0, 0);
@@ -74,8 +70,7 @@ TEST_F(Renderer, EveryKindIsDrawnWhereTheMatrixPutsIt) {
     // clang-format on
 }
 
-// An oval's kind is its segment count: its radii's whole pixels (on screen, after the matrix), at least
-// 12, at most a batch, else rounded down to a multiple of 4.
+// Segments: the radii's whole pixels on screen, at least 12, at most a batch, else a multiple of 4.
 TEST_F(Renderer, OvalsHaveSegmentsByTheirSizeOnScreen) {
     // clang-format off
     struct { float w, h, ix, iy, jx, jy; int segs; } ovals[] = {
@@ -91,7 +86,7 @@ TEST_F(Renderer, OvalsHaveSegmentsByTheirSizeOnScreen) {
 }
 
 TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndOnlyTheFullWindowTurnsItOff) {
-    // A rectangle, a pixel it keeps and one it clips; each one short of the window by one side only.
+    // A rectangle, a pixel it keeps and one it clips.
     const int rects[][8] = {{10, 5, 20, 10, 15, 7, 15, 20},
                             {1, 0, kSize, kSize, 5, 5, 0, 5},
                             {0, 1, kSize, kSize, 5, 5, 5, 0},
@@ -122,7 +117,7 @@ TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndOnlyTheFullWindowTurnsItOff) {
     ExpectPixels({{4, 4, 0xff0000}, {30, 30, 0x0000ff}});
 }
 
-// Each step of the script is followed by the draw calls made so far this frame.
+// Each step, then the draw calls made so far this frame.
 TEST_F(Renderer, BatchesBreakOnKindTextureBlendAndPixelAccessOnly) {
     gxtkSurface* a = g->CreateSurface(4, 4);
     gxtkSurface* b = g->CreateSurface(4, 4);

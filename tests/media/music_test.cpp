@@ -1,7 +1,4 @@
-// A tune played by PlayMusic is decoded in slices while it plays; what OpenAL Soft mixes from it, captured
-// by the wave writer, must be sample for sample what the same file decoded whole and played as one buffer
-// gives: looped twice back to back, and paused and resumed mid-tune to its end. The decoding thread is gone
-// however the tune ends.
+// A tune decoded in slices while it plays must sound sample for sample as the file decoded whole.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -18,8 +15,7 @@ using namespace zk_test;
 
 const int kTuneFrames = kCaptureRate * 3;   // three seconds: the first slice and many more
 
-// A stereo Ogg of a rising chirp on the left and a falling one on the right, loud from its first frame, so
-// that a slice out of place, missing or repeated shows in the capture.
+// Chirps, loud from the first frame, so that a slice out of place, missing or repeated shows.
 std::string write_tune(const std::string& name, int frames) {
     WavSpec w = wav_mono16(kCaptureRate, "");
     w.channels = 2;
@@ -34,7 +30,6 @@ std::string write_tune(const std::string& name, int frames) {
     return ogg;
 }
 
-// The captured frames as (left << 16 | right), from the first one that is not silent.
 std::vector<uint32_t> heard(const Capture& c) {
     std::vector<uint32_t> frames;
     for (size_t i = 0; i < c.left.size(); ++i) {
@@ -49,7 +44,7 @@ std::vector<uint32_t> without_silence(std::vector<uint32_t> frames) {
     return frames;
 }
 
-// The threads of this process; a joined thread may stay listed for a moment, so callers poll.
+// A joined thread may stay listed for a moment: callers poll.
 int threads() {
     int n = 0;
     for ([[maybe_unused]] auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++n;
@@ -62,9 +57,8 @@ protected:
         Engine::SetUpTestSuite();
         tune = new std::string(write_tune("tune", kTuneFrames));
     }
-    // Ends the tune and the device; what was heard.
     std::vector<uint32_t> close() { return heard(Close()); }
-    // The game's frames: StreamMusic every few milliseconds until `done` holds (within a generous limit).
+    // The game's frames.
     template <class Done>
     bool frames_until(Done done) {
         for (int i = 0; i < 3000 && !done(); ++i) {
@@ -78,7 +72,6 @@ protected:
         alGetSourcei(audio->channels[gxtkAudio::kMusicChannel].source, AL_SAMPLE_OFFSET, &offset);
         return offset;
     }
-    // The file decoded whole and played as one buffer: the reference, kTuneFrames long.
     std::vector<uint32_t> whole() {
         ok(audio->PlaySample(audio->LoadSample(String(tune->c_str())), gxtkAudio::kMusicChannel, 0));
         EXPECT_TRUE(frames_until([&] { return audio->MusicState() == 0; }));
@@ -94,7 +87,6 @@ protected:
 };
 std::string* Music::tune = nullptr;
 
-// Decoded in slices, looping: back to back, nothing missing or moved, twice.
 TEST_F(Music, ALoopingSlicedTunePlaysTheWholeTuneTwiceBackToBack) {
     const std::vector<uint32_t> ref = whole();
     ASSERT_EQ(audio->PlayMusic(String(tune->c_str()), 1), 0);
@@ -115,8 +107,6 @@ TEST_F(Music, ALoopingSlicedTunePlaysTheWholeTuneTwiceBackToBack) {
     EXPECT_TRUE(std::equal(ref.begin(), ref.end(), got.begin() + ref.size())) << "the second pass";
 }
 
-// Paused by the game and then by a focus loss, each for a while, the tune goes on from where it was, and
-// ends with its last frame.
 TEST_F(Music, ASlicedTunePausedMidwayResumesWhereItWas) {
     const std::vector<uint32_t> ref = whole();
     ASSERT_EQ(audio->PlayMusic(String(tune->c_str()), 0), 0);
@@ -136,8 +126,7 @@ TEST_F(Music, ASlicedTunePausedMidwayResumesWhereItWas) {
     EXPECT_EQ(without_silence(close()), without_silence(ref)) << "the same frames, with only silence between";
 }
 
-// Left without frames, the tune plays its first part and runs dry without ending; streamed again, it goes on
-// from where it stopped (OpenAL's restart may lose a frame), nothing played twice.
+// OpenAL's restart may lose a frame.
 TEST_F(Music, ASlicedTuneThatRanDryGoesOnWhereItStopped) {
     const std::vector<uint32_t> ref = without_silence(whole());
     ASSERT_EQ(audio->PlayMusic(String(tune->c_str()), 0), 0);
@@ -147,9 +136,7 @@ TEST_F(Music, ASlicedTuneThatRanDryGoesOnWhereItStopped) {
     EXPECT_NEAR(double(without_silence(close()).size()), double(ref.size()), 2);
 }
 
-// Ended right after it starts, while the worker decodes its first slices: by the game, by a new tune (whose
-// own worker then runs alone) and by the engine's collection, which comes last. The tune is long enough
-// for its worker to wait for StreamMusic rather than finish.
+// Long enough for its worker to wait for StreamMusic rather than finish.
 TEST_F(Music, EndingATuneWhileItsSlicesDecodeLeavesNoThread) {
     const int before = threads();
     const String file(write_tune("long", kCaptureRate * 8).c_str());
