@@ -23,7 +23,6 @@
 #else
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -110,14 +109,9 @@ TEST_F(Files, FilesNamedBeyondAsciiAreReadWhole) {
 // and the empty text must each be the whole file (a write in place must not keep a tail).
 TEST_F(Files, EachSaveLeavesExactlyItsTextWhereverItIsWritten) {
     const std::string temp = kState + ".tmp";
-    struct Case {
-        const char* what;
-        std::function<void()> setup;
-        std::string file;
-        std::vector<std::string> entries;
-        const char* after;
-    };
     // clang-format off
+    struct Case { const char* what; std::function<void()> setup; std::string file; std::vector<std::string> entries;
+                  const char* after; };
     const Case cases[] = {
         {"a plain folder", [] {}, kState, {kState}, "true"},
         {"a temporary file left by a crash", [&] { zk_test::WriteFile(temp, "half"); }, kState, {kState}, "true"},
@@ -163,9 +157,8 @@ TEST_F(Files, AReadOnlyStateFileIsLeftAlone) {
         zk_test::WriteFile(kState, "kept state");
         if (inPlace) zk_test::fs::create_directory(zk_test::Utf8Path(kState + ".tmp"));
         make_read_only(kState);
-        EXPECT_EQ(Save("new state"),
-                  std::make_pair(
-                      -1, std::string("Saved state not written (read-only): the previous state is kept\n")));
+        const std::string said = "Saved state not written (read-only): the previous state is kept\n";
+        EXPECT_EQ(Save("new state"), std::make_pair(-1, said));
         EXPECT_EQ(zk_test::ReadFile(kState), "kept state");
         EXPECT_EQ(place.Entries().size(), inPlace ? 2u : 1u) << "a temporary file left";
         unlock();
@@ -248,10 +241,7 @@ TEST_F(Files, AKilledWriterNeverLeavesAHalfFile) {
     std::vector<Char> ua(kUnits, 'a'), ub(kUnits, 233);
     const String texts[2] = {String(ua.data(), kUnits), String(ub.data(), kUnits)};
     const std::string a = texts[0].ToUtf8(), b = texts[1].ToUtf8();
-    auto size = [] {
-        struct stat st;
-        return stat(".zanthstate", &st) == 0 ? size_t(st.st_size) : 0;
-    };
+    auto size = [e = std::error_code()]() mutable { return zk_test::fs::file_size(".zanthstate", e); };
     for (int round = 0; round < 8; ++round) {
         ASSERT_EQ(game->SaveState(String("old")), 0);
         const pid_t child = fork();

@@ -56,6 +56,12 @@ protected:
         delete host;
     }
     std::string Id() { return std::to_string(glfwGetX11Window(host->Window())); }
+    Size Device() { return Size(host->GetDeviceWidth(), host->GetDeviceHeight()); }
+    Size Position() {
+        Size at;
+        glfwGetWindowPos(host->Window(), &at.first, &at.second);
+        return at;
+    }
     // Xvfb has no window manager: the pointer goes in, then the focus, and the host sees it active.
     void Open(int width, int height) {
         host->SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, false);
@@ -69,8 +75,8 @@ protected:
         for (int i = 0; i < 1000 && !done(); ++i) glfwWaitEventsTimeout(0.01);
         return done();
     }
-    bool PumpUntilLogged(const std::string& line) {
-        return PumpUntil([&] { return Count(log, line) > 0; });
+    bool PumpUntilLogged(const std::string& s) {
+        return PumpUntil([&] { return Count(log, s) > 0; });
     }
     // The lines that begin with `prefix` and not with `except`, in order.
     Log Lines(const std::string& prefix, const std::string& except = "-") {
@@ -129,9 +135,7 @@ TEST_F(HostWindow, AReplacedWindowReleasesHeldKeysAndKeepsEveryWindowSetting) {
     XFetchName(glfwGetX11Display(), glfwGetX11Window(host->Window()), &title);
     EXPECT_STREQ(title, kTitle);
     XFree(title);
-    Size at;
-    glfwGetWindowPos(host->Window(), &at.first, &at.second);
-    EXPECT_EQ(at, Size((screen.width - 300) / 2, (screen.height - 200) / 2));
+    EXPECT_EQ(Position(), Size((screen.width - 300) / 2, (screen.height - 200) / 2));
 
     // The held keys' releases (and any repeats of them) reach the new window before F5 does.
     Shell("xdotool mousemove --window " + Id() + " 1 1 windowfocus --sync " + Id() + " key F5");
@@ -151,30 +155,25 @@ TEST_F(HostWindow, EverySizeOpensANewCentredWindowAndTheFlagsPickFullscreen) {
     for (auto& s : sizes) {
         host->SetGlfwWindow(s[0], s[1], 8, 8, 8, 0, 0, 0, false);
         ASSERT_NE(host->Window(), nullptr) << s[0] << "x" << s[1];
-        EXPECT_GE(host->GetDeviceWidth() * host->GetDeviceHeight(), 1);
+        EXPECT_GE(Device().first * Device().second, 1);
     }
     const int seq = glfwGraphicsSeq;
     host->SetDeviceWindow(2500, 2000, 2);
-    Size at, size(host->GetDeviceWidth(), host->GetDeviceHeight());
-    glfwGetWindowPos(host->Window(), &at.first, &at.second);
-    EXPECT_EQ(at, Size((screen.width - 2500) / 2, (screen.height - 2000) / 2));
+    const Size size = Device();
+    EXPECT_EQ(Position(), Size((screen.width - 2500) / 2, (screen.height - 2000) / 2));
     EXPECT_EQ(glfwGetWindowMonitor(host->Window()), nullptr);
     host->SetDeviceWindow(screen.width, screen.height, 1);
     EXPECT_NE(glfwGetWindowMonitor(host->Window()), nullptr);
     host->SetDeviceWindow(2500, 2000, 0);
-    EXPECT_EQ(size, Size(host->GetDeviceWidth(), host->GetDeviceHeight())) << "the same size again";
+    EXPECT_EQ(Device(), size) << "the same size again";
     EXPECT_EQ(glfwGraphicsSeq, seq + 3);
 
-    const Size desktop(screen.width, screen.height);
-    ZKGlfwVideoMode* mode = host->GetGlfwDesktopMode();
-    EXPECT_EQ(Size(mode->width, mode->height), desktop);
-    EXPECT_EQ(mode->red * 10000 + mode->green * 100 + mode->blue, 80808);
-    EXPECT_EQ(Size(host->GetDesktopMode()->width, host->GetDesktopMode()->height), desktop);
-    ASSERT_EQ(host->GetDisplayModes().Length(), 1) << "Xvfb has one mode";
-    EXPECT_EQ(Size(host->GetDisplayModes()[0]->width, host->GetDisplayModes()[0]->height), desktop);
-    ASSERT_EQ(host->GetGlfwVideoModes().Length(), 1);
-    EXPECT_EQ(host->GetGlfwVideoModes()[0]->height * 100 + host->GetGlfwVideoModes()[0]->blue,
-              screen.height * 100 + 8);
+    ASSERT_EQ(host->GetDisplayModes().Length() * 10 + host->GetGlfwVideoModes().Length(), 11) << "one mode";
+    const std::vector<int> desktop{screen.width, screen.height, 8, 8, 8};
+    for (ZKGlfwVideoMode* m : {host->GetGlfwDesktopMode(), host->GetGlfwVideoModes()[0]})
+        EXPECT_EQ(std::vector<int>({m->width, m->height, m->red, m->green, m->blue}), desktop);
+    for (ZKDisplayMode* m : {host->GetDesktopMode(), host->GetDisplayModes()[0]})
+        EXPECT_EQ(Size(m->width, m->height), Size(screen.width, screen.height));
 }
 
 // Pointer positions are in framebuffer pixels, and whole numbers when a minimised window has no size.
@@ -182,11 +181,10 @@ TEST_F(HostWindow, SizesFollowEachAxisAndPointersScaleEvenToNothing) {
     Open(640, 480);
     for (const Size& s : {Size(640, 300), Size(500, 300), Size(500, 420)}) {
         glfwSetWindowSize(host->Window(), s.first, s.second);
-        EXPECT_TRUE(PumpUntil([&] {
-            return Size(host->GetDeviceWidth(), host->GetDeviceHeight()) == s &&
-                   Size(host->WindowWidth(), host->WindowHeight()) == s;
-        })) << s.first
-            << "x" << s.second;
+        const auto sized = [&] {
+            return Device() == s && Size(host->WindowWidth(), host->WindowHeight()) == s;
+        };
+        EXPECT_TRUE(PumpUntil(sized)) << s.first << "x" << s.second;
     }
     // The host's own size callbacks, told what a HiDPI screen and a minimised window report.
     GLFWwindow* w = host->Window();
@@ -199,7 +197,7 @@ TEST_F(HostWindow, SizesFollowEachAxisAndPointersScaleEvenToNothing) {
     for (auto& r : reports) {
         windowSize(w, r.window.first, r.window.second);
         framebufferSize(w, r.framebuffer.first, r.framebuffer.second);
-        EXPECT_EQ(Size(host->GetDeviceWidth(), host->GetDeviceHeight()), r.framebuffer);
+        EXPECT_EQ(Device(), r.framebuffer);
         log.clear();
         Shell("xdotool mousemove --window " + Id() + " --sync " + std::to_string(r.to.first) + " " +
               std::to_string(r.to.second));

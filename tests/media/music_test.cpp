@@ -45,11 +45,8 @@ std::vector<uint32_t> without_silence(std::vector<uint32_t> frames) {
 }
 
 // A joined thread may stay listed for a moment: callers poll.
-int threads() {
-    int n = 0;
-    for ([[maybe_unused]] auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++n;
-    return n;
-}
+using Dir = std::filesystem::directory_iterator;
+int threads() { return int(std::distance(Dir("/proc/self/task"), Dir())); }
 
 class Music : public Engine {
 protected:
@@ -58,14 +55,9 @@ protected:
         tune = new std::string(write_tune("tune", kTuneFrames));
     }
     std::vector<uint32_t> close() { return heard(Close()); }
-    // The game's frames.
-    template <class Done>
+    template <class Done>   // the game's frames
     bool frames_until(Done done) {
-        for (int i = 0; i < 3000 && !done(); ++i) {
-            audio->StreamMusic();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return done();
+        return WaitFor([&] { return audio->StreamMusic(), done(); });
     }
     int played() {
         ALint offset = 0;
