@@ -35,9 +35,7 @@ const std::string kBeyondAscii = "Gr\xC3\xBC\x62nik_\xCE\xBB_\xE6\x97\xA5";
 
 #ifdef _WIN32
 std::wstring wide(const std::string& utf8) { return zk_test::Utf8Path(utf8).wstring(); }
-void make_read_only(const std::string& file) {
-    SetFileAttributesW(wide(file).c_str(), FILE_ATTRIBUTE_READONLY);
-}
+void make_read_only(const std::string& f) { SetFileAttributesW(wide(f).c_str(), FILE_ATTRIBUTE_READONLY); }
 void unlock() { SetFileAttributesW(wide(kState).c_str(), FILE_ATTRIBUTE_NORMAL); }
 #else
 bool Sh(const std::string& command) { return std::system(command.c_str()) == 0; }
@@ -68,20 +66,17 @@ protected:
         const int result = game->SaveState(String(text.c_str()));
         return {result, testing::internal::GetCapturedStdout()};
     }
-    static ZKGlfwGame* game;
+    static inline ZKGlfwGame* game = nullptr;
     zk_test::ScratchDir scratch{"zk_files_" + kBeyondAscii};
 };
 
-ZKGlfwGame* Files::game = nullptr;
-
 TEST_F(Files, SchemePathsMapToFoldersOfTheWorkingDirectory) {
-    const char* const paths[][2] = {{"zanth://data/graphics/b.png", "./data/graphics/b.png"},
-                                    {"zanth://internal/a", "./internal/a"},
-                                    {"zanth://external/b/c", "./external/b/c"},
-                                    {"images/ball.png", "images/ball.png"},
-                                    {"zanth://other/x", ""},
-                                    {"zanth:", ""},
-                                    {"zanth://data", ""}};
+    // clang-format off
+    const char* const paths[][2] = {
+        {"zanth://data/graphics/b.png", "./data/graphics/b.png"}, {"zanth://internal/a", "./internal/a"},
+        {"zanth://external/b/c", "./external/b/c"}, {"images/ball.png", "images/ball.png"},
+        {"zanth://other/x", ""}, {"zanth:", ""}, {"zanth://data", ""}};
+    // clang-format on
     for (auto& p : paths) EXPECT_EQ(game->PathToFilePath(String(p[0])), String(p[1])) << p[0];
 }
 
@@ -105,17 +100,22 @@ TEST_F(Files, FilesNamedBeyondAsciiAreReadWhole) {
     EXPECT_EQ(scratch.Entries(), std::vector<std::string>{"data"}) << "the leftover is removed";
 }
 
-// Each place: where the text lands, the folder's entries after, a shell check after. A longer, a shorter
-// and the empty text must each be the whole file (a write in place must not keep a tail).
-TEST_F(Files, EachSaveLeavesExactlyItsTextWhereverItIsWritten) {
+// Each place: where the text lands, the folder's entries after, a shell check after, whether the state is
+// read-only (the player's to keep). A longer, a shorter and the empty text must each be the whole file (a
+// write in place must not keep a tail).
+TEST_F(Files, EachSaveLeavesExactlyItsTextWhereverItIsWrittenAndNoneTouchesAReadOnlyState) {
     const std::string temp = kState + ".tmp";
+    const std::string kept = "Saved state not written (read-only): the previous state is kept\n";
     // clang-format off
-    struct Case { const char* what; std::function<void()> setup; std::string file; std::vector<std::string> entries;
-                  const char* after; };
+    struct Case { const char* what; std::function<void()> setup; std::string file;
+                  std::vector<std::string> entries; const char* after; bool readOnly = false; };
     const Case cases[] = {
         {"a plain folder", [] {}, kState, {kState}, "true"},
         {"a temporary file left by a crash", [&] { zk_test::WriteFile(temp, "half"); }, kState, {kState}, "true"},
         {"a directory in the way", [&] { zk_test::fs::create_directory(temp); }, kState, {kState, temp}, "true"},
+        {"read-only", [] { make_read_only(kState); }, kState, {kState}, "true", true},
+        {"read-only, in place only", [&] { zk_test::fs::create_directory(temp), make_read_only(kState); },
+         kState, {kState, temp}, "true", true},
 #ifndef _WIN32
         {"a folder that takes no new file", [] { Sh(kLock); }, kState, {kState}, "true"},
         {"a link to a file in another folder", [] { Sh("mkdir s && mv .zanthstate s/real && ln -s s/real .zanthstate"); },
@@ -135,9 +135,11 @@ TEST_F(Files, EachSaveLeavesExactlyItsTextWhereverItIsWritten) {
         zk_test::WriteFile(kState, "old state");
         c.setup();
         for (const std::string text : {"a new state much longer than the old one", "short", ""}) {
-            EXPECT_EQ(Save(text), std::make_pair(0, std::string())) << text;
-            EXPECT_EQ(zk_test::ReadFile(c.file), text);
-            EXPECT_EQ(game->LoadState(), String(text.c_str()));
+            const std::string want = c.readOnly ? "old state" : text;
+            EXPECT_EQ(Save(text), c.readOnly ? std::make_pair(-1, kept) : std::make_pair(0, std::string()))
+                << text;
+            EXPECT_EQ(zk_test::ReadFile(c.file), want);
+            EXPECT_EQ(game->LoadState(), String(want.c_str()));
         }
         std::vector<std::string> left = place.Entries();
         std::sort(left.begin(), left.end());
@@ -145,22 +147,6 @@ TEST_F(Files, EachSaveLeavesExactlyItsTextWhereverItIsWritten) {
 #ifndef _WIN32
         EXPECT_TRUE(Sh(c.after)) << c.after;
 #endif
-        unlock();
-    }
-}
-
-TEST_F(Files, AReadOnlyStateFileIsLeftAlone) {
-    for (bool inPlace : {false, true}) {
-        SCOPED_TRACE(inPlace ? "only an in-place write possible" : "a temporary file possible");
-        zk_test::ScratchDir place{"zk_readonly"};
-        ASSERT_TRUE(place.Enter());
-        zk_test::WriteFile(kState, "kept state");
-        if (inPlace) zk_test::fs::create_directory(zk_test::Utf8Path(kState + ".tmp"));
-        make_read_only(kState);
-        const std::string said = "Saved state not written (read-only): the previous state is kept\n";
-        EXPECT_EQ(Save("new state"), std::make_pair(-1, said));
-        EXPECT_EQ(zk_test::ReadFile(kState), "kept state");
-        EXPECT_EQ(place.Entries().size(), inPlace ? 2u : 1u) << "a temporary file left";
         unlock();
     }
 }

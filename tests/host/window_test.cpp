@@ -30,7 +30,6 @@ extern "C" void __wrap_glfwSwapInterval(int interval) {
 
 namespace {
 
-const char* const kTitle = "Grubnik in Tolvane Golf";
 using Size = std::pair<int, int>;
 
 struct Host : ZKGlfwGame {
@@ -133,7 +132,7 @@ TEST_F(HostWindow, AReplacedWindowReleasesHeldKeysAndKeepsEveryWindowSetting) {
     EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_HIDDEN);
     char* title = nullptr;
     XFetchName(glfwGetX11Display(), glfwGetX11Window(host->Window()), &title);
-    EXPECT_STREQ(title, kTitle);
+    EXPECT_STREQ(title, "Grubnik in Tolvane Golf");
     XFree(title);
     EXPECT_EQ(Position(), Size((screen.width - 300) / 2, (screen.height - 200) / 2));
 

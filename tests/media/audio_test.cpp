@@ -93,8 +93,7 @@ TEST_F(AudioEngine, MusicPausesAndResumesAndSuspensionsLeaveGamePausesAlone) {
     audio->PauseMusic();
     EXPECT_EQ(audio->MusicState() * 10000 + AlState(music), 2 * 10000 + AL_PAUSED);
     audio->Suspend();
-    EXPECT_EQ(AlState(4), AL_PAUSED);
-    EXPECT_EQ(audio->ChannelState(4), 1) << "a suspension is not the game's pause";
+    EXPECT_EQ(audio->ChannelState(4) * 10000 + AlState(4), 1 * 10000 + AL_PAUSED) << "not the game's pause";
     audio->Resume();
     EXPECT_EQ(AlState(4), AL_PLAYING);
     EXPECT_EQ(audio->ChannelState(3) * 10000 + AlState(3), 2 * 10000 + AL_PAUSED);

@@ -39,12 +39,11 @@ protected:
     zk_test::ScratchDir scratch{"zk_wine_Gr\xC3\xBC\x62nik_\xCE\xBB_\xE6\x97\xA5\xE6\x9C\xAC"};
 };
 
-// The first channel of a 16-bit WAV file's data chunk.
-std::vector<int16_t> Samples16(const std::string& bytes, int channels) {
+// A mono 16-bit WAV file's samples.
+std::vector<int16_t> Samples16(const std::string& bytes) {
     std::vector<int16_t> out;
     const size_t data = bytes.find("data");
-    for (size_t i = data == std::string::npos ? bytes.size() : data + 8; i + 2 * channels <= bytes.size();
-         i += 2 * channels)
+    for (size_t i = data == std::string::npos ? bytes.size() : data + 8; i + 2 <= bytes.size(); i += 2)
         out.push_back(int16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8));
     return out;
 }
@@ -108,11 +107,11 @@ void ExpectJingleAndTuneHeard(const std::vector<int16_t>& heard, const std::stri
     const std::vector<int16_t> heardStart = start(heard, kTuneRate);
     ASSERT_EQ(heardStart.size(), size_t(kTuneRate / 2)) << "nothing heard";
     const std::vector<double> jingle =
-        Loudness(start(Samples16(zk_test::ReadFile(data + "/sfx/096.wav"), 1), 44100), 441);
+        Loudness(start(Samples16(zk_test::ReadFile(data + "/sfx/096.wav")), 44100), 441);
     const std::vector<double> m = Matches(Loudness(heardStart, kWindow), jingle.data(), jingle.size());
     EXPECT_GT(*std::max_element(m.begin(), m.end()), 0.95) << "the jingle";
     ASSERT_EQ(std::system(("oggdec -Q -o '" + scratch + "/tune.wav' '" + data + "/sfx/10.ogg'").c_str()), 0);
-    const std::vector<int16_t> tune = Samples16(zk_test::ReadFile(scratch + "/tune.wav"), 1);
+    const std::vector<int16_t> tune = Samples16(zk_test::ReadFile(scratch + "/tune.wav"));
     ASSERT_EQ(tune.size(), size_t(10 * kTuneRate)) << "ten seconds at " << kTuneRate << " Hz";
     const std::vector<double> heardLoud = Loudness(heard, kWindow), tuneLoud = Loudness(tune, kWindow);
     int pieces = 0;
