@@ -42,10 +42,8 @@ protected:
         return load(write_png(name, 1, 1, 4, {r, gr, b, 255}));
     }
     void draw(gxtkSurface* s) {
-        g->BeginRender();
-        g->Cls(0, 0, 0);
-        g->SetMatrix(8, 0, 0, 8, 0, 0);
-        g->DrawSurface(s, 0, 0);
+        g->BeginRender(), g->Cls(0, 0, 0);
+        g->SetMatrix(8, 0, 0, 8, 0, 0), g->DrawSurface(s, 0, 0);
         g->EndRender();
     }
 

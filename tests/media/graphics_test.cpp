@@ -26,22 +26,17 @@ protected:
 TEST_F(Renderer, ColourIsPremultipliedClampedAndBlendedOverThePicture) {
     // clang-format off
     struct { float r, gr, b, alpha; int blend; unsigned int over_black, over_white; } cases[] = {
-        {255, 128, 0, 0.5f, 0, 0x7f4000, 0xffc080},
-        {255, 128, 0, 2.0f, 0, 0xffff00, 0xffff00},
-        {300, 0, 255, 1.0f, 0, 0xff00ff, 0xff00ff},
-        {100, 50, 0, 1.0f, 1, 0x643200, 0xffffff},
+        {255, 128, 0, 0.5f, 0, 0x7f4000, 0xffc080}, {255, 128, 0, 2.0f, 0, 0xffff00, 0xffff00},
+        {300, 0, 255, 1.0f, 0, 0xff00ff, 0xff00ff}, {100, 50, 0, 1.0f, 1, 0x643200, 0xffffff},
         {0, 50, 100, 1.0f, 1, 0x003264, 0xffffff},   // additive again: the frame's own mode is set
         {100, 50, 0, 1.0f, -1, 0x643200, 0x643200}};
     // clang-format on
     for (auto& c : cases) {
         g->BeginRender();
         g->Cls(0, 0, 0);
-        g->SetColor(255, 255, 255);
-        g->SetAlpha(1);
+        g->SetColor(255, 255, 255), g->SetAlpha(1);
         g->DrawRect(32, 0, 32, 64);   // white on the right half
-        g->SetColor(c.r, c.gr, c.b);
-        g->SetAlpha(c.alpha);
-        g->SetBlend(c.blend);
+        g->SetColor(c.r, c.gr, c.b), g->SetAlpha(c.alpha), g->SetBlend(c.blend);
         g->DrawRect(0, 0, 64, 64);
         g->EndRender();
         ExpectPixels({{10, 10, c.over_black}, {40, 10, c.over_white}}, 1);   // blending rounds either way
@@ -56,12 +51,9 @@ TEST_F(Renderer, EveryKindIsDrawnWhereTheMatrixPutsIt) {
     g->DrawPoly(Array<float>(triangle, 6));
     g->DrawPoly(Array<float>(pentagon, 10));
     g->DrawOval(34, 44, 30, 20);
-    g->SetMatrix(0, 1, -1, 0, 30, 40);   // a quarter turn: (x, y) to (30 - y, 40 + x)
-    g->DrawRect(0, 0, 20, 8);
-    g->SetMatrix(1, 0, 0, 1, 0, 54);
-    g->DrawRect(2, 0, 8, 8);
-    g->SetMatrix(1, 0, 0, 1, 24, 0);
-    g->DrawRect(0, 24, 6, 6);
+    g->SetMatrix(0, 1, -1, 0, 30, 40), g->DrawRect(0, 0, 20, 8);   // a quarter turn: to (30 - y, 40 + x)
+    g->SetMatrix(1, 0, 0, 1, 0, 54), g->DrawRect(2, 0, 8, 8);
+    g->SetMatrix(1, 0, 0, 1, 24, 0), g->DrawRect(0, 24, 6, 6);
     g->EndRender();
     // clang-format off
     ExpectPixels({{3, 3, 0xff0000}, {5, 5, 0}, {20, 10, 0xff0000}, {20, 12, 0}, {57, 5, 0xff0000}, {43, 19, 0},
@@ -87,31 +79,28 @@ TEST_F(Renderer, OvalsHaveSegmentsByTheirSizeOnScreen) {
 
 TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndOnlyTheFullWindowTurnsItOff) {
     // A rectangle, a pixel it keeps and one it clips.
-    const int rects[][8] = {{10, 5, 20, 10, 15, 7, 15, 20},
-                            {1, 0, kSize, kSize, 5, 5, 0, 5},
-                            {0, 1, kSize, kSize, 5, 5, 5, 0},
-                            {0, 0, kSize - 1, kSize, 5, 5, 63, 5},
+    // clang-format off
+    const int rects[][8] = {{10, 5, 20, 10, 15, 7, 15, 20}, {1, 0, kSize, kSize, 5, 5, 0, 5},
+                            {0, 1, kSize, kSize, 5, 5, 5, 0}, {0, 0, kSize - 1, kSize, 5, 5, 63, 5},
                             {0, 0, kSize, kSize - 1, 5, 5, 5, 63}};
+    // clang-format on
     for (auto& r : rects) {
         g->BeginRender();
         g->Cls(0, 0, 0);
         g->SetScissor(r[0], r[1], r[2], r[3]);
-        g->SetColor(255, 0, 0);
-        g->DrawRect(0, 0, kSize, kSize);
+        g->SetColor(255, 0, 0), g->DrawRect(0, 0, kSize, kSize);
         g->EndRender();
         ExpectPixels({{r[4], r[5], 0xff0000}, {r[6], r[7], 0}});
     }
     g->BeginRender();
     g->SetScissor(0, 0, kSize, kSize);
-    g->SetColor(0, 0, 255);
-    g->DrawRect(0, 0, kSize, kSize);
+    g->SetColor(0, 0, 255), g->DrawRect(0, 0, kSize, kSize);
     g->EndRender();
     ExpectPixels({{5, 60, 0x0000ff}, {63, 0, 0x0000ff}});
     // A clear throws away what was drawn before it, even where the scissor keeps the clear away.
     g->BeginRender();
     g->SetScissor(0, 0, 8, 8);
-    g->SetColor(0, 255, 0);
-    g->DrawRect(0, 0, kSize, kSize);
+    g->SetColor(0, 255, 0), g->DrawRect(0, 0, kSize, kSize);
     g->Cls(255, 0, 0);
     g->EndRender();
     ExpectPixels({{4, 4, 0xff0000}, {30, 30, 0x0000ff}});
