@@ -27,8 +27,6 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
 const std::string kState = ".zanthstate";
 // Latin, Greek and CJK letters: none of them survives the ANSI code page of a Western Windows whole.
 const std::string kBeyondAscii = "Gr\xC3\xBC\x62nik_\xCE\xBB_\xE6\x97\xA5";
@@ -268,5 +266,3 @@ TEST_F(Files, ASaveThatFailsSaysSoInOneLineAndKeepsTheOldText) {
     EXPECT_EQ(scratch.Entries(), std::vector<std::string>{".zanthstate"});
 }
 #endif
-
-}  // namespace

@@ -8,8 +8,6 @@
 #include "host/input.h"
 #include "tests/common/collector.h"
 
-namespace {
-
 TEST(KeyTranslation, KeysGiveTheirWindowsKeyCodesCharactersAndLayoutNumbers) {
     // GLFW key (or layout character), Windows key code.
     // clang-format off
@@ -35,10 +33,9 @@ TEST(KeyTranslation, KeysGiveTheirWindowsKeyCodesCharactersAndLayoutNumbers) {
     const int chars[][2] = {{8, 8}, {9, 9}, {13, 13}, {27, 27}, {32, 0}, {33, 65569}, {40, 65576},
                             {41, 0}, {45, 65581}, {46, 127}, {65, 0}, {112, 0}};
     for (auto& c : chars) EXPECT_EQ(KeyToChar(c[0]), c[1]) << "key " << c[0];
-    const std::pair<const char*, int> names[] = {
-        {"a", 'A'}, {"z", 'Z'}, {"Q", 'Q'}, {"7", '7'}, {"!", '!'}, {"~", '~'}, {"\xc3\xa9", 0},
-        {"", 0}, {nullptr, 0}, {" ", 0}, {"ab", 0}, {"\x7f", 0},
-    };
+    const std::pair<const char*, int> names[] = {{"a", 'A'},   {"z", 'Z'}, {"Q", 'Q'},      {"7", '7'},
+                                                 {"!", '!'},   {"~", '~'}, {"\xc3\xa9", 0}, {"", 0},
+                                                 {nullptr, 0}, {" ", 0},   {"ab", 0},       {"\x7f", 0}};
     for (auto& n : names) EXPECT_EQ(LayoutChar(n.first), n.second) << (n.first ? n.first : "null");
     for (int key : {GLFW_KEY_SPACE, GLFW_KEY_ESCAPE, GLFW_KEY_KP_1, GLFW_KEY_UNKNOWN})
         EXPECT_EQ(LayoutKey(key), key);
@@ -99,8 +96,6 @@ TEST(Joystick, MappedPadsUseTheGamesButtonLayoutAndSticksWithUpPositive) {
     FillGamepadJoystick(state, pad.x, pad.y, pad.z, pad.buttons);
     EXPECT_EQ(pad.sticks(), (std::vector<float>{0.5f, 1.0f, 0, -0.25f, -0.75f, 1.0f}));
 }
-
-}  // namespace
 
 // The browser's standard layout; its triggers (6 and 7) are the sticks' z.
 TEST(Joystick, StandardLayoutPadsUseTheGamesButtonLayout) {

@@ -6,8 +6,6 @@
 #include "tests/common/collector.h"
 #include "tests/host/recorder.h"
 
-namespace {
-
 struct FakeHost : ZKGlfwGame {
     Log log;
     double now = 1000.0;
@@ -113,5 +111,3 @@ TEST_F(Loop, MillisecsAreTheClocksSecondsTimesAThousandCutToWholeOnes) {
         EXPECT_EQ(host.Millisecs(), s[1]) << s[0];
     }
 }
-
-}  // namespace

@@ -28,8 +28,6 @@ extern "C" void __wrap_glfwSwapInterval(int interval) {
     __real_glfwSwapInterval(interval);
 }
 
-namespace {
-
 using Size = std::pair<int, int>;
 
 struct Host : ZKGlfwGame {
@@ -184,39 +182,22 @@ TEST_F(HostWindow, SizesFollowEachAxisAndPointersScaleEvenToNothing) {
     GLFWwindowsizefun windowSize = glfwSetWindowSizeCallback(w, nullptr);
     GLFWframebuffersizefun framebufferSize = glfwSetFramebufferSizeCallback(w, nullptr);
     // clang-format off
-    const struct { Size window, framebuffer, to; const char* move; } reports[] = {
-        {{500, 420}, {1000, 840}, {10, 20}, "mouse move 20 40"}, {{0, 0}, {0, 0}, {11, 21}, "mouse move 11 21"}};
+    const struct { Size window, framebuffer; const char *to, *move; } reports[] = {
+        {{500, 420}, {1000, 840}, "10 20", "mouse move 20 40"}, {{0, 0}, {0, 0}, "11 21", "mouse move 11 21"}};
     // clang-format on
     for (auto& r : reports) {
         windowSize(w, r.window.first, r.window.second);
         framebufferSize(w, r.framebuffer.first, r.framebuffer.second);
         EXPECT_EQ(Device(), r.framebuffer);
         log.clear();
-        Shell("xdotool mousemove --window " + Id() + " --sync " + std::to_string(r.to.first) + " " +
-              std::to_string(r.to.second));
+        Shell("xdotool mousemove --window " + Id() + " --sync " + r.to);
         EXPECT_TRUE(PumpUntilLogged("mouse move")) << r.move;
         EXPECT_EQ(Lines("mouse move"), Log{r.move});
     }
 }
 
 // A minimised window keeps the focus: WM_STATE is set as a window manager would.
-TEST_F(HostWindow, TheFocusAndAMinimisedWindowSuspendAndResume) {
-    Open(64, 48);
-    Shell("xdotool windowfocus --sync $(xwininfo -root | awk '/Window id/{print $4}')");
-    EXPECT_TRUE(PumpUntil([&] { return !host->FollowFocus(); }));
-    Shell("xdotool windowfocus --sync " + Id());
-    EXPECT_TRUE(PumpUntil([&] { return host->FollowFocus(); }));
-    Display* display = glfwGetX11Display();
-    Atom state = XInternAtom(display, "WM_STATE", False);
-    long iconic[2] = {IconicState, None};
-    XChangeProperty(display, glfwGetX11Window(host->Window()), state, state, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(iconic), 2);
-    XSync(display, False);
-    EXPECT_TRUE(host->Active() == false && host->FollowFocus() == false) << "minimised with the focus";
-    EXPECT_EQ(log, (Log{"suspend", "resume", "suspend"}));
-}
-
-TEST_F(HostWindow, ThePumpWaitsOnlyWhenAskedAndPassesSleepUntilAnUpdateIsDue) {
+TEST_F(HostWindow, ThePumpWaitsOnlyWhenAskedPassesSleepUntilAnUpdateIsDueAndTheFocusSuspends) {
     Open(64, 48);
     glfwPollEvents();
     std::atomic<bool> posted{false};
@@ -238,6 +219,18 @@ TEST_F(HostWindow, ThePumpWaitsOnlyWhenAskedAndPassesSleepUntilAnUpdateIsDue) {
     const int elapsed = host->Millisecs() - start;
     EXPECT_LE(Count(log, "update"), elapsed * 60 / 1000 + 2) << "in " << elapsed << " ms";
     EXPECT_NEAR(host->Millisecs(), glfwGetTime() * 1000, 2);
-}
 
-}  // namespace
+    log.clear();
+    Shell("xdotool windowfocus --sync $(xwininfo -root | awk '/Window id/{print $4}')");
+    EXPECT_TRUE(PumpUntil([&] { return !host->FollowFocus(); }));
+    Shell("xdotool windowfocus --sync " + Id());
+    EXPECT_TRUE(PumpUntil([&] { return host->FollowFocus(); }));
+    Display* display = glfwGetX11Display();
+    Atom state = XInternAtom(display, "WM_STATE", False);
+    long iconic[2] = {IconicState, None};
+    XChangeProperty(display, glfwGetX11Window(host->Window()), state, state, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(iconic), 2);
+    XSync(display, False);
+    EXPECT_TRUE(host->Active() == false && host->FollowFocus() == false) << "minimised with the focus";
+    EXPECT_EQ(log, (Log{"suspend", "resume", "suspend"}));
+}

@@ -7,8 +7,6 @@
 
 #include "tests/common/process.h"
 
-namespace {
-
 TEST(Program, AWindowThatCannotBeOpenedIsAFailureThatSaysWhy) {
     // The game's status is printed, as xvfb-run's may differ; the display search starts from a number of
     // this process's own, so that X servers started at once do not race for one.
@@ -24,5 +22,3 @@ TEST(Program, AWindowThatCannotBeOpenedIsAFailureThatSaysWhy) {
     EXPECT_NE(output.find("GLX"), std::string::npos) << output;   // GLFW's own reason
     EXPECT_NE((output + "\n").find("status 1\n"), std::string::npos) << output;
 }
-
-}  // namespace

@@ -7,8 +7,6 @@
 
 #include "tests/media/engine.h"
 
-namespace {
-
 using namespace zk_test;
 
 // A tone at `hertz` lasting `seconds`, 8- or 16-bit, mono or stereo with a silent left; returns its path.
@@ -150,5 +148,3 @@ TEST_F(AudioEngine, SamplesAndBuffersLiveWhileAChannelHoldsThem) {
     EXPECT_EQ(gxtkAudio::DiscardPending(), 0);
     EXPECT_FALSE(alIsBuffer(toneBuffer));
 }
-
-}  // namespace

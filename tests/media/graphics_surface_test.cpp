@@ -18,8 +18,6 @@
 #include "host/game.h"
 #include "tests/common/pixels.h"
 
-namespace {
-
 using namespace zk_test;
 using Bytes = std::vector<unsigned char>;
 
@@ -128,5 +126,3 @@ TEST_F(Surface, ANewContextRecreatesTexturesOnceAndDiscardLeavesANameItGaveToAno
     green->Discard();
     EXPECT_FALSE(glIsTexture(texture));
 }
-
-}  // namespace

@@ -8,8 +8,6 @@
 #include "harness/gl_window.h"
 #include "tests/common/pixels.h"
 
-namespace {
-
 using namespace zk_test;
 
 const int kSize = 64;
@@ -137,5 +135,3 @@ TEST_F(Renderer, BatchesBreakOnKindTextureBlendAndPixelAccessOnly) {
         EXPECT_EQ(g->drawCalls, s.calls) << s.what;
     }
 }
-
-}  // namespace

@@ -9,8 +9,6 @@
 
 #include "tests/media/engine.h"
 
-namespace {
-
 using namespace zk_test;
 
 const int kTuneFrames = kCaptureRate * 3;   // three seconds: the first slice and many more
@@ -75,9 +73,8 @@ protected:
     }
     void ok(int result) { ASSERT_EQ(result, 0); }
 
-    static std::string* tune;
+    static inline std::string* tune = nullptr;
 };
-std::string* Music::tune = nullptr;
 
 TEST_F(Music, ALoopingSlicedTunePlaysTheWholeTuneTwiceBackToBack) {
     const std::vector<uint32_t> ref = whole();
@@ -153,5 +150,3 @@ TEST_F(Music, EndingATuneWhileItsSlicesDecodeLeavesNoThread) {
         EXPECT_TRUE(WaitFor([&] { return threads() == before; })) << "the worker was joined";
     }
 }
-
-}  // namespace

@@ -15,8 +15,6 @@
 #include "tests/common/env.h"
 #include "tests/common/x_screen.h"
 
-namespace {
-
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
@@ -175,5 +173,3 @@ TEST_F(WineGame, TheUnpackedZipPlaysOnItsOwn) {
     Key("F4");
     EXPECT_EQ(game->WaitExit(), 0) << game->Transcript();
 }
-
-}   // namespace
