@@ -32,7 +32,6 @@ protected:
     void StartGame() {
         Start(scratch.path(), Env("ZK_GAME_DIR") + "/tolvane-golf.exe", "'" + Env("ZK_WINE") + "'");
     }
-    std::string SeenFromWindows(const std::string& path) { return "Z:" + path; }
 
     zk_test::ScratchDir scratch{"zk_wine_Gr\xC3\xBC\x62nik_\xCE\xBB_\xE6\x97\xA5\xE6\x9C\xAC"};
 };
@@ -138,7 +137,7 @@ TEST_F(WineGame, ATenSecondGameWithoutAudioIsFiledAndShownAfterARestart) {
 }
 
 TEST_F(WineGame, TheTitleMenuFullscreenAndBackAndAGameHeardWithItsJingleAndTune) {
-    zk_test::UseWaveWriter(scratch.path(), SeenFromWindows(scratch.path()), kTuneRate);
+    zk_test::UseWaveWriter(scratch.path(), "Z:" + scratch.path(), kTuneRate);   // as Windows sees it
     StartGame();
     ASSERT_FALSE(Menu().empty()) << "no title menu";
     const zk_test::ScreenSize screen = zk_test::XScreenSize();
