@@ -1,5 +1,4 @@
-// The host's file layer in working folders named beyond ASCII, on Linux and under Wine (names reach Windows
-// as UTF-16). Linux alone: links, permissions, a killed writer, full disks (chattr +i stops even root).
+// The host's file layer in folders named beyond ASCII, on Linux and under Wine (chattr +i stops even root).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -219,7 +218,6 @@ TEST_F(Files, LoadAudioDataPicksTheDecoderByExtensionInAnyCase) {
 }
 
 #ifndef _WIN32
-// The child saves two texts in turn and dies when the file looks incomplete or after a while.
 TEST_F(Files, AKilledWriterNeverLeavesAHalfFile) {
     const int kUnits = 1 << 20;   // large enough that the kill usually lands inside a write
     std::vector<Char> ua(kUnits, 'a'), ub(kUnits, 233);
@@ -242,7 +240,6 @@ TEST_F(Files, AKilledWriterNeverLeavesAHalfFile) {
     }
 }
 
-// Full disks are files limited to `limit` bytes.
 TEST_F(Files, ASaveThatFailsSaysSoInOneLineAndKeepsTheOldText) {
     auto failed = [](const std::string& text, int want, rlim_t limit) {
         struct rlimit old, r;

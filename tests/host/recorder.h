@@ -1,5 +1,4 @@
-// A game delegate that logs each call the host forwards ("key down 65", "mouse down 0 60 40"); an update
-// runs `onUpdate`.
+// A game delegate that logs each call the host forwards ("key down 65"); an update runs `onUpdate`.
 #pragma once
 
 #include <functional>

@@ -75,7 +75,6 @@ protected:
     bool PumpUntilLogged(const std::string& s) {
         return PumpUntil([&] { return Count(log, s) > 0; });
     }
-    // The lines that begin with `prefix` and not with `except`, in order.
     Log Lines(const std::string& prefix, const std::string& except = "-") {
         Log out;
         for (const std::string& l : log)

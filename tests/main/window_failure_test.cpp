@@ -8,8 +8,7 @@
 #include "tests/common/process.h"
 
 TEST(Program, AWindowThatCannotBeOpenedIsAFailureThatSaysWhy) {
-    // The game's status is printed, as xvfb-run's may differ; the display search starts from a number of
-    // this process's own, so that X servers started at once do not race for one.
+    // The game's own status is printed; displays are searched from a number of this process's own.
     const std::string command =
         "timeout 60 xvfb-run -a -n " + std::to_string(200 + getpid() % 500) +
         " -s '-screen 0 800x600x24 -extension GLX' sh -c '" +

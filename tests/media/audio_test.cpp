@@ -24,7 +24,6 @@ std::string write_tone(const std::string& name, double hertz, double seconds, in
     return write_wav(AudioPath(name), w);
 }
 
-// Seconds between the first and the last loud frame of the capture.
 double loud_seconds(const Capture& c) {
     size_t first = c.left.size(), last = 0;
     for (size_t i = 0; i < c.left.size(); ++i)

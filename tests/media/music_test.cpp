@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -129,24 +128,18 @@ TEST_F(Music, ASlicedTuneThatRanDryGoesOnWhereItStopped) {
 TEST_F(Music, EndingATuneWhileItsSlicesDecodeLeavesNoThread) {
     const int before = threads();
     const String file(write_tune("long", kCaptureRate * 8).c_str());
-    const std::function<void()> ends[] = {
-        [&] { audio->StopMusic(); },
-        [&] {
-            ok(audio->PlayMusic(file, 0));
-            EXPECT_TRUE(WaitFor([&] { return threads() == before + 1; })) << "one worker, the new tune's";
-            audio->StopMusic();
-        },
-        [&] {
-            gc_assign(engine_root, static_cast<gxtkAudio*>(nullptr));
-            CollectEverything();
-            audio = nullptr;
-        },
-    };
-    for (const auto& end : ends) {
+    auto start = [&] {
         ok(audio->PlayMusic(file, 1));
-        ASSERT_TRUE(audio->MusicStreaming());
-        EXPECT_EQ(threads(), before + 1);
-        end();
-        EXPECT_TRUE(WaitFor([&] { return threads() == before; })) << "the worker was joined";
-    }
+        EXPECT_TRUE(audio->MusicStreaming() && threads() == before + 1) << "one worker";
+    };
+    auto joined = [&] { return WaitFor([&] { return threads() == before; }); };
+    start(), audio->StopMusic();   // by the game
+    EXPECT_TRUE(joined());
+    start(), ok(audio->PlayMusic(file, 0));   // by a new tune, whose own worker then runs alone
+    EXPECT_TRUE(WaitFor([&] { return threads() == before + 1; })) << "one worker, the new tune's";
+    audio->StopMusic();
+    EXPECT_TRUE(joined());
+    start(), gc_assign(engine_root, static_cast<gxtkAudio*>(nullptr));   // by the engine's collection
+    CollectEverything(), audio = nullptr;
+    EXPECT_TRUE(joined());
 }

@@ -36,7 +36,6 @@ protected:
     zk_test::ScratchDir scratch{"zk_wine_Gr\xC3\xBC\x62nik_\xCE\xBB_\xE6\x97\xA5\xE6\x9C\xAC"};
 };
 
-// A mono 16-bit WAV file's samples.
 std::vector<int16_t> Samples16(const std::string& bytes) {
     std::vector<int16_t> out;
     const size_t data = bytes.find("data");
