@@ -54,6 +54,7 @@ protected:
     }
     std::string Id() { return std::to_string(glfwGetX11Window(host->Window())); }
     Size Device() { return Size(host->GetDeviceWidth(), host->GetDeviceHeight()); }
+    Size WindowSize() { return Size(host->WindowWidth(), host->WindowHeight()); }
     Size Position() {
         Size at;
         glfwGetWindowPos(host->Window(), &at.first, &at.second);
@@ -171,10 +172,8 @@ TEST_F(HostWindow, SizesFollowEachAxisAndPointersScaleEvenToNothing) {
     Open(640, 480);
     for (const Size& s : {Size(640, 300), Size(500, 300), Size(500, 420)}) {
         glfwSetWindowSize(host->Window(), s.first, s.second);
-        const auto sized = [&] {
-            return Device() == s && Size(host->WindowWidth(), host->WindowHeight()) == s;
-        };
-        EXPECT_TRUE(PumpUntil(sized)) << s.first << "x" << s.second;
+        EXPECT_TRUE(PumpUntil([&] { return Device() == s && WindowSize() == s; }))
+            << s.first << "x" << s.second;
     }
     // The host's own size callbacks, told what a HiDPI screen and a minimised window report.
     GLFWwindow* w = host->Window();
