@@ -36,9 +36,7 @@ protected:
         g = BeginTestFrame();
     }
     gxtkSurface* load(const std::string& path) { return g->LoadSurface(String(path.c_str())); }
-    gxtkSurface* solid(const char* name, unsigned char r, unsigned char gr, unsigned char b) {
-        return load(write_png(name, 1, 1, 4, {r, gr, b, 255}));
-    }
+    gxtkSurface* solid(const char* name, const Bytes& rgba) { return load(write_png(name, 1, 1, 4, rgba)); }
     void draw(gxtkSurface* s) {
         g->BeginRender(), g->Cls(0, 0, 0);
         g->SetMatrix(8, 0, 0, 8, 0, 0), g->DrawSurface(s, 0, 0);
@@ -104,11 +102,11 @@ TEST_F(Surface, ANewContextRecreatesTexturesOnceAndDiscardLeavesANameItGaveToAno
     glfwGraphicsSeq = 0;   // as before the host opened its first window: nothing is made
     EXPECT_EQ(g->CreateSurface(2, 2)->seq, -1);
     glfwGraphicsSeq = current;
-    gxtkSurface* old = solid("old.png", 255, 0, 0);
-    gxtkSurface* kept = solid("kept.png", 0, 0, 255);
+    gxtkSurface* old = solid("old.png", {255, 0, 0, 255});
+    gxtkSurface* kept = solid("kept.png", {0, 0, 255, 255});
     window.reset();   // as the host replaces a window: the old one and its context go first
     window = std::make_unique<TestGLWindow>(32, 32);
-    gxtkSurface* green = solid("green.png", 0, 255, 0);
+    gxtkSurface* green = solid("green.png", {0, 255, 0, 255});
     ASSERT_EQ(green->texture, old->texture) << "the new context reuses the name";
     old->Discard();
     EXPECT_EQ(old->data, nullptr);
