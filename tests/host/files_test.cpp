@@ -1,9 +1,4 @@
-// The host's file layer in fresh working folders named beyond ASCII, on Linux and, cross-built, on
-// Windows under Wine (where names reach the system as UTF-16): the path scheme, files read whole, the
-// saved state replaced whole (atomically where a temporary file can be made, else in place and cut to
-// length), a read-only state kept, the local date, a web address handed over in one piece, sound files
-// by extension. Linux alone: links, permissions, a writer killed mid-save, full disks (shell commands make
-// those places; chattr +i as root, whom permissions do not stop).
+// The host's file layer in folders named beyond ASCII, on Linux and under Wine (chattr +i stops even root).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,12 +22,9 @@
 #else
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
-
-namespace {
 
 const std::string kState = ".zanthstate";
 // Latin, Greek and CJK letters: none of them survives the ANSI code page of a Western Windows whole.
@@ -40,9 +32,7 @@ const std::string kBeyondAscii = "Gr\xC3\xBC\x62nik_\xCE\xBB_\xE6\x97\xA5";
 
 #ifdef _WIN32
 std::wstring wide(const std::string& utf8) { return zk_test::Utf8Path(utf8).wstring(); }
-void make_read_only(const std::string& file) {
-    SetFileAttributesW(wide(file).c_str(), FILE_ATTRIBUTE_READONLY);
-}
+void make_read_only(const std::string& f) { SetFileAttributesW(wide(f).c_str(), FILE_ATTRIBUTE_READONLY); }
 void unlock() { SetFileAttributesW(wide(kState).c_str(), FILE_ATTRIBUTE_NORMAL); }
 #else
 bool Sh(const std::string& command) { return std::system(command.c_str()) == 0; }
@@ -68,33 +58,26 @@ protected:
     void SetUp() override { ASSERT_TRUE(scratch.Enter()); }
     void TearDown() override { unlock(); }
 
-    // Saves `text`: its result, and the one line printed, if any.
     static std::pair<int, std::string> Save(const std::string& text) {
         testing::internal::CaptureStdout();
         const int result = game->SaveState(String(text.c_str()));
         return {result, testing::internal::GetCapturedStdout()};
     }
-    static ZKGlfwGame* game;
+    static inline ZKGlfwGame* game = nullptr;
     zk_test::ScratchDir scratch{"zk_files_" + kBeyondAscii};
 };
 
-ZKGlfwGame* Files::game = nullptr;
-
-// Scheme roots map to folders; any other "zanth:" form is the empty path, which nothing opens.
 TEST_F(Files, SchemePathsMapToFoldersOfTheWorkingDirectory) {
-    const char* const paths[][2] = {{"zanth://data/graphics/b.png", "./data/graphics/b.png"},
-                                    {"zanth://internal/a", "./internal/a"},
-                                    {"zanth://external/b/c", "./external/b/c"},
-                                    {"images/ball.png", "images/ball.png"},
-                                    {"zanth://other/x", ""},
-                                    {"zanth:", ""},
-                                    {"zanth://data", ""}};
+    // clang-format off
+    const char* const paths[][2] = {
+        {"zanth://data/graphics/b.png", "./data/graphics/b.png"}, {"zanth://internal/a", "./internal/a"},
+        {"zanth://external/b/c", "./external/b/c"}, {"images/ball.png", "images/ball.png"},
+        {"zanth://other/x", ""}, {"zanth:", ""}, {"zanth://data", ""}};
+    // clang-format on
     for (auto& p : paths) EXPECT_EQ(game->PathToFilePath(String(p[0])), String(p[1])) << p[0];
 }
 
-// Files named in any script are found through the path scheme; text is read as UTF-8 and data longer
-// than the 4096-byte reading piece comes back whole. Before any save the state is empty, and loading it
-// removes a temporary file left by a save that was cut short.
+// Data is read in 4096-byte pieces; loading the state removes a temporary file left by a save cut short.
 TEST_F(Files, FilesNamedBeyondAsciiAreReadWhole) {
     zk_test::fs::create_directory("data");
     const std::string name = "data/caf\xC3\xA9-\xE2\x82\xAC-" + kBeyondAscii,
@@ -114,25 +97,22 @@ TEST_F(Files, FilesNamedBeyondAsciiAreReadWhole) {
     EXPECT_EQ(scratch.Entries(), std::vector<std::string>{"data"}) << "the leftover is removed";
 }
 
-// Saves that must happen, each in a folder of its own: the temporary file replaces the state; one left by
-// a crash goes first; where none can be made (a directory in the way) the state is written in place. On
-// Linux also: a folder that takes no new file, links followed to their targets, permissions kept, a
-// temporary file planted as a link. Each of a longer text, a shorter one and the empty one is then the
-// whole file (a write in place must not keep a tail), and the folder holds `entries`.
-TEST_F(Files, EachSaveLeavesExactlyItsTextWhereverItIsWritten) {
+// Each place: where the text lands, the folder's entries after, a shell check after, whether the state is
+// read-only (the player's to keep). A longer, a shorter and the empty text must each be the whole file (a
+// write in place must not keep a tail).
+TEST_F(Files, EachSaveLeavesExactlyItsTextWhereverItIsWrittenAndNoneTouchesAReadOnlyState) {
     const std::string temp = kState + ".tmp";
-    struct Case {
-        const char* what;
-        std::function<void()> setup;
-        std::string file;
-        std::vector<std::string> entries;
-        const char* after;
-    };
+    const std::string kept = "Saved state not written (read-only): the previous state is kept\n";
     // clang-format off
+    struct Case { const char* what; std::function<void()> setup; std::string file;
+                  std::vector<std::string> entries; const char* after; bool readOnly = false; };
     const Case cases[] = {
         {"a plain folder", [] {}, kState, {kState}, "true"},
         {"a temporary file left by a crash", [&] { zk_test::WriteFile(temp, "half"); }, kState, {kState}, "true"},
         {"a directory in the way", [&] { zk_test::fs::create_directory(temp); }, kState, {kState, temp}, "true"},
+        {"read-only", [] { make_read_only(kState); }, kState, {kState}, "true", true},
+        {"read-only, in place only", [&] { zk_test::fs::create_directory(temp), make_read_only(kState); },
+         kState, {kState, temp}, "true", true},
 #ifndef _WIN32
         {"a folder that takes no new file", [] { Sh(kLock); }, kState, {kState}, "true"},
         {"a link to a file in another folder", [] { Sh("mkdir s && mv .zanthstate s/real && ln -s s/real .zanthstate"); },
@@ -152,9 +132,11 @@ TEST_F(Files, EachSaveLeavesExactlyItsTextWhereverItIsWritten) {
         zk_test::WriteFile(kState, "old state");
         c.setup();
         for (const std::string text : {"a new state much longer than the old one", "short", ""}) {
-            EXPECT_EQ(Save(text), std::make_pair(0, std::string())) << text;
-            EXPECT_EQ(zk_test::ReadFile(c.file), text);
-            EXPECT_EQ(game->LoadState(), String(text.c_str()));
+            const std::string want = c.readOnly ? "old state" : text;
+            EXPECT_EQ(Save(text), c.readOnly ? std::make_pair(-1, kept) : std::make_pair(0, std::string()))
+                << text;
+            EXPECT_EQ(zk_test::ReadFile(c.file), want);
+            EXPECT_EQ(game->LoadState(), String(want.c_str()));
         }
         std::vector<std::string> left = place.Entries();
         std::sort(left.begin(), left.end());
@@ -166,49 +148,26 @@ TEST_F(Files, EachSaveLeavesExactlyItsTextWhereverItIsWritten) {
     }
 }
 
-// A state file marked read-only is the player's to keep: no save touches it, whichever way it would go,
-// and the failure is said in one line.
-TEST_F(Files, AReadOnlyStateFileIsLeftAlone) {
-    for (bool inPlace : {false, true}) {
-        SCOPED_TRACE(inPlace ? "only an in-place write possible" : "a temporary file possible");
-        zk_test::ScratchDir place{"zk_readonly"};
-        ASSERT_TRUE(place.Enter());
-        zk_test::WriteFile(kState, "kept state");
-        if (inPlace) zk_test::fs::create_directory(zk_test::Utf8Path(kState + ".tmp"));
-        make_read_only(kState);
-        EXPECT_EQ(Save("new state"),
-                  std::make_pair(
-                      -1, std::string("Saved state not written (read-only): the previous state is kept\n")));
-        EXPECT_EQ(zk_test::ReadFile(kState), "kept state");
-        EXPECT_EQ(place.Entries().size(), inPlace ? 2u : 1u) << "a temporary file left";
-        unlock();
-    }
-}
-
-// The local date and time, as many fields as the record holds: year, month, day, hour, minute, second,
-// and 0 for the milliseconds.
+// Year, month, day, hour, minute, second, then 0 for the milliseconds.
 TEST_F(Files, GetDateFillsAsManyFieldsAsTheRecordHolds) {
     for (int n : {0, 3, 7, 8}) {
         Array<int> date(n);
         for (int i = 0; i < n; ++i) date[i] = -1;
-        char before[32], after[32];
-        do {   // the same second before and after
-            std::time_t t = std::time(nullptr);
-            std::strftime(before, sizeof before, "%Y %m %d %H %M %S", std::localtime(&t));
-            game->GetDate(date);
+        std::time_t t;
+        do {   // within one second
             t = std::time(nullptr);
-            std::strftime(after, sizeof after, "%Y %m %d %H %M %S", std::localtime(&t));
-        } while (std::string(before) != after);
+            game->GetDate(date);
+        } while (std::time(nullptr) != t);
+        char now[32];
+        std::strftime(now, sizeof now, "%Y %m %d %H %M %S", std::localtime(&t));
         std::vector<int> want(6), got(date.Data(), date.Data() + n);
-        std::istringstream(before) >> want[0] >> want[1] >> want[2] >> want[3] >> want[4] >> want[5];
+        std::istringstream(now) >> want[0] >> want[1] >> want[2] >> want[3] >> want[4] >> want[5];
         want.push_back(0), want.push_back(-1), want.resize(n);
         EXPECT_EQ(got, want) << n << " fields";
     }
 }
 
-// The address reaches the system's opener as one argument, nothing in it run: on Linux a stand-in
-// xdg-open put first on PATH here; under Wine the Linux side's xdg-open, which Wine's shell starts, a
-// stand-in the suite puts first on PATH that writes its arguments to ZK_URL_ARGS.
+// A stand-in xdg-open first on PATH (here, or the Wine suite's, that Wine's shell starts) logs its arguments.
 TEST_F(Files, OpenUrlHandsTheAddressOverWholeWithNothingInItRun) {
     const std::string url = "https://example.test/a b;touch pwned&q=$(touch pwned2)`touch pwned3`";
 #ifdef _WIN32
@@ -242,7 +201,6 @@ TEST_F(Files, OpenUrlHandsTheAddressOverWholeWithNothingInItRun) {
     for (const std::string& entry : scratch.Entries()) EXPECT_EQ(entry.find("pwned"), std::string::npos);
 }
 
-// The decoder follows the extension in any letter case; the PCM is reported as memory outside the heap.
 TEST_F(Files, LoadAudioDataPicksTheDecoderByExtensionInAnyCase) {
     zk_test::fs::create_directory("data");
     for (const char* name : {"data/B.WAV", "data/c.mp3"})
@@ -260,27 +218,20 @@ TEST_F(Files, LoadAudioDataPicksTheDecoderByExtensionInAnyCase) {
 }
 
 #ifndef _WIN32
-// A writer killed at any moment leaves the old text or the new one, whole: the child saves two texts in
-// turn and, once its first save is in place, dies when the file looks incomplete or after a while.
 TEST_F(Files, AKilledWriterNeverLeavesAHalfFile) {
     const int kUnits = 1 << 20;   // large enough that the kill usually lands inside a write
     std::vector<Char> ua(kUnits, 'a'), ub(kUnits, 233);
     const String texts[2] = {String(ua.data(), kUnits), String(ub.data(), kUnits)};
     const std::string a = texts[0].ToUtf8(), b = texts[1].ToUtf8();
-    auto size = [] {
-        struct stat st;
-        return stat(".zanthstate", &st) == 0 ? size_t(st.st_size) : 0;
-    };
+    auto size = [e = std::error_code()]() mutable { return zk_test::fs::file_size(".zanthstate", e); };
     for (int round = 0; round < 8; ++round) {
-        ASSERT_EQ(game->SaveState(String("old")), 0);
+        ASSERT_EQ(game->SaveState(texts[0]), 0);
         const pid_t child = fork();
         if (child == 0) {
             for (int i = 0; game->SaveState(texts[i % 2]) == 0; ++i) {}
             _exit(1);
         }
-        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (size() != a.size() && std::chrono::steady_clock::now() < until) {}
-        until = std::chrono::steady_clock::now() + std::chrono::milliseconds(30 + 10 * round);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(30 + 10 * round);
         while (std::chrono::steady_clock::now() < until && (size() == a.size() || size() == b.size())) {}
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
@@ -289,9 +240,6 @@ TEST_F(Files, AKilledWriterNeverLeavesAHalfFile) {
     }
 }
 
-// Saves with files limited to `limit` bytes that cannot happen say so in one line and keep the old text
-// whole: a full disk for the temporary file, nothing writable, a full disk where only an in-place write
-// can go.
 TEST_F(Files, ASaveThatFailsSaysSoInOneLineAndKeepsTheOldText) {
     auto failed = [](const std::string& text, int want, rlim_t limit) {
         struct rlimit old, r;
@@ -313,5 +261,3 @@ TEST_F(Files, ASaveThatFailsSaysSoInOneLineAndKeepsTheOldText) {
     EXPECT_EQ(scratch.Entries(), std::vector<std::string>{".zanthstate"});
 }
 #endif
-
-}  // namespace

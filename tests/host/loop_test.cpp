@@ -1,4 +1,4 @@
-// The host loop's schedule and guarded forwarders: the real pass with clock, sleep, pump and focus faked.
+// The host loop's real pass with clock, sleep, pump and focus faked.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,9 +6,6 @@
 #include "tests/common/collector.h"
 #include "tests/host/recorder.h"
 
-namespace {
-
-// The real pass on a fake clock; "sleep" advances it, "wait" and "poll" are the pump.
 struct FakeHost : ZKGlfwGame {
     Log log;
     double now = 1000.0;
@@ -27,7 +24,7 @@ protected:
         delegate = new Recorder(&host.log);   // reachable through the host only, which marks its delegate
         host.SetDelegate(delegate);
     }
-    Log pass() {   // one pass, logged without collector steps
+    Log pass() {   // without collector steps
         host.log.clear();
         host.RunPass();
         Log log = host.log;
@@ -39,8 +36,8 @@ protected:
     Recorder* delegate;
 };
 
-// Before a pass the clock moves on by `late`; each update costs `cost` or, with `rate` >= 0, sets that
-// rate. A pass without a sleep after the first shows the schedule was dropped, one with a sleep kept.
+// Before a pass the clock moves on by `late`; each update costs `cost` or, with `rate` >= 0, sets that rate.
+// A pass without a sleep after the first shows the schedule was dropped, one with a sleep kept.
 TEST_F(Loop, UpdatesFollowTheScheduleCatchingUpAtMostFourPeriodsAndStopWithoutTheFocus) {
     const Log fresh{"render", "poll", "update"}, paced{"render", "sleep", "poll", "update"};
     const Log four{"render", "poll", "update", "update", "update", "update"};
@@ -72,9 +69,7 @@ TEST_F(Loop, UpdatesFollowTheScheduleCatchingUpAtMostFourPeriodsAndStopWithoutTh
     }
 }
 
-// Nothing is forwarded before the start, nor a second start, a resume while running or an update while
-// suspended; each forwarded call is followed by one collector step. An event sent from inside an update
-// (a replaced window's key releases) leaves the step to the update: an object only it holds survives.
+// An event sent from inside an update (a replaced window's key releases) leaves the step to the update.
 TEST_F(Loop, EachForwardedCallIsFollowedByOneCollectorStepButNotOneInsideAnother) {
     auto all = [&] {
         host.ResumeGame(), host.UpdateGame(), host.KeyEvent(kEventKeyDown, 65), host.SuspendGame();
@@ -109,7 +104,6 @@ TEST_F(Loop, EachForwardedCallIsFollowedByOneCollectorStepButNotOneInsideAnother
 #endif
 }
 
-// The clock is the host's seconds in whole milliseconds, cut rather than rounded.
 TEST_F(Loop, MillisecsAreTheClocksSecondsTimesAThousandCutToWholeOnes) {
     const double seconds[][2] = {{0, 0}, {1.9999, 1999}, {1000.25, 1000250}, {2147483.6479, 2147483647}};
     for (auto& s : seconds) {
@@ -117,5 +111,3 @@ TEST_F(Loop, MillisecsAreTheClocksSecondsTimesAThousandCutToWholeOnes) {
         EXPECT_EQ(host.Millisecs(), s[1]) << s[0];
     }
 }
-
-}  // namespace

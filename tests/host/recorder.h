@@ -1,6 +1,4 @@
-// tests/host/recorder.h: a game delegate that writes down every call the host forwards to it, one line
-// each ("start", "update", "key down 65", "key char 97", "mouse down 0 60 40", "mouse move 60 40"), in
-// the log it is given; an update runs `onUpdate`. Header only; needs zk_host.
+// A game delegate that logs each call the host forwards ("key down 65"); an update runs `onUpdate`.
 #pragma once
 
 #include <functional>
@@ -42,7 +40,6 @@ private:
     }
 };
 
-// How many lines of `log` begin with `text`.
 inline int Count(const Log& log, const std::string& text) {
     int n = 0;
     for (const std::string& line : log) n += line.rfind(text, 0) == 0;

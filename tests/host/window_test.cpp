@@ -1,8 +1,4 @@
-// ZKGlfwGame's window on a real X server (Xvfb), typed into and clicked with real X input events
-// (xdotool), each event written down as the game's delegate receives it: key translation, repeats and
-// buttons; what replacing the window does to held keys and to the window's settings; sizes that change
-// along one axis or to nothing; the focus. Fullscreen at the desktop's size with the real game:
-// tests/game/window_test.cpp.
+// ZKGlfwGame's window on Xvfb, driven by real X events (xdotool), each as the game's delegate receives it.
 #include <gtest/gtest.h>
 
 #include <GLFW/glfw3.h>
@@ -24,8 +20,7 @@
 extern "C" Display* glfwGetX11Display(void);
 extern "C" Window glfwGetX11Window(GLFWwindow* window);
 
-// Xvfb's OpenGL has no swap control to read back, so the host's calls are written down on their way to
-// GLFW (the test links with --wrap=glfwSwapInterval).
+// Xvfb's OpenGL has no swap control to read back: the calls are seen on their way (--wrap).
 static std::vector<int> swaps;
 extern "C" void __real_glfwSwapInterval(int interval);
 extern "C" void __wrap_glfwSwapInterval(int interval) {
@@ -33,9 +28,6 @@ extern "C" void __wrap_glfwSwapInterval(int interval) {
     __real_glfwSwapInterval(interval);
 }
 
-namespace {
-
-const char* const kTitle = "Grubnik in Tolvane Golf";
 using Size = std::pair<int, int>;
 
 struct Host : ZKGlfwGame {
@@ -45,8 +37,7 @@ struct Host : ZKGlfwGame {
 
 class HostWindow : public ::testing::Test {
 protected:
-    // GLFW stays initialised for the whole program: terminating it would unload the OpenGL driver, whose
-    // process-lifetime allocations would then read as leaks under the sanitizers.
+    // GLFW is never terminated: unloading the OpenGL driver would show its allocations as leaks.
     void SetUp() override {
         zk_test::StartCollectorOnce();
         static bool glfw = std::getenv("DISPLAY") && glfwInit();
@@ -62,6 +53,13 @@ protected:
         delete host;
     }
     std::string Id() { return std::to_string(glfwGetX11Window(host->Window())); }
+    Size Device() { return Size(host->GetDeviceWidth(), host->GetDeviceHeight()); }
+    Size WindowSize() { return Size(host->WindowWidth(), host->WindowHeight()); }
+    Size Position() {
+        Size at;
+        glfwGetWindowPos(host->Window(), &at.first, &at.second);
+        return at;
+    }
     // Xvfb has no window manager: the pointer goes in, then the focus, and the host sees it active.
     void Open(int width, int height) {
         host->SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, false);
@@ -70,16 +68,14 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return host->Active(); })) << "the window took the focus";
         log.clear();
     }
-    // Runs the event pump until `done` holds; the deadline only keeps a broken build from hanging.
     template <class Done>
     bool PumpUntil(Done done) {
         for (int i = 0; i < 1000 && !done(); ++i) glfwWaitEventsTimeout(0.01);
         return done();
     }
-    bool PumpUntilLogged(const std::string& line) {
-        return PumpUntil([&] { return Count(log, line) > 0; });
+    bool PumpUntilLogged(const std::string& s) {
+        return PumpUntil([&] { return Count(log, s) > 0; });
     }
-    // The lines that begin with `prefix` and not with `except`, in order.
     Log Lines(const std::string& prefix, const std::string& except = "-") {
         Log out;
         for (const std::string& l : log)
@@ -92,35 +88,9 @@ protected:
     zk_test::ScreenSize screen;   // the desktop, as the X server has it
 };
 
-// Presses and characters in order; Alt translates to nothing, so no event of it arrives between the
-// others. A held navigation key repeats its press and its character; buttons come with their place in
-// window pixels, left 0, right 1, middle 2, and further buttons (X's 8) not at all.
-TEST_F(HostWindow, KeysRepeatsAndButtonsArriveAsTheGameSeesThem) {
-    Open(640, 480);
-    Shell("xdotool key a shift+apostrophe Delete Alt_L BackSpace");
-    ASSERT_TRUE(PumpUntilLogged("key up 8"));
-    EXPECT_EQ(Lines("key", "key up"),
-              (Log{"key down 65", "key char 97", "key down 16", "key down 222", "key char 34", "key down 46",
-                   "key char 127", "key down 8", "key char 8"}));
-    log.clear();
-    Shell("xdotool keydown Left");
-    const bool repeated = PumpUntil([&] { return Count(log, "key down 37") >= 3; });
-    Shell("xdotool keyup Left");
-    ASSERT_TRUE(repeated && PumpUntilLogged("key up 37")) << "the X server did not repeat the held key";
-    EXPECT_EQ(Count(log, "key char 65573"), Count(log, "key down 37"));
-    EXPECT_EQ(Count(log, "key up 37"), 1);
-    log.clear();
-    Shell("xdotool mousemove --window " + Id() + " --sync 60 40 click 1 click 3 click 2 click 8 click 1");
-    ASSERT_TRUE(PumpUntil([&] { return Count(log, "mouse up 0") == 2; }));
-    EXPECT_EQ(Lines("mouse down"),
-              (Log{"mouse down 0 60 40", "mouse down 1 60 40", "mouse down 2 60 40", "mouse down 0 60 40"}));
-}
-
-// A window replaced (the game's switch to fullscreen and back, from inside an update) first releases
-// every key held in it, the ends of the key table among them; the new window is titled and centred, has
-// the cursor and the swap interval the game set before, its own current context, and sends keys,
-// characters, buttons, motion and the close button like the first.
-TEST_F(HostWindow, AReplacedWindowReleasesHeldKeysAndKeepsEveryWindowSetting) {
+// Keys, repeats and buttons are tried on the replaced window. Alt translates to nothing; X's button 8 is
+// not the game's.
+TEST_F(HostWindow, AReplacedWindowReleasesHeldKeysKeepsEveryWindowSettingAndTakesKeysRepeatsAndButtons) {
     Open(640, 480);
     EXPECT_EQ(swaps, std::vector<int>{}) << "never set: the driver's default";
     host->SetSwapInterval(1);
@@ -140,113 +110,92 @@ TEST_F(HostWindow, AReplacedWindowReleasesHeldKeysAndKeepsEveryWindowSetting) {
     EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_HIDDEN);
     char* title = nullptr;
     XFetchName(glfwGetX11Display(), glfwGetX11Window(host->Window()), &title);
-    EXPECT_STREQ(title, kTitle);
+    EXPECT_STREQ(title, "Grubnik in Tolvane Golf");
     XFree(title);
-    Size at;
-    glfwGetWindowPos(host->Window(), &at.first, &at.second);
-    EXPECT_EQ(at, Size((screen.width - 300) / 2, (screen.height - 200) / 2));
+    EXPECT_EQ(Position(), Size((screen.width - 300) / 2, (screen.height - 200) / 2));
 
     // The held keys' releases (and any repeats of them) reach the new window before F5 does.
     Shell("xdotool mousemove --window " + Id() + " 1 1 windowfocus --sync " + Id() + " key F5");
     ASSERT_TRUE(PumpUntilLogged("key up 116"));
     log.clear();
-    Shell("xdotool key z mousemove --window " + Id() + " --sync 30 20 click 1");
+    Shell("xdotool key a shift+apostrophe Delete Alt_L BackSpace");
+    ASSERT_TRUE(PumpUntilLogged("key up 8"));
+    EXPECT_EQ(Lines("key", "key up"),
+              (Log{"key down 65", "key char 97", "key down 16", "key down 222", "key char 34", "key down 46",
+                   "key char 127", "key down 8", "key char 8"}));
+    log.clear();
+    Shell("xdotool keydown Left");
+    const bool repeated = PumpUntil([&] { return Count(log, "key down 37") >= 3; });
+    Shell("xdotool keyup Left");
+    ASSERT_TRUE(repeated && PumpUntilLogged("key up 37")) << "the X server did not repeat the held key";
+    EXPECT_EQ(Count(log, "key char 65573"), Count(log, "key down 37"));
+    EXPECT_EQ(Count(log, "key up 37"), 1);
+    log.clear();
+    Shell("xdotool mousemove --window " + Id() + " --sync 60 40 click 1 click 3 click 2 click 8 click 1");
     SendCloseRequest(glfwGetX11Window(host->Window()));
     ASSERT_TRUE(PumpUntilLogged("key up 432"));
-    EXPECT_EQ(Lines("key"), (Log{"key down 90", "key char 122", "key up 90", "key down 432", "key up 432"}));
-    EXPECT_EQ(Lines("mouse down"), Log{"mouse down 0 30 20"});
-    EXPECT_EQ(Count(log, "mouse move 30 20"), 1);
+    EXPECT_EQ(Lines("mouse down"),
+              (Log{"mouse down 0 60 40", "mouse down 1 60 40", "mouse down 2 60 40", "mouse down 0 60 40"}));
+    EXPECT_EQ(Lines("key"), (Log{"key down 432", "key up 432"}));
+    EXPECT_EQ(Count(log, "mouse move 60 40"), 1);
 }
 
-// Any size opens a window, at least a pixel each way, a new context each time even at the same size; a
-// window larger than the desktop is centred all the same (not clamped); bit 0 of the device window's
-// flags asks for the desktop's own screen. The desktop and the screen's modes are the X screen's.
+// A window larger than the desktop is centred all the same; bit 0 of the flags asks for fullscreen.
 TEST_F(HostWindow, EverySizeOpensANewCentredWindowAndTheFlagsPickFullscreen) {
     const int sizes[][2] = {{0, 0}, {-7, 300}, {40000, 70000}, {640, 480}};
     for (auto& s : sizes) {
         host->SetGlfwWindow(s[0], s[1], 8, 8, 8, 0, 0, 0, false);
         ASSERT_NE(host->Window(), nullptr) << s[0] << "x" << s[1];
-        EXPECT_GE(host->GetDeviceWidth() * host->GetDeviceHeight(), 1);
+        EXPECT_GE(Device().first * Device().second, 1);
     }
     const int seq = glfwGraphicsSeq;
     host->SetDeviceWindow(2500, 2000, 2);
-    Size at, size(host->GetDeviceWidth(), host->GetDeviceHeight());
-    glfwGetWindowPos(host->Window(), &at.first, &at.second);
-    EXPECT_EQ(at, Size((screen.width - 2500) / 2, (screen.height - 2000) / 2));
+    const Size size = Device();
+    EXPECT_EQ(Position(), Size((screen.width - 2500) / 2, (screen.height - 2000) / 2));
     EXPECT_EQ(glfwGetWindowMonitor(host->Window()), nullptr);
     host->SetDeviceWindow(screen.width, screen.height, 1);
     EXPECT_NE(glfwGetWindowMonitor(host->Window()), nullptr);
     host->SetDeviceWindow(2500, 2000, 0);
-    EXPECT_EQ(size, Size(host->GetDeviceWidth(), host->GetDeviceHeight())) << "the same size again";
+    EXPECT_EQ(Device(), size) << "the same size again";
     EXPECT_EQ(glfwGraphicsSeq, seq + 3);
 
-    const Size desktop(screen.width, screen.height);
-    ZKGlfwVideoMode* mode = host->GetGlfwDesktopMode();
-    EXPECT_EQ(Size(mode->width, mode->height), desktop);
-    EXPECT_EQ(mode->red * 10000 + mode->green * 100 + mode->blue, 80808);
-    EXPECT_EQ(Size(host->GetDesktopMode()->width, host->GetDesktopMode()->height), desktop);
-    ASSERT_EQ(host->GetDisplayModes().Length(), 1) << "Xvfb has one mode";
-    EXPECT_EQ(Size(host->GetDisplayModes()[0]->width, host->GetDisplayModes()[0]->height), desktop);
-    ASSERT_EQ(host->GetGlfwVideoModes().Length(), 1);
-    EXPECT_EQ(host->GetGlfwVideoModes()[0]->height * 100 + host->GetGlfwVideoModes()[0]->blue,
-              screen.height * 100 + 8);
+    ASSERT_EQ(host->GetDisplayModes().Length() * 10 + host->GetGlfwVideoModes().Length(), 11) << "one mode";
+    const std::vector<int> desktop{screen.width, screen.height, 8, 8, 8};
+    for (ZKGlfwVideoMode* m : {host->GetGlfwDesktopMode(), host->GetGlfwVideoModes()[0]})
+        EXPECT_EQ(std::vector<int>({m->width, m->height, m->red, m->green, m->blue}), desktop);
+    for (ZKDisplayMode* m : {host->GetDesktopMode(), host->GetDisplayModes()[0]})
+        EXPECT_EQ(Size(m->width, m->height), Size(screen.width, screen.height));
 }
 
-// Sizes come from GLFW's size callbacks, each axis on its own: a window dragged narrower, then lower, has
-// its new size once the pump ran. Pointer positions are in framebuffer pixels (twice the window's on a
-// screen that reports so) and stay whole numbers when a minimised window reports no size at all.
+// Pointer positions are in framebuffer pixels, and whole numbers when a minimised window has no size.
 TEST_F(HostWindow, SizesFollowEachAxisAndPointersScaleEvenToNothing) {
     Open(640, 480);
     for (const Size& s : {Size(640, 300), Size(500, 300), Size(500, 420)}) {
         glfwSetWindowSize(host->Window(), s.first, s.second);
-        EXPECT_TRUE(PumpUntil([&] {
-            return Size(host->GetDeviceWidth(), host->GetDeviceHeight()) == s &&
-                   Size(host->WindowWidth(), host->WindowHeight()) == s;
-        })) << s.first
-            << "x" << s.second;
+        EXPECT_TRUE(PumpUntil([&] { return Device() == s && WindowSize() == s; }))
+            << s.first << "x" << s.second;
     }
     // The host's own size callbacks, told what a HiDPI screen and a minimised window report.
     GLFWwindow* w = host->Window();
     GLFWwindowsizefun windowSize = glfwSetWindowSizeCallback(w, nullptr);
     GLFWframebuffersizefun framebufferSize = glfwSetFramebufferSizeCallback(w, nullptr);
     // clang-format off
-    const struct { Size window, framebuffer, to; const char* move; } reports[] = {
-        {{500, 420}, {1000, 840}, {10, 20}, "mouse move 20 40"}, {{0, 0}, {0, 0}, {11, 21}, "mouse move 11 21"}};
+    const struct { Size window, framebuffer; const char *to, *move; } reports[] = {
+        {{500, 420}, {1000, 840}, "10 20", "mouse move 20 40"}, {{0, 0}, {0, 0}, "11 21", "mouse move 11 21"}};
     // clang-format on
     for (auto& r : reports) {
         windowSize(w, r.window.first, r.window.second);
         framebufferSize(w, r.framebuffer.first, r.framebuffer.second);
-        EXPECT_EQ(Size(host->GetDeviceWidth(), host->GetDeviceHeight()), r.framebuffer);
+        EXPECT_EQ(Device(), r.framebuffer);
         log.clear();
-        Shell("xdotool mousemove --window " + Id() + " --sync " + std::to_string(r.to.first) + " " +
-              std::to_string(r.to.second));
+        Shell("xdotool mousemove --window " + Id() + " --sync " + r.to);
         EXPECT_TRUE(PumpUntilLogged("mouse move")) << r.move;
         EXPECT_EQ(Lines("mouse move"), Log{r.move});
     }
 }
 
-// Losing the focus suspends the game, and so does a minimised window that keeps it (WM_STATE set as a
-// window manager would); regaining it resumes.
-TEST_F(HostWindow, TheFocusAndAMinimisedWindowSuspendAndResume) {
-    Open(64, 48);
-    Shell("xdotool windowfocus --sync $(xwininfo -root | awk '/Window id/{print $4}')");
-    EXPECT_TRUE(PumpUntil([&] { return !host->FollowFocus(); }));
-    Shell("xdotool windowfocus --sync " + Id());
-    EXPECT_TRUE(PumpUntil([&] { return host->FollowFocus(); }));
-    Display* display = glfwGetX11Display();
-    Atom state = XInternAtom(display, "WM_STATE", False);
-    long iconic[2] = {IconicState, None};
-    XChangeProperty(display, glfwGetX11Window(host->Window()), state, state, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(iconic), 2);
-    XSync(display, False);
-    EXPECT_TRUE(host->Active() == false && host->FollowFocus() == false) << "minimised with the focus";
-    EXPECT_EQ(log, (Log{"suspend", "resume", "suspend"}));
-}
-
-// The event pump returns at once unless asked to wait; waiting, it returns with the first event, posted
-// here from another thread. The loop's pass sleeps until the next update is due: at 60 updates a second
-// no more updates run than the host's clock allows.
-TEST_F(HostWindow, ThePumpWaitsOnlyWhenAskedAndPassesSleepUntilAnUpdateIsDue) {
+// A minimised window keeps the focus: WM_STATE is set as a window manager would.
+TEST_F(HostWindow, ThePumpWaitsOnlyWhenAskedPassesSleepUntilAnUpdateIsDueAndTheFocusSuspends) {
     Open(64, 48);
     glfwPollEvents();
     std::atomic<bool> posted{false};
@@ -268,6 +217,18 @@ TEST_F(HostWindow, ThePumpWaitsOnlyWhenAskedAndPassesSleepUntilAnUpdateIsDue) {
     const int elapsed = host->Millisecs() - start;
     EXPECT_LE(Count(log, "update"), elapsed * 60 / 1000 + 2) << "in " << elapsed << " ms";
     EXPECT_NEAR(host->Millisecs(), glfwGetTime() * 1000, 2);
-}
 
-}  // namespace
+    log.clear();
+    Shell("xdotool windowfocus --sync $(xwininfo -root | awk '/Window id/{print $4}')");
+    EXPECT_TRUE(PumpUntil([&] { return !host->FollowFocus(); }));
+    Shell("xdotool windowfocus --sync " + Id());
+    EXPECT_TRUE(PumpUntil([&] { return host->FollowFocus(); }));
+    Display* display = glfwGetX11Display();
+    Atom state = XInternAtom(display, "WM_STATE", False);
+    long iconic[2] = {IconicState, None};
+    XChangeProperty(display, glfwGetX11Window(host->Window()), state, state, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(iconic), 2);
+    XSync(display, False);
+    EXPECT_TRUE(host->Active() == false && host->FollowFocus() == false) << "minimised with the focus";
+    EXPECT_EQ(log, (Log{"suspend", "resume", "suspend"}));
+}

@@ -1,8 +1,5 @@
-// The audio engine when OpenAL cannot open a device: the start-up message is printed once, the game's
-// sounds still load (without a buffer), nothing ever plays, and no operation crashes.
+// The audio engine when OpenAL cannot open a device.
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 #include "host/game.h"
 #include "media/audio.h"
@@ -18,7 +15,6 @@ TEST(SilentAudio, NoDeviceLeavesTheGameRunningSilently) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "OpenAl error: alcOpenDevice failed\n");
     gxtkSample* loaded = audio->LoadSample(String("data/sfx/004.wav"));
     ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(audio->LoadSample(String("data/sfx/missing.wav")), nullptr);
     EXPECT_EQ(audio->PlaySample(loaded, 3, 0), -1);
     EXPECT_EQ(audio->PlayMusic(String("data/sfx/10.ogg"), 1), 0);
     for (int channel : {0, 3, gxtkAudio::kMusicChannel}) {

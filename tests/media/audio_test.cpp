@@ -1,6 +1,4 @@
-// Audio engine on real OpenAL Soft. The mixed output is captured by OpenAL Soft's wave writer, so what the
-// engine played can be measured; pauses, focus suspension, looping, running out of sources, deferred
-// buffer deletion and the samples' lifetime under the collector are checked against OpenAL's own view.
+// The audio engine on real OpenAL Soft: what it mixed, captured, and OpenAL's own view of its sources.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,8 +6,6 @@
 #include <string>
 
 #include "tests/media/engine.h"
-
-namespace {
 
 using namespace zk_test;
 
@@ -28,7 +24,6 @@ std::string write_tone(const std::string& name, double hertz, double seconds, in
     return write_wav(AudioPath(name), w);
 }
 
-// Seconds between the first and the last loud frame of the capture.
 double loud_seconds(const Capture& c) {
     size_t first = c.left.size(), last = 0;
     for (size_t i = 0; i < c.left.size(); ++i)
@@ -50,9 +45,8 @@ protected:
     gxtkSample* blip = nullptr;   // 0.05 s of 1000 Hz
 };
 
-// What a channel's rate, volume and pan do to the sound, and how each sample layout sounds, heard through
-// the capture: each row plays a file on a channel set up so and is compared with the plain tone of the
-// first row (energy < 0: not compared). A stereo file is not panned: its silent left stays silent.
+// Each row compared with the plain tone of the first (energy < 0: not compared). A stereo file is not
+// panned: its silent left stays silent.
 TEST_F(AudioEngine, RateVolumePanAndSampleLayoutsShapeWhatIsHeard) {
     write_tone("mono8.wav", 440, 0.5, 8), write_tone("right8.wav", 440, 0.5, 8, true);
     write_tone("right16.wav", 440, 0.5, 16, true);
@@ -81,19 +75,14 @@ TEST_F(AudioEngine, RateVolumePanAndSampleLayoutsShapeWhatIsHeard) {
         double left = Capture::Energy(c.left), right = Capture::Energy(c.right);
         if (plain == 0) plain = left + right;
         EXPECT_NEAR(c.Frequency(), row.hertz, 4.0);
-        if (row.energy >= 0) {
-            EXPECT_NEAR((left + right) / plain, row.energy, 0.05);
-        }
+        EXPECT_NEAR(row.energy < 0 ? row.energy : (left + right) / plain, row.energy, 0.05);
         EXPECT_NEAR(right / (left + right), row.right_share, 0.05);
         EXPECT_NEAR(loud_seconds(c), row.seconds, 0.02);
     }
 }
 
-// Music pauses and resumes with the game; a suspension (focus lost) pauses what plays and its resume
-// leaves what the game paused, before or during the suspension, paused. Music that cannot be read is -1.
 TEST_F(AudioEngine, MusicPausesAndResumesAndSuspensionsLeaveGamePausesAlone) {
     const int music = gxtkAudio::kMusicChannel;
-    EXPECT_EQ(audio->PlayMusic(String(AudioPath("none.ogg").c_str()), 1), -1);
     ASSERT_EQ(audio->PlayMusic(String(AudioPath("tone.wav").c_str()), 1), 0);
     ASSERT_EQ(audio->PlaySample(tone, 3, 1), 0);   // the game pauses this one
     ASSERT_EQ(audio->PlaySample(tone, 4, 1), 0);   // this one plays on
@@ -101,8 +90,7 @@ TEST_F(AudioEngine, MusicPausesAndResumesAndSuspensionsLeaveGamePausesAlone) {
     audio->PauseMusic();
     EXPECT_EQ(audio->MusicState() * 10000 + AlState(music), 2 * 10000 + AL_PAUSED);
     audio->Suspend();
-    EXPECT_EQ(AlState(4), AL_PAUSED);
-    EXPECT_EQ(audio->ChannelState(4), 1) << "a suspension is not the game's pause";
+    EXPECT_EQ(audio->ChannelState(4) * 10000 + AlState(4), 1 * 10000 + AL_PAUSED) << "not the game's pause";
     audio->Resume();
     EXPECT_EQ(AlState(4), AL_PLAYING);
     EXPECT_EQ(audio->ChannelState(3) * 10000 + AlState(3), 2 * 10000 + AL_PAUSED);
@@ -115,9 +103,6 @@ TEST_F(AudioEngine, MusicPausesAndResumesAndSuspensionsLeaveGamePausesAlone) {
     EXPECT_EQ(audio->ChannelState(4) * 10000 + AlState(4), 2 * 10000 + AL_PAUSED);
 }
 
-// A channel gets a source on first need; when OpenAL has no more, the first sound channel whose sound
-// has stopped (a pause after its end leaves it so) gives its source up, and no channel that plays, nor
-// the music's, ever does.
 TEST_F(AudioEngine, ChannelsOutOfSourcesTakeThoseOfStoppedSoundsOnly) {
     for (int channel = 0; channel < kSources - 2; ++channel)
         ASSERT_EQ(audio->PlaySample(tone, channel, 1), 0);
@@ -133,9 +118,7 @@ TEST_F(AudioEngine, ChannelsOutOfSourcesTakeThoseOfStoppedSoundsOnly) {
     EXPECT_EQ(audio->channels[3].source, 0u);
 }
 
-// A sample stays alive while a channel plays it, pauses it or is suspended with it, and is collected, its
-// buffer discarded, once nothing does. A discarded buffer is deleted only once no source holds it, at the
-// next load or play.
+// A discarded buffer is deleted only once no source holds it, at the next load or play.
 TEST_F(AudioEngine, SamplesAndBuffersLiveWhileAChannelHoldsThem) {
     gxtkSample* paused = load(AudioPath("tone.wav"));
     gxtkSample* suspended = load(AudioPath("tone.wav"));
@@ -164,5 +147,3 @@ TEST_F(AudioEngine, SamplesAndBuffersLiveWhileAChannelHoldsThem) {
     EXPECT_EQ(gxtkAudio::DiscardPending(), 0);
     EXPECT_FALSE(alIsBuffer(toneBuffer));
 }
-
-}  // namespace

@@ -1,8 +1,4 @@
-// tests/media/engine.h: the audio engine on real OpenAL Soft with its wave writer listening, shared by
-// the engine's tests. AudioPath() names a file in the scratch folder that holds the configuration, the
-// sounds and the capture. Each test gets a fresh engine (a collector root keeps it); Close() ends its
-// device, which completes the capture, and reads what was heard. OpenAL Soft is allowed 8 sources, so
-// that running out of them is within reach. Header only; needs zk_media and GoogleTest.
+// A fresh audio engine per test on real OpenAL Soft, its wave writer capturing into AudioPath("").
 #pragma once
 
 #include <gtest/gtest.h>
@@ -26,7 +22,7 @@ inline std::string AudioPath(const std::string& name) {
     return dir / name;
 }
 
-// Waits (within a generous limit) until `done` holds; the wave writer mixes in real time.
+// The wave writer mixes in real time.
 template <class Done>
 bool WaitFor(Done done) {
     for (int i = 0; i < 3000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -37,7 +33,7 @@ inline gxtkAudio* engine_root = nullptr;
 
 class Engine : public ::testing::Test {
 protected:
-    static constexpr int kSources = 8;
+    static constexpr int kSources = 8;   // few, so that running out of them is within reach
 
     static void SetUpTestSuite() {   // one OpenAL configuration per process, read at its first device
         UseWaveWriter(AudioPath(""));
@@ -53,8 +49,7 @@ protected:
         gc_assign(engine_root, audio = new gxtkAudio());
         ASSERT_NE(audio->alcContext, nullptr);
     }
-    // Stops every channel, collects the samples and deletes their buffers (no buffer name of a closed
-    // device may reach the next one), then ends the device; returns the capture.
+    // No buffer name of a closed device may reach the next one; ending the device completes the capture.
     Capture Close() {
         if (!audio || !audio->alcDevice) return Capture();   // none, or already closed
         for (int i = 0; i < gxtkAudio::kChannels; ++i) audio->StopChannel(i);
@@ -68,7 +63,6 @@ protected:
         audio->alcDevice = nullptr;
         return ReadCapture(AudioPath(""));
     }
-    // OpenAL's own state of a channel's source.
     ALint AlState(int channel) {
         ALint state = 0;
         alGetSourcei(audio->channels[channel].source, AL_SOURCE_STATE, &state);

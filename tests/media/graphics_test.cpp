@@ -1,5 +1,4 @@
-// tests/media/graphics_test.cpp: the renderer drawing into a real OpenGL context, checked by reading the
-// pixels back, and its batching rules counted in draw calls.
+// The renderer in a real OpenGL context, its pixels read back, and its batches counted in draw calls.
 #include "media/graphics.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +8,9 @@
 #include "harness/gl_window.h"
 #include "tests/common/pixels.h"
 
-namespace {
-
 using namespace zk_test;
 
-const int kSize = 64;   // window width and height
+const int kSize = 64;
 
 class Renderer : public ::testing::Test {
 protected:
@@ -22,36 +19,28 @@ protected:
     gxtkGraphics* g = nullptr;
 };
 
-// Colour is premultiplied by alpha and blended over the picture; alpha above 1 or a component above 255
-// is held at full strength instead of spilling into the neighbouring byte of the packed colour. Blend
-// mode 1 adds; every other mode covers. Each frame begins alpha-blended, whatever the last one ended in.
+// Alpha above 1 or a component above 255 must not spill into the packed colour's next byte. Blend mode 1
+// adds, every other covers; each frame begins alpha-blended.
 TEST_F(Renderer, ColourIsPremultipliedClampedAndBlendedOverThePicture) {
     // clang-format off
     struct { float r, gr, b, alpha; int blend; unsigned int over_black, over_white; } cases[] = {
-        {255, 128, 0, 0.5f, 0, 0x7f4000, 0xffc080},
-        {255, 128, 0, 2.0f, 0, 0xffff00, 0xffff00},
-        {300, 0, 255, 1.0f, 0, 0xff00ff, 0xff00ff},
-        {100, 50, 0, 1.0f, 1, 0x643200, 0xffffff},
+        {255, 128, 0, 0.5f, 0, 0x7f4000, 0xffc080}, {255, 128, 0, 2.0f, 0, 0xffff00, 0xffff00},
+        {300, 0, 255, 1.0f, 0, 0xff00ff, 0xff00ff}, {100, 50, 0, 1.0f, 1, 0x643200, 0xffffff},
         {0, 50, 100, 1.0f, 1, 0x003264, 0xffffff},   // additive again: the frame's own mode is set
         {100, 50, 0, 1.0f, -1, 0x643200, 0x643200}};
     // clang-format on
     for (auto& c : cases) {
         g->BeginRender();
         g->Cls(0, 0, 0);
-        g->SetColor(255, 255, 255);
-        g->SetAlpha(1);
+        g->SetColor(255, 255, 255), g->SetAlpha(1);
         g->DrawRect(32, 0, 32, 64);   // white on the right half
-        g->SetColor(c.r, c.gr, c.b);
-        g->SetAlpha(c.alpha);
-        g->SetBlend(c.blend);
+        g->SetColor(c.r, c.gr, c.b), g->SetAlpha(c.alpha), g->SetBlend(c.blend);
         g->DrawRect(0, 0, 64, 64);
         g->EndRender();
         ExpectPixels({{10, 10, c.over_black}, {40, 10, c.over_white}}, 1);   // blending rounds either way
     }
 }
 
-// Every kind lands on its pixels, an oval inside its box; a matrix turns, stretches and moves each vertex
-// on its own, a move alone included.
 TEST_F(Renderer, EveryKindIsDrawnWhereTheMatrixPutsIt) {
     const float triangle[] = {40, 2, 60, 2, 60, 22}, pentagon[] = {4, 20, 16, 20, 18, 30, 10, 36, 2, 30};
     g->SetColor(255, 0, 0);
@@ -60,12 +49,9 @@ TEST_F(Renderer, EveryKindIsDrawnWhereTheMatrixPutsIt) {
     g->DrawPoly(Array<float>(triangle, 6));
     g->DrawPoly(Array<float>(pentagon, 10));
     g->DrawOval(34, 44, 30, 20);
-    g->SetMatrix(0, 1, -1, 0, 30, 40);   // a quarter turn: (x, y) to (30 - y, 40 + x)
-    g->DrawRect(0, 0, 20, 8);
-    g->SetMatrix(1, 0, 0, 1, 0, 54);
-    g->DrawRect(2, 0, 8, 8);
-    g->SetMatrix(1, 0, 0, 1, 24, 0);
-    g->DrawRect(0, 24, 6, 6);
+    g->SetMatrix(0, 1, -1, 0, 30, 40), g->DrawRect(0, 0, 20, 8);   // a quarter turn: to (30 - y, 40 + x)
+    g->SetMatrix(1, 0, 0, 1, 0, 54), g->DrawRect(2, 0, 8, 8);
+    g->SetMatrix(1, 0, 0, 1, 24, 0), g->DrawRect(0, 24, 6, 6);
     g->EndRender();
     // clang-format off
     ExpectPixels({{3, 3, 0xff0000}, {5, 5, 0}, {20, 10, 0xff0000}, {20, 12, 0}, {57, 5, 0xff0000}, {43, 19, 0},
@@ -74,8 +60,7 @@ TEST_F(Renderer, EveryKindIsDrawnWhereTheMatrixPutsIt) {
     // clang-format on
 }
 
-// An oval's kind is its segment count: its radii's whole pixels (on screen, after the matrix), at least
-// 12, at most a batch, else rounded down to a multiple of 4.
+// Segments: the radii's whole pixels on screen, at least 12, at most a batch, else a multiple of 4.
 TEST_F(Renderer, OvalsHaveSegmentsByTheirSizeOnScreen) {
     // clang-format off
     struct { float w, h, ix, iy, jx, jy; int segs; } ovals[] = {
@@ -91,38 +76,35 @@ TEST_F(Renderer, OvalsHaveSegmentsByTheirSizeOnScreen) {
 }
 
 TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndOnlyTheFullWindowTurnsItOff) {
-    // A rectangle, a pixel it keeps and one it clips; each one short of the window by one side only.
-    const int rects[][8] = {{10, 5, 20, 10, 15, 7, 15, 20},
-                            {1, 0, kSize, kSize, 5, 5, 0, 5},
-                            {0, 1, kSize, kSize, 5, 5, 5, 0},
-                            {0, 0, kSize - 1, kSize, 5, 5, 63, 5},
+    // A rectangle, a pixel it keeps and one it clips.
+    // clang-format off
+    const int rects[][8] = {{10, 5, 20, 10, 15, 7, 15, 20}, {1, 0, kSize, kSize, 5, 5, 0, 5},
+                            {0, 1, kSize, kSize, 5, 5, 5, 0}, {0, 0, kSize - 1, kSize, 5, 5, 63, 5},
                             {0, 0, kSize, kSize - 1, 5, 5, 5, 63}};
+    // clang-format on
     for (auto& r : rects) {
         g->BeginRender();
         g->Cls(0, 0, 0);
         g->SetScissor(r[0], r[1], r[2], r[3]);
-        g->SetColor(255, 0, 0);
-        g->DrawRect(0, 0, kSize, kSize);
+        g->SetColor(255, 0, 0), g->DrawRect(0, 0, kSize, kSize);
         g->EndRender();
         ExpectPixels({{r[4], r[5], 0xff0000}, {r[6], r[7], 0}});
     }
     g->BeginRender();
     g->SetScissor(0, 0, kSize, kSize);
-    g->SetColor(0, 0, 255);
-    g->DrawRect(0, 0, kSize, kSize);
+    g->SetColor(0, 0, 255), g->DrawRect(0, 0, kSize, kSize);
     g->EndRender();
     ExpectPixels({{5, 60, 0x0000ff}, {63, 0, 0x0000ff}});
     // A clear throws away what was drawn before it, even where the scissor keeps the clear away.
     g->BeginRender();
     g->SetScissor(0, 0, 8, 8);
-    g->SetColor(0, 255, 0);
-    g->DrawRect(0, 0, kSize, kSize);
+    g->SetColor(0, 255, 0), g->DrawRect(0, 0, kSize, kSize);
     g->Cls(255, 0, 0);
     g->EndRender();
     ExpectPixels({{4, 4, 0xff0000}, {30, 30, 0x0000ff}});
 }
 
-// Each step of the script is followed by the draw calls made so far this frame.
+// Each step, then the draw calls made so far this frame.
 TEST_F(Renderer, BatchesBreakOnKindTextureBlendAndPixelAccessOnly) {
     gxtkSurface* a = g->CreateSurface(4, 4);
     gxtkSurface* b = g->CreateSurface(4, 4);
@@ -153,5 +135,3 @@ TEST_F(Renderer, BatchesBreakOnKindTextureBlendAndPixelAccessOnly) {
         EXPECT_EQ(g->drawCalls, s.calls) << s.what;
     }
 }
-
-}  // namespace

@@ -1,25 +1,18 @@
-// A tune played by PlayMusic is decoded in slices while it plays; what OpenAL Soft mixes from it, captured
-// by the wave writer, must be sample for sample what the same file decoded whole and played as one buffer
-// gives: looped twice back to back, and paused and resumed mid-tune to its end. The decoding thread is gone
-// however the tune ends.
+// A tune decoded in slices while it plays must sound sample for sample as the file decoded whole.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "tests/media/engine.h"
 
-namespace {
-
 using namespace zk_test;
 
 const int kTuneFrames = kCaptureRate * 3;   // three seconds: the first slice and many more
 
-// A stereo Ogg of a rising chirp on the left and a falling one on the right, loud from its first frame, so
-// that a slice out of place, missing or repeated shows in the capture.
+// Chirps, loud from the first frame, so that a slice out of place, missing or repeated shows.
 std::string write_tune(const std::string& name, int frames) {
     WavSpec w = wav_mono16(kCaptureRate, "");
     w.channels = 2;
@@ -34,7 +27,6 @@ std::string write_tune(const std::string& name, int frames) {
     return ogg;
 }
 
-// The captured frames as (left << 16 | right), from the first one that is not silent.
 std::vector<uint32_t> heard(const Capture& c) {
     std::vector<uint32_t> frames;
     for (size_t i = 0; i < c.left.size(); ++i) {
@@ -49,12 +41,9 @@ std::vector<uint32_t> without_silence(std::vector<uint32_t> frames) {
     return frames;
 }
 
-// The threads of this process; a joined thread may stay listed for a moment, so callers poll.
-int threads() {
-    int n = 0;
-    for ([[maybe_unused]] auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++n;
-    return n;
-}
+// A joined thread may stay listed for a moment: callers poll.
+using Dir = std::filesystem::directory_iterator;
+int threads() { return int(std::distance(Dir("/proc/self/task"), Dir())); }
 
 class Music : public Engine {
 protected:
@@ -62,23 +51,16 @@ protected:
         Engine::SetUpTestSuite();
         tune = new std::string(write_tune("tune", kTuneFrames));
     }
-    // Ends the tune and the device; what was heard.
     std::vector<uint32_t> close() { return heard(Close()); }
-    // The game's frames: StreamMusic every few milliseconds until `done` holds (within a generous limit).
-    template <class Done>
+    template <class Done>   // the game's frames
     bool frames_until(Done done) {
-        for (int i = 0; i < 3000 && !done(); ++i) {
-            audio->StreamMusic();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return done();
+        return WaitFor([&] { return audio->StreamMusic(), done(); });
     }
     int played() {
         ALint offset = 0;
         alGetSourcei(audio->channels[gxtkAudio::kMusicChannel].source, AL_SAMPLE_OFFSET, &offset);
         return offset;
     }
-    // The file decoded whole and played as one buffer: the reference, kTuneFrames long.
     std::vector<uint32_t> whole() {
         ok(audio->PlaySample(audio->LoadSample(String(tune->c_str())), gxtkAudio::kMusicChannel, 0));
         EXPECT_TRUE(frames_until([&] { return audio->MusicState() == 0; }));
@@ -90,11 +72,9 @@ protected:
     }
     void ok(int result) { ASSERT_EQ(result, 0); }
 
-    static std::string* tune;
+    static inline std::string* tune = nullptr;
 };
-std::string* Music::tune = nullptr;
 
-// Decoded in slices, looping: back to back, nothing missing or moved, twice.
 TEST_F(Music, ALoopingSlicedTunePlaysTheWholeTuneTwiceBackToBack) {
     const std::vector<uint32_t> ref = whole();
     ASSERT_EQ(audio->PlayMusic(String(tune->c_str()), 1), 0);
@@ -115,8 +95,6 @@ TEST_F(Music, ALoopingSlicedTunePlaysTheWholeTuneTwiceBackToBack) {
     EXPECT_TRUE(std::equal(ref.begin(), ref.end(), got.begin() + ref.size())) << "the second pass";
 }
 
-// Paused by the game and then by a focus loss, each for a while, the tune goes on from where it was, and
-// ends with its last frame.
 TEST_F(Music, ASlicedTunePausedMidwayResumesWhereItWas) {
     const std::vector<uint32_t> ref = whole();
     ASSERT_EQ(audio->PlayMusic(String(tune->c_str()), 0), 0);
@@ -136,8 +114,7 @@ TEST_F(Music, ASlicedTunePausedMidwayResumesWhereItWas) {
     EXPECT_EQ(without_silence(close()), without_silence(ref)) << "the same frames, with only silence between";
 }
 
-// Left without frames, the tune plays its first part and runs dry without ending; streamed again, it goes on
-// from where it stopped (OpenAL's restart may lose a frame), nothing played twice.
+// OpenAL's restart may lose a frame.
 TEST_F(Music, ASlicedTuneThatRanDryGoesOnWhereItStopped) {
     const std::vector<uint32_t> ref = without_silence(whole());
     ASSERT_EQ(audio->PlayMusic(String(tune->c_str()), 0), 0);
@@ -147,32 +124,22 @@ TEST_F(Music, ASlicedTuneThatRanDryGoesOnWhereItStopped) {
     EXPECT_NEAR(double(without_silence(close()).size()), double(ref.size()), 2);
 }
 
-// Ended right after it starts, while the worker decodes its first slices: by the game, by a new tune (whose
-// own worker then runs alone) and by the engine's collection, which comes last. The tune is long enough
-// for its worker to wait for StreamMusic rather than finish.
+// Long enough for its worker to wait for StreamMusic rather than finish.
 TEST_F(Music, EndingATuneWhileItsSlicesDecodeLeavesNoThread) {
     const int before = threads();
     const String file(write_tune("long", kCaptureRate * 8).c_str());
-    const std::function<void()> ends[] = {
-        [&] { audio->StopMusic(); },
-        [&] {
-            ok(audio->PlayMusic(file, 0));
-            EXPECT_TRUE(WaitFor([&] { return threads() == before + 1; })) << "one worker, the new tune's";
-            audio->StopMusic();
-        },
-        [&] {
-            gc_assign(engine_root, static_cast<gxtkAudio*>(nullptr));
-            CollectEverything();
-            audio = nullptr;
-        },
-    };
-    for (const auto& end : ends) {
+    auto start = [&] {
         ok(audio->PlayMusic(file, 1));
-        ASSERT_TRUE(audio->MusicStreaming());
-        EXPECT_EQ(threads(), before + 1);
-        end();
-        EXPECT_TRUE(WaitFor([&] { return threads() == before; })) << "the worker was joined";
-    }
+        EXPECT_TRUE(audio->MusicStreaming() && threads() == before + 1) << "one worker";
+    };
+    auto joined = [&] { return WaitFor([&] { return threads() == before; }); };
+    start(), audio->StopMusic();   // by the game
+    EXPECT_TRUE(joined());
+    start(), ok(audio->PlayMusic(file, 0));   // by a new tune, whose own worker then runs alone
+    EXPECT_TRUE(WaitFor([&] { return threads() == before + 1; })) << "one worker, the new tune's";
+    audio->StopMusic();
+    EXPECT_TRUE(joined());
+    start(), gc_assign(engine_root, static_cast<gxtkAudio*>(nullptr));   // by the engine's collection
+    CollectEverything(), audio = nullptr;
+    EXPECT_TRUE(joined());
 }
-
-}  // namespace

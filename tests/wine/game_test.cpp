@@ -1,8 +1,5 @@
-// The real tolvane-golf.exe under Wine, in the test run's X server, driven by real X events: a whole
-// 10-second game without any audio device in a working folder named in three scripts, filed and shown
-// after a restart; the title menu, fullscreen and back, and a game heard through OpenAL Soft's wave
-// writer; the zip a player unpacks. ZK_GAME_DIR is the Windows build folder (the game, OpenAL32.dll,
-// data/), ZK_ZIP the zip made from it, ZK_WINE the Wine that runs them; WINEPREFIX is the run's prefix.
+// The real tolvane-golf.exe under Wine driven by real X events. ZK_GAME_DIR is the Windows build folder,
+// ZK_ZIP the zip made from it, ZK_WINE the Wine that runs them.
 #include "tests/game/running_game.h"   // first: gtest before the X headers' macros
 
 #include <unistd.h>
@@ -18,8 +15,6 @@
 #include "tests/common/env.h"
 #include "tests/common/x_screen.h"
 
-namespace {
-
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
@@ -33,27 +28,23 @@ protected:
             GTEST_SKIP() << "run by the Windows build's ctest";
         ASSERT_EQ(symlink((Env("ZK_GAME_DIR") + "/data").c_str(), (scratch / "data").c_str()), 0);
     }
-    // The game started from the scratch folder, which Windows sees on Wine's Z: drive (the Linux root).
+    // Windows sees the scratch folder on Wine's Z: drive (the Linux root).
     void StartGame() {
         Start(scratch.path(), Env("ZK_GAME_DIR") + "/tolvane-golf.exe", "'" + Env("ZK_WINE") + "'");
     }
-    std::string SeenFromWindows(const std::string& path) { return "Z:" + path; }
 
-    // Latin, Greek and Japanese letters in the working folder's name: the game works there on UTF-16 names.
     zk_test::ScratchDir scratch{"zk_wine_Gr\xC3\xBC\x62nik_\xCE\xBB_\xE6\x97\xA5\xE6\x9C\xAC"};
 };
 
-// The samples of a 16-bit WAV file's data chunk (the first channel of each frame).
-std::vector<int16_t> Samples16(const std::string& bytes, int channels) {
+std::vector<int16_t> Samples16(const std::string& bytes) {
     std::vector<int16_t> out;
     const size_t data = bytes.find("data");
-    for (size_t i = data == std::string::npos ? bytes.size() : data + 8; i + 2 * channels <= bytes.size();
-         i += 2 * channels)
+    for (size_t i = data == std::string::npos ? bytes.size() : data + 8; i + 2 <= bytes.size(); i += 2)
         out.push_back(int16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8));
     return out;
 }
 
-// Pearson correlation of a and b over n values from their starts, every `step`th of them.
+// Pearson correlation over n values, every `step`th of them.
 template <class A, class B>
 double Correlation(const A* a, const B* b, size_t n, size_t step = 1) {
     double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0, m = 0;
@@ -64,8 +55,7 @@ double Correlation(const A* a, const B* b, size_t n, size_t step = 1) {
     return va > 0 && vb > 0 ? (sab - sa * sb / m) / std::sqrt(va * vb) : 0;
 }
 
-// The loudness of each `window` samples, in log scale so that a loud effect played over a tune weighs
-// little more than the tune's own notes.
+// In log scale, so that a loud effect played over a tune weighs little more than the tune's own notes.
 std::vector<double> Loudness(const std::vector<int16_t>& s, size_t window) {
     std::vector<double> out;
     for (size_t at = 0; at + window <= s.size(); at += window) {
@@ -76,20 +66,17 @@ std::vector<double> Loudness(const std::vector<int16_t>& s, size_t window) {
     return out;
 }
 
-// How closely the loudness `piece` (n windows) rises and falls with each stretch of `heard` as long.
 std::vector<double> Matches(const std::vector<double>& heard, const double* piece, size_t n) {
     std::vector<double> out;
     for (size_t at = 0; at + n <= heard.size(); ++at) out.push_back(Correlation(&heard[at], piece, n));
     return out;
 }
 
-// Loudness in 10 ms windows at the tunes' 32 kHz, the rate the capture is mixed at; tunes in half seconds.
+// Loudness in 10 ms windows at the tunes' 32 kHz, the capture's rate; tunes in half seconds.
 const int kTuneRate = 32000, kWindow = kTuneRate / 100, kPiece = kTuneRate / 2;
 
-// How well half a second of the tune (`piece`, `loud` its loudness) is heard in `heard` (`heardLoud` its
-// loudness): where the loudness follows the piece's best (the 8 highest peaks), the samples are compared
-// (every 4th), a window each way; the best correlation is the answer. Another tune of the same rhythm
-// follows its loudness as well, never its samples.
+// Samples compared (every 4th) a window either way of the 8 best loudness matches: another tune of the
+// same rhythm follows the piece's loudness as well, never its samples.
 double PieceHeard(const std::vector<int16_t>& heard, const std::vector<double>& heardLoud,
                   const int16_t* piece, const double* loud) {
     const std::vector<double> m = Matches(heardLoud, loud, kPiece / kWindow);
@@ -105,14 +92,10 @@ double PieceHeard(const std::vector<int16_t>& heard, const std::vector<double>& 
     return best;
 }
 
-// The jingle (sfx/096.wav at 44.1 kHz), the first sound the game makes, rises and falls with the capture's
-// first half second. The 10-second game's tune (sfx/10.ogg, decoded by oggdec) is heard in at least 14 of
-// its 20 half seconds, each found on its own: a gap in the capture (the machine falling behind, the stream
-// running dry) delays what follows without hiding it, and an effect played over a piece (the stroke at the
-// start, the power meter's ticks) may spoil that one.
+// Each half second of the tune found on its own: a gap in the capture delays what follows without hiding
+// it, and an effect played over a piece (the stroke, the power meter's ticks) may spoil that one.
 void ExpectJingleAndTuneHeard(const std::vector<int16_t>& heard, const std::string& data,
                               const std::string& scratch) {
-    // Half a second of each, from its first sound.
     auto start = [](const std::vector<int16_t>& s, int rate) {
         const auto first = std::find_if(s.begin(), s.end(), [](int16_t v) { return v != 0; });
         return std::vector<int16_t>(first, first + std::min<long>(s.end() - first, rate / 2));
@@ -120,11 +103,11 @@ void ExpectJingleAndTuneHeard(const std::vector<int16_t>& heard, const std::stri
     const std::vector<int16_t> heardStart = start(heard, kTuneRate);
     ASSERT_EQ(heardStart.size(), size_t(kTuneRate / 2)) << "nothing heard";
     const std::vector<double> jingle =
-        Loudness(start(Samples16(zk_test::ReadFile(data + "/sfx/096.wav"), 1), 44100), 441);
+        Loudness(start(Samples16(zk_test::ReadFile(data + "/sfx/096.wav")), 44100), 441);
     const std::vector<double> m = Matches(Loudness(heardStart, kWindow), jingle.data(), jingle.size());
     EXPECT_GT(*std::max_element(m.begin(), m.end()), 0.95) << "the jingle";
     ASSERT_EQ(std::system(("oggdec -Q -o '" + scratch + "/tune.wav' '" + data + "/sfx/10.ogg'").c_str()), 0);
-    const std::vector<int16_t> tune = Samples16(zk_test::ReadFile(scratch + "/tune.wav"), 1);
+    const std::vector<int16_t> tune = Samples16(zk_test::ReadFile(scratch + "/tune.wav"));
     ASSERT_EQ(tune.size(), size_t(10 * kTuneRate)) << "ten seconds at " << kTuneRate << " Hz";
     const std::vector<double> heardLoud = Loudness(heard, kWindow), tuneLoud = Loudness(tune, kWindow);
     int pieces = 0;
@@ -136,9 +119,6 @@ void ExpectJingleAndTuneHeard(const std::vector<int16_t>& heard, const std::stri
     EXPECT_GE(pieces, 14) << "half seconds of the tune heard, by their best correlations:" << scores;
 }
 
-// The whole game without any audio device, in the working folder named beyond ASCII: the game says it has
-// no sound and plays on; a game played and quit with F4 leaves its score filed with valid checksums;
-// started again, the game loads it and shows it, and the window's close button ends it with status 0.
 TEST_F(WineGame, ATenSecondGameWithoutAudioIsFiledAndShownAfterARestart) {
     zk_test::SetEnv("ALSOFT_DRIVERS", "no-such-driver");
     StartGame();
@@ -155,11 +135,8 @@ TEST_F(WineGame, ATenSecondGameWithoutAudioIsFiledAndShownAfterARestart) {
     EXPECT_EQ(game->WaitExit(), 0) << game->Transcript();
 }
 
-// With OpenAL Soft's wave writer listening: the titled window opens centred at 640 x 480 on the title
-// menu, F11 re-creates it at the desktop's size and back, a 10-second game is left to play itself out,
-// F4 ends the game with status 0, and the capture holds the jingle and the tune.
 TEST_F(WineGame, TheTitleMenuFullscreenAndBackAndAGameHeardWithItsJingleAndTune) {
-    zk_test::UseWaveWriter(scratch.path(), SeenFromWindows(scratch.path()), kTuneRate);
+    zk_test::UseWaveWriter(scratch.path(), "Z:" + scratch.path(), kTuneRate);   // as Windows sees it
     StartGame();
     ASSERT_FALSE(Menu().empty()) << "no title menu";
     const zk_test::ScreenSize screen = zk_test::XScreenSize();
@@ -184,8 +161,6 @@ TEST_F(WineGame, TheTitleMenuFullscreenAndBackAndAGameHeardWithItsJingleAndTune)
                              scratch.path());
 }
 
-// The zip a player downloads, unpacked into a folder of its own: the game starts there with nothing but
-// what the zip holds, reaches the title menu, and ends with F4.
 TEST_F(WineGame, TheUnpackedZipPlaysOnItsOwn) {
     const std::string zip = Env("ZK_ZIP"), name = zip.substr(zip.rfind('/') + 1);
     ASSERT_EQ(std::system(("cd '" + scratch.path() + "' && unzip -q '" + zip + "'").c_str()), 0) << zip;
@@ -196,5 +171,3 @@ TEST_F(WineGame, TheUnpackedZipPlaysOnItsOwn) {
     Key("F4");
     EXPECT_EQ(game->WaitExit(), 0) << game->Transcript();
 }
-
-}   // namespace
