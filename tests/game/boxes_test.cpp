@@ -1,6 +1,4 @@
-// The options and credits boxes through real frames: the rows, the sound modes, the display switch, closing
-// and saving, the pause menu's shorter box, the credit lines and the ways to close them. Texts read back
-// from the display list have no spaces (spaces draw nothing).
+// The options and credits boxes through real frames (texts read back have no spaces: they draw nothing).
 #include "tests/game/myapp_fixture.h"
 
 namespace {
@@ -16,10 +14,9 @@ protected:
         app->m_optionsOpen = 1;
         for (int i = 0; i <= 30; ++i) Step();
     }
-    // The options box's texts, top to bottom: the back item, then the rows' labels.
     std::vector<std::string> OptionTexts() {
         const std::vector<Cmd> all = Commands();
-        int panel = 0;   // the box's panel: the last rectangle at x 50 in red 150
+        int panel = 0;   // the box: the last rectangle at x 50 in red 150
         for (size_t i = 0; i < all.size(); ++i)
             if (all[i].kind == kRectCommand && all[i].x == 50 && all[i].red == 150)
                 panel = kCommandFloats * int(i);
@@ -32,8 +29,7 @@ protected:
 
 }   // namespace
 
-// A tap acts once however long it is held; the iCade switch also clears the virtual keys; the Credits row
-// hands over to the credits box silently.
+// A tap acts once however long it is held; the iCade switch also clears the virtual keys.
 TEST_F(Boxes, EachRowShowsItsLabelAndActsOnceOnATap) {
     const struct {
         int row;
@@ -62,8 +58,6 @@ TEST_F(Boxes, EachRowShowsItsLabelAndActsOnceOnATap) {
     EXPECT_EQ(app->m_optionsOpen, 0);
 }
 
-// Sound modes cycle 0 to 3 (2 and 0 stop the tune), or 0 and 1 without a music stream; a mode out of
-// range shows as off.
 TEST_F(Boxes, SoundRowCyclesTheModesAndStopsTheTuneInModes0And2) {
     const struct {
         int stream, from, to;
@@ -84,8 +78,6 @@ TEST_F(Boxes, SoundRowCyclesTheModesAndStopsTheTuneInModes0And2) {
     }
 }
 
-// The display row asks for a window at the desktop's size and back at 640 x 480; the label follows only a
-// window that was made.
 TEST_F(Boxes, HeldFireOnTheDisplayRowFlipsOnceAndOnlyAMadeWindowFlipsTheLabel) {
     OpenOptions();
     app->m_optionSel = 3;
@@ -103,8 +95,6 @@ TEST_F(Boxes, HeldFireOnTheDisplayRowFlipsOnceAndOnlyAMadeWindowFlipsTheLabel) {
     EXPECT_EQ(host->windowRequests.size(), 3u);
 }
 
-// Back, the gear, and fire, second button or right shoulder on the back item all close the box and save
-// once; a press held while the box slides in does nothing until it is released.
 TEST_F(Boxes, EveryWayOutSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
     const struct {
         int key;   // 0: a tap at (x, y)
@@ -130,8 +120,6 @@ TEST_F(Boxes, EveryWayOutSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
     EXPECT_EQ(app->m_optionsOpen, 0);
 }
 
-// Over the pause menu the box has no Credits row; the cursor stops at the back item and the last row,
-// sounding only for real moves.
 TEST_F(Boxes, FromThePauseMenuTheBoxHasNoCreditsRow) {
     for (int paused : {0, 1}) {
         app->m_mode = paused ? 10 : 1;
@@ -150,8 +138,7 @@ TEST_F(Boxes, FromThePauseMenuTheBoxHasNoCreditsRow) {
     }
 }
 
-// The credit lines scroll 0.3 a frame (faster while up or down is held), 16 apart, the first after the
-// last, fading away from the centre; a tap, fire, second button or shoulder closes the box with a click.
+// The credit lines scroll 0.3 a frame (faster while up or down is held), 16 apart, fading from the centre.
 TEST_F(Boxes, CreditsBoxScrollsItsLinesAndClosesOnATapFireSecondOrShoulder) {
     auto line = [&](const char* text) {
         for (const Line& l : Text())

@@ -1,5 +1,4 @@
-// The title menu through real frames: keys, pads, taps and flings on the carousel, its row and column
-// layouts and the score panel's line count.
+// The title menu through real frames: keys, pads, taps and flings on the carousel, its layouts.
 #include <cmath>
 #include <string>
 
@@ -44,9 +43,8 @@ TEST_F(Menu, KeysMoveOneItemAndStopAtBothEndsSilently) {
     }
 }
 
-// Fire on a game type starts it and remembers the controller: the keyboard counts for every player, so a
-// pad is named only when no keyboard fire is down, and the lowest pad wins. The right shoulder opens the
-// credits box.
+// The keyboard counts for every player, so a pad is named only when no keyboard fire is down, the lowest pad
+// first. The right shoulder opens the credits box.
 TEST_F(Menu, FireStartsTheGameTypeAndTheControllerThatFiredIsRemembered) {
     const int pad0_x = kKeyJoyBase + 2, pad1_y = kKeyJoyBase + 32 + 3, pad2_a = kKeyJoyBase + 64,
               pad3_b = kKeyJoyBase + 96 + 1;
@@ -89,8 +87,6 @@ TEST_F(Menu, AClickSelectsAGameTypeAndASecondClickOrThePlayButtonStartsIt) {
     }
 }
 
-// The click that closes the credits box is the box's own: the game type or the play button under it does
-// not start a game (which would also leave the box to come back after it). The next click does.
 TEST_F(Menu, TheClickThatClosesTheCreditsBoxStartsNothingUnderIt) {
     for (auto [x, y] : {std::pair{330, 504}, {730, 552}}) {   // the selected item, the play button
         Rest(1);
@@ -104,8 +100,7 @@ TEST_F(Menu, TheClickThatClosesTheCreditsBoxStartsNothingUnderIt) {
     }
 }
 
-// A landscape window shows the carousel as a row, a portrait one as a column; the score panel shows as
-// many lines of the best ten and the last ten as fit in half the height.
+// The score panel shows as many lines of the best and last ten as fit in half the height.
 TEST_F(Menu, LayoutsFollowTheWindow) {
     const struct {
         int w, h;

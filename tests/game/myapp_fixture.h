@@ -1,6 +1,5 @@
-// tests/game/myapp_fixture.h: the real game object, once per process, driven through the real delegate and
-// input by a test host (clock, window size, pads, saved state) in a hidden GLFW window with the real data.
-// Read back: the display list as commands and text lines, and the effects played on the audio channels.
+// tests/game/myapp_fixture.h: the real game object, once per process, in a hidden window with the real data,
+// driven by a test host; read back as display-list commands, text lines and the effects played.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -68,7 +67,7 @@ protected:
     }
 
     void Frame() { GameEnvironment::game->Frame(); }
-    // Screens drawn over play do not empty the display list (play does): a step empties it first.
+    // Screens drawn over play do not empty the display list (play does).
     void Step() { app->m_drawCount = 0, Frame(); }
     void Update() { GameEnvironment::game->Update(); }   // an update without its render
     void Press(int key) { host->KeyEvent(kEventKeyDown, key); }
@@ -92,8 +91,7 @@ protected:
     }
     float* Record(int r) { return &app->m_objects[r * kRecordFloats]; }
 
-    // The effects played since the channel cursor stood at `mark`, oldest first: the sound slot (-1 for
-    // none) and the pitch and gain OpenAL was given.
+    // The effects played since the channel cursor stood at `mark`, oldest first, as OpenAL has them.
     struct Sfx {
         int sound;
         float rate, volume;
@@ -113,8 +111,6 @@ protected:
         return out;
     }
 
-    // The display list read back: a command's kind (image slot, -3717 rectangle, -3716 oval), place,
-    // rotation, size, frame, alpha and colour.
     struct Cmd {
         float kind, x, y, rot, w, h, frame, alpha, red, green, blue;
     };
@@ -130,8 +126,7 @@ protected:
         const std::vector<Cmd> all = Commands();
         return static_cast<int>(std::count_if(all.begin(), all.end(), match));
     }
-    // The text drawn from command `from` on, as lines top to bottom: the font's glyphs grouped by their
-    // height, spaces left out (they draw nothing); `keep` picks the glyphs looked at.
+    // The glyphs `keep` picks from command `from` on, as lines top to bottom (spaces draw nothing).
     struct Line {
         std::string text;
         float y, alpha;

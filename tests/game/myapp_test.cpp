@@ -1,9 +1,6 @@
-// The frame through real frames of the game object: latches, virtual keys, the loader, the start of each
-// game type, music, the pause button, suspend and resume, rates, the debug line and allocation.
+// The frame of the game object through real frames.
 #include "tests/game/myapp_fixture.h"
 
-// The key latch holds while any latch action is down for any player, a held stick included; the touch
-// latch while the pointer is down.
 TEST_F(Game, LatchesHoldWhileAnInputOfTheirKindIsDown) {
     const int padB = kKeyJoyBase + 32 * 3 + 1;
     const std::pair<std::function<void(bool)>, int*> cases[] = {
@@ -115,7 +112,6 @@ TEST_F(Game, RatesKeepTheirLastValueWhenTheClockStandsStill) {
     }
 }
 
-// The debug line shows the render rate and the two scales at the bottom left.
 TEST_F(Game, FramesAllocateNothingFromTheCollectorOnceLoadedTheDebugLineIncluded) {
     zk_Dravo_DebugMode = 1;
     StartGame(3);   // the start of a game may allocate (the tune); play frames must not

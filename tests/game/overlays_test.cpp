@@ -1,5 +1,4 @@
-// The pause menu, the game-over overlay and the badge pop-ups through real frames: keys and taps in, the
-// display list and the sounds on the audio channels out.
+// The pause menu, the game-over overlay and the badge pop-ups through real frames.
 #include "tests/game/myapp_fixture.h"
 
 namespace {
@@ -14,7 +13,7 @@ protected:
         else Click(16, 16);
         for (int i = 0; i < 20; ++i) Step();   // the panel slides in
     }
-    // The one effect played since the channel cursor stood at `mark`: sound, rate and volume.
+    // The effects played since `mark`: sound, rate and volume of each.
     std::vector<float> Sound(int mark) const {
         std::vector<float> out;
         for (const Sfx& s : Played(mark)) out.insert(out.end(), {float(s.sound), s.rate, s.volume});
@@ -41,8 +40,7 @@ TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFire) {
     }
 }
 
-// The cursor moves once per press, with its sound, and the highlight follows it: from the centre left or
-// up to the end button, right to the options gear; back to the centre from either side.
+// The cursor: -1 the end button, 0 resume in the centre, 1 the options gear.
 TEST_F(Overlays, CursorMovesAndSoundsOncePerPressAndCarriesTheHighlight) {
     const struct {
         int from, key, to;
@@ -77,8 +75,6 @@ TEST_F(Overlays, CursorMovesAndSoundsOncePerPressAndCarriesTheHighlight) {
     EXPECT_EQ(Sound(cursor), (std::vector<float>{98, 0.5f, 0.5f}));
 }
 
-// Fire on a pause button is the first fire button alone: Shift, the second button, pad B or a shoulder on
-// the end button leave the game paused. A tap on the gear opens the options box with a click.
 TEST_F(Overlays, OnlyTheFirstFireButtonPressesTheEndButtonAndATapOpensTheOptions) {
     const int padA = kKeyJoyBase, padB = kKeyJoyBase + 1, padY = kKeyJoyBase + 3, shoulder = kKeyJoyBase + 5;
     for (int key : {16, int('X'), padB, padY, shoulder, int('Z'), kEnter, padA}) {
@@ -95,9 +91,8 @@ TEST_F(Overlays, OnlyTheFirstFireButtonPressesTheEndButtonAndATapOpensTheOptions
     EXPECT_EQ(Sound(cursor), (std::vector<float>{99, 1, 1}));
 }
 
-// "GAME" comes down 12 a frame to 0.45 H; at 90 the game ends (mode 2) with its tune, and the overlay then
-// retracts over the menu by 2 an update, holding the latches until it is gone. A score with a place in
-// the best ten is announced with the place.
+// "GAME" comes down 12 a frame to 0.45 H; at 90 the game ends (mode 2) and the overlay retracts by 2 an
+// update, holding the latches until it is gone.
 TEST_F(Overlays, GameOverGrowsEndsTheGameAt90AndRetractsOverTheMenu) {
     StartGame(1);
     ASSERT_EQ(app->m_musicPlaying, 1);
@@ -143,8 +138,8 @@ TEST_F(Overlays, GameOverGrowsEndsTheGameAt90AndRetractsOverTheMenu) {
     }
 }
 
-// A pop-up slides in 16 pixels a frame to 0, stays, slides out from age 230 and is freed past 240; badges
-// below 64 show their picture. Slots 13 and 14 are never shown.
+// A pop-up slides in 16 pixels a frame, out from age 230, freed past 240; only badges below 64 have a
+// picture; slots 13 and 14 are never shown.
 TEST_F(Overlays, BadgePopUpsSlideInStayAndLeaveWithAge) {
     const struct {
         int slot, id, age;   // age before the update

@@ -1,6 +1,4 @@
-// The Debian package as a player gets it: unpacked with dpkg-deb into a temporary root, its launcher started
-// with a temporary HOME. The launcher makes the per-user folder under the XDG data home, links data there
-// to the installed data and runs the game in it: the game reaches its menu, saves there, and quits on F4.
+// The Debian package unpacked into a temporary root, its launcher started with a temporary HOME.
 #include <stdlib.h>
 
 #include "tests/game/running_game.h"
@@ -24,10 +22,8 @@ protected:
     }
 };
 
-// Without a display the game ends at once ("glfwInit failed"), which is enough to see where the launcher
-// ran it: the folder it chose holds the link to the installed data. Relative values of XDG_DATA_HOME are
-// ignored by the XDG rule; the launcher is started from another folder through a relative path. A link
-// left by an earlier installation elsewhere is renewed; a real data folder is left alone.
+// Without a display the game ends at once, enough to see where it ran: that folder links to the installed
+// data. A relative XDG_DATA_HOME is ignored; a stale link is renewed; a real data folder is left alone.
 TEST_F(UnpackedPackage, TheLauncherRunsTheGameInThePerUserFolderUnderTheXdgDataHome) {
     const struct {
         const char* xdgDataHome;   // nullptr: unset

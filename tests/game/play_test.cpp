@@ -1,5 +1,4 @@
-// Golf play through real updates of the game object: the tee and the swing, monster hits and awards, the
-// water, the walls, time-out, a scripted game and a frame on screen. Scenes are records placed in the pool.
+// Golf play through real updates of the game object; scenes are records placed in the pool.
 #include <malloc.h>
 
 #include <cmath>
@@ -13,12 +12,12 @@ const int kFire = 32, kBack = 27;   // space and escape
 
 class Play : public Game {
 protected:
-    // An empty water: no monster, no ball, no peg, the tee idle before its next ball, no new monsters.
+    // An empty water: no object, the tee idle before its next ball, no new monsters (the cap is 5 - 5).
     void ClearPool() {
         for (int i = 0; i < (kLastObject + 1) * kRecordFloats; ++i) app->m_objects[i] = 0;
         app->m_state[kStateReady] = 0;
         app->m_state[kStatePhase] = 5;
-        app->m_gameType = 5;   // the cap is 5 - 5 = 0
+        app->m_gameType = 5;
     }
     float* Place(int r, float kind, float x, float h, float vx = 0, float vy = 0, float climb = 0) {
         float* o = Record(r);
@@ -72,8 +71,7 @@ TEST_F(Play, WithNoFreeRecordTheTeeStaysEmptyAndThePoolUntouched) {
         for (int e = kObjKind; e <= kObjClimb; ++e) ASSERT_EQ(app->m_objects[i + e], before[i + e]) << i + e;
 }
 
-// Each bounce awards 25 (a peg 10) times the bounces so far with a sound pitched up a fifth each, at most
-// 2: the fourth bounce is made the tenth.
+// Each bounce awards 25 (a peg 10) times the bounces so far, pitched up a fifth each, at most 2.
 TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitch) {
     for (float kind : {kBallFlying, kPegFlying}) {
         StartGame(1);
@@ -99,9 +97,8 @@ TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitch) {
     }
 }
 
-// A monster is hit from within 40 across and 20 up or down of 4 below its height, by an object falling
-// faster than 0.5 after this frame's gravity, unless it is knocked down to a climb of -1 or less. Each
-// row: the peg's fall, the monster's climb, the peg's offset across and up before it moves, a hit.
+// A hit: within 40 across and 20 up or down of 4 below the monster, falling faster than 0.5 after gravity,
+// the monster's climb above -1. Each row: the peg's fall, the climb, the peg's offset across and up, a hit.
 TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBounces) {
     float exact = 0.42f;   // a peg's speed that gravity brings to exactly 0.5 at the test
     while (exact + 0.08f < 0.5f) exact = std::nextafter(exact, 1.0f);
@@ -120,8 +117,6 @@ TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBounces) {
     }
 }
 
-// A fall into the water faster than 0.2 after this frame's gravity splashes (9 droplets for a ball, 4 for
-// a peg, with their sound); in the water an object floats left, sinks, and is freed once below 12.
 TEST_F(Play, FallingIntoTheWaterSplashesThenTheObjectFloatsLeftSinksAndGoes) {
     const float cases[][4] = {{kBallFlying, 2, 9, kSplashSound},
                               {kPegFlying, 0.22f, 4, kPegSplashSound},
@@ -159,8 +154,6 @@ TEST_F(Play, WallsTurnTheBallBack) {
     EXPECT_TRUE(left[kObjVX] > 0 && right[kObjVX] < 0);
 }
 
-// At time-out a waiting ball and peg vanish; the game ends in the first frame with nothing in play, with
-// or without the HUD. A pause after time-out holds a flying ball still in the air.
 TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPause) {
     int ends[3];
     for (int c = 0; c < 3; ++c) {   // HUD shown, hidden, a pause
@@ -189,9 +182,7 @@ TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPau
     EXPECT_EQ(ends[0], ends[1]);
 }
 
-// The steps that run on the shared fields leave them at their last values: the objects (m_n, m_k the last
-// record's first float), a ball's monster hits (m_i), a splash's nine droplets (m_m), the place line
-// counting down (m_j), p_rstr (m_n), the replay, p_ResetPlayers and a button's answer (m_k).
+// m_n, m_k: the objects' loop (m_k the last record's first float); m_i the monster hits, m_m the droplets.
 TEST_F(Play, SharedLoopFieldsKeepTheLastValuesOfTheirSteps) {
     StartGame(1);
     ClearPool();
@@ -221,10 +212,8 @@ TEST_F(Play, MonstersAreCappedByGameType) {
     }
 }
 
-// A player swinging at a full meter: the score is the sum of the numbers that rose from its awards, the
-// same seed and inputs give the same game, and a second game leaves no more memory in use than the first
-// (the collector's live bytes vary by 10 KiB between screens, malloc's by 2 to 3 MiB with the driver's
-// buffers; under AddressSanitizer malloc has no figures).
+// Swings at a full meter. Live bytes vary by 10 KiB between screens, malloc's by 2 to 3 MiB with the
+// driver's buffers (and under AddressSanitizer malloc has no figures).
 TEST_F(Play, AScriptedThirtySecondGameEndsWithTheSumOfItsAwardsReplaysExactlyAndLeaksNothing) {
     auto play = [&] {
         StartGame(1, 2024);
@@ -249,8 +238,6 @@ TEST_F(Play, AScriptedThirtySecondGameEndsWithTheSumOfItsAwardsReplaysExactlyAnd
 #endif
 }
 
-// Fire tapped every other frame swings at each ball as soon as it may, yet the tee serves at most one
-// ball in 100 frames: the cycle waits at its end until the swing, and starts over only from there.
 TEST_F(Play, ATapEveryOtherFrameGetsAtMostOneBallPer100Frames) {
     StartGame(3);
     int last = -1000, balls = 0;
@@ -265,8 +252,7 @@ TEST_F(Play, ATapEveryOtherFrameGetsAtMostOneBallPer100Frames) {
     EXPECT_GE(balls, 5);
 }
 
-// The swing's speeds come from the power (0.6 p² + 0.1, times 4 for the ball and 2 for the peg; the ball
-// leaves upward at 8), then the ball's spin, the peg's rise and its spin in that order of draws.
+// Speeds 0.6 p² + 0.1 times 4 for the ball, 2 for the peg; then the ball's spin, the peg's rise and spin.
 TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
     for (float power : {0.0f, 2.0f}) {
         StartGame(1, 5, 80);
@@ -290,8 +276,7 @@ TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
     }
 }
 
-// A held pointer draws the stick marks in faint blue; the scenery drawn after them is white and opaque,
-// and the tee marker shows its phase (frame 2 at phase 50) though monsters flap their wings.
+// The stick marks are faint blue; the tee marker shows frame 2 at phase 50.
 TEST_F(Play, TheSceneryIsWhiteWhileThePointerIsHeldAndTheTeeShowsItsPhase) {
     StartGame(1, 77, 49);
     Tap(600, 100), Update();

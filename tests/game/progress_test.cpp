@@ -1,5 +1,4 @@
-// Saved settings, badges and highscores on the real game object: the saved text and its checksums, loading
-// good, cut-short and damaged texts from a state file in a scratch folder, filing scores, place names.
+// Saved settings, badges and highscores: the saved text, loading good, cut-short and damaged texts, filing.
 #include <climits>
 #include <random>
 
@@ -31,7 +30,6 @@ protected:
         EXPECT_TRUE(scratch.Leave());
     }
 
-    // Loads `bytes` from the state file and returns the lines printed.
     Lines Load(const std::string& bytes) {
         zk_test::WriteFile(".zanthstate", bytes);
         testing::internal::CaptureStdout();
@@ -51,8 +49,7 @@ protected:
         for (int n = 0; n < 150; ++n) app->m_highscores[n] = 0;
         EXPECT_EQ(Load(""), Lines{});
     }
-    // Random values over the whole int range, extremes included; `fits` sets the settings that the load
-    // rules look at to values the rules keep.
+    // Random values, extremes included; `fits` keeps the settings the load rules check within them.
     void Scramble(bool fits = false) {
         std::uniform_int_distribution<int> any(INT_MIN, INT_MAX), pick(0, 5);
         auto value = [&] { return std::vector<int>{INT_MIN, INT_MAX, -1, 0, any(rng), any(rng)}[pick(rng)]; };
@@ -61,8 +58,7 @@ protected:
         for (int n = 0; n < 150; ++n) app->m_highscores[n] = value();
         if (fits) app->m_options[10] = 64, app->m_options[11] = INT_MAX, app->m_options[12] = 8, app->m_options[14] = 1;
     }
-    // The five blocks p_Load reads, saved now: block b as in `good` where `written[b]` is '1', else at
-    // its first-run values.
+    // Each of the five blocks saved now: as in `good` where `written[b]` is '1', else at first-run values.
     void ExpectBlocks(const std::string& good, const char* written) {
         const std::vector<std::string> now = Split(Save(), '|'), was = Split(good, '|');
         FirstRun();

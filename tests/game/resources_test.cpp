@@ -24,8 +24,6 @@ TEST_F(Resources, ArtScaleFollowsTheLargerSide) {
     }
 }
 
-// A reload clears to an opaque black background (the last picture does not show through) and loads the
-// font with an advance of 7 and lines 10 apart.
 TEST_F(Resources, AReloadGivesAnOpaqueBlackBackgroundAndTheFontItsAdvanceAndLineHeight) {
     app->p_CLS2D(255, 255, 255, 1);
     host->RenderGame();
@@ -51,7 +49,7 @@ TEST_F(Resources, EffectsRotateOverTwentyFourChannels) {
     EXPECT_NE(state, AL_PLAYING);
 }
 
-// Sound modes: 0 off, 1 effects and music, 2 effects only, 3 music only. A new tune stops the one playing.
+// Sound modes: 0 off, 1 effects and music, 2 effects only, 3 music only.
 TEST_F(Resources, TheSoundModeSaysWhetherEffectsAndTunesPlay) {
     for (int mode = 0; mode <= 3; ++mode) {
         app->m_options[kOptionSound] = mode;
