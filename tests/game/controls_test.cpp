@@ -4,8 +4,6 @@
 #include "tests/game/myapp_fixture.h"
 
 using Controls = Game;
-using Ints = std::vector<int>;
-using Floats = std::vector<float>;
 
 // Each action's keys, the letters the iCade mode leaves out, its pad buttons and virtual keys, as seen by
 // the keyboard alone, players 0, 1 and 3 and all four.

@@ -40,6 +40,9 @@ inline TestGame* GameEnvironment::game = nullptr;
 inline int GameEnvironment::jingleChannelMoves = 0;
 inline ::testing::Environment* const kGameEnvironment = ::testing::AddGlobalTestEnvironment(new GameEnvironment);
 
+using Ints = std::vector<int>;
+using Floats = std::vector<float>;
+
 // Each test starts in the menu with nothing held, the loader idle and the window at 800 x 600.
 class Game : public ::testing::Test {
 protected:
@@ -90,23 +93,21 @@ protected:
         for (int i = 0; i < updates; ++i) Update();
     }
     float* Record(int r) { return &app->m_objects[r * kRecordFloats]; }
+    float* Particle(int r) { return &app->m_particles[r * kRecordFloats]; }
 
-    // The effects played since the channel cursor stood at `mark`, oldest first, as OpenAL has them.
-    struct Sfx {
-        int sound;
-        float rate, volume;
-    };
-    std::vector<Sfx> Played(int mark) const {
-        std::vector<Sfx> out;
+    // The effects played since the channel cursor stood at `mark`, oldest first, as OpenAL has them: the
+    // sound slot (-1 for none), pitch and gain of each.
+    Floats Played(int mark) const {
+        Floats out;
         for (int c = mark; c != app->m_channelCursor;) {
             c = (c + 1) % 24;
             const gxtkChannel& ch = zk_audio_device->channels[app->m_channels[c]];
-            Sfx s{-1, 0, 0};
+            float sound = -1, rate = 0, volume = 0;
             for (int n = 0; n < 100; ++n)
-                if (app->m_sounds[n] && app->m_sounds[n]->m_sample == ch.sample) s.sound = n;
-            alGetSourcef(ch.source, AL_PITCH, &s.rate);
-            alGetSourcef(ch.source, AL_GAIN, &s.volume);
-            out.push_back(s);
+                if (app->m_sounds[n] && app->m_sounds[n]->m_sample == ch.sample) sound = n;
+            alGetSourcef(ch.source, AL_PITCH, &rate);
+            alGetSourcef(ch.source, AL_GAIN, &volume);
+            out.insert(out.end(), {sound, rate, volume});
         }
         return out;
     }

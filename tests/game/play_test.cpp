@@ -14,24 +14,18 @@ class Play : public Game {
 protected:
     // An empty water: no object, the tee idle before its next ball, no new monsters (the cap is 5 - 5).
     void ClearPool() {
-        for (int i = 0; i < (kLastObject + 1) * kRecordFloats; ++i) app->m_objects[i] = 0;
-        app->m_state[kStateReady] = 0;
-        app->m_state[kStatePhase] = 5;
-        app->m_gameType = 5;
+        std::fill_n(Record(0), (kLastObject + 1) * kRecordFloats, 0.0f);
+        app->m_state[kStateReady] = 0, app->m_state[kStatePhase] = 5, app->m_gameType = 5;
     }
     float* Place(int r, float kind, float x, float h, float vx = 0, float vy = 0, float climb = 0) {
-        float* o = Record(r);
-        for (int e = 0; e < kRecordFloats; ++e) o[e] = 0;
-        o[kObjKind] = kind, o[kObjX] = x, o[kObjH] = h, o[kObjVX] = vx, o[kObjVY] = vy;
-        o[kObjClimb] = kind == kMonster ? climb : 0;
+        float* o = std::fill_n(Record(r), kRecordFloats, 0.0f) - kRecordFloats;
+        o[kObjKind] = kind, o[kObjX] = x, o[kObjH] = h, o[kObjVX] = vx, o[kObjVY] = vy, o[kObjClimb] = climb;
         return o;
     }
-    int Objects(float kind) {
-        int n = 0;
+    int Objects(float kind, int n = 0) {
         for (int r = 0; r <= kLastObject; ++r) n += Record(r)[kObjKind] == kind;
         return n;
     }
-    float* Particle(int r) { return &app->m_particles[r * kRecordFloats]; }
 };
 
 }   // namespace
@@ -63,8 +57,7 @@ TEST_F(Play, AFirePressWhilePausedLeavesTheBallWaitingAndThePressUnused) {
 TEST_F(Play, WithNoFreeRecordTheTeeStaysEmptyAndThePoolUntouched) {
     StartGame(1, 77, 20);
     for (int r = 0; r <= kLastObject; ++r) Place(r, kMonster, -5000, 60);
-    const std::vector<float> before(&app->m_objects[0],
-                                    &app->m_objects[0] + (kLastObject + 1) * kRecordFloats);
+    const Floats before(Record(0), Record(kLastObject) + kRecordFloats);
     for (int i = 0; i < 60; ++i) Update();   // past phase 30 and the rise
     EXPECT_EQ(app->m_state[kStateReady], 0);
     for (size_t i = 0; i < before.size(); i += kRecordFloats)   // the monsters stand still
@@ -86,13 +79,10 @@ TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitch) {
             EXPECT_EQ(app->m_score - score, (kind == kBallFlying ? 25 : 10) * n);
             EXPECT_TRUE(o[kObjVY] < -4.4f && Record(10 + bounce - 1)[kObjClimb] < -0.79f)
                 << "bounced, knocked";
-            std::vector<int> sounds;
-            for (const Sfx& played : Played(mark)) {
-                sounds.push_back(played.sound);
-                EXPECT_FLOAT_EQ(played.rate, bounce == 4 ? 2.0f : 0.7f + 0.2f * bounce);
-            }
-            const std::vector<int> ball = {kBoingSound}, peg = {kBoingSound, kKnockSound};
-            EXPECT_EQ(sounds, kind == kBallFlying ? ball : peg);
+            const float pitch = bounce == 4 ? 2.0f : 0.7f + 0.2f * bounce;
+            Floats want = {kBoingSound, pitch, 1};
+            if (kind == kPegFlying) want.insert(want.end(), {kKnockSound, pitch, 1});
+            EXPECT_EQ(Played(mark), want);
         }
     }
 }
@@ -130,9 +120,9 @@ TEST_F(Play, FallingIntoTheWaterSplashesThenTheObjectFloatsLeftSinksAndGoes) {
         Update();
         int droplets = 0;
         for (int p = 0; p <= 250; ++p) droplets += Particle(p)[kPartKind] == kDropletParticle;
-        const std::vector<Sfx> played = Played(mark);
+        const Floats played = Played(mark);
         EXPECT_TRUE(o[kObjVX] == -0.15f && droplets == c[2]) << "drifting left; droplets " << droplets;
-        EXPECT_EQ(played.empty() ? -1 : played[0].sound, c[3]);
+        EXPECT_EQ(played.empty() ? -1 : played[0], c[3]);
         const float x = o[kObjX];
         float h = 0;
         for (int frame = 0; frame < 500 && o[kObjKind] != 0; ++frame) {
@@ -189,12 +179,10 @@ TEST_F(Play, SharedLoopFieldsKeepTheLastValuesOfTheirSteps) {
     app->m_hideHud = 1;
     Place(50, kBallFlying, 300, 31.9f, 1, 2);   // falls into the water
     Update();
-    EXPECT_EQ((std::vector<int>{app->m_n, app->m_k, app->m_i, app->m_m}),
-              (std::vector<int>{201, 2000, 201, 9}));
+    EXPECT_EQ((Ints{app->m_n, app->m_k, app->m_i, app->m_m}), (Ints{201, 2000, 201, 9}));
     app->m_hideHud = 0, app->m_j = 5;
     Update();
-    EXPECT_EQ((std::vector<int>{app->m_n, app->m_j}), (std::vector<int>{3, 0}))
-        << "the clock's 2 digits last";
+    EXPECT_EQ((Ints{app->m_n, app->m_j}), (Ints{3, 0})) << "the clock's 2 digits last";
     host->RenderGame();
     EXPECT_EQ(app->m_n, app->m_drawCount) << "the replay, 15 floats a command";
     app->p_ResetPlayers();
@@ -272,7 +260,7 @@ TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
         for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], want[i], 1e-4) << power << " " << i;
         EXPECT_FLOAT_EQ(ball[kObjSpin], -6 + 12 * draws[0]);
         EXPECT_FLOAT_EQ(peg[kObjSpin], -6 + 12 * draws[2]);
-        EXPECT_EQ(Played(mark).at(0).sound, kSwingSound);
+        EXPECT_EQ(Played(mark).at(0), kSwingSound);
     }
 }
 
@@ -286,27 +274,22 @@ TEST_F(Play, TheSceneryIsWhiteWhileThePointerIsHeldAndTheTeeShowsItsPhase) {
     auto opaque = [&](const Cmd& c) { return scenery(c) && c.alpha == 1; };
     auto white = [&](const Cmd& c) { return scenery(c) && c.red + c.green + c.blue == 765; };
     auto tee = [](const Cmd& c) { return c.kind == kGfxbSlot && c.x == 94 && c.y == 536 && c.frame == 2; };
-    EXPECT_EQ((std::vector<int>{Count(marks), Count(opaque), Count(white), Count(tee)}),
-              (std::vector<int>{2, 11, 11, 1}));
+    EXPECT_EQ((Ints{Count(marks), Count(opaque), Count(white), Count(tee)}), (Ints{2, 11, 11, 1}));
 }
 
 TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeat) {
-    const struct {
-        std::vector<int> best;
-        int score;
-        const char* line;
-    } cases[] = {{{}, 0, "1st00000000"},
-                 {{900, 800, 500}, 600, "2nd00000800"},
-                 {{900, 800, 500}, 950, "1st00000900"},
-                 {{9, 8, 7, 6, 5, 4, 3, 2, 1, 1}, 1, "00000001"}};
-    for (const auto& c : cases) {
+    const std::tuple<Ints, int, const char*> cases[] = {{{}, 0, "1st00000000"},
+                                                        {{900, 800, 500}, 600, "2nd00000800"},
+                                                        {{900, 800, 500}, 950, "1st00000900"},
+                                                        {{9, 8, 7, 6, 5, 4, 3, 2, 1, 1}, 1, "00000001"}};
+    for (const auto& [best, score, want] : cases) {   // best: game type 2's best ten
         StartGame(2);
-        for (int i = 0; i < 10; ++i) app->m_highscores[10 + i] = i < int(c.best.size()) ? c.best[i] : 0;
-        app->m_score = app->m_shownScore = c.score;
+        for (int i = 0; i < 10; ++i) app->m_highscores[10 + i] = i < int(best.size()) ? best[i] : 0;
+        app->m_score = app->m_shownScore = score;
         Update();
         std::string line;   // the glyphs drawn at the place line's height
         for (const Line& l : Text([](const Cmd& g) { return std::abs(g.y - 10) < 2; })) line += l.text;
-        EXPECT_EQ(line, c.line) << c.score;
+        EXPECT_EQ(line, want) << score;
     }
 }
 
@@ -316,12 +299,11 @@ TEST_F(Play, APlayFrameShowsTheWaterTheTeeGroundAndTheHud) {
     Update();
     host->RenderGame();
     const zk_test::Screenshot shot;
-    auto brown = [](const unsigned char* p) {
-        return std::abs(p[0] - 100) < 15 && std::abs(p[1] - 60) < 15 && p[2] < 25;
-    };
-    auto green = [](const unsigned char* p) { return p[0] < 20 && p[1] > 160 && p[2] < 20; };
-    auto green_text = [](const unsigned char* p) { return p[1] > 150 && p[0] < 140 && p[2] < 140; };
-    auto white = [](const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; };
+    using Px = const unsigned char*;
+    auto brown = [](Px p) { return std::abs(p[0] - 100) < 15 && std::abs(p[1] - 60) < 15 && p[2] < 25; };
+    auto green = [](Px p) { return p[0] < 20 && p[1] > 160 && p[2] < 20; };
+    auto green_text = [](Px p) { return p[1] > 150 && p[0] < 140 && p[2] < 140; };
+    auto white = [](Px p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; };
     EXPECT_GT(shot.Count(0, 575, 800, 600, brown), 800 * 25 * 8 / 10) << "the water band along the bottom";
     EXPECT_GT(shot.Count(33, 553, 111, 558, green), 78 * 5 * 8 / 10) << "the tee's patch of ground";
     EXPECT_GT(shot.Count(300, 15, 500, 45, green_text), 200) << "the score at the top centre";
