@@ -15,11 +15,10 @@ protected:
         for (int i = 0; i <= 30; ++i) Step();
     }
     std::vector<std::string> OptionTexts() {
-        const std::vector<Cmd> all = Commands();
+        const std::vector<Cmd> c = Commands();
         int panel = 0;   // the box: the last rectangle at x 50 in red 150
-        for (size_t i = 0; i < all.size(); ++i)
-            if (all[i].kind == kRectCommand && all[i].x == 50 && all[i].red == 150)
-                panel = kCommandFloats * int(i);
+        for (size_t i = 0; i < c.size(); ++i)
+            if (c[i].kind == kRectCommand && c[i].x == 50 && c[i].red == 150) panel = kCommandFloats * int(i);
         std::vector<std::string> out;
         for (const Line& line : Text(panel)) out.push_back(line.text);
         return out;
@@ -31,50 +30,40 @@ protected:
 
 // A tap acts once however long it is held; the iCade switch also clears the virtual keys.
 TEST_F(Boxes, EachRowShowsItsLabelAndActsOnceOnATap) {
-    const struct {
-        int row;
-        float x, y;   // inside the row's bar
-        const char *before, *after;
-        int* state;
-        int sounds;
-    } cases[] = {
+    const std::tuple<int, float, float, const char*, const char*, int*, int> cases[] = {
         {1, 400, 140, "Sound:SFX+Music", "Sound:SFX", &app->m_options[kOptionSound], 1},
         {2, 400, 180, "iCade:Off", "iCade:On", &zk_Dravo_iCadeControls, 1},
         {3, 400, 220, "Fullscreen", "Windowed", &app->m_fullscreen, 1},
         {4, 600, 270, "Credits", "Credits", &app->m_creditsOpen, 0},
     };
-    for (const auto& c : cases) {
+    for (auto [row, x, y, label, next, state, sounds] : cases) {   // (x, y) inside the row's bar
         OpenOptions();
         app->m_vkeys[18] = 2;
-        const int before = *c.state, cursor = app->m_channelCursor;
-        EXPECT_EQ(Label(c.row), c.before);
-        Tap(c.x, c.y), Step(), Step(), Untap(), Step();
-        EXPECT_EQ(Label(c.row), c.after);
-        EXPECT_EQ(*c.state, before + 1) << c.row;
-        EXPECT_EQ(app->m_channelCursor, (cursor + c.sounds) % 24) << c.row;
-        EXPECT_EQ(app->m_vkeys[18], c.row == 2 ? 0 : 2) << c.row;
+        const int was = *state, cursor = app->m_channelCursor;
+        EXPECT_EQ(Label(row), label);
+        Tap(x, y), Step(), Step(), Untap(), Step();
+        EXPECT_EQ(Label(row), next);
+        EXPECT_EQ(*state, was + 1) << row;
+        EXPECT_EQ(app->m_channelCursor, (cursor + sounds) % 24) << row;
+        EXPECT_EQ(app->m_vkeys[18], row == 2 ? 0 : 2) << row;
         if (zk_Dravo_iCadeControls) app->p_iCade(0);
     }
     EXPECT_EQ(app->m_optionsOpen, 0);
 }
 
 TEST_F(Boxes, SoundRowCyclesTheModesAndStopsTheTuneInModes0And2) {
-    const struct {
-        int stream, from, to;
-        const char* label;
-    } cases[] = {{1, 0, 1, "Sound:SFX+Music"}, {1, 1, 2, "Sound:SFX"},       {1, 2, 3, "Sound:Music"},
-                 {1, 3, 0, "Sound:Off"},       {1, 7, 1, "Sound:SFX+Music"}, {0, 0, 1, "Sound:On"},
-                 {0, 1, 0, "Sound:Off"},       {0, 3, 1, "Sound:On"}};
+    const std::tuple<int, int, int, const char*> cases[] = {
+        {1, 0, 1, "Sound:SFX+Music"}, {1, 1, 2, "Sound:SFX"},       {1, 2, 3, "Sound:Music"},
+        {1, 3, 0, "Sound:Off"},       {1, 7, 1, "Sound:SFX+Music"}, {0, 0, 1, "Sound:On"},
+        {0, 1, 0, "Sound:Off"},       {0, 3, 1, "Sound:On"}};
     OpenOptions();
-    for (const auto& c : cases) {
-        zk_Dravo_HasMusicStream = c.stream;
-        app->m_options[kOptionSound] = c.from;
-        app->m_optionSel = 1;
-        app->m_musicPlaying = 1;
+    for (auto [stream, from, to, label] : cases) {
+        zk_Dravo_HasMusicStream = stream;
+        app->m_options[kOptionSound] = from, app->m_optionSel = 1, app->m_musicPlaying = 1;
         Key('Z');   // fire
-        EXPECT_EQ(app->m_options[kOptionSound], c.to) << c.stream << ": " << c.from;
-        EXPECT_EQ(Label(1), c.label) << c.stream << ": " << c.from;
-        EXPECT_EQ(app->m_musicPlaying, c.stream == 1 && (c.to == 0 || c.to == 2) ? 0 : 1) << c.from;
+        EXPECT_EQ(app->m_options[kOptionSound], to) << stream << ": " << from;
+        EXPECT_EQ(Label(1), label) << stream << ": " << from;
+        EXPECT_EQ(app->m_musicPlaying, stream == 1 && (to == 0 || to == 2) ? 0 : 1) << from;
     }
 }
 
@@ -96,18 +85,15 @@ TEST_F(Boxes, HeldFireOnTheDisplayRowFlipsOnceAndOnlyAMadeWindowFlipsTheLabel) {
 }
 
 TEST_F(Boxes, EveryWayOutSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
-    const struct {
-        int key;   // 0: a tap at (x, y)
-        float x, y;
-    } ways[] = {{27, 0, 0}, {0, 100, 60}, {'Z', 0, 0}, {'X', 0, 0}, {'N', 0, 0}, {0, 600, 270}};
-    for (const auto& way : ways) {
+    const int ways[][3] = {{27, 0, 0}, {0, 100, 60}, {'Z', 0, 0}, {'X', 0, 0}, {'N', 0, 0}, {0, 600, 270}};
+    for (auto [key, x, y] : ways) {   // a key, or 0 and a tap at (x, y)
         OpenOptions();
-        app->m_optionSel = way.key == 27 || way.key == 0 ? 2 : 0;
+        app->m_optionSel = key == 27 || key == 0 ? 2 : 0;
         const int saves = host->saves;
-        if (way.key) Key(way.key, 3);
-        else Tap(way.x, way.y), Step(), Step(), Untap(), Step();
-        EXPECT_EQ(app->m_optionsOpen, 0) << way.key << " " << way.x;
-        EXPECT_EQ(host->saves, saves + 1) << way.key << " " << way.x;
+        if (key) Key(key, 3);
+        else Tap(x, y), Step(), Step(), Untap(), Step();
+        EXPECT_EQ(app->m_optionsOpen, 0) << key << " " << x;
+        EXPECT_EQ(host->saves, saves + 1) << key << " " << x;
         app->m_creditsOpen = 0;
         for (int i = 0; i < 30; ++i) Step();
     }

@@ -12,11 +12,9 @@ class Menu : public Game {
 protected:
     // The menu slid in and the carousel at rest on `item`.
     void Rest(int item) {
-        app->m_mode = 1, app->m_menuY = app->m_menuPending = 0;
-        app->m_menuSel = item;
+        app->m_mode = 1, app->m_menuY = app->m_menuPending = 0, app->m_menuSel = item;
         if (item <= 3) app->m_gameType = item;
-        app->m_scrollPos = app->m_scrollTarget = (1.0f - item) * 88;
-        app->m_scrollVel = 0;
+        app->m_scrollPos = app->m_scrollTarget = (1.0f - item) * 88, app->m_scrollVel = 0;
         Frame();
     }
     // Frames until the carousel stops moving, edge pull included.
@@ -48,22 +46,18 @@ TEST_F(Menu, KeysMoveOneItemAndStopAtBothEndsSilently) {
 TEST_F(Menu, FireStartsTheGameTypeAndTheControllerThatFiredIsRemembered) {
     const int pad0_x = kKeyJoyBase + 2, pad1_y = kKeyJoyBase + 32 + 3, pad2_a = kKeyJoyBase + 64,
               pad3_b = kKeyJoyBase + 96 + 1;
-    const struct {
-        std::vector<int> keys;
-        int pad, style;
-    } cases[] = {{{kReturn}, 0, 0},
-                 {{pad2_a}, 2, 1},
-                 {{pad3_b, pad1_y}, 1, 1},
-                 {{pad0_x, pad3_b}, 0, 1},
-                 {{pad2_a, kReturn}, 0, 0}};
-    for (const auto& c : cases) {
+    const std::tuple<Ints, int, int> cases[] = {{{kReturn}, 0, 0},
+                                                {{pad2_a}, 2, 1},
+                                                {{pad3_b, pad1_y}, 1, 1},
+                                                {{pad0_x, pad3_b}, 0, 1},
+                                                {{pad2_a, kReturn}, 0, 0}};
+    for (const auto& [keys, pad, style] : cases) {
         Rest(3);
-        for (int key : c.keys) Press(key);
+        for (int key : keys) Press(key);
         Frame();
-        for (int key : c.keys) Release(key);
-        EXPECT_EQ((std::vector<int>{app->m_mode, app->m_gameType, app->m_padIndex, app->m_controlStyle}),
-                  (std::vector<int>{11, 3, c.pad, c.style}))
-            << "keys from " << c.keys[0];
+        for (int key : keys) Release(key);
+        EXPECT_EQ((Ints{app->m_mode, app->m_gameType, app->m_padIndex, app->m_controlStyle}),
+                  (Ints{11, 3, pad, style}));
     }
     Rest(1);
     Key('O');
@@ -71,19 +65,14 @@ TEST_F(Menu, FireStartsTheGameTypeAndTheControllerThatFiredIsRemembered) {
 }
 
 TEST_F(Menu, AClickSelectsAGameTypeAndASecondClickOrThePlayButtonStartsIt) {
-    const struct {
-        float x1, x2, y2;   // the first click on the row at y 504, then the confirming click
-        int type;
-    } cases[] = {{418, 330, 504, 2}, {506, 730, 552, 3}};
-    for (const auto& c : cases) {
+    const int cases[][4] = {{418, 330, 504, 2}, {506, 730, 552, 3}};
+    for (auto [x1, x2, y2, type] : cases) {   // the first click on the row at y 504, then the confirming one
         Rest(1);
-        Click(c.x1, 504);
+        Click(x1, 504);
         Settle();
-        EXPECT_EQ(app->m_menuSel * 10 + app->m_mode, c.type * 10 + 1)
-            << "passing an item on the way selects nothing";
-        Click(c.x2, c.y2);
-        EXPECT_EQ((std::vector<int>{app->m_mode, app->m_gameType, app->m_controlStyle}),
-                  (std::vector<int>{10, c.type, 2}));
+        EXPECT_EQ(app->m_menuSel * 10 + app->m_mode, type * 10 + 1) << "nothing selected on the way";
+        Click(x2, y2);
+        EXPECT_EQ((Ints{app->m_mode, app->m_gameType, app->m_controlStyle}), (Ints{10, type, 2}));
     }
 }
 
