@@ -25,22 +25,18 @@ protected:
 // Without a display the game ends at once, enough to see where it ran: that folder links to the installed
 // data. A relative XDG_DATA_HOME is ignored; a stale link is renewed; a real data folder is left alone.
 TEST_F(UnpackedPackage, TheLauncherRunsTheGameInThePerUserFolderUnderTheXdgDataHome) {
-    const struct {
-        const char* xdgDataHome;   // nullptr: unset
-        const char* folder;        // under the temporary home
-    } cases[] = {{"@HOME/xdg", "/xdg/tolvane-golf"},
-                 {"xdg", "/.local/share/tolvane-golf"},
-                 {"", "/.local/share/tolvane-golf"},
-                 {nullptr, "/.local/share/tolvane-golf"}};
-    const std::string run = "cd / && env -u DISPLAY -u WAYLAND_DISPLAY ";
-    for (const auto& c : cases) {
+    const std::string local = "/.local/share/tolvane-golf",
+                      run = "cd / && env -u DISPLAY -u WAYLAND_DISPLAY ";
+    // XDG_DATA_HOME (nullptr: unset; a leading "/": under the temporary home), the folder under the home.
+    const std::pair<const char*, std::string> cases[] = {
+        {"/xdg", "/xdg/tolvane-golf"}, {"xdg", local}, {"", local}, {nullptr, local}};
+    for (const auto& [xdgDataHome, folder] : cases) {
         Shell("rm -rf '" + home + "' && mkdir '" + home + "'");
-        std::string xdg = c.xdgDataHome ? c.xdgDataHome : "";
-        if (xdg.rfind("@HOME", 0) == 0) xdg = home + xdg.substr(5);
-        const std::string env = c.xdgDataHome ? "XDG_DATA_HOME='" + xdg + "'" : "-u XDG_DATA_HOME";
+        const std::string xdg = !xdgDataHome ? "" : xdgDataHome[0] == '/' ? home + xdgDataHome : xdgDataHome;
+        const std::string env = xdgDataHome ? "XDG_DATA_HOME='" + xdg + "'" : "-u XDG_DATA_HOME";
         EXPECT_EQ(Shell(run + env + " '." + launcher + "' 2>&1; echo status $?"),
                   "glfwInit failed\nstatus 255");
-        EXPECT_EQ(Real(home + c.folder + "/data", true), Real(installedData)) << xdg;
+        EXPECT_EQ(Real(home + folder + "/data", true), Real(installedData)) << xdg;
     }
     const std::string data = home + "/.local/share/tolvane-golf/data";   // made by the last row
     const std::string again = " && " + run + "'" + launcher + "' >/dev/null 2>&1";

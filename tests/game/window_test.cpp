@@ -28,11 +28,6 @@ TEST_F(GameWindow, OpensCentredF11SwitchesToTheDesktopSizeAndBackAndTheCloseButt
     EXPECT_EQ(game->WaitExit(), 0) << game->Transcript();
 }
 
-TEST(GameWithoutDisplay, SaysGlfwInitFailedAndEndsWithStatusMinusOne) {
-    EXPECT_EQ(Shell("cd '" BUILD_DIR "' && env -u DISPLAY -u WAYLAND_DISPLAY '" GAME_PATH "' 2>/dev/null; echo status $?"),
-              "glfwInit failed\nstatus 255");
-}
-
 TEST_F(GameWindow, EscapeOnTheTitleMenuQuitsWithStatusZeroEvenWithoutData) {
     Start(scratch.path(), GAME_PATH);
     ASSERT_FALSE(Menu().empty());
