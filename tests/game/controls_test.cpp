@@ -62,37 +62,32 @@ TEST_F(Controls, StickDirectionsAndReaders) {
     for (const auto& c : cases) {
         host->padX = c[0], host->padY = c[1];
         Frame();
-        const Floats got = {float(app->p_PlayKey(kActionUp, 1, 0)), float(app->p_PlayKey(kActionLeft, 1, 0)),
-                            float(app->p_PlayKey(kActionRight, 1, 0)),
-                            float(app->p_PlayKey(kActionDown, 1, 0))};
+        auto seen = [&](int action) { return float(app->p_PlayKey(action, 1, 0)); };
+        const Floats got = {seen(kActionUp), seen(kActionLeft), seen(kActionRight), seen(kActionDown)};
         EXPECT_EQ(got, Floats(c + 2, c + 6)) << c[0] << "," << c[1];
-        EXPECT_EQ(app->p_PlayKey(kActionUp, 0, 0) + app->p_PlayKey(kActionUp, 1, 1), 0)
-            << "no analogue; player 1";
-        EXPECT_EQ(
-            (Floats{app->p_StickX(0, 0), app->p_StickY(0, 0), app->p_StickX(0, -1), app->p_StickY(0, -1)}),
-            (Floats{c[0], -c[1], 0, 0}));
+        EXPECT_EQ(app->p_PlayKey(kActionUp, 0, 0) + app->p_PlayKey(kActionUp, 1, 1), 0);   // player 1
+        const Floats sticks = {app->p_StickX(0, 0), app->p_StickY(0, 0), app->p_StickX(0, -1),
+                               app->p_StickY(0, -1)};
+        EXPECT_EQ(sticks, (Floats{c[0], -c[1], 0, 0}));
     }
     zk_Dravo_iCadeControls = 1;
     EXPECT_EQ(app->p_PlayKey(kActionLeft, 1, 0), 0);
 }
 
 TEST_F(Controls, ICadeLettersHoldTheirActionUntilReleased) {
-    const struct {
-        char press, release;
-        int action;
-    } controls[] = {{'W', 'E', kActionUp},           {'X', 'Z', kActionDown},
-                    {'A', 'Q', kActionLeft},         {'D', 'C', kActionRight},
-                    {'H', 'R', kActionFire},         {'J', 'N', kActionFire2},
-                    {'K', 'P', kActionFire3},        {'Y', 'T', kActionButton4},
-                    {'U', 'F', kActionLeftShoulder}, {'I', 'M', kActionRightShoulder},
-                    {'O', 'G', kActionBack},         {'L', 'V', kActionBack}};
+    const int controls[][3] = {{'W', 'E', kActionUp},           {'X', 'Z', kActionDown},
+                               {'A', 'Q', kActionLeft},         {'D', 'C', kActionRight},
+                               {'H', 'R', kActionFire},         {'J', 'N', kActionFire2},
+                               {'K', 'P', kActionFire3},        {'Y', 'T', kActionButton4},
+                               {'U', 'F', kActionLeftShoulder}, {'I', 'M', kActionRightShoulder},
+                               {'O', 'G', kActionBack},         {'L', 'V', kActionBack}};
     StartGame(1);   // fire swings and back pauses: neither leaves the game
     app->p_iCade(1);
-    for (const auto& c : controls) {
-        for (char letter : {char(c.press + 32), c.release, c.press, char(c.release + 32)}) {
+    for (auto [press, release, action] : controls) {   // each letter in either case
+        for (int letter : {press + 32, release, press, release + 32}) {
             host->KeyEvent(kEventKeyChar, letter);
             Frame();
-            EXPECT_EQ(app->p_PlayKey(c.action, 0, 0), letter == c.press || letter == c.press + 32) << letter;
+            EXPECT_EQ(app->p_PlayKey(action, 0, 0), letter == press || letter == press + 32) << char(letter);
         }
     }
     for (char letter : {'o', 'l', 'v'}) host->KeyEvent(kEventKeyChar, letter);
