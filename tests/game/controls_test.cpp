@@ -183,8 +183,7 @@ TEST_F(Controls, PointerTestsAreStrictAtTheirEdges) {
         app->m_touchDown[c[2]] = 1, app->m_touchX[c[2]] = c[3], app->m_touchY[c[2]] = c[4];
         app->p_CLS2D();
         app->p_SetSize(1, 2);
-        EXPECT_EQ(tests[c[0]](), c[5])
-            << "test " << c[0] << " touch " << c[2] << " at " << c[3] << "," << c[4];
+        EXPECT_EQ(tests[c[0]](), c[5]) << "row " << &c - cases;
         EXPECT_EQ(app->m_drawCount, c[0] == 1 ? 0 : 15) << "test " << c[0];
     }
     app->m_gearAngle = 50;   // the gear's three wheels turn against each other; rotation 0 after them

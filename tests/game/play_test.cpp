@@ -12,8 +12,9 @@ const int kFire = 32, kBack = 27;   // space and escape
 
 class Play : public Game {
 protected:
-    // An empty water: no object, the tee idle before its next ball, no new monsters (the cap is 5 - 5).
-    void ClearPool() {
+    // A game in an empty water: no object, the tee idle before its next ball, no new monsters (cap 5 - 5).
+    void EmptyGame() {
+        StartGame(1);
         std::fill_n(Record(0), (kLastObject + 1) * kRecordFloats, 0.0f);
         app->m_state[kStateReady] = 0, app->m_state[kStatePhase] = 5, app->m_gameType = 5;
     }
@@ -67,8 +68,7 @@ TEST_F(Play, WithNoFreeRecordTheTeeStaysEmptyAndThePoolUntouched) {
 // Each bounce awards 25 (a peg 10) times the bounces so far, pitched up a fifth each, at most 2.
 TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitch) {
     for (float kind : {kBallFlying, kPegFlying}) {
-        StartGame(1);
-        ClearPool();
+        EmptyGame();
         for (int m = 0; m < 4; ++m) Place(10 + m, kMonster, 150 + 150 * m, 60);
         float* o = Place(50, kind, 200, 60, 0, 1);
         for (int bounce = 1; bounce <= 4; ++bounce) {
@@ -77,8 +77,7 @@ TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitch) {
             const int score = app->m_score, mark = app->m_channelCursor, n = bounce == 4 ? 10 : bounce;
             Update();
             EXPECT_EQ(app->m_score - score, (kind == kBallFlying ? 25 : 10) * n);
-            EXPECT_TRUE(o[kObjVY] < -4.4f && Record(10 + bounce - 1)[kObjClimb] < -0.79f)
-                << "bounced, knocked";
+            EXPECT_TRUE(o[kObjVY] < -4.4f && Record(9 + bounce)[kObjClimb] < -0.79f) << "bounced, knocked";
             const float pitch = bounce == 4 ? 2.0f : 0.7f + 0.2f * bounce;
             Floats want = {kBoingSound, pitch, 1};
             if (kind == kPegFlying) want.insert(want.end(), {kKnockSound, pitch, 1});
@@ -98,8 +97,7 @@ TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBounces) {
                               {1, -1, 0, -4, 0},    {1, 0, 39, -4, 1},   {1, 0, 40.5f, -4, 0},
                               {1, 0, 0, -22.5f, 1}, {1, 0, 0, 17.5f, 0}};
     for (const auto& c : cases) {
-        StartGame(1);
-        ClearPool();
+        EmptyGame();
         Place(10, kMonster, 300, 60, 0, 0, c[1]);
         float* peg = Place(50, kPegFlying, 300 + c[2], 60 + c[3], 0, c[0]);
         Update();
@@ -112,8 +110,7 @@ TEST_F(Play, FallingIntoTheWaterSplashesThenTheObjectFloatsLeftSinksAndGoes) {
                               {kPegFlying, 0.22f, 4, kPegSplashSound},
                               {kPegFlying, 0.1f, 0, -1}};   // kind, fall, droplets, sound
     for (const auto& c : cases) {
-        StartGame(1);
-        ClearPool();
+        EmptyGame();
         app->p_ResetParticles(250);
         float* o = Place(50, c[0], 300, 31.9f, 1, c[1]);
         const int mark = app->m_channelCursor;
@@ -128,16 +125,14 @@ TEST_F(Play, FallingIntoTheWaterSplashesThenTheObjectFloatsLeftSinksAndGoes) {
         for (int frame = 0; frame < 500 && o[kObjKind] != 0; ++frame) {
             h = o[kObjH];
             Update();
-            ASSERT_TRUE(o[kObjKind] == 0 || (h >= 12 && o[kObjH] < h))
-                << "sinking, kept while at 12 or above";
+            ASSERT_TRUE(o[kObjKind] == 0 || (h >= 12 && o[kObjH] < h)) << "sinking, kept while 12 up";
         }
         EXPECT_TRUE(o[kObjKind] == 0 && h < 12 && o[kObjX] < x) << "freed once below 12, drifted left";
     }
 }
 
 TEST_F(Play, WallsTurnTheBallBack) {
-    StartGame(1);
-    ClearPool();
+    EmptyGame();
     float* left = Place(50, kBallFlying, 4.5f, 300, -0.6f, 0);
     float* right = Place(51, kBallFlying, zk_Dravo_jscrw - 4.5f, 300, 0.6f, 0);
     Update();
@@ -157,8 +152,7 @@ TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPau
             Press(kBack), Update(), Release(kBack);
             const float h = flying[kObjH];
             for (int i = 0; i < 60; ++i) Update();
-            EXPECT_TRUE(app->m_paused == 1 && app->m_gameOver == 0 && flying[kObjH] == h)
-                << "waits in the air";
+            EXPECT_TRUE(app->m_paused == 1 && app->m_gameOver == 0 && flying[kObjH] == h) << "in the air";
             Press(kBack), Update(), Release(kBack);
         }
         int frame = 0, freed = -1;
@@ -174,8 +168,7 @@ TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPau
 
 // m_n, m_k: the objects' loop (m_k the last record's first float); m_i the monster hits, m_m the droplets.
 TEST_F(Play, SharedLoopFieldsKeepTheLastValuesOfTheirSteps) {
-    StartGame(1);
-    ClearPool();
+    EmptyGame();
     app->m_hideHud = 1;
     Place(50, kBallFlying, 300, 31.9f, 1, 2);   // falls into the water
     Update();
