@@ -91,63 +91,59 @@ TEST_F(Menu, TheClickThatClosesTheCreditsBoxStartsNothingUnderIt) {
 
 // The score panel shows as many lines of the best and last ten as fit in half the height.
 TEST_F(Menu, LayoutsFollowTheWindow) {
-    const struct {
-        int w, h;
-        float x1, y1, dx, dy;
-        size_t lines;
-        const char* top;
-    } cases[] = {{800, 600, 242, 504, 88, 0, 10, "Top10"},
-                 {480, 800, 110, 272, 0, 88, 10, "Top10"},
-                 {800, 300, 242, 204, 88, 0, 4, "Top4"},
-                 {800, 200, 242, 104, 88, 0, 1, "Highscore"}};
+    // The window; the first item's place and the step to the next; the panel's lines and its title.
+    const std::tuple<int, int, float, float, float, float, size_t, const char*> cases[] = {
+        {800, 600, 242, 504, 88, 0, 10, "Top10"},
+        {480, 800, 110, 272, 0, 88, 10, "Top10"},
+        {800, 300, 242, 204, 88, 0, 4, "Top4"},
+        {800, 200, 242, 104, 88, 0, 1, "Highscore"}};
     app->m_highscores[10] = 777;   // game type 2: its best and its last score
     int lastScore = 554;
-    for (const auto& c : cases) {
-        host->width = c.w, host->height = c.h;
-        app->m_highscores[40] = ++lastScore;   // a new score shows, though the panel keeps its text between frames
+    for (auto [w, h, x1, y1, dx, dy, lines, title] : cases) {
+        SCOPED_TRACE(testing::Message() << w << "x" << h);
+        host->width = w, host->height = h;
+        app->m_highscores[40] = ++lastScore;   // new each time: the panel keeps its text between frames
         Frame();
         GameEnvironment::game->FinishLoading();
         Rest(2);   // item 1 stands one place before the centre
         std::vector<Cmd> items;
         for (const Cmd& i : Commands())
             if (i.kind == kButtonsSlot && i.frame <= 2) items.push_back(i);
-        ASSERT_EQ(items.size(), 3u) << c.w << "x" << c.h;
+        ASSERT_EQ(items.size(), 3u);
         for (int k = 0; k < 3; ++k)
-            EXPECT_EQ(std::make_pair(items[k].x, items[k].y), std::make_pair(c.x1 + k * c.dx, c.y1 + k * c.dy)) << c.w << "x" << c.h;
-        const auto top = Text([](const Cmd& g) { return g.red == 255; }), last = Text([](const Cmd& g) { return g.red == 200; });
-        ASSERT_TRUE(top.size() == 1 + c.lines && last.size() == 1 + c.lines) << c.w << "x" << c.h;
+            EXPECT_EQ(std::make_pair(items[k].x, items[k].y), std::make_pair(x1 + k * dx, y1 + k * dy));
+        const auto top = Text([](const Cmd& g) { return g.red == 255; });
+        const auto last = Text([](const Cmd& g) { return g.red == 200; });
+        ASSERT_TRUE(top.size() == 1 + lines && last.size() == 1 + lines);
         EXPECT_EQ(top[0].text + "/" + top[1].text + "/" + last[1].text,
-                  c.top + ("/777/" + std::to_string(lastScore)));
+                  title + ("/777/" + std::to_string(lastScore)));
     }
 }
 
 TEST_F(Menu, AFlingComesToRestOnTheNearestItemWithinTheEdgesAndStartsNothing) {
-    const struct {
-        const char* fling;
-        int from;          // the item chosen by keys first
-        float x, y, dx;    // where the press starts, and its move in each frame
-        int frames, sel;
-    } cases[] = {
+    // The item chosen by keys first; where the press starts and its move in each frame; the item it stops on.
+    const std::tuple<const char*, int, float, float, float, int, int> cases[] = {
         {"gentle", 2, 500, 300, -20, 3, 3},
         {"across the items", 1, 462, 504, -6, 30, 4},   // from the gap between items 2 and 3, over item 2
         {"hard", 1, 500, 300, -40, 6, 4},
         {"hard to the right", 3, 100, 300, 40, 6, 1},
     };
-    for (const auto& c : cases) {
+    for (auto [fling, from, x, y, dx, frames, sel] : cases) {
+        SCOPED_TRACE(fling);
         Rest(1);
-        for (int k = 1; k < c.from; ++k) Key(kRight);
+        for (int k = 1; k < from; ++k) Key(kRight);
         Settle();
-        Tap(c.x, c.y);
+        Tap(x, y);
         Frame();
-        for (int i = 1; i <= c.frames; ++i) host->MouseEvent(kEventMouseMove, 0, c.x + i * c.dx, c.y), Frame();
+        for (int i = 1; i <= frames; ++i) host->MouseEvent(kEventMouseMove, 0, x + i * dx, y), Frame();
         Untap();
         Settle();
-        EXPECT_EQ(app->m_mode + app->m_optionsOpen, 1) << c.fling << ": nothing started";
-        EXPECT_EQ(app->m_menuSel, c.sel) << c.fling;
-        const float first = 330 + app->m_scrollPos, sel_x = first + 88 * (c.sel - 1);
+        EXPECT_EQ(app->m_mode + app->m_optionsOpen, 1) << "nothing started";
+        EXPECT_EQ(app->m_menuSel, sel);
+        const float first = 330 + app->m_scrollPos, sel_x = first + 88 * (sel - 1);
         for (int k = 1; k <= 4; ++k)
-            EXPECT_LE(std::fabs(sel_x - 330), std::fabs(first + 88 * (k - 1) - 330)) << c.fling << ": item " << k;
-        EXPECT_GE(first + 3 * 88, 200) << c.fling << ": the gear is pulled back into the left quarter";
-        EXPECT_LE(first, 495) << c.fling << ": item 1 is pulled back from the right quarter";
+            EXPECT_LE(std::fabs(sel_x - 330), std::fabs(first + 88 * (k - 1) - 330)) << k;
+        EXPECT_GE(first + 3 * 88, 200) << "the gear is pulled back into the left quarter";
+        EXPECT_LE(first, 495) << "item 1 is pulled back from the right quarter";
     }
 }
