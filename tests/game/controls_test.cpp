@@ -65,7 +65,7 @@ TEST_F(Controls, StickDirectionsAndReaders) {
         auto seen = [&](int action) { return float(app->p_PlayKey(action, 1, 0)); };
         const Floats got = {seen(kActionUp), seen(kActionLeft), seen(kActionRight), seen(kActionDown)};
         EXPECT_EQ(got, Floats(c + 2, c + 6)) << c[0] << "," << c[1];
-        EXPECT_EQ(app->p_PlayKey(kActionUp, 0, 0) + app->p_PlayKey(kActionUp, 1, 1), 0);   // player 1
+        EXPECT_EQ(app->p_PlayKey(kActionUp, 0, 0) + app->p_PlayKey(kActionUp, 1, 1), 0);
         const Floats sticks = {app->p_StickX(0, 0), app->p_StickY(0, 0), app->p_StickX(0, -1),
                                app->p_StickY(0, -1)};
         EXPECT_EQ(sticks, (Floats{c[0], -c[1], 0, 0}));
