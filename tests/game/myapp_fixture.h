@@ -81,8 +81,7 @@ protected:
         Release(key), Step();
     }
     void Tap(float x, float y) {   // pointer down at a device position (design pixels at 800 x 600)
-        host->MouseEvent(kEventMouseMove, 0, x, y);
-        host->MouseEvent(kEventMouseDown, 0, x, y);
+        host->MouseEvent(kEventMouseMove, 0, x, y), host->MouseEvent(kEventMouseDown, 0, x, y);
     }
     void Untap() { host->MouseEvent(kEventMouseUp, 0, 0, 0); }
     void Click(float x, float y) { Tap(x, y), Step(), Untap(), Step(); }
