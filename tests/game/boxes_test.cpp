@@ -90,8 +90,7 @@ TEST_F(Boxes, EveryWayOutSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
         OpenOptions();
         app->m_optionSel = key == 27 || key == 0 ? 2 : 0;
         const int saves = host->saves;
-        if (key) Key(key, 3);
-        else Tap(x, y), Step(), Step(), Untap(), Step();
+        key ? Key(key, 3) : (Tap(x, y), Step(), Step(), Untap(), Step());
         EXPECT_EQ(app->m_optionsOpen, 0) << key << " " << x;
         EXPECT_EQ(host->saves, saves + 1) << key << " " << x;
         app->m_creditsOpen = 0;
@@ -149,8 +148,7 @@ TEST_F(Boxes, CreditsBoxScrollsItsLinesAndClosesOnATapFireSecondOrShoulder) {
         app->m_creditsOpen = 1;
         for (int i = 0; i < 30; ++i) Frame();
         const int cursor = app->m_channelCursor;
-        if (closer) Press(closer), Frame(), Release(closer);
-        else Tap(400, 300), Frame(), Untap();
+        closer ? (Press(closer), Frame(), Release(closer)) : (Tap(400, 300), Frame(), Untap());
         EXPECT_EQ(app->m_creditsOpen, 0) << closer;
         EXPECT_EQ(app->m_channelCursor, (cursor + 1) % 24) << closer;
         for (int i = 0; i < 30; ++i) Frame();

@@ -9,8 +9,7 @@ class Overlays : public Game {
 protected:
     void Pause(bool byKey) {
         StartGame(1);
-        if (byKey) Key(kEscape);
-        else Click(16, 16);
+        byKey ? Key(kEscape) : Click(16, 16);
         for (int i = 0; i < 20; ++i) Step();   // the panel slides in
     }
 };
@@ -24,8 +23,7 @@ TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFire) {
         Pause(pause == kKey);
         EXPECT_TRUE(app->m_paused == 1 && app->m_pauseY == 320);   // 24 an update while above the middle
         const int cursor = app->m_channelCursor;
-        if (resume == kButton) Click(400, 320);
-        else Key(resume == kKey ? kEscape : kEnter);
+        resume == kButton ? Click(400, 320) : Key(resume == kKey ? kEscape : kEnter);
         EXPECT_EQ(Played(cursor), (Floats{98, 1, 0.5f}));
         for (int i = 1; i <= 13; ++i) Step();
         EXPECT_EQ(app->m_paused, 1);
