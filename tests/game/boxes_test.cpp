@@ -1,6 +1,4 @@
-// The options and credits boxes through real frames: the rows, the sound modes, the display switch, closing
-// and saving, the pause menu's shorter box, the credit lines and the ways to close them. Texts read back
-// from the display list have no spaces (spaces draw nothing).
+// The options and credits boxes through real frames (texts read back have no spaces: they draw nothing).
 #include "tests/game/myapp_fixture.h"
 
 namespace {
@@ -16,13 +14,11 @@ protected:
         app->m_optionsOpen = 1;
         for (int i = 0; i <= 30; ++i) Step();
     }
-    // The options box's texts, top to bottom: the back item, then the rows' labels.
     std::vector<std::string> OptionTexts() {
-        const std::vector<Cmd> all = Commands();
-        int panel = 0;   // the box's panel: the last rectangle at x 50 in red 150
-        for (size_t i = 0; i < all.size(); ++i)
-            if (all[i].kind == kRectCommand && all[i].x == 50 && all[i].red == 150)
-                panel = kCommandFloats * int(i);
+        const std::vector<Cmd> c = Commands();
+        int panel = 0;   // the box: the last rectangle at x 50 in red 150
+        for (size_t i = 0; i < c.size(); ++i)
+            if (c[i].kind == kRectCommand && c[i].x == 50 && c[i].red == 150) panel = kCommandFloats * int(i);
         std::vector<std::string> out;
         for (const Line& line : Text(panel)) out.push_back(line.text);
         return out;
@@ -32,60 +28,45 @@ protected:
 
 }   // namespace
 
-// A tap acts once however long it is held; the iCade switch also clears the virtual keys; the Credits row
-// hands over to the credits box silently.
+// A tap acts once however long it is held; the iCade switch also clears the virtual keys.
 TEST_F(Boxes, EachRowShowsItsLabelAndActsOnceOnATap) {
-    const struct {
-        int row;
-        float x, y;   // inside the row's bar
-        const char *before, *after;
-        int* state;
-        int sounds;
-    } cases[] = {
+    const std::tuple<int, float, float, const char*, const char*, int*, int> cases[] = {
         {1, 400, 140, "Sound:SFX+Music", "Sound:SFX", &app->m_options[kOptionSound], 1},
         {2, 400, 180, "iCade:Off", "iCade:On", &zk_Dravo_iCadeControls, 1},
         {3, 400, 220, "Fullscreen", "Windowed", &app->m_fullscreen, 1},
         {4, 600, 270, "Credits", "Credits", &app->m_creditsOpen, 0},
     };
-    for (const auto& c : cases) {
+    for (auto [row, x, y, label, next, state, sounds] : cases) {   // (x, y) inside the row's bar
         OpenOptions();
         app->m_vkeys[18] = 2;
-        const int before = *c.state, cursor = app->m_channelCursor;
-        EXPECT_EQ(Label(c.row), c.before);
-        Tap(c.x, c.y), Step(), Step(), Untap(), Step();
-        EXPECT_EQ(Label(c.row), c.after);
-        EXPECT_EQ(*c.state, before + 1) << c.row;
-        EXPECT_EQ(app->m_channelCursor, (cursor + c.sounds) % 24) << c.row;
-        EXPECT_EQ(app->m_vkeys[18], c.row == 2 ? 0 : 2) << c.row;
+        const int was = *state, cursor = app->m_channelCursor;
+        EXPECT_EQ(Label(row), label);
+        Tap(x, y), Step(), Step(), Untap(), Step();
+        EXPECT_EQ(Label(row), next);
+        EXPECT_EQ(*state, was + 1) << row;
+        EXPECT_EQ(app->m_channelCursor, (cursor + sounds) % 24) << row;
+        EXPECT_EQ(app->m_vkeys[18], row == 2 ? 0 : 2) << row;
         if (zk_Dravo_iCadeControls) app->p_iCade(0);
     }
     EXPECT_EQ(app->m_optionsOpen, 0);
 }
 
-// Sound modes cycle 0 to 3 (2 and 0 stop the tune), or 0 and 1 without a music stream; a mode out of
-// range shows as off.
 TEST_F(Boxes, SoundRowCyclesTheModesAndStopsTheTuneInModes0And2) {
-    const struct {
-        int stream, from, to;
-        const char* label;
-    } cases[] = {{1, 0, 1, "Sound:SFX+Music"}, {1, 1, 2, "Sound:SFX"},       {1, 2, 3, "Sound:Music"},
-                 {1, 3, 0, "Sound:Off"},       {1, 7, 1, "Sound:SFX+Music"}, {0, 0, 1, "Sound:On"},
-                 {0, 1, 0, "Sound:Off"},       {0, 3, 1, "Sound:On"}};
+    const std::tuple<int, int, int, const char*> cases[] = {
+        {1, 0, 1, "Sound:SFX+Music"}, {1, 1, 2, "Sound:SFX"},       {1, 2, 3, "Sound:Music"},
+        {1, 3, 0, "Sound:Off"},       {1, 7, 1, "Sound:SFX+Music"}, {0, 0, 1, "Sound:On"},
+        {0, 1, 0, "Sound:Off"},       {0, 3, 1, "Sound:On"}};
     OpenOptions();
-    for (const auto& c : cases) {
-        zk_Dravo_HasMusicStream = c.stream;
-        app->m_options[kOptionSound] = c.from;
-        app->m_optionSel = 1;
-        app->m_musicPlaying = 1;
+    for (auto [stream, from, to, label] : cases) {
+        zk_Dravo_HasMusicStream = stream;
+        app->m_options[kOptionSound] = from, app->m_optionSel = 1, app->m_musicPlaying = 1;
         Key('Z');   // fire
-        EXPECT_EQ(app->m_options[kOptionSound], c.to) << c.stream << ": " << c.from;
-        EXPECT_EQ(Label(1), c.label) << c.stream << ": " << c.from;
-        EXPECT_EQ(app->m_musicPlaying, c.stream == 1 && (c.to == 0 || c.to == 2) ? 0 : 1) << c.from;
+        EXPECT_EQ(app->m_options[kOptionSound], to) << stream << ": " << from;
+        EXPECT_EQ(Label(1), label) << stream << ": " << from;
+        EXPECT_EQ(app->m_musicPlaying, stream == 1 && (to == 0 || to == 2) ? 0 : 1) << from;
     }
 }
 
-// The display row asks for a window at the desktop's size and back at 640 x 480; the label follows only a
-// window that was made.
 TEST_F(Boxes, HeldFireOnTheDisplayRowFlipsOnceAndOnlyAMadeWindowFlipsTheLabel) {
     OpenOptions();
     app->m_optionSel = 3;
@@ -103,21 +84,15 @@ TEST_F(Boxes, HeldFireOnTheDisplayRowFlipsOnceAndOnlyAMadeWindowFlipsTheLabel) {
     EXPECT_EQ(host->windowRequests.size(), 3u);
 }
 
-// Back, the gear, and fire, second button or right shoulder on the back item all close the box and save
-// once; a press held while the box slides in does nothing until it is released.
 TEST_F(Boxes, EveryWayOutSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
-    const struct {
-        int key;   // 0: a tap at (x, y)
-        float x, y;
-    } ways[] = {{27, 0, 0}, {0, 100, 60}, {'Z', 0, 0}, {'X', 0, 0}, {'N', 0, 0}, {0, 600, 270}};
-    for (const auto& way : ways) {
+    const int ways[][3] = {{27, 0, 0}, {0, 100, 60}, {'Z', 0, 0}, {'X', 0, 0}, {'N', 0, 0}, {0, 600, 270}};
+    for (auto [key, x, y] : ways) {   // a key, or 0 and a tap at (x, y)
         OpenOptions();
-        app->m_optionSel = way.key == 27 || way.key == 0 ? 2 : 0;
+        app->m_optionSel = key == 27 || key == 0 ? 2 : 0;
         const int saves = host->saves;
-        if (way.key) Key(way.key, 3);
-        else Tap(way.x, way.y), Step(), Step(), Untap(), Step();
-        EXPECT_EQ(app->m_optionsOpen, 0) << way.key << " " << way.x;
-        EXPECT_EQ(host->saves, saves + 1) << way.key << " " << way.x;
+        key ? Key(key, 3) : (Tap(x, y), Step(), Step(), Untap(), Step());
+        EXPECT_EQ(app->m_optionsOpen, 0) << key << " " << x;
+        EXPECT_EQ(host->saves, saves + 1) << key << " " << x;
         app->m_creditsOpen = 0;
         for (int i = 0; i < 30; ++i) Step();
     }
@@ -130,8 +105,6 @@ TEST_F(Boxes, EveryWayOutSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
     EXPECT_EQ(app->m_optionsOpen, 0);
 }
 
-// Over the pause menu the box has no Credits row; the cursor stops at the back item and the last row,
-// sounding only for real moves.
 TEST_F(Boxes, FromThePauseMenuTheBoxHasNoCreditsRow) {
     for (int paused : {0, 1}) {
         app->m_mode = paused ? 10 : 1;
@@ -150,8 +123,7 @@ TEST_F(Boxes, FromThePauseMenuTheBoxHasNoCreditsRow) {
     }
 }
 
-// The credit lines scroll 0.3 a frame (faster while up or down is held), 16 apart, the first after the
-// last, fading away from the centre; a tap, fire, second button or shoulder closes the box with a click.
+// The credit lines scroll 0.3 a frame (faster while up or down is held), 16 apart, fading from the centre.
 TEST_F(Boxes, CreditsBoxScrollsItsLinesAndClosesOnATapFireSecondOrShoulder) {
     auto line = [&](const char* text) {
         for (const Line& l : Text())
@@ -176,8 +148,7 @@ TEST_F(Boxes, CreditsBoxScrollsItsLinesAndClosesOnATapFireSecondOrShoulder) {
         app->m_creditsOpen = 1;
         for (int i = 0; i < 30; ++i) Frame();
         const int cursor = app->m_channelCursor;
-        if (closer) Press(closer), Frame(), Release(closer);
-        else Tap(400, 300), Frame(), Untap();
+        closer ? (Press(closer), Frame(), Release(closer)) : (Tap(400, 300), Frame(), Untap());
         EXPECT_EQ(app->m_creditsOpen, 0) << closer;
         EXPECT_EQ(app->m_channelCursor, (cursor + 1) % 24) << closer;
         for (int i = 0; i < 30; ++i) Frame();

@@ -1,17 +1,12 @@
-// The controls through real frames: the action table for keys, pad buttons, sticks and virtual keys, the
-// iCade letters, the analogue control with its marks, the stick readers and the pointer tests.
+// The controls through real frames: the action table, the iCade letters, the analogue control, the pointer.
 #include <cmath>
 
 #include "tests/game/myapp_fixture.h"
 
 using Controls = Game;
-using Ints = std::vector<int>;
-using Floats = std::vector<float>;
 
-// The action table written out: each action's keys, the letter keys that the iCade mode leaves out (it
-// types letters), its pad buttons and virtual keys, as the keyboard alone, players 0, 1 and 3 and all four
-// players see it. Every player's row holds the keyboard; the keyboard alone reads iCade buttons 13 to 15
-// as their own value.
+// Each action's keys, the letters the iCade mode leaves out, its pad buttons and virtual keys, as seen by
+// the keyboard alone, players 0, 1 and 3 and all four.
 TEST_F(Controls, EveryRowOfTheActionTable) {
     const struct {
         int action;
@@ -58,9 +53,7 @@ TEST_F(Controls, EveryRowOfTheActionTable) {
         EXPECT_EQ(app->p_PlayKeyAll(notAction, 1), 0);
 }
 
-// Player 0's first stick counts as a direction beyond 0.4, only when analogue input is asked for and not
-// in the iCade mode; the readers give the first stick's y positive downward. Each row: the stick; then up,
-// left, right, down.
+// Each row: the stick; then up, left, right, down as directions of player 0 with analogue input asked for.
 TEST_F(Controls, StickDirectionsAndReaders) {
     host->padPresent = true;
     const float cases[][6] = {{0, 0.41f, 1, 0, 0, 0},  {0, 0.4f, 0, 0, 0, 0},  {-0.5f, 0, 0, 1, 0, 0},
@@ -69,39 +62,32 @@ TEST_F(Controls, StickDirectionsAndReaders) {
     for (const auto& c : cases) {
         host->padX = c[0], host->padY = c[1];
         Frame();
-        const Floats got = {float(app->p_PlayKey(kActionUp, 1, 0)), float(app->p_PlayKey(kActionLeft, 1, 0)),
-                            float(app->p_PlayKey(kActionRight, 1, 0)),
-                            float(app->p_PlayKey(kActionDown, 1, 0))};
+        auto seen = [&](int action) { return float(app->p_PlayKey(action, 1, 0)); };
+        const Floats got = {seen(kActionUp), seen(kActionLeft), seen(kActionRight), seen(kActionDown)};
         EXPECT_EQ(got, Floats(c + 2, c + 6)) << c[0] << "," << c[1];
-        EXPECT_EQ(app->p_PlayKey(kActionUp, 0, 0) + app->p_PlayKey(kActionUp, 1, 1), 0)
-            << "no analogue; player 1";
-        EXPECT_EQ(
-            (Floats{app->p_StickX(0, 0), app->p_StickY(0, 0), app->p_StickX(0, -1), app->p_StickY(0, -1)}),
-            (Floats{c[0], -c[1], 0, 0}));
+        EXPECT_EQ(app->p_PlayKey(kActionUp, 0, 0) + app->p_PlayKey(kActionUp, 1, 1), 0);
+        const Floats sticks = {app->p_StickX(0, 0), app->p_StickY(0, 0), app->p_StickX(0, -1),
+                               app->p_StickY(0, -1)};
+        EXPECT_EQ(sticks, (Floats{c[0], -c[1], 0, 0}));
     }
     zk_Dravo_iCadeControls = 1;
     EXPECT_EQ(app->p_PlayKey(kActionLeft, 1, 0), 0);
 }
 
-// Each iCade control types a press letter and a release letter, in either case; a press holds its action
-// until the release comes. Switching the mode on drops what was typed before.
 TEST_F(Controls, ICadeLettersHoldTheirActionUntilReleased) {
-    const struct {
-        char press, release;
-        int action;
-    } controls[] = {{'W', 'E', kActionUp},           {'X', 'Z', kActionDown},
-                    {'A', 'Q', kActionLeft},         {'D', 'C', kActionRight},
-                    {'H', 'R', kActionFire},         {'J', 'N', kActionFire2},
-                    {'K', 'P', kActionFire3},        {'Y', 'T', kActionButton4},
-                    {'U', 'F', kActionLeftShoulder}, {'I', 'M', kActionRightShoulder},
-                    {'O', 'G', kActionBack},         {'L', 'V', kActionBack}};
+    const int controls[][3] = {{'W', 'E', kActionUp},           {'X', 'Z', kActionDown},
+                               {'A', 'Q', kActionLeft},         {'D', 'C', kActionRight},
+                               {'H', 'R', kActionFire},         {'J', 'N', kActionFire2},
+                               {'K', 'P', kActionFire3},        {'Y', 'T', kActionButton4},
+                               {'U', 'F', kActionLeftShoulder}, {'I', 'M', kActionRightShoulder},
+                               {'O', 'G', kActionBack},         {'L', 'V', kActionBack}};
     StartGame(1);   // fire swings and back pauses: neither leaves the game
     app->p_iCade(1);
-    for (const auto& c : controls) {
-        for (char letter : {char(c.press + 32), c.release, c.press, char(c.release + 32)}) {
+    for (auto [press, release, action] : controls) {   // each letter in either case
+        for (int letter : {press + 32, release, press, release + 32}) {
             host->KeyEvent(kEventKeyChar, letter);
             Frame();
-            EXPECT_EQ(app->p_PlayKey(c.action, 0, 0), letter == c.press || letter == c.press + 32) << letter;
+            EXPECT_EQ(app->p_PlayKey(action, 0, 0), letter == press || letter == press + 32) << char(letter);
         }
     }
     for (char letter : {'o', 'l', 'v'}) host->KeyEvent(kEventKeyChar, letter);
@@ -113,8 +99,7 @@ TEST_F(Controls, ICadeLettersHoldTheirActionUntilReleased) {
     EXPECT_EQ(app->p_PlayKey(kActionRightShoulder, 0, 0), 0) << "typed before the switch";
 }
 
-// Held direction keys ramp the stick by 0.15 a frame up to 1; released, the ramp eases back by 0.2 a frame
-// and stops at 0. In debug mode a disc shows the stick's centre and a dot its place, 52 pixels out at full.
+// The ramp: 0.15 a frame up to 1, eased back by 0.2 a frame; the debug dot is 52 pixels out at full.
 TEST_F(Controls, HeldKeysRampTheAnalogueControlAndReleasedTheyEaseBack) {
     const struct {
         int key;
@@ -151,10 +136,8 @@ TEST_F(Controls, HeldKeysRampTheAnalogueControlAndReleasedTheyEaseBack) {
     }
 }
 
-// A pressed pointer sets the anchor; the drag from it over 72 pixels is the stick, centred while both
-// offsets are below a tenth; an anchor more than 64 pixels away follows by 4 a frame. A disc marks the
-// anchor and a dot the pointer. Released, nothing is left. Each row: pointer down, x, y; then the
-// analogue x, y and the anchor x, y.
+// The drag over 72 pixels is the stick, centred below a tenth; an anchor more than 64 away follows by 4 a
+// frame. Each row: pointer down, x, y; then the analogue x, y and the anchor x, y.
 TEST_F(Controls, ADraggedPointerIsAStickAroundWhereItWasPressed) {
     app->m_stickAnchorX = -1;
     const Floats cases[] = {{1, 100, 100, 0, 0, 100, 100},
@@ -179,10 +162,8 @@ TEST_F(Controls, ADraggedPointerIsAStickAroundWhereItWasPressed) {
     }
 }
 
-// Pointer tests on touch points: a 64-pixel icon drawn at the art's half scale, 1 x 2 times its size, at
-// (100, 100), so 32 x 64; a 30 x 20 centred box; a 100 x 20 touch area at (50, 50) with margins 6 before
-// and 12 after. Every edge is outside; a button needs the pointer down; the buttons and the touch area
-// draw themselves. Each row: test, pointer down, touch point, x, y, hit.
+// A 64-pixel icon at half scale, size 1 x 2, at (100, 100): 32 x 64; a 30 x 20 centred box; a 100 x 20 touch
+// area at (50, 50), margins 6 before, 12 after. Each row: test, pointer down, touch point, x, y, hit.
 TEST_F(Controls, PointerTestsAreStrictAtTheirEdges) {
     app->m_drawScale = 0.5f;
     app->m_imageInfo[kIconsSlot * 3] = app->m_imageInfo[kIconsSlot * 3 + 1] = 64;
@@ -202,8 +183,7 @@ TEST_F(Controls, PointerTestsAreStrictAtTheirEdges) {
         app->m_touchDown[c[2]] = 1, app->m_touchX[c[2]] = c[3], app->m_touchY[c[2]] = c[4];
         app->p_CLS2D();
         app->p_SetSize(1, 2);
-        EXPECT_EQ(tests[c[0]](), c[5])
-            << "test " << c[0] << " touch " << c[2] << " at " << c[3] << "," << c[4];
+        EXPECT_EQ(tests[c[0]](), c[5]) << "row " << &c - cases;
         EXPECT_EQ(app->m_drawCount, c[0] == 1 ? 0 : 15) << "test " << c[0];
     }
     app->m_gearAngle = 50;   // the gear's three wheels turn against each other; rotation 0 after them

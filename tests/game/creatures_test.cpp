@@ -7,8 +7,6 @@ namespace {
 
 class Creatures : public Game {
 protected:
-    float* Object(int r) { return &app->m_objects[r * kRecordFloats]; }
-    float* Particle(int r) { return &app->m_particles[r * kRecordFloats]; }
     float* Star(int r) { return &app->m_stars[r * kRecordFloats]; }
 };
 
@@ -21,17 +19,12 @@ int seed_drawing(int x) {
 }
 
 TEST_F(Creatures, AMonsterSpawnsOnlyClearOfTheOthersAndInTheHighestFreeRecord) {
-    const struct {
-        int x;
-        bool spawns;
-    } cases[] = {{350, false}, {236, false}, {463, false}, {464, true}, {600, true}};
-    for (const auto& c : cases) {
+    for (auto [x, spawns] : {std::pair{350, false}, {236, false}, {463, false}, {464, true}, {600, true}}) {
         for (int i = 0; i < (kLastObject + 1) * kRecordFloats; ++i) app->m_objects[i] = 0;
-        for (int m = 0; m < 3; ++m) Object(m)[kObjKind] = kMonster, Object(m)[kObjX] = 200 + 100 * m;
-        zk_random_Seed = seed_drawing(c.x);
-        const int at = app->p_AddMonster();
-        EXPECT_EQ(at, c.spawns ? kLastObject * kRecordFloats : -1) << c.x;
-        EXPECT_EQ(Object(kLastObject)[kObjX], c.spawns ? c.x : 0) << c.x;
+        for (int m = 0; m < 3; ++m) Record(m)[kObjKind] = kMonster, Record(m)[kObjX] = 200 + 100 * m;
+        zk_random_Seed = seed_drawing(x);
+        EXPECT_EQ(app->p_AddMonster(), spawns ? kLastObject * kRecordFloats : -1) << x;
+        EXPECT_EQ(Record(kLastObject)[kObjX], spawns ? x : 0) << x;
     }
 }
 

@@ -1,5 +1,4 @@
-// The title menu through real frames: keys, pads, taps and flings on the carousel, its row and column
-// layouts and the score panel's line count.
+// The title menu through real frames: keys, pads, taps and flings on the carousel, its layouts.
 #include <cmath>
 #include <string>
 
@@ -13,11 +12,9 @@ class Menu : public Game {
 protected:
     // The menu slid in and the carousel at rest on `item`.
     void Rest(int item) {
-        app->m_mode = 1, app->m_menuY = app->m_menuPending = 0;
-        app->m_menuSel = item;
+        app->m_mode = 1, app->m_menuY = app->m_menuPending = 0, app->m_menuSel = item;
         if (item <= 3) app->m_gameType = item;
-        app->m_scrollPos = app->m_scrollTarget = (1.0f - item) * 88;
-        app->m_scrollVel = 0;
+        app->m_scrollPos = app->m_scrollTarget = (1.0f - item) * 88, app->m_scrollVel = 0;
         Frame();
     }
     // Frames until the carousel stops moving, edge pull included.
@@ -44,28 +41,23 @@ TEST_F(Menu, KeysMoveOneItemAndStopAtBothEndsSilently) {
     }
 }
 
-// Fire on a game type starts it and remembers the controller: the keyboard counts for every player, so a
-// pad is named only when no keyboard fire is down, and the lowest pad wins. The right shoulder opens the
-// credits box.
+// The keyboard counts for every player, so a pad is named only when no keyboard fire is down, the lowest pad
+// first. The right shoulder opens the credits box.
 TEST_F(Menu, FireStartsTheGameTypeAndTheControllerThatFiredIsRemembered) {
     const int pad0_x = kKeyJoyBase + 2, pad1_y = kKeyJoyBase + 32 + 3, pad2_a = kKeyJoyBase + 64,
               pad3_b = kKeyJoyBase + 96 + 1;
-    const struct {
-        std::vector<int> keys;
-        int pad, style;
-    } cases[] = {{{kReturn}, 0, 0},
-                 {{pad2_a}, 2, 1},
-                 {{pad3_b, pad1_y}, 1, 1},
-                 {{pad0_x, pad3_b}, 0, 1},
-                 {{pad2_a, kReturn}, 0, 0}};
-    for (const auto& c : cases) {
+    const std::tuple<Ints, int, int> cases[] = {{{kReturn}, 0, 0},
+                                                {{pad2_a}, 2, 1},
+                                                {{pad3_b, pad1_y}, 1, 1},
+                                                {{pad0_x, pad3_b}, 0, 1},
+                                                {{pad2_a, kReturn}, 0, 0}};
+    for (const auto& [keys, pad, style] : cases) {
         Rest(3);
-        for (int key : c.keys) Press(key);
+        for (int key : keys) Press(key);
         Frame();
-        for (int key : c.keys) Release(key);
-        EXPECT_EQ((std::vector<int>{app->m_mode, app->m_gameType, app->m_padIndex, app->m_controlStyle}),
-                  (std::vector<int>{11, 3, c.pad, c.style}))
-            << "keys from " << c.keys[0];
+        for (int key : keys) Release(key);
+        EXPECT_EQ((Ints{app->m_mode, app->m_gameType, app->m_padIndex, app->m_controlStyle}),
+                  (Ints{11, 3, pad, style}));
     }
     Rest(1);
     Key('O');
@@ -73,24 +65,17 @@ TEST_F(Menu, FireStartsTheGameTypeAndTheControllerThatFiredIsRemembered) {
 }
 
 TEST_F(Menu, AClickSelectsAGameTypeAndASecondClickOrThePlayButtonStartsIt) {
-    const struct {
-        float x1, x2, y2;   // the first click on the row at y 504, then the confirming click
-        int type;
-    } cases[] = {{418, 330, 504, 2}, {506, 730, 552, 3}};
-    for (const auto& c : cases) {
+    const int cases[][4] = {{418, 330, 504, 2}, {506, 730, 552, 3}};
+    for (auto [x1, x2, y2, type] : cases) {   // the first click on the row at y 504, then the confirming one
         Rest(1);
-        Click(c.x1, 504);
+        Click(x1, 504);
         Settle();
-        EXPECT_EQ(app->m_menuSel * 10 + app->m_mode, c.type * 10 + 1)
-            << "passing an item on the way selects nothing";
-        Click(c.x2, c.y2);
-        EXPECT_EQ((std::vector<int>{app->m_mode, app->m_gameType, app->m_controlStyle}),
-                  (std::vector<int>{10, c.type, 2}));
+        EXPECT_EQ(app->m_menuSel * 10 + app->m_mode, type * 10 + 1) << "nothing selected on the way";
+        Click(x2, y2);
+        EXPECT_EQ((Ints{app->m_mode, app->m_gameType, app->m_controlStyle}), (Ints{10, type, 2}));
     }
 }
 
-// The click that closes the credits box is the box's own: the game type or the play button under it does
-// not start a game (which would also leave the box to come back after it). The next click does.
 TEST_F(Menu, TheClickThatClosesTheCreditsBoxStartsNothingUnderIt) {
     for (auto [x, y] : {std::pair{330, 504}, {730, 552}}) {   // the selected item, the play button
         Rest(1);
@@ -104,66 +89,61 @@ TEST_F(Menu, TheClickThatClosesTheCreditsBoxStartsNothingUnderIt) {
     }
 }
 
-// A landscape window shows the carousel as a row, a portrait one as a column; the score panel shows as
-// many lines of the best ten and the last ten as fit in half the height.
+// The score panel shows as many lines of the best and last ten as fit in half the height.
 TEST_F(Menu, LayoutsFollowTheWindow) {
-    const struct {
-        int w, h;
-        float x1, y1, dx, dy;
-        size_t lines;
-        const char* top;
-    } cases[] = {{800, 600, 242, 504, 88, 0, 10, "Top10"},
-                 {480, 800, 110, 272, 0, 88, 10, "Top10"},
-                 {800, 300, 242, 204, 88, 0, 4, "Top4"},
-                 {800, 200, 242, 104, 88, 0, 1, "Highscore"}};
+    // The window; the first item's place and the step to the next; the panel's lines and its title.
+    const std::tuple<int, int, float, float, float, float, size_t, const char*> cases[] = {
+        {800, 600, 242, 504, 88, 0, 10, "Top10"},
+        {480, 800, 110, 272, 0, 88, 10, "Top10"},
+        {800, 300, 242, 204, 88, 0, 4, "Top4"},
+        {800, 200, 242, 104, 88, 0, 1, "Highscore"}};
     app->m_highscores[10] = 777;   // game type 2: its best and its last score
     int lastScore = 554;
-    for (const auto& c : cases) {
-        host->width = c.w, host->height = c.h;
-        app->m_highscores[40] = ++lastScore;   // a new score shows, though the panel keeps its text between frames
+    for (auto [w, h, x1, y1, dx, dy, lines, title] : cases) {
+        SCOPED_TRACE(testing::Message() << w << "x" << h);
+        host->width = w, host->height = h;
+        app->m_highscores[40] = ++lastScore;   // new each time: the panel keeps its text between frames
         Frame();
         GameEnvironment::game->FinishLoading();
         Rest(2);   // item 1 stands one place before the centre
         std::vector<Cmd> items;
         for (const Cmd& i : Commands())
             if (i.kind == kButtonsSlot && i.frame <= 2) items.push_back(i);
-        ASSERT_EQ(items.size(), 3u) << c.w << "x" << c.h;
+        ASSERT_EQ(items.size(), 3u);
         for (int k = 0; k < 3; ++k)
-            EXPECT_EQ(std::make_pair(items[k].x, items[k].y), std::make_pair(c.x1 + k * c.dx, c.y1 + k * c.dy)) << c.w << "x" << c.h;
-        const auto top = Text([](const Cmd& g) { return g.red == 255; }), last = Text([](const Cmd& g) { return g.red == 200; });
-        ASSERT_TRUE(top.size() == 1 + c.lines && last.size() == 1 + c.lines) << c.w << "x" << c.h;
+            EXPECT_EQ(std::make_pair(items[k].x, items[k].y), std::make_pair(x1 + k * dx, y1 + k * dy));
+        const auto top = Text([](const Cmd& g) { return g.red == 255; });
+        const auto last = Text([](const Cmd& g) { return g.red == 200; });
+        ASSERT_TRUE(top.size() == 1 + lines && last.size() == 1 + lines);
         EXPECT_EQ(top[0].text + "/" + top[1].text + "/" + last[1].text,
-                  c.top + ("/777/" + std::to_string(lastScore)));
+                  title + ("/777/" + std::to_string(lastScore)));
     }
 }
 
 TEST_F(Menu, AFlingComesToRestOnTheNearestItemWithinTheEdgesAndStartsNothing) {
-    const struct {
-        const char* fling;
-        int from;          // the item chosen by keys first
-        float x, y, dx;    // where the press starts, and its move in each frame
-        int frames, sel;
-    } cases[] = {
+    // The item chosen by keys first; where the press starts and its move in each frame; the item it stops on.
+    const std::tuple<const char*, int, float, float, float, int, int> cases[] = {
         {"gentle", 2, 500, 300, -20, 3, 3},
         {"across the items", 1, 462, 504, -6, 30, 4},   // from the gap between items 2 and 3, over item 2
         {"hard", 1, 500, 300, -40, 6, 4},
         {"hard to the right", 3, 100, 300, 40, 6, 1},
     };
-    for (const auto& c : cases) {
+    for (auto [fling, from, x, y, dx, frames, sel] : cases) {
+        SCOPED_TRACE(fling);
         Rest(1);
-        for (int k = 1; k < c.from; ++k) Key(kRight);
+        for (int k = 1; k < from; ++k) Key(kRight);
         Settle();
-        Tap(c.x, c.y);
+        Tap(x, y);
         Frame();
-        for (int i = 1; i <= c.frames; ++i) host->MouseEvent(kEventMouseMove, 0, c.x + i * c.dx, c.y), Frame();
+        for (int i = 1; i <= frames; ++i) host->MouseEvent(kEventMouseMove, 0, x + i * dx, y), Frame();
         Untap();
         Settle();
-        EXPECT_EQ(app->m_mode + app->m_optionsOpen, 1) << c.fling << ": nothing started";
-        EXPECT_EQ(app->m_menuSel, c.sel) << c.fling;
-        const float first = 330 + app->m_scrollPos, sel_x = first + 88 * (c.sel - 1);
+        EXPECT_EQ(app->m_mode + app->m_optionsOpen, 1) << "nothing started";
+        EXPECT_EQ(app->m_menuSel, sel);
+        const float first = 330 + app->m_scrollPos, sel_x = first + 88 * (sel - 1);
         for (int k = 1; k <= 4; ++k)
-            EXPECT_LE(std::fabs(sel_x - 330), std::fabs(first + 88 * (k - 1) - 330)) << c.fling << ": item " << k;
-        EXPECT_GE(first + 3 * 88, 200) << c.fling << ": the gear is pulled back into the left quarter";
-        EXPECT_LE(first, 495) << c.fling << ": item 1 is pulled back from the right quarter";
+            EXPECT_LE(std::fabs(sel_x - 330), std::fabs(first + 88 * (k - 1) - 330)) << k;
+        EXPECT_GE(first + 3 * 88, 200) << "the gear is pulled back into the left quarter";
+        EXPECT_LE(first, 495) << "item 1 is pulled back from the right quarter";
     }
 }

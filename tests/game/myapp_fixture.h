@@ -1,6 +1,5 @@
-// tests/game/myapp_fixture.h: the real game object, once per process, driven through the real delegate and
-// input by a test host (clock, window size, pads, saved state) in a hidden GLFW window with the real data.
-// Read back: the display list as commands and text lines, and the effects played on the audio channels.
+// tests/game/myapp_fixture.h: the real game object, once per process, in a hidden window with the real data,
+// driven by a test host; read back as display-list commands, text lines and the effects played.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -41,6 +40,9 @@ inline TestGame* GameEnvironment::game = nullptr;
 inline int GameEnvironment::jingleChannelMoves = 0;
 inline ::testing::Environment* const kGameEnvironment = ::testing::AddGlobalTestEnvironment(new GameEnvironment);
 
+using Ints = std::vector<int>;
+using Floats = std::vector<float>;
+
 // Each test starts in the menu with nothing held, the loader idle and the window at 800 x 600.
 class Game : public ::testing::Test {
 protected:
@@ -68,7 +70,7 @@ protected:
     }
 
     void Frame() { GameEnvironment::game->Frame(); }
-    // Screens drawn over play do not empty the display list (play does): a step empties it first.
+    // Screens drawn over play do not empty the display list (play does).
     void Step() { app->m_drawCount = 0, Frame(); }
     void Update() { GameEnvironment::game->Update(); }   // an update without its render
     void Press(int key) { host->KeyEvent(kEventKeyDown, key); }
@@ -79,8 +81,7 @@ protected:
         Release(key), Step();
     }
     void Tap(float x, float y) {   // pointer down at a device position (design pixels at 800 x 600)
-        host->MouseEvent(kEventMouseMove, 0, x, y);
-        host->MouseEvent(kEventMouseDown, 0, x, y);
+        host->MouseEvent(kEventMouseMove, 0, x, y), host->MouseEvent(kEventMouseDown, 0, x, y);
     }
     void Untap() { host->MouseEvent(kEventMouseUp, 0, 0, 0); }
     void Click(float x, float y) { Tap(x, y), Step(), Untap(), Step(); }
@@ -91,30 +92,25 @@ protected:
         for (int i = 0; i < updates; ++i) Update();
     }
     float* Record(int r) { return &app->m_objects[r * kRecordFloats]; }
+    float* Particle(int r) { return &app->m_particles[r * kRecordFloats]; }
 
-    // The effects played since the channel cursor stood at `mark`, oldest first: the sound slot (-1 for
-    // none) and the pitch and gain OpenAL was given.
-    struct Sfx {
-        int sound;
-        float rate, volume;
-    };
-    std::vector<Sfx> Played(int mark) const {
-        std::vector<Sfx> out;
+    // The effects played since the channel cursor stood at `mark`, oldest first, as OpenAL has them: the
+    // sound slot (-1 for none), pitch and gain of each.
+    Floats Played(int mark) const {
+        Floats out;
         for (int c = mark; c != app->m_channelCursor;) {
             c = (c + 1) % 24;
             const gxtkChannel& ch = zk_audio_device->channels[app->m_channels[c]];
-            Sfx s{-1, 0, 0};
+            float sound = -1, rate = 0, volume = 0;
             for (int n = 0; n < 100; ++n)
-                if (app->m_sounds[n] && app->m_sounds[n]->m_sample == ch.sample) s.sound = n;
-            alGetSourcef(ch.source, AL_PITCH, &s.rate);
-            alGetSourcef(ch.source, AL_GAIN, &s.volume);
-            out.push_back(s);
+                if (app->m_sounds[n] && app->m_sounds[n]->m_sample == ch.sample) sound = n;
+            alGetSourcef(ch.source, AL_PITCH, &rate);
+            alGetSourcef(ch.source, AL_GAIN, &volume);
+            out.insert(out.end(), {sound, rate, volume});
         }
         return out;
     }
 
-    // The display list read back: a command's kind (image slot, -3717 rectangle, -3716 oval), place,
-    // rotation, size, frame, alpha and colour.
     struct Cmd {
         float kind, x, y, rot, w, h, frame, alpha, red, green, blue;
     };
@@ -130,8 +126,7 @@ protected:
         const std::vector<Cmd> all = Commands();
         return static_cast<int>(std::count_if(all.begin(), all.end(), match));
     }
-    // The text drawn from command `from` on, as lines top to bottom: the font's glyphs grouped by their
-    // height, spaces left out (they draw nothing); `keep` picks the glyphs looked at.
+    // The glyphs `keep` picks from command `from` on, as lines top to bottom (spaces draw nothing).
     struct Line {
         std::string text;
         float y, alpha;

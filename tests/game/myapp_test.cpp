@@ -1,9 +1,6 @@
-// The frame through real frames of the game object: latches, virtual keys, the loader, the start of each
-// game type, music, the pause button, suspend and resume, rates, the debug line and allocation.
+// The frame of the game object through real frames.
 #include "tests/game/myapp_fixture.h"
 
-// The key latch holds while any latch action is down for any player, a held stick included; the touch
-// latch while the pointer is down.
 TEST_F(Game, LatchesHoldWhileAnInputOfTheirKindIsDown) {
     const int padB = kKeyJoyBase + 32 * 3 + 1;
     const std::pair<std::function<void(bool)>, int*> cases[] = {
@@ -44,22 +41,21 @@ TEST_F(Game, LoaderRuns26UpdatesBeforeAnyModeWorkAndPlaysTheJingleOnItsFirstPass
 }
 
 TEST_F(Game, EachGameTypeSetsItsClockAndTuneAndClearsThePools) {
-    const std::pair<int, int> cases[] = {{1, 30}, {2, 20}, {3, 10}, {0, 30}};   // type, seconds (0: no tune)
-    for (auto [type, seconds] : cases) {
+    for (auto [type, seconds] : {std::pair{1, 30}, {2, 20}, {3, 10}, {0, 30}}) {   // type 0: no tune
         app->m_score = app->m_gameOver = app->m_maxParticles = 7;
         app->m_objects[2500] = app->m_objects[2501] = 4;   // records up to 250 are cleared, no further
         app->m_particles[2500] = app->m_particles[2510] = 3;
         app->m_state[kLastStateEntry] = app->m_state[kLastStateEntry + 1] = 1;
         host->audioPaths.clear();
         StartGame(type);
-        const std::vector<float> kept = {app->m_objects[2500],          app->m_objects[2501],
-                                         app->m_particles[2500],        app->m_particles[2510],
-                                         app->m_state[kLastStateEntry], app->m_state[kLastStateEntry + 1]};
-        EXPECT_EQ(kept, (std::vector<float>{0, 4, 0, 3, 0, 1})) << "type " << type;
-        EXPECT_EQ((std::vector<int>{app->m_score, app->m_gameOver, app->m_maxParticles}), (std::vector<int>{0, 0, 250}));
+        const Floats kept = {app->m_objects[2500],          app->m_objects[2501],
+                             app->m_particles[2500],        app->m_particles[2510],
+                             app->m_state[kLastStateEntry], app->m_state[kLastStateEntry + 1]};
+        EXPECT_EQ(kept, (Floats{0, 4, 0, 3, 0, 1})) << "type " << type;
+        EXPECT_EQ((Ints{app->m_score, app->m_gameOver, app->m_maxParticles}), (Ints{0, 0, 250}));
         EXPECT_EQ(app->m_state[kStateTimer], seconds * 60 + 59.0f);
-        EXPECT_EQ(host->audioPaths, type ? std::vector<std::string>{"zanth://data/sfx/" + std::to_string(seconds) + ".ogg"}
-                                         : std::vector<std::string>{});
+        const std::string tune = "zanth://data/sfx/" + std::to_string(seconds) + ".ogg";
+        EXPECT_EQ(host->audioPaths, type ? std::vector<std::string>{tune} : std::vector<std::string>{});
         app->p_StopTune();
     }
 }
@@ -77,16 +73,14 @@ TEST_F(Game, MusicPausesAndResumesWithTheGame) {
 
 // At 800 x 600 the icon sheet's 64-pixel frames are drawn at half size: the button spans 0 to 32.
 TEST_F(Game, ThePauseButtonIsTheIconsHalfSizeAroundTheCornerAndGoesWithTheHud) {
-    struct Case {
-        int x, y, hideHud, paused;
-    } const cases[] = {{31, 1, 0, 1}, {32, 16, 0, 0}, {16, 32, 0, 0}, {16, 16, 1, 0}};
     StartGame(1);
-    for (const Case& c : cases) {
-        app->m_paused = 0, app->m_hideHud = c.hideHud;
+    const int cases[][4] = {{31, 1, 0, 1}, {32, 16, 0, 0}, {16, 32, 0, 0}, {16, 16, 1, 0}};
+    for (auto [x, y, hideHud, paused] : cases) {
+        app->m_paused = 0, app->m_hideHud = hideHud;
         const int cursor = app->m_channelCursor;
-        Click(c.x, c.y);
-        EXPECT_EQ(app->m_paused, c.paused) << c.x << "," << c.y << " hud " << c.hideHud;
-        EXPECT_EQ(app->m_channelCursor, (cursor + c.paused) % 24) << "the pause sound";
+        Click(x, y);
+        EXPECT_EQ(app->m_paused, paused) << x << "," << y << " hud " << hideHud;
+        EXPECT_EQ(app->m_channelCursor, (cursor + paused) % 24) << "the pause sound";
     }
 }
 
@@ -115,7 +109,6 @@ TEST_F(Game, RatesKeepTheirLastValueWhenTheClockStandsStill) {
     }
 }
 
-// The debug line shows the render rate and the two scales at the bottom left.
 TEST_F(Game, FramesAllocateNothingFromTheCollectorOnceLoadedTheDebugLineIncluded) {
     zk_Dravo_DebugMode = 1;
     StartGame(3);   // the start of a game may allocate (the tune); play frames must not

@@ -1,5 +1,4 @@
-// The pause menu, the game-over overlay and the badge pop-ups through real frames: keys and taps in, the
-// display list and the sounds on the audio channels out.
+// The pause menu, the game-over overlay and the badge pop-ups through real frames.
 #include "tests/game/myapp_fixture.h"
 
 namespace {
@@ -10,15 +9,8 @@ class Overlays : public Game {
 protected:
     void Pause(bool byKey) {
         StartGame(1);
-        if (byKey) Key(kEscape);
-        else Click(16, 16);
+        byKey ? Key(kEscape) : Click(16, 16);
         for (int i = 0; i < 20; ++i) Step();   // the panel slides in
-    }
-    // The one effect played since the channel cursor stood at `mark`: sound, rate and volume.
-    std::vector<float> Sound(int mark) const {
-        std::vector<float> out;
-        for (const Sfx& s : Played(mark)) out.insert(out.end(), {float(s.sound), s.rate, s.volume});
-        return out;
     }
 };
 
@@ -31,9 +23,8 @@ TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFire) {
         Pause(pause == kKey);
         EXPECT_TRUE(app->m_paused == 1 && app->m_pauseY == 320);   // 24 an update while above the middle
         const int cursor = app->m_channelCursor;
-        if (resume == kButton) Click(400, 320);
-        else Key(resume == kKey ? kEscape : kEnter);
-        EXPECT_EQ(Sound(cursor), (std::vector<float>{98, 1, 0.5f}));
+        resume == kButton ? Click(400, 320) : Key(resume == kKey ? kEscape : kEnter);
+        EXPECT_EQ(Played(cursor), (Floats{98, 1, 0.5f}));
         for (int i = 1; i <= 13; ++i) Step();
         EXPECT_EQ(app->m_paused, 1);
         Step();   // the 15th update takes the panel above -32
@@ -41,44 +32,36 @@ TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFire) {
     }
 }
 
-// The cursor moves once per press, with its sound, and the highlight follows it: from the centre left or
-// up to the end button, right to the options gear; back to the centre from either side.
+// The cursor: -1 the end button, 0 resume in the centre, 1 the options gear.
 TEST_F(Overlays, CursorMovesAndSoundsOncePerPressAndCarriesTheHighlight) {
-    const struct {
-        int from, key, to;
-        float rate;   // 0: no sound
-    } cases[] = {{0, kLeft, -1, 0.8f}, {0, kUp, -1, 0.8f},  {0, kRight, 1, 1.2f}, {-1, kRight, 0, 0.8f},
-                 {-1, kDown, 0, 0.8f}, {1, kLeft, 0, 0.8f}, {1, kDown, 0, 0.8f},  {-1, kLeft, -1, 0},
-                 {1, kRight, 1, 0},    {0, kDown, 0, 0},    {-1, kUp, -1, 0},     {1, kUp, 1, 0}};
+    const int cases[][4] = {{0, kLeft, -1, 8}, {0, kUp, -1, 8},  {0, kRight, 1, 12}, {-1, kRight, 0, 8},
+                            {-1, kDown, 0, 8}, {1, kLeft, 0, 8}, {1, kDown, 0, 8},   {-1, kLeft, -1, 0},
+                            {1, kRight, 1, 0}, {0, kDown, 0, 0}, {-1, kUp, -1, 0},   {1, kUp, 1, 0}};
     Pause(true);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.from << " key " << c.key);
-        app->m_pauseCursor = c.from;
+    for (auto [from, key, to, rate] : cases) {   // the sound's rate in tenths (0: none)
+        SCOPED_TRACE(testing::Message() << from << " key " << key);
+        app->m_pauseCursor = from;
         const int cursor = app->m_channelCursor;
-        Key(c.key, 2);   // held: no second move
-        EXPECT_EQ(app->m_pauseCursor, c.to);
-        EXPECT_EQ(Sound(cursor), c.rate ? (std::vector<float>{98, c.rate, 0.5f}) : std::vector<float>{});
-        auto lit = [&](const Cmd& d) {
-            return d.kind == kIconsSlot && d.frame == 6 && d.x == 400 + 140 * c.to &&
-                   d.y == (c.to ? 256 : 320);
-        };
+        Key(key, 2);   // held: no second move
+        EXPECT_EQ(app->m_pauseCursor, to);
+        EXPECT_EQ(Played(cursor), rate ? (Floats{98, rate / 10.0f, 0.5f}) : Floats{});
+        const float x = 400 + 140 * to, y = to ? 256 : 320;
+        auto lit = [&](const Cmd& d) { return d.kind == kIconsSlot && d.frame == 6 && d.x == x && d.y == y; };
         EXPECT_EQ(Count(lit), 1);
     }
     app->m_pauseCursor = 1;   // fire on the gear opens the options box; a tap on End ends the game at once
     int cursor = app->m_channelCursor;
     Key(kEnter);
     EXPECT_EQ(app->m_optionsOpen, 1);
-    EXPECT_EQ(Sound(cursor), (std::vector<float>{98, 1, 0.5f}));
+    EXPECT_EQ(Played(cursor), (Floats{98, 1, 0.5f}));
     app->m_optionsOpen = app->m_optionsAnim = 0;   // closed at once: a closing box holds the latches
     Step();
     cursor = app->m_channelCursor;
     Tap(260, 256), Step();
     EXPECT_TRUE(app->m_paused == 0 && app->m_gameOver == 1 && app->m_overTimer == 1 && app->m_pauseY == -64);
-    EXPECT_EQ(Sound(cursor), (std::vector<float>{98, 0.5f, 0.5f}));
+    EXPECT_EQ(Played(cursor), (Floats{98, 0.5f, 0.5f}));
 }
 
-// Fire on a pause button is the first fire button alone: Shift, the second button, pad B or a shoulder on
-// the end button leave the game paused. A tap on the gear opens the options box with a click.
 TEST_F(Overlays, OnlyTheFirstFireButtonPressesTheEndButtonAndATapOpensTheOptions) {
     const int padA = kKeyJoyBase, padB = kKeyJoyBase + 1, padY = kKeyJoyBase + 3, shoulder = kKeyJoyBase + 5;
     for (int key : {16, int('X'), padB, padY, shoulder, int('Z'), kEnter, padA}) {
@@ -92,12 +75,11 @@ TEST_F(Overlays, OnlyTheFirstFireButtonPressesTheEndButtonAndATapOpensTheOptions
     const int cursor = app->m_channelCursor;
     Tap(540, 256), Step();
     EXPECT_EQ(app->m_optionsOpen, 1);
-    EXPECT_EQ(Sound(cursor), (std::vector<float>{99, 1, 1}));
+    EXPECT_EQ(Played(cursor), (Floats{99, 1, 1}));
 }
 
-// "GAME" comes down 12 a frame to 0.45 H; at 90 the game ends (mode 2) with its tune, and the overlay then
-// retracts over the menu by 2 an update, holding the latches until it is gone. A score with a place in
-// the best ten is announced with the place.
+// "GAME" comes down 12 a frame to 0.45 H; at 90 the game ends (mode 2) and the overlay retracts by 2 an
+// update, holding the latches until it is gone.
 TEST_F(Overlays, GameOverGrowsEndsTheGameAt90AndRetractsOverTheMenu) {
     StartGame(1);
     ASSERT_EQ(app->m_musicPlaying, 1);
@@ -123,50 +105,40 @@ TEST_F(Overlays, GameOverGrowsEndsTheGameAt90AndRetractsOverTheMenu) {
     EXPECT_EQ(frames, 35);   // 37 retractions from 73 in all
     Step();
     EXPECT_EQ(app->m_keyHeld, 0);
-    const struct {
-        std::vector<int> best;   // the best ten of game type 2, the rest 0
-        int score;
-        const char* line;
-    } cases[] = {{{}, 0, "NewHighscore1st!"},
-                 {{900, 800, 500, 400}, 500, "NewHighscore3rd"},
-                 {std::vector<int>(10, 1000), 500, ""}};
-    for (const auto& c : cases) {
+    const std::tuple<Ints, int, std::string> cases[] = {{{}, 0, "NewHighscore1st!"},
+                                                        {{900, 800, 500, 400}, 500, "NewHighscore3rd"},
+                                                        {Ints(10, 1000), 500, ""}};
+    for (const auto& [best, score, line] : cases) {   // best: game type 2's best ten
         app->m_gameType = 2;
-        for (int j = 0; j < 10; ++j) app->m_highscores[10 + j] = j < int(c.best.size()) ? c.best[j] : 0;
-        app->m_score = c.score;
+        for (int j = 0; j < 10; ++j) app->m_highscores[10 + j] = j < int(best.size()) ? best[j] : 0;
+        app->m_score = score;
         app->m_mode = 10, app->m_gameOver = 1, app->m_overTimer = 30;
         Step();
         std::string text;   // the glyphs drawn, spaces left out
         for (const Line& l : Text()) text += l.text;
-        EXPECT_NE(text.find("GAMEOVER" + std::string(c.line)), std::string::npos) << text;
-        EXPECT_EQ(text.find("New") == std::string::npos, !*c.line) << text;
+        EXPECT_NE(text.find("GAMEOVER" + line), std::string::npos) << text;
+        EXPECT_EQ(text.find("New") == std::string::npos, line.empty()) << text;
     }
 }
 
-// A pop-up slides in 16 pixels a frame to 0, stays, slides out from age 230 and is freed past 240; badges
-// below 64 show their picture. Slots 13 and 14 are never shown.
+// A pop-up slides in 16 pixels a frame, out from age 230, freed past 240; only badges below 64 have a
+// picture; slots 13 and 14 are never shown.
 TEST_F(Overlays, BadgePopUpsSlideInStayAndLeaveWithAge) {
-    const struct {
-        int slot, id, age;   // age before the update
-        float x;             // the box's left edge after it
-        bool picture;
-    } cases[] = {{0, 5, 1, -128, true}, {1, 63, 9, 0, true},    {2, 64, 10, 0, false},
-                 {3, 1, 229, 0, true},  {4, 1, 230, -16, true}, {12, 1, 239, -160, true}};
+    const int cases[][5] = {{0, 5, 1, -128, 1}, {1, 63, 9, 0, 1},    {2, 64, 10, 0, 0},
+                            {3, 1, 229, 0, 1},  {4, 1, 230, -16, 1}, {12, 1, 239, -160, 1}};
     for (int s = 0; s < 15; ++s) app->m_badgePopTime[s] = 0;
-    for (const auto& c : cases) app->m_badgePopId[c.slot] = c.id, app->m_badgePopTime[c.slot] = c.age;
+    for (auto [slot, id, age, x, picture] : cases)
+        app->m_badgePopId[slot] = id, app->m_badgePopTime[slot] = age;
     app->m_badgePopTime[13] = 1;
     Frame();
-    for (const auto& c : cases) {
-        const float y = 600 - 34.0f * (c.slot + 1);
-        EXPECT_EQ(app->m_badgePopTime[c.slot], c.age + 1) << c.slot;
-        EXPECT_EQ(Count([&](const Cmd& d) {
-                      return d.kind == kRectCommand && d.x == c.x && d.y == y && d.w == 160;
-                  }),
-                  1);
-        EXPECT_EQ(
-            Count([&](const Cmd& d) { return d.kind == kBadgesSlot && d.x == c.x + 144 && d.frame == c.id; }),
-            c.picture ? 1 : 0)
-            << c.slot;
+    for (auto [slot, id, age, x, picture] : cases) {   // x: the box's left edge after the update
+        EXPECT_EQ(app->m_badgePopTime[slot], age + 1) << slot;
+        Ints drawn = {0, 0};   // the box, the badge's picture
+        for (const Cmd& d : Commands()) {
+            drawn[0] += d.kind == kRectCommand && d.x == x && d.y == 600 - 34.0f * (slot + 1) && d.w == 160;
+            drawn[1] += d.kind == kBadgesSlot && d.x == x + 144 && d.frame == id;
+        }
+        EXPECT_EQ(drawn, (Ints{1, picture})) << slot;
     }
     EXPECT_EQ(app->m_badgePopTime[13], 1);
     Frame();

@@ -1,6 +1,4 @@
-// The Debian package as a player gets it: unpacked with dpkg-deb into a temporary root, its launcher started
-// with a temporary HOME. The launcher makes the per-user folder under the XDG data home, links data there
-// to the installed data and runs the game in it: the game reaches its menu, saves there, and quits on F4.
+// The Debian package unpacked into a temporary root, its launcher started with a temporary HOME.
 #include <stdlib.h>
 
 #include "tests/game/running_game.h"
@@ -24,27 +22,21 @@ protected:
     }
 };
 
-// Without a display the game ends at once ("glfwInit failed"), which is enough to see where the launcher
-// ran it: the folder it chose holds the link to the installed data. Relative values of XDG_DATA_HOME are
-// ignored by the XDG rule; the launcher is started from another folder through a relative path. A link
-// left by an earlier installation elsewhere is renewed; a real data folder is left alone.
+// Without a display the game ends at once, enough to see where it ran: that folder links to the installed
+// data. A relative XDG_DATA_HOME is ignored; a stale link is renewed; a real data folder is left alone.
 TEST_F(UnpackedPackage, TheLauncherRunsTheGameInThePerUserFolderUnderTheXdgDataHome) {
-    const struct {
-        const char* xdgDataHome;   // nullptr: unset
-        const char* folder;        // under the temporary home
-    } cases[] = {{"@HOME/xdg", "/xdg/tolvane-golf"},
-                 {"xdg", "/.local/share/tolvane-golf"},
-                 {"", "/.local/share/tolvane-golf"},
-                 {nullptr, "/.local/share/tolvane-golf"}};
-    const std::string run = "cd / && env -u DISPLAY -u WAYLAND_DISPLAY ";
-    for (const auto& c : cases) {
+    const std::string local = "/.local/share/tolvane-golf",
+                      run = "cd / && env -u DISPLAY -u WAYLAND_DISPLAY ";
+    // XDG_DATA_HOME (nullptr: unset; a leading "/": under the temporary home), the folder under the home.
+    const std::pair<const char*, std::string> cases[] = {
+        {"/xdg", "/xdg/tolvane-golf"}, {"xdg", local}, {"", local}, {nullptr, local}};
+    for (const auto& [xdgDataHome, folder] : cases) {
         Shell("rm -rf '" + home + "' && mkdir '" + home + "'");
-        std::string xdg = c.xdgDataHome ? c.xdgDataHome : "";
-        if (xdg.rfind("@HOME", 0) == 0) xdg = home + xdg.substr(5);
-        const std::string env = c.xdgDataHome ? "XDG_DATA_HOME='" + xdg + "'" : "-u XDG_DATA_HOME";
+        const std::string xdg = !xdgDataHome ? "" : xdgDataHome[0] == '/' ? home + xdgDataHome : xdgDataHome;
+        const std::string env = xdgDataHome ? "XDG_DATA_HOME='" + xdg + "'" : "-u XDG_DATA_HOME";
         EXPECT_EQ(Shell(run + env + " '." + launcher + "' 2>&1; echo status $?"),
                   "glfwInit failed\nstatus 255");
-        EXPECT_EQ(Real(home + c.folder + "/data", true), Real(installedData)) << xdg;
+        EXPECT_EQ(Real(home + folder + "/data", true), Real(installedData)) << xdg;
     }
     const std::string data = home + "/.local/share/tolvane-golf/data";   // made by the last row
     const std::string again = " && " + run + "'" + launcher + "' >/dev/null 2>&1";

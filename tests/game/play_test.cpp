@@ -1,5 +1,4 @@
-// Golf play through real updates of the game object: the tee and the swing, monster hits and awards, the
-// water, the walls, time-out, a scripted game and a frame on screen. Scenes are records placed in the pool.
+// Golf play through real updates of the game object; scenes are records placed in the pool.
 #include <malloc.h>
 
 #include <cmath>
@@ -13,26 +12,21 @@ const int kFire = 32, kBack = 27;   // space and escape
 
 class Play : public Game {
 protected:
-    // An empty water: no monster, no ball, no peg, the tee idle before its next ball, no new monsters.
-    void ClearPool() {
-        for (int i = 0; i < (kLastObject + 1) * kRecordFloats; ++i) app->m_objects[i] = 0;
-        app->m_state[kStateReady] = 0;
-        app->m_state[kStatePhase] = 5;
-        app->m_gameType = 5;   // the cap is 5 - 5 = 0
+    // A game in an empty water: no object, the tee idle before its next ball, no new monsters (cap 5 - 5).
+    void EmptyGame() {
+        StartGame(1);
+        std::fill_n(Record(0), (kLastObject + 1) * kRecordFloats, 0.0f);
+        app->m_state[kStateReady] = 0, app->m_state[kStatePhase] = 5, app->m_gameType = 5;
     }
     float* Place(int r, float kind, float x, float h, float vx = 0, float vy = 0, float climb = 0) {
-        float* o = Record(r);
-        for (int e = 0; e < kRecordFloats; ++e) o[e] = 0;
-        o[kObjKind] = kind, o[kObjX] = x, o[kObjH] = h, o[kObjVX] = vx, o[kObjVY] = vy;
-        o[kObjClimb] = kind == kMonster ? climb : 0;
+        float* o = std::fill_n(Record(r), kRecordFloats, 0.0f) - kRecordFloats;
+        o[kObjKind] = kind, o[kObjX] = x, o[kObjH] = h, o[kObjVX] = vx, o[kObjVY] = vy, o[kObjClimb] = climb;
         return o;
     }
-    int Objects(float kind) {
-        int n = 0;
+    int Objects(float kind, int n = 0) {
         for (int r = 0; r <= kLastObject; ++r) n += Record(r)[kObjKind] == kind;
         return n;
     }
-    float* Particle(int r) { return &app->m_particles[r * kRecordFloats]; }
 };
 
 }   // namespace
@@ -64,20 +58,17 @@ TEST_F(Play, AFirePressWhilePausedLeavesTheBallWaitingAndThePressUnused) {
 TEST_F(Play, WithNoFreeRecordTheTeeStaysEmptyAndThePoolUntouched) {
     StartGame(1, 77, 20);
     for (int r = 0; r <= kLastObject; ++r) Place(r, kMonster, -5000, 60);
-    const std::vector<float> before(&app->m_objects[0],
-                                    &app->m_objects[0] + (kLastObject + 1) * kRecordFloats);
+    const Floats before(Record(0), Record(kLastObject) + kRecordFloats);
     for (int i = 0; i < 60; ++i) Update();   // past phase 30 and the rise
     EXPECT_EQ(app->m_state[kStateReady], 0);
     for (size_t i = 0; i < before.size(); i += kRecordFloats)   // the monsters stand still
         for (int e = kObjKind; e <= kObjClimb; ++e) ASSERT_EQ(app->m_objects[i + e], before[i + e]) << i + e;
 }
 
-// Each bounce awards 25 (a peg 10) times the bounces so far with a sound pitched up a fifth each, at most
-// 2: the fourth bounce is made the tenth.
+// Each bounce awards 25 (a peg 10) times the bounces so far, pitched up a fifth each, at most 2.
 TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitch) {
     for (float kind : {kBallFlying, kPegFlying}) {
-        StartGame(1);
-        ClearPool();
+        EmptyGame();
         for (int m = 0; m < 4; ++m) Place(10 + m, kMonster, 150 + 150 * m, 60);
         float* o = Place(50, kind, 200, 60, 0, 1);
         for (int bounce = 1; bounce <= 4; ++bounce) {
@@ -86,22 +77,17 @@ TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitch) {
             const int score = app->m_score, mark = app->m_channelCursor, n = bounce == 4 ? 10 : bounce;
             Update();
             EXPECT_EQ(app->m_score - score, (kind == kBallFlying ? 25 : 10) * n);
-            EXPECT_TRUE(o[kObjVY] < -4.4f && Record(10 + bounce - 1)[kObjClimb] < -0.79f)
-                << "bounced, knocked";
-            std::vector<int> sounds;
-            for (const Sfx& played : Played(mark)) {
-                sounds.push_back(played.sound);
-                EXPECT_FLOAT_EQ(played.rate, bounce == 4 ? 2.0f : 0.7f + 0.2f * bounce);
-            }
-            const std::vector<int> ball = {kBoingSound}, peg = {kBoingSound, kKnockSound};
-            EXPECT_EQ(sounds, kind == kBallFlying ? ball : peg);
+            EXPECT_TRUE(o[kObjVY] < -4.4f && Record(9 + bounce)[kObjClimb] < -0.79f) << "bounced, knocked";
+            const float pitch = bounce == 4 ? 2.0f : 0.7f + 0.2f * bounce;
+            Floats want = {kBoingSound, pitch, 1};
+            if (kind == kPegFlying) want.insert(want.end(), {kKnockSound, pitch, 1});
+            EXPECT_EQ(Played(mark), want);
         }
     }
 }
 
-// A monster is hit from within 40 across and 20 up or down of 4 below its height, by an object falling
-// faster than 0.5 after this frame's gravity, unless it is knocked down to a climb of -1 or less. Each
-// row: the peg's fall, the monster's climb, the peg's offset across and up before it moves, a hit.
+// A hit: within 40 across and 20 up or down of 4 below the monster, falling faster than 0.5 after gravity,
+// the monster's climb above -1. Each row: the peg's fall, the climb, the peg's offset across and up, a hit.
 TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBounces) {
     float exact = 0.42f;   // a peg's speed that gravity brings to exactly 0.5 at the test
     while (exact + 0.08f < 0.5f) exact = std::nextafter(exact, 1.0f);
@@ -111,8 +97,7 @@ TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBounces) {
                               {1, -1, 0, -4, 0},    {1, 0, 39, -4, 1},   {1, 0, 40.5f, -4, 0},
                               {1, 0, 0, -22.5f, 1}, {1, 0, 0, 17.5f, 0}};
     for (const auto& c : cases) {
-        StartGame(1);
-        ClearPool();
+        EmptyGame();
         Place(10, kMonster, 300, 60, 0, 0, c[1]);
         float* peg = Place(50, kPegFlying, 300 + c[2], 60 + c[3], 0, c[0]);
         Update();
@@ -120,47 +105,40 @@ TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBounces) {
     }
 }
 
-// A fall into the water faster than 0.2 after this frame's gravity splashes (9 droplets for a ball, 4 for
-// a peg, with their sound); in the water an object floats left, sinks, and is freed once below 12.
 TEST_F(Play, FallingIntoTheWaterSplashesThenTheObjectFloatsLeftSinksAndGoes) {
     const float cases[][4] = {{kBallFlying, 2, 9, kSplashSound},
                               {kPegFlying, 0.22f, 4, kPegSplashSound},
                               {kPegFlying, 0.1f, 0, -1}};   // kind, fall, droplets, sound
     for (const auto& c : cases) {
-        StartGame(1);
-        ClearPool();
+        EmptyGame();
         app->p_ResetParticles(250);
         float* o = Place(50, c[0], 300, 31.9f, 1, c[1]);
         const int mark = app->m_channelCursor;
         Update();
         int droplets = 0;
         for (int p = 0; p <= 250; ++p) droplets += Particle(p)[kPartKind] == kDropletParticle;
-        const std::vector<Sfx> played = Played(mark);
+        const Floats played = Played(mark);
         EXPECT_TRUE(o[kObjVX] == -0.15f && droplets == c[2]) << "drifting left; droplets " << droplets;
-        EXPECT_EQ(played.empty() ? -1 : played[0].sound, c[3]);
+        EXPECT_EQ(played.empty() ? -1 : played[0], c[3]);
         const float x = o[kObjX];
         float h = 0;
         for (int frame = 0; frame < 500 && o[kObjKind] != 0; ++frame) {
             h = o[kObjH];
             Update();
-            ASSERT_TRUE(o[kObjKind] == 0 || (h >= 12 && o[kObjH] < h))
-                << "sinking, kept while at 12 or above";
+            ASSERT_TRUE(o[kObjKind] == 0 || (h >= 12 && o[kObjH] < h)) << "sinking, kept while 12 up";
         }
         EXPECT_TRUE(o[kObjKind] == 0 && h < 12 && o[kObjX] < x) << "freed once below 12, drifted left";
     }
 }
 
 TEST_F(Play, WallsTurnTheBallBack) {
-    StartGame(1);
-    ClearPool();
+    EmptyGame();
     float* left = Place(50, kBallFlying, 4.5f, 300, -0.6f, 0);
     float* right = Place(51, kBallFlying, zk_Dravo_jscrw - 4.5f, 300, 0.6f, 0);
     Update();
     EXPECT_TRUE(left[kObjVX] > 0 && right[kObjVX] < 0);
 }
 
-// At time-out a waiting ball and peg vanish; the game ends in the first frame with nothing in play, with
-// or without the HUD. A pause after time-out holds a flying ball still in the air.
 TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPause) {
     int ends[3];
     for (int c = 0; c < 3; ++c) {   // HUD shown, hidden, a pause
@@ -174,8 +152,7 @@ TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPau
             Press(kBack), Update(), Release(kBack);
             const float h = flying[kObjH];
             for (int i = 0; i < 60; ++i) Update();
-            EXPECT_TRUE(app->m_paused == 1 && app->m_gameOver == 0 && flying[kObjH] == h)
-                << "waits in the air";
+            EXPECT_TRUE(app->m_paused == 1 && app->m_gameOver == 0 && flying[kObjH] == h) << "in the air";
             Press(kBack), Update(), Release(kBack);
         }
         int frame = 0, freed = -1;
@@ -189,21 +166,16 @@ TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPau
     EXPECT_EQ(ends[0], ends[1]);
 }
 
-// The steps that run on the shared fields leave them at their last values: the objects (m_n, m_k the last
-// record's first float), a ball's monster hits (m_i), a splash's nine droplets (m_m), the place line
-// counting down (m_j), p_rstr (m_n), the replay, p_ResetPlayers and a button's answer (m_k).
+// m_n, m_k: the objects' loop (m_k the last record's first float); m_i the monster hits, m_m the droplets.
 TEST_F(Play, SharedLoopFieldsKeepTheLastValuesOfTheirSteps) {
-    StartGame(1);
-    ClearPool();
+    EmptyGame();
     app->m_hideHud = 1;
     Place(50, kBallFlying, 300, 31.9f, 1, 2);   // falls into the water
     Update();
-    EXPECT_EQ((std::vector<int>{app->m_n, app->m_k, app->m_i, app->m_m}),
-              (std::vector<int>{201, 2000, 201, 9}));
+    EXPECT_EQ((Ints{app->m_n, app->m_k, app->m_i, app->m_m}), (Ints{201, 2000, 201, 9}));
     app->m_hideHud = 0, app->m_j = 5;
     Update();
-    EXPECT_EQ((std::vector<int>{app->m_n, app->m_j}), (std::vector<int>{3, 0}))
-        << "the clock's 2 digits last";
+    EXPECT_EQ((Ints{app->m_n, app->m_j}), (Ints{3, 0})) << "the clock's 2 digits last";
     host->RenderGame();
     EXPECT_EQ(app->m_n, app->m_drawCount) << "the replay, 15 floats a command";
     app->p_ResetPlayers();
@@ -221,10 +193,8 @@ TEST_F(Play, MonstersAreCappedByGameType) {
     }
 }
 
-// A player swinging at a full meter: the score is the sum of the numbers that rose from its awards, the
-// same seed and inputs give the same game, and a second game leaves no more memory in use than the first
-// (the collector's live bytes vary by 10 KiB between screens, malloc's by 2 to 3 MiB with the driver's
-// buffers; under AddressSanitizer malloc has no figures).
+// Swings at a full meter. Live bytes vary by 10 KiB between screens, malloc's by 2 to 3 MiB with the
+// driver's buffers (and under AddressSanitizer malloc has no figures).
 TEST_F(Play, AScriptedThirtySecondGameEndsWithTheSumOfItsAwardsReplaysExactlyAndLeaksNothing) {
     auto play = [&] {
         StartGame(1, 2024);
@@ -249,8 +219,6 @@ TEST_F(Play, AScriptedThirtySecondGameEndsWithTheSumOfItsAwardsReplaysExactlyAnd
 #endif
 }
 
-// Fire tapped every other frame swings at each ball as soon as it may, yet the tee serves at most one
-// ball in 100 frames: the cycle waits at its end until the swing, and starts over only from there.
 TEST_F(Play, ATapEveryOtherFrameGetsAtMostOneBallPer100Frames) {
     StartGame(3);
     int last = -1000, balls = 0;
@@ -265,8 +233,7 @@ TEST_F(Play, ATapEveryOtherFrameGetsAtMostOneBallPer100Frames) {
     EXPECT_GE(balls, 5);
 }
 
-// The swing's speeds come from the power (0.6 p² + 0.1, times 4 for the ball and 2 for the peg; the ball
-// leaves upward at 8), then the ball's spin, the peg's rise and its spin in that order of draws.
+// Speeds 0.6 p² + 0.1 times 4 for the ball, 2 for the peg; then the ball's spin, the peg's rise and spin.
 TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
     for (float power : {0.0f, 2.0f}) {
         StartGame(1, 5, 80);
@@ -286,12 +253,11 @@ TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
         for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], want[i], 1e-4) << power << " " << i;
         EXPECT_FLOAT_EQ(ball[kObjSpin], -6 + 12 * draws[0]);
         EXPECT_FLOAT_EQ(peg[kObjSpin], -6 + 12 * draws[2]);
-        EXPECT_EQ(Played(mark).at(0).sound, kSwingSound);
+        EXPECT_EQ(Played(mark).at(0), kSwingSound);
     }
 }
 
-// A held pointer draws the stick marks in faint blue; the scenery drawn after them is white and opaque,
-// and the tee marker shows its phase (frame 2 at phase 50) though monsters flap their wings.
+// The stick marks are faint blue; the tee marker shows frame 2 at phase 50.
 TEST_F(Play, TheSceneryIsWhiteWhileThePointerIsHeldAndTheTeeShowsItsPhase) {
     StartGame(1, 77, 49);
     Tap(600, 100), Update();
@@ -301,27 +267,22 @@ TEST_F(Play, TheSceneryIsWhiteWhileThePointerIsHeldAndTheTeeShowsItsPhase) {
     auto opaque = [&](const Cmd& c) { return scenery(c) && c.alpha == 1; };
     auto white = [&](const Cmd& c) { return scenery(c) && c.red + c.green + c.blue == 765; };
     auto tee = [](const Cmd& c) { return c.kind == kGfxbSlot && c.x == 94 && c.y == 536 && c.frame == 2; };
-    EXPECT_EQ((std::vector<int>{Count(marks), Count(opaque), Count(white), Count(tee)}),
-              (std::vector<int>{2, 11, 11, 1}));
+    EXPECT_EQ((Ints{Count(marks), Count(opaque), Count(white), Count(tee)}), (Ints{2, 11, 11, 1}));
 }
 
 TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeat) {
-    const struct {
-        std::vector<int> best;
-        int score;
-        const char* line;
-    } cases[] = {{{}, 0, "1st00000000"},
-                 {{900, 800, 500}, 600, "2nd00000800"},
-                 {{900, 800, 500}, 950, "1st00000900"},
-                 {{9, 8, 7, 6, 5, 4, 3, 2, 1, 1}, 1, "00000001"}};
-    for (const auto& c : cases) {
+    const std::tuple<Ints, int, const char*> cases[] = {{{}, 0, "1st00000000"},
+                                                        {{900, 800, 500}, 600, "2nd00000800"},
+                                                        {{900, 800, 500}, 950, "1st00000900"},
+                                                        {{9, 8, 7, 6, 5, 4, 3, 2, 1, 1}, 1, "00000001"}};
+    for (const auto& [best, score, want] : cases) {   // best: game type 2's best ten
         StartGame(2);
-        for (int i = 0; i < 10; ++i) app->m_highscores[10 + i] = i < int(c.best.size()) ? c.best[i] : 0;
-        app->m_score = app->m_shownScore = c.score;
+        for (int i = 0; i < 10; ++i) app->m_highscores[10 + i] = i < int(best.size()) ? best[i] : 0;
+        app->m_score = app->m_shownScore = score;
         Update();
         std::string line;   // the glyphs drawn at the place line's height
         for (const Line& l : Text([](const Cmd& g) { return std::abs(g.y - 10) < 2; })) line += l.text;
-        EXPECT_EQ(line, c.line) << c.score;
+        EXPECT_EQ(line, want) << score;
     }
 }
 
@@ -331,12 +292,11 @@ TEST_F(Play, APlayFrameShowsTheWaterTheTeeGroundAndTheHud) {
     Update();
     host->RenderGame();
     const zk_test::Screenshot shot;
-    auto brown = [](const unsigned char* p) {
-        return std::abs(p[0] - 100) < 15 && std::abs(p[1] - 60) < 15 && p[2] < 25;
-    };
-    auto green = [](const unsigned char* p) { return p[0] < 20 && p[1] > 160 && p[2] < 20; };
-    auto green_text = [](const unsigned char* p) { return p[1] > 150 && p[0] < 140 && p[2] < 140; };
-    auto white = [](const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; };
+    using Px = const unsigned char*;
+    auto brown = [](Px p) { return std::abs(p[0] - 100) < 15 && std::abs(p[1] - 60) < 15 && p[2] < 25; };
+    auto green = [](Px p) { return p[0] < 20 && p[1] > 160 && p[2] < 20; };
+    auto green_text = [](Px p) { return p[1] > 150 && p[0] < 140 && p[2] < 140; };
+    auto white = [](Px p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; };
     EXPECT_GT(shot.Count(0, 575, 800, 600, brown), 800 * 25 * 8 / 10) << "the water band along the bottom";
     EXPECT_GT(shot.Count(33, 553, 111, 558, green), 78 * 5 * 8 / 10) << "the tee's patch of ground";
     EXPECT_GT(shot.Count(300, 15, 500, 45, green_text), 200) << "the score at the top centre";

@@ -1,5 +1,4 @@
-// Saved settings, badges and highscores on the real game object: the saved text and its checksums, loading
-// good, cut-short and damaged texts from a state file in a scratch folder, filing scores, place names.
+// Saved settings, badges and highscores: the saved text, loading good, cut-short and damaged texts, filing.
 #include <climits>
 #include <random>
 
@@ -31,7 +30,6 @@ protected:
         EXPECT_TRUE(scratch.Leave());
     }
 
-    // Loads `bytes` from the state file and returns the lines printed.
     Lines Load(const std::string& bytes) {
         zk_test::WriteFile(".zanthstate", bytes);
         testing::internal::CaptureStdout();
@@ -40,10 +38,7 @@ protected:
         lines.pop_back();   // after the last line feed
         return lines;
     }
-    std::string Save() {
-        app->p_Save();
-        return host->saved.ToUtf8();
-    }
+    std::string Save() { return app->p_Save(), host->saved.ToUtf8(); }
     // The values of a first run: the start values, then a load of the empty state.
     void FirstRun() {
         for (int i = 0; i < 25; ++i) app->m_options[i] = i == 5;
@@ -51,8 +46,7 @@ protected:
         for (int n = 0; n < 150; ++n) app->m_highscores[n] = 0;
         EXPECT_EQ(Load(""), Lines{});
     }
-    // Random values over the whole int range, extremes included; `fits` sets the settings that the load
-    // rules look at to values the rules keep.
+    // Random values, extremes included; `fits` keeps the settings the load rules check within them.
     void Scramble(bool fits = false) {
         std::uniform_int_distribution<int> any(INT_MIN, INT_MAX), pick(0, 5);
         auto value = [&] { return std::vector<int>{INT_MIN, INT_MAX, -1, 0, any(rng), any(rng)}[pick(rng)]; };
@@ -61,8 +55,7 @@ protected:
         for (int n = 0; n < 150; ++n) app->m_highscores[n] = value();
         if (fits) app->m_options[10] = 64, app->m_options[11] = INT_MAX, app->m_options[12] = 8, app->m_options[14] = 1;
     }
-    // The five blocks p_Load reads, saved now: block b as in `good` where `written[b]` is '1', else at
-    // its first-run values.
+    // Each of the five blocks saved now: as in `good` where `written[b]` is '1', else at first-run values.
     void ExpectBlocks(const std::string& good, const char* written) {
         const std::vector<std::string> now = Split(Save(), '|'), was = Split(good, '|');
         FirstRun();
@@ -103,11 +96,8 @@ TEST_F(Progress, BlocksOfTheSavedText) {
 }
 
 TEST_F(Progress, ACutShortTextSkipsTheBlocksItLacks) {
-    struct Case {
-        size_t parts;
-        Lines lines;
-        const char* written;
-    } cases[] = {
+    // The numbers kept, the lines printed, the blocks loaded.
+    const std::tuple<size_t, Lines, const char*> cases[] = {
         {0, {}, "00000"},
         {25, {"Badge Checksum Invalid"}, "00000"},   // the badge block is then read from the start
         {26, {"Settings Loaded"}, "10000"},
@@ -117,12 +107,12 @@ TEST_F(Progress, ACutShortTextSkipsTheBlocksItLacks) {
         {56, {"Settings Loaded", "Badges Loaded", "Highscore 0 Loaded"}, "11100"},
         {98, kLoaded, "11111"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [parts, lines, written] : cases) {
         Scramble(true);
         const std::string good = Save();
         FirstRun();
-        EXPECT_EQ(Load(Join(Split(good, '|'), 0, c.parts, "")), c.lines) << c.parts << " parts";
-        ExpectBlocks(good, c.written);
+        EXPECT_EQ(Load(Join(Split(good, '|'), 0, parts, "")), lines) << parts << " parts";
+        ExpectBlocks(good, written);
     }
     FirstRun();
     EXPECT_EQ(Load("0|0|0|0|0|0|0|5|5"), Lines{"Badges Loaded"});   // a badge block alone
@@ -155,36 +145,29 @@ TEST_F(Progress, AWrongChecksumResetsOnlyItsBlock) {
 }
 
 TEST_F(Progress, AFinishedGameEntersItsTables) {
-    using Ten = std::vector<int>;
-    const Ten falling = {100, 90, 80, 70, 60, 50, 40, 30, 20, 10}, last = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    struct Case {
-        int type;
-        Ten best;
-        int score;
-        Ten bestAfter;
-        const char* place;
-    } cases[] = {
-        {2, Ten(10, 0), 0, Ten(10, 0), "1st!"},   // equal to every stored score: no place, but "1st!"
-        {1, {900, 800, 500, 400, 300, 200, 100, 50, 20, 10}, 500,
-         {900, 800, 500, 500, 400, 300, 200, 100, 50, 20}, "3rd"},
+    const Ints falling = {100, 90, 80, 70, 60, 50, 40, 30, 20, 10}, last = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    const Ints uneven = {900, 800, 500, 400, 300, 200, 100, 50, 20, 10};
+    // The game type, its best ten, the score, the best ten after, the place.
+    const std::tuple<int, Ints, int, Ints, const char*> cases[] = {
+        {2, Ints(10, 0), 0, Ints(10, 0), "1st!"},   // equal to every stored score: no place, but "1st!"
+        {1, uneven, 500, {900, 800, 500, 500, 400, 300, 200, 100, 50, 20}, "3rd"},
         {3, falling, 101, {101, 100, 90, 80, 70, 60, 50, 40, 30, 20}, "1st!"},
         {3, falling, 15, {100, 90, 80, 70, 60, 50, 40, 30, 20, 15}, "10th"},
         {1, falling, 10, falling, "10th"},
         {2, falling, 9, falling, ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& [type, best, score, after, place] : cases) {
         Scramble();
-        const int base = 10 * (c.type - 1);
-        for (int j = 0; j < 10; ++j) app->m_highscores[base + j] = c.best[j];
+        const int base = 10 * (type - 1);
+        for (int j = 0; j < 10; ++j) app->m_highscores[base + j] = best[j];
         for (int j = 0; j < 10; ++j) app->m_highscores[base + 30 + j] = last[j];
-        std::vector<int> expected(&app->m_highscores[0], &app->m_highscores[0] + 150);   // other tables stay
-        for (int j = 0; j < 10; ++j) expected[base + j] = c.bestAfter[j];
-        for (int j = 0; j < 10; ++j) expected[base + 30 + j] = j ? last[j - 1] : c.score;   // the newest first
-        app->m_gameType = c.type;
-        app->m_score = c.score;
+        Ints expected(&app->m_highscores[0], &app->m_highscores[0] + 150);   // other tables stay
+        for (int j = 0; j < 10; ++j) expected[base + j] = after[j];
+        for (int j = 0; j < 10; ++j) expected[base + 30 + j] = j ? last[j - 1] : score;   // the newest first
+        app->m_gameType = type, app->m_score = score;
         app->p_LoadMenu();
-        EXPECT_EQ(std::vector<int>(&app->m_highscores[0], &app->m_highscores[0] + 150), expected) << c.score;
-        EXPECT_EQ(app->p_MyNth().ToUtf8(), c.place) << c.score;
-        EXPECT_EQ(Split(host->saved.ToUtf8(), '|').at(35 + 21 * (c.type - 1) + 1), std::to_string(c.score));   // saved
+        EXPECT_EQ(Ints(&app->m_highscores[0], &app->m_highscores[0] + 150), expected) << score;
+        EXPECT_EQ(app->p_MyNth().ToUtf8(), place) << score;
+        EXPECT_EQ(Split(host->saved.ToUtf8(), '|').at(35 + 21 * (type - 1) + 1), std::to_string(score));
     }
 }

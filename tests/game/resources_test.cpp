@@ -9,23 +9,20 @@ class Resources : public Game {};
 }  // namespace
 
 TEST_F(Resources, ArtScaleFollowsTheLargerSide) {
-    struct Case {
-        int w, h, scale;
-        const char* menu;
-    } const cases[] = {{630, 630, 1, "menu.png"}, {631, 480, 2, "menu-hd.png"}, {1230, 100, 2, "menu-hd.png"},
-                       {100, 1231, 4, "menu-hd2.png"}};
-    for (const Case& c : cases) {
-        host->width = c.w, host->height = c.h;
+    const std::tuple<int, int, int, const char*> cases[] = {{630, 630, 1, "menu.png"},
+                                                            {631, 480, 2, "menu-hd.png"},
+                                                            {1230, 100, 2, "menu-hd.png"},
+                                                            {100, 1231, 4, "menu-hd2.png"}};
+    for (auto [w, h, scale, menu] : cases) {
+        host->width = w, host->height = h;
         zk_app_ValidateDeviceWindow();
         app->p_ArtScale();
-        EXPECT_EQ(app->m_hdScale, c.scale) << c.w << "x" << c.h;
-        EXPECT_EQ(app->m_drawScale, 1.0f / c.scale) << "the art shown at its design size";
-        EXPECT_EQ(app->p_ArtName(String("menu")).ToUtf8(), c.menu);
+        EXPECT_EQ(app->m_hdScale, scale) << w << "x" << h;
+        EXPECT_EQ(app->m_drawScale, 1.0f / scale) << "the art shown at its design size";
+        EXPECT_EQ(app->p_ArtName(String("menu")).ToUtf8(), menu);
     }
 }
 
-// A reload clears to an opaque black background (the last picture does not show through) and loads the
-// font with an advance of 7 and lines 10 apart.
 TEST_F(Resources, AReloadGivesAnOpaqueBlackBackgroundAndTheFontItsAdvanceAndLineHeight) {
     app->p_CLS2D(255, 255, 255, 1);
     host->RenderGame();
@@ -34,10 +31,9 @@ TEST_F(Resources, AReloadGivesAnOpaqueBlackBackgroundAndTheFontItsAdvanceAndLine
     app->p_Text(100, 50, String("a\\nb"), 0, 0);
     host->RenderGame();
     zk_test::ExpectPixels({{5, 5, 0x000000}});
-    const std::vector<Cmd> glyphs = Commands();
-    ASSERT_EQ(glyphs.size(), 2u);
-    EXPECT_EQ((std::vector<float>{glyphs[0].x, glyphs[0].y, glyphs[1].x, glyphs[1].y}),
-              (std::vector<float>{107, 55, 100, 65}));
+    Floats places;   // of the two glyphs
+    for (const Cmd& g : Commands()) places.insert(places.end(), {g.x, g.y});
+    EXPECT_EQ(places, (Floats{107, 55, 100, 65}));
 }
 
 TEST_F(Resources, EffectsRotateOverTwentyFourChannels) {
@@ -51,7 +47,7 @@ TEST_F(Resources, EffectsRotateOverTwentyFourChannels) {
     EXPECT_NE(state, AL_PLAYING);
 }
 
-// Sound modes: 0 off, 1 effects and music, 2 effects only, 3 music only. A new tune stops the one playing.
+// Sound modes: 0 off, 1 effects and music, 2 effects only, 3 music only.
 TEST_F(Resources, TheSoundModeSaysWhetherEffectsAndTunesPlay) {
     for (int mode = 0; mode <= 3; ++mode) {
         app->m_options[kOptionSound] = mode;

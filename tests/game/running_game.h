@@ -1,5 +1,5 @@
-// tests/game/running_game.h: a real executable of the game as a process under Xvfb, driven by real X events:
-// its window found by title, focus, keys held until the game has seen them, its pixels read back.
+// tests/game/running_game.h: the real game as a process under Xvfb, driven by real X events, its window's
+// pixels read back.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -35,20 +35,15 @@ protected:
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
     }
-    // Starts `program` with `folder` as its working folder (through `launcher`, if any) and finds its
-    // window.
+    // Starts `program` in `folder` (through `launcher`, if any) and finds its window.
     void Start(const std::string& folder, const std::string& program, const std::string& launcher = "") {
         game.reset(new ChildProcess(program, folder, launcher));
         ASSERT_TRUE(game->started());
         window = Shell("xdotool search --sync --onlyvisible --name '" + kTitle + "' | head -1");
         ASSERT_FALSE(window.empty());
     }
-    // Xvfb has no window manager: focus follows the pointer, so move it in and then focus. `Key` sends a
-    // press and a release; `Hold` keeps the key down until `done` says the game has seen it (a press and
-    // release sent together could slip between two updates).
-    std::string Focus() {
-        return "xdotool mousemove --window " + window + " 100 100 windowfocus --sync " + window;
-    }
+    // Xvfb has no window manager: the pointer moves in, then the focus. `Hold` keeps the key down until the
+    // game has seen it (a press and release sent together could slip between two updates).
     void Key(const std::string& key) { Shell(Focus() + " key " + key); }
     bool Hold(const std::string& key, const std::function<bool()>& done) {
         Shell(Focus() + " keydown " + key);
@@ -56,8 +51,10 @@ protected:
         Shell("xdotool keyup " + key);
         return seen;
     }
-    // The window's pixels in a rectangle as 0xRRGGBB values.
-    std::vector<unsigned long> Pixels(int x, int y, int w, int h) {
+    std::string Focus() {
+        return "xdotool mousemove --window " + window + " 100 100 windowfocus --sync " + window;
+    }
+    std::vector<unsigned long> Pixels(int x, int y, int w, int h) {   // as 0xRRGGBB
         std::vector<unsigned long> out;
         Display* display = XOpenDisplay(nullptr);
         if (!display) return out;
@@ -69,7 +66,7 @@ protected:
         XCloseDisplay(display);
         return out;
     }
-    // The picture once it has not changed for a quarter of a second (60 frames a second are drawn).
+    // The picture once it has not changed for a quarter of a second (15 frames).
     std::vector<unsigned long> Settled() {
         std::vector<unsigned long> last = Pixels(0, 0, 640, 480);
         auto since = std::chrono::steady_clock::now();
@@ -80,8 +77,8 @@ protected:
         });
         return last;
     }
-    // The title menu at rest (empty if it never comes): a settled picture whose corner is neither the
-    // empty window nor the loading screen's plain background (a slow loading step can hold still).
+    // The title menu at rest, or empty: a settled picture whose corner is neither the empty window nor the
+    // loading screen's background (a slow loading step can hold still).
     std::vector<unsigned long> Menu() {
         std::vector<unsigned long> picture;
         const bool menu = Poll([&] {
@@ -90,8 +87,7 @@ protected:
         });
         return menu ? picture : std::vector<unsigned long>{};
     }
-    // The title menu with the 10-second game (the third item) chosen.
-    bool ThirdItem() {
+    bool ThirdItem() {   // the title menu with the 10-second game chosen
         std::vector<unsigned long> menu = Menu();
         for (int i = 0; i < 2 && !menu.empty(); ++i) {
             if (!Hold("Right", [&] { return Pixels(0, 0, 640, 480) != menu; })) return false;
@@ -99,19 +95,14 @@ protected:
         }
         return !menu.empty();
     }
-    // The panel of the chosen game type's best ten and last ten scores.
-    std::vector<unsigned long> Panel() { return Pixels(530, 40, 110, 440); }
-    // The 10-second game from the title menu: chosen, started with Return, five swings of the club (a ball
-    // comes every 100 frames; a held space swings once), played until the title menu is back.
-    // `emptyPanel` gets the panel as it was before the game.
+    std::vector<unsigned long> Panel() { return Pixels(530, 40, 110, 440); }   // the best and last ten
+    // The 10-second game chosen, started, five swings (a ball every 100 frames; a held space swings once),
+    // until the title menu is back; `emptyPanel` gets the panel as it was before.
     bool PlayTenSecondGame(std::vector<unsigned long>& emptyPanel) {
         if (!ThirdItem()) return false;
         emptyPanel = Panel();
         const std::vector<unsigned long> corner = Pixels(2, 2, 20, 20);
-        if (!Hold("Return", [&] { return Pixels(2, 2, 20, 20) != corner; })) {
-            ADD_FAILURE() << "the game did not start";
-            return false;
-        }
+        if (!Hold("Return", [&] { return Pixels(2, 2, 20, 20) != corner; })) return false;
         Shell("xdotool windowfocus --sync " + window);
         for (int swing = 0; swing < 5; ++swing) {
             Shell("xdotool keydown space");
@@ -119,33 +110,25 @@ protected:
             Shell("xdotool keyup space");
             usleep(200 * 1000);
         }
-        if (Poll([&] { return Pixels(2, 2, 20, 20) == corner; }, 40)) return true;
-        ADD_FAILURE() << "not back on the title menu";
-        return false;
+        return Poll([&] { return Pixels(2, 2, 20, 20) == corner; }, 40);
     }
-    // The last 10-second score in a saved text, which must hold: valid checksums, that score at the top of
-    // the best ten when above 0, the other game types' tables empty. -1 when the checksums fail.
+    // The last 10-second score in a saved text (-1 if its checksums fail): at the top of the best ten when
+    // above 0, the other game types' tables empty.
     static long long FiledTenSecondScore(const std::string& text) {
-        if (!saved_state::ChecksumsHold(text)) {
-            ADD_FAILURE() << saved_state::ChecksumsHold(text).message();
-            return -1;
-        }
+        if (!saved_state::ChecksumsHold(text)) return ADD_FAILURE() << text, -1;
         const std::vector<std::string> v = saved_state::Split(text, '|');
         const long long best = std::stoll(v[35 + 21 * 2]), last = std::stoll(v[35 + 21 * 2 + 1]);
         EXPECT_EQ(best, last > 0 ? last : 0) << "a score above 0 tops the empty best ten";
         for (int j = 0; j < 42; ++j) EXPECT_EQ(v[35 + j], "0") << "the other game types' tables";
         return last;
     }
-    // A game started again: it loads every block of the saved state, and the 10-second game's panel shows
-    // `score` (one of 0 leaves it as empty as it was).
+    // A game started again loads every block and shows `score` in the panel (0 leaves it empty).
     void ExpectScoreShown(long long score, const std::vector<unsigned long>& emptyPanel) {
         for (const std::string& line : saved_state::kLoaded) EXPECT_TRUE(game->WaitFor(line)) << line;
         ASSERT_TRUE(ThirdItem());
-        if (score > 0) EXPECT_NE(Panel(), emptyPanel) << "the score " << score << " in the panel";
-        else EXPECT_EQ(Panel(), emptyPanel);
+        EXPECT_EQ(Panel() != emptyPanel, score > 0) << score;
     }
-    // The window's size, once a visible window is there: the fullscreen one is a new window without a
-    // title, found by its process.
+    // The size of the process's visible window (the fullscreen one is a new window without a title).
     std::string Geometry() {
         window = Shell("xdotool search --onlyvisible --pid " + std::to_string(game->pid()) +
                        " 2>/dev/null | head -1");

@@ -1,6 +1,4 @@
-// The real executable under Xvfb, driven by real X events: its titled window centred on the desktop, the
-// close button, F4, F11, Escape on the title menu (without any data), no display, and a whole game played
-// with real keys.
+// The real executable under Xvfb, driven by real X events.
 #include "tests/game/running_game.h"   // first: gtest before the X headers' macros
 #include "tests/common/x_screen.h"
 
@@ -30,12 +28,6 @@ TEST_F(GameWindow, OpensCentredF11SwitchesToTheDesktopSizeAndBackAndTheCloseButt
     EXPECT_EQ(game->WaitExit(), 0) << game->Transcript();
 }
 
-TEST(GameWithoutDisplay, SaysGlfwInitFailedAndEndsWithStatusMinusOne) {
-    EXPECT_EQ(Shell("cd '" BUILD_DIR "' && env -u DISPLAY -u WAYLAND_DISPLAY '" GAME_PATH "' 2>/dev/null; echo status $?"),
-              "glfwInit failed\nstatus 255");
-}
-
-// Without a data folder the game still reaches its title menu, drawn without pictures.
 TEST_F(GameWindow, EscapeOnTheTitleMenuQuitsWithStatusZeroEvenWithoutData) {
     Start(scratch.path(), GAME_PATH);
     ASSERT_FALSE(Menu().empty());
@@ -44,9 +36,6 @@ TEST_F(GameWindow, EscapeOnTheTitleMenuQuitsWithStatusZeroEvenWithoutData) {
     EXPECT_EQ(status, 0);
 }
 
-// A whole game in a folder of its own: the 10-second game picked on the title menu, played with the space
-// bar until the menu is back, F4. The saved state holds the score in that type's tables with valid
-// checksums; a second start loads all five blocks and shows the score in the menu's panel.
 TEST_F(GameWindow, ATenSecondGameIsFiledSavedAndShownAfterARestart) {
     ASSERT_EQ(symlink(BUILD_DIR "/data", (scratch / "data").c_str()), 0);
     Start(scratch.path(), GAME_PATH);
