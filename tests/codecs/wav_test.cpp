@@ -1,7 +1,5 @@
-// WAV and Ogg Vorbis decoding: the PCM layouts and chunk shapes that real files use, files written by
-// sox and oggenc, and rejection of files that lie about their contents, without ever allocating what a
-// hostile header asks for. The test binary is linked with malloc and realloc wrapped, so the largest block
-// the decoders asked for is observable.
+// WAV and Ogg Vorbis decoding. The binary is linked with malloc and realloc wrapped (--wrap) to see the
+// largest block the decoders ask for: never what a hostile header claims.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +12,6 @@
 #include "harness/scratch.h"
 #include "harness/wav.h"
 
-// The largest request seen by malloc or realloc from code linked statically into this test.
 static size_t largest_request = 0;
 extern "C" void* __real_malloc(size_t size);
 extern "C" void* __real_realloc(void* p, size_t size);
@@ -32,7 +29,6 @@ namespace {
 using zk_test::WavSpec;
 using zk_test::wav_bytes;
 
-// The file's bytes decoded by `loader` (LoadWAV or LoadOGG) from a real file.
 struct Decoded {
     unsigned char* pcm = nullptr;
     int length = -1, channels = -1, format = -1, hertz = -1;
@@ -76,8 +72,7 @@ TEST(Wav, PcmLayoutsAndChunkShapesComeBackByteForByte) {
     }
 }
 
-// Files that are not plain PCM, are cut short, or claim sizes beyond the file (truncated data, hostile
-// headers) are refused, with the out-parameters untouched, before any allocation of the claimed size.
+// Refused with the out-parameters untouched.
 TEST(Wav, BadFormatsShortFilesAndSizesBeyondTheFileAreRefusedWithoutAllocating) {
     WavSpec w;
     w.pcm = ramp(100);
@@ -104,9 +99,8 @@ TEST(Wav, BadFormatsShortFilesAndSizesBeyondTheFileAreRefusedWithoutAllocating) 
     }
 }
 
-// Sox's WAV files load as they are; Vorbis decodes to 16-bit frames at the stream's rate whatever the
-// source precision, and the tone is there: the samples swing both ways well away from zero. Ogg files
-// that are broken, cut short or damaged in the middle are rejected or give at most the frames there were.
+// Vorbis decodes to 16-bit frames at the stream's rate whatever the source precision, and the tone swings
+// both ways well away from zero.
 TEST(EncodedFiles, FilesFromSoxAndOggencLoadAndBrokenOnesDoNot) {
     zk_test::ScratchDir scratch{"zk_wav"};
     const std::string wav = scratch / "t.wav", ogg = scratch / "t.ogg";

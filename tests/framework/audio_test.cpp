@@ -1,6 +1,4 @@
-// The audio module over a real engine on OpenAL Soft's null output and the game's own sounds in build/data:
-// only sounds with a sample play, an effect's volume, rate and pan reach its channel's OpenAL source, music
-// runs on its own channel, and held sounds survive collections.
+// The audio module over a real engine on OpenAL Soft's null output and the game's own sounds in build/data.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

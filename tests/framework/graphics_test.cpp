@@ -1,6 +1,4 @@
-// tests/framework/graphics_test.cpp: the graphics module over a real renderer and real PNG files: frame
-// layouts and their runtime error, the state each frame starts from, images on screen; and what the game
-// delegate hands the game at start-up and the size it renders each frame at.
+// The graphics module over a real renderer and real PNG files, and the game delegate's start-up and frames.
 #include "framework/graphics.h"
 
 #include <gtest/gtest.h>
@@ -34,8 +32,7 @@ ScratchDir& scratch() {
     return dir;
 }
 
-// An opaque PNG of one colour or four quarters (top-left, top-right, bottom-left, bottom-right), 0xRRGGBB
-// each, as a String path for the loaders.
+// An opaque PNG of one 0xRRGGBB colour or four quarters (top-left, top-right, bottom-left, bottom-right).
 String png(const std::string& name, int w, int h, std::vector<unsigned int> q) {
     std::vector<unsigned char> px;
     for (int y = 0; y < h; ++y)
@@ -47,7 +44,7 @@ String png(const std::string& name, int w, int h, std::vector<unsigned int> q) {
     return String((scratch() / name).c_str());
 }
 
-// The host of every test: its device is `width` x `height` of the 64 x 64 window, with no desktop mode.
+// The device is `width` x `height` of the 64 x 64 window, with no desktop mode.
 struct SizedHost : ZKGlfwGame {
     int width = 48, height = 40;
     int GetDeviceWidth() override { return width; }
@@ -56,7 +53,6 @@ struct SizedHost : ZKGlfwGame {
 };
 SizedHost* host = new SizedHost();
 
-// A window, the module started afresh, a device and an open frame, as the game delegate leaves them.
 class Graphics : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -89,9 +85,8 @@ std::vector<int> layout(c_Image* i) {
     return v;
 }
 
-// Frames are cut row by row, padded, centred, or make the whole surface; a missing file is no image.
-// zkError reports on standard output and then waits for a debugger on standard input; the child gets an
-// empty input (no debugger: exit -1) and its output on standard error, where the death test reads.
+// zkError reports on standard output, then waits for a debugger on standard input: the child gets an empty
+// input (no debugger: exit -1) and its output on standard error, where the death test reads.
 TEST_F(Graphics, FramesAreCutRowByRowAndAFrameOutsideTheSurfaceIsARuntimeError) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const int padded = c_Image::PadX | c_Image::PadY | c_Image::CentreHandle;
@@ -144,8 +139,7 @@ TEST_F(Graphics, EachFrameStartsAfreshAndImagesTurnCounterClockwiseAboutTheirHan
                   {50, 50, 0xff0000}, {60, 50, 0xffffff}, {20, 4, 0}});
 }
 
-// What start-up has given the game by its OnCreate (the default font: the 768 x 12 strip of characters 32
-// to 127, padded), and the size each frame it renders is drawn at: the host's, in the window's bottom left.
+// The default font is the 768 x 12 strip of characters 32 to 127, padded.
 struct SeeingApp : c_App {
     char seen[128] = "";
     int p_OnCreate() override {

@@ -1,5 +1,3 @@
-// Collector: the marking budget, lazy destruction, `new` inside and throwing out of a `new`, and a stress
-// test that rewires object graphs over many cycles under the write barrier.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -116,7 +114,6 @@ TEST_F(Gc, NestedAndThrowingNewsLinkEachBlockWithItsOwnSizeOrGiveItBack) {
     pair_root = nullptr;
 }
 
-// What the model says is reachable from the root, by following the same fields the collector does.
 std::vector<int> Reachable() {
     std::set<int> seen;
     for (std::vector<Node*> todo{root}; !todo.empty();) {
