@@ -90,10 +90,8 @@ TEST(PngEncode, EveryPixelComesBackInTheNarrowestForm) {
         SCOPED_TRACE(c.name);
         Rgba rgba;
         for (int y = 0; y < c.h; ++y)
-            for (int x = 0; x < c.w; ++x) {
-                const Rgba p = c.pixel(x, y);
-                rgba.insert(rgba.end(), p.begin(), p.end());
-            }
+            for (int x = 0; x < c.w; ++x)
+                for (uint8_t v : c.pixel(x, y)) rgba.push_back(v);
         const Rgba png = encode_png(rgba.data(), c.w, c.h);
         ASSERT_GT(png.size(), 26u);
         EXPECT_EQ(png[24], c.bitDepth);   // in the header chunk, after the signature, width and height

@@ -16,12 +16,10 @@ static size_t largest_request = 0;
 extern "C" void* __real_malloc(size_t size);
 extern "C" void* __real_realloc(void* p, size_t size);
 extern "C" void* __wrap_malloc(size_t size) {
-    largest_request = std::max(largest_request, size);
-    return __real_malloc(size);
+    return largest_request = std::max(largest_request, size), __real_malloc(size);
 }
 extern "C" void* __wrap_realloc(void* p, size_t size) {
-    largest_request = std::max(largest_request, size);
-    return __real_realloc(p, size);
+    return largest_request = std::max(largest_request, size), __real_realloc(p, size);
 }
 
 namespace {
@@ -60,10 +58,7 @@ TEST(Wav, PcmLayoutsAndChunkShapesComeBackByteForByte) {
         {2, 16, 16, "", 14, 3},   // a trailing half frame is not part of the length
     };
     for (auto& c : cases) {
-        WavSpec w;
-        w.channels = c.channels, w.bits = c.bits, w.hertz = c.hertz;
-        w.fmtSize = c.fmtSize, w.before = c.before;
-        w.pcm = ramp(c.bytes);
+        const WavSpec w{1, c.channels, c.hertz, c.bits, c.fmtSize, c.before, ramp(c.bytes)};
         Decoded d(wav_bytes(w), LoadWAV);
         ASSERT_NE(d.pcm, nullptr) << c.channels << "x" << c.bits << " fmt " << c.fmtSize;
         EXPECT_EQ(d.shape(), std::vector<int>({c.frames, c.channels, c.bits / 8, c.hertz}));

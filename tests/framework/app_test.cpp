@@ -77,18 +77,13 @@ protected:
         (new JournalApp())->m_new();
         d = zk_app__delegate;
         gc_assign(d->m__input, (new c_InputDevice())->m_new());
-        zk_input_SetInputDevice(d->m__input);
+        zk_input_SetInputDevice(dev = d->m__input);
         gc_assign(d->m__audio, new JournalAudio());
-        dev = d->m__input;
     }
     void key(int event, int code) { dev->p_KeyEvent(event, code); }
     // Joysticks polled, then `during` sees the snapshot, then the hits are cleared.
     template <class F>
-    void update(F during) {
-        dev->p_BeginUpdate();
-        during();
-        dev->p_EndUpdate();
-    }
+    void update(F during) { dev->p_BeginUpdate(), during(), dev->p_EndUpdate(); }
 
     ScriptedHost host;
     c_GameDelegate* d;

@@ -16,16 +16,11 @@ c_Sound* held = nullptr;   // a sound the test keeps, as the game keeps its soun
 class AudioModule : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        zk_test::SetEnv("ALSOFT_DRIVERS", "null");
-        zk_test::SetEnv("ALSOFT_CONF", "/dev/null");
-        gc_init1();
-        gc_root(held);
-        zk_audio_init();
-        gc_init2();
+        zk_test::SetEnv("ALSOFT_DRIVERS", "null"), zk_test::SetEnv("ALSOFT_CONF", "/dev/null");
+        gc_init1(), gc_root(held), zk_audio_init(), gc_init2();
         new ZKGlfwGame();
         zk_audio_SetAudioDevice(new gxtkAudio());
     }
-    static ALuint source(int channel) { return zk_audio_device->channels[channel].source; }
 };
 
 TEST_F(AudioModule, OnlySoundsWithASamplePlayAndWithTheVolumeRateAndPanSetOnTheirChannel) {
@@ -35,12 +30,11 @@ TEST_F(AudioModule, OnlySoundsWithASamplePlayAndWithTheVolumeRateAndPanSetOnThei
     zk_audio_SetChannelRate(9, 1.5f);
     zk_audio_SetChannelPan(9, 0.5f);
     zk_audio_PlaySound(zk_audio_LoadSound(String("sfx/004.wav")), 9, 1);   // flags other than 0 loop
+    const ALuint source = zk_audio_device->channels[9].source;
     ALint looping = 0;
     ALfloat gain = 0, pitch = 0, x = 0, y = 1, z = 0;
-    alGetSourcei(source(9), AL_LOOPING, &looping);
-    alGetSourcef(source(9), AL_GAIN, &gain);
-    alGetSourcef(source(9), AL_PITCH, &pitch);
-    alGetSource3f(source(9), AL_POSITION, &x, &y, &z);
+    alGetSourcei(source, AL_LOOPING, &looping), alGetSource3f(source, AL_POSITION, &x, &y, &z);
+    alGetSourcef(source, AL_GAIN, &gain), alGetSourcef(source, AL_PITCH, &pitch);
     EXPECT_EQ(zk_audio_device->ChannelState(9) * 10 + looping, 11);
     EXPECT_TRUE(gain == 0.25f && pitch == 1.5f) << gain << " " << pitch;
     EXPECT_NEAR(x, 0.479426f, 1e-5);   // the pan is an angle in radians: right of centre

@@ -27,11 +27,6 @@ namespace {
 
 using namespace zk_test;
 
-ScratchDir& scratch() {
-    static ScratchDir dir("zk_graphics");
-    return dir;
-}
-
 // An opaque PNG of one 0xRRGGBB colour or four quarters (top-left, top-right, bottom-left, bottom-right).
 String png(const std::string& name, int w, int h, std::vector<unsigned int> q) {
     std::vector<unsigned char> px;
@@ -40,8 +35,9 @@ String png(const std::string& name, int w, int h, std::vector<unsigned int> q) {
             unsigned int c = q.size() < 4 ? q[0] : q[(y < h / 2 ? 0 : 2) + (x < w / 2 ? 0 : 1)];
             px.insert(px.end(), {(unsigned char)(c >> 16), (unsigned char)(c >> 8), (unsigned char)c, 255});
         }
-    EXPECT_NE(stbi_write_png((scratch() / name).c_str(), w, h, 4, px.data(), w * 4), 0);
-    return String((scratch() / name).c_str());
+    static ScratchDir dir("zk_graphics");
+    EXPECT_NE(stbi_write_png((dir / name).c_str(), w, h, 4, px.data(), w * 4), 0);
+    return String((dir / name).c_str());
 }
 
 // The device is `width` x `height` of the 64 x 64 window, with no desktop mode.
@@ -56,20 +52,11 @@ SizedHost* host = new SizedHost();
 class Graphics : public ::testing::Test {
 protected:
     void SetUp() override {
-        zk_graphics_init();
-        device = new gxtkGraphics();
-        zk_graphics_SetGraphicsDevice(device);
+        zk_graphics_init(), zk_graphics_SetGraphicsDevice(device = new gxtkGraphics());
         BeginFrame();
     }
-    void BeginFrame() {
-        device->BeginRender();
-        zk_graphics_BeginRender();
-        device->Cls(0, 0, 0);
-    }
-    void EndFrame() {
-        zk_graphics_EndRender();
-        device->EndRender();
-    }
+    void BeginFrame() { device->BeginRender(), zk_graphics_BeginRender(), device->Cls(0, 0, 0); }
+    void EndFrame() { zk_graphics_EndRender(), device->EndRender(); }
 
     TestGLWindow window{64, 64};
     gxtkGraphics* device = nullptr;
@@ -99,7 +86,7 @@ TEST_F(Graphics, FramesAreCutRowByRowAndAFrameOutsideTheSurfaceIsARuntimeError) 
         {zk_graphics_LoadImage2(png("tall.png", 40, 40, {0xff0000}), 40, 20, 2, 0),
          {0, 0, 0, 20, 40, 20, 0, 0, 0}}};
     for (const auto& [image, want] : cases) EXPECT_EQ(layout(image), want);
-    EXPECT_EQ(zk_graphics_LoadImage(String((scratch() / "missing.png").c_str()), 1, 0), nullptr);
+    EXPECT_EQ(zk_graphics_LoadImage(String("/nonexistent/missing.png"), 1, 0), nullptr);
     // One frame too many; a frame wider than the surface, low enough to fit the next row.
     for (int w : {20, 41}) {
         EXPECT_EXIT(
@@ -114,14 +101,9 @@ TEST_F(Graphics, FramesAreCutRowByRowAndAFrameOutsideTheSurfaceIsARuntimeError) 
 
 // The frame before leaves a pushed matrix, a colour, alpha, blend and scissor: the next starts afresh.
 TEST_F(Graphics, EachFrameStartsAfreshAndImagesTurnCounterClockwiseAboutTheirHandleAndScale) {
-    zk_graphics_Translate(5, 5);
-    zk_graphics_PushMatrix();
-    zk_graphics_SetColor(255, 0, 0);
-    zk_graphics_SetAlpha(0.5f);
-    zk_graphics_SetBlend(1);
-    zk_graphics_SetScissor(1, 2, 3, 4);
-    EndFrame();
-    BeginFrame();
+    zk_graphics_Translate(5, 5), zk_graphics_PushMatrix(), zk_graphics_SetColor(255, 0, 0);
+    zk_graphics_SetAlpha(0.5f), zk_graphics_SetBlend(1), zk_graphics_SetScissor(1, 2, 3, 4);
+    EndFrame(), BeginFrame();
     EXPECT_EQ(zk_graphics_context->m_stackTop, 0);
     // 20 x 10: top-left red, top-right green, bottom-left blue, bottom-right white; handle at the centre.
     c_Image* image = zk_graphics_LoadImage(png("quarters.png", 20, 10, {0xff0000, 0x00ff00, 0x0000ff, 0xffffff}),

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 #include "harness/scratch.h"
 
@@ -68,9 +69,8 @@ TEST(Diagnostics, ProbeRuns) {
     };
     for (auto& r : runs) {
         Result got = run(r.what, r.input);
-        EXPECT_EQ(got.out, r.out) << r.what << " given " << r.input;
-        EXPECT_EQ(got.err, r.err) << r.what << " given " << r.input;
-        EXPECT_EQ(got.status, r.status) << r.what << " given " << r.input;
+        EXPECT_EQ(std::tie(got.out, got.err, got.status), std::tie(r.out, r.err, r.status))
+            << r.what << " given " << r.input;
     }
 }
 
