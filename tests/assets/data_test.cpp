@@ -109,15 +109,11 @@ TEST(AssetData, FontGlyphsHaveInkAwayFromTheirBorders) {
 // the gap to the next glyph too (f's arms excepted in "-hd"). The base sheet has no room for that in a
 // 7-pixel advance: only its strokes are held.
 TEST(AssetData, FontStrokesAndGapsOutlastTheSmallestScaleOfTheirSheet) {
-    const struct {
-        const char* suffix;
-        int scale;
-        double least;         // texels a run needs: 1 / (texels a screen pixel at the smallest)
-        bool gaps;            // the gaps are held too
-        std::string closer;   // glyphs allowed nearer their neighbour
-    } cases[] = {{"", 1, 800 / 630.0, false, ""},
-                 {"-hd", 2, 800 * 2 / 631.0, true, "f"},
-                 {"-hd2", 4, 800 * 4 / 1231.0 / 0.8, true, ""}};
+    // least: texels a run needs (1 / texels a screen pixel at the smallest); gaps: held too; closer: glyphs
+    // allowed nearer their neighbour.
+    const struct { const char* suffix; int scale; double least; bool gaps; std::string closer; } cases[] = {
+        {"", 1, 800 / 630.0, false, ""}, {"-hd", 2, 800 * 2 / 631.0, true, "f"},
+        {"-hd2", 4, 800 * 4 / 1231.0 / 0.8, true, ""}};
     for (const auto& k : cases) {
         const Image img(std::string("fonts/editundo") + k.suffix + ".png");
         const int n = 16 * k.scale;
