@@ -109,11 +109,15 @@ TEST(AssetData, FontGlyphsHaveInkAwayFromTheirBorders) {
 // the gap to the next glyph too (f's arms excepted in "-hd"). The base sheet has no room for that in a
 // 7-pixel advance: only its strokes are held.
 TEST(AssetData, FontStrokesAndGapsOutlastTheSmallestScaleOfTheirSheet) {
-    // least: texels a run needs (1 / texels a screen pixel at the smallest); gaps: held too; closer: glyphs
-    // allowed nearer their neighbour.
-    const struct { const char* suffix; int scale; double least; bool gaps; std::string closer; } cases[] = {
-        {"", 1, 800 / 630.0, false, ""}, {"-hd", 2, 800 * 2 / 631.0, true, "f"},
-        {"-hd2", 4, 800 * 4 / 1231.0 / 0.8, true, ""}};
+    const struct {
+        const char* suffix;
+        int scale;
+        double least;         // texels a run needs: 1 / (texels a screen pixel at the smallest)
+        bool gaps;            // the gaps are held too
+        std::string closer;   // glyphs allowed nearer their neighbour
+    } cases[] = {{"", 1, 800 / 630.0, false, ""},
+                 {"-hd", 2, 800 * 2 / 631.0, true, "f"},
+                 {"-hd2", 4, 800 * 4 / 1231.0 / 0.8, true, ""}};
     for (const auto& k : cases) {
         const Image img(std::string("fonts/editundo") + k.suffix + ".png");
         const int n = 16 * k.scale;
@@ -133,8 +137,7 @@ TEST(AssetData, FontStrokesAndGapsOutlastTheSmallestScaleOfTheirSheet) {
                 std::string runs;                        // the line's texels from its first ink to its last
                 for (int i = 0; i < n; ++i)
                     runs += (line < n ? lit(f, i, line) : lit(f, line - n, i)) ? '#' : '.';
-                if (line < n && runs.rfind('#') != std::string::npos)
-                    right = std::max(right, int(runs.rfind('#')) + 1);
+                if (line < n) right = std::max(right, int(runs.rfind('#') + 1));   // npos + 1 is 0
                 runs = runs.substr(std::min(runs.find('#'), runs.size()));
                 runs = runs.substr(0, runs.rfind('#') + 1);
                 for (size_t i = 0, j; i < runs.size(); i = j) {

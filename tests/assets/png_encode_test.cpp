@@ -67,8 +67,13 @@ const SheetLayout kLayout{"test", 32, 24, 3, 2};
 // Widths that leave part of a byte at the end of each palette row (13, 27, 61) catch an index packed
 // into the wrong place; a palette form decodes to 4 channels when some entry is transparent, else 3.
 TEST(PngEncode, EveryPixelComesBackInTheNarrowestForm) {
-    // channels: what stb_image, and so the game's loader, gives.
-    const struct Case { const char* name; int w, h; Pixel pixel; int channels, colourType, bitDepth; } cases[] = {
+    const struct Case {
+        const char* name;
+        int w, h;
+        Pixel pixel;
+        int channels;   // what stb_image, and so the game's loader, gives
+        int colourType, bitDepth;
+    } cases[] = {
         {"opaque grey", 300, 9, [](int x, int y) { return px(x + y, x + y, x + y, 255); }, 1, 0, 8},
         {"grey with alpha", 70, 40, [](int x, int y) { return px(x * 3, x * 3, x * 3, y * 6); }, 2, 4, 8},
         {"opaque colours", 40, 30, [](int x, int y) { return px(x * 6, y * 8, x ^ y, 255); }, 3, 2, 8},

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -82,8 +83,7 @@ protected:
     }
     void key(int event, int code) { dev->p_KeyEvent(event, code); }
     // Joysticks polled, then `during` sees the snapshot, then the hits are cleared.
-    template <class F>
-    void update(F during) { dev->p_BeginUpdate(), during(), dev->p_EndUpdate(); }
+    void update(const std::function<void()>& during) { dev->p_BeginUpdate(), during(), dev->p_EndUpdate(); }
 
     ScriptedHost host;
     c_GameDelegate* d;

@@ -41,7 +41,11 @@ const std::string kReport = "Zanth Runtime Error : boom\n\n";
 const std::string kMarker = "{{~~~~}}\n\n";
 
 TEST(Diagnostics, ProbeRuns) {
-    const struct { const char* what; std::string input, out, err; int status; } runs[] = {
+    const struct {
+        const char* what;
+        std::string input, out, err;
+        int status;
+    } runs[] = {
         {"empty", "", "", "", 0},
         {"boom", "", kReport, kMarker, 255},   // no debugger
         {"boom", "q\n", kReport, kMarker, 0},
