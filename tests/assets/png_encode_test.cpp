@@ -26,17 +26,14 @@ Rgba px(int r, int g, int b, int a) { return {uint8_t(r), uint8_t(g), uint8_t(b)
 struct Decoded {
     int w = 0, h = 0, channels = 0;
     Rgba rgba;   // empty when stb_image refuses the bytes
-};
-
-Decoded Decode(const std::string& png) {
-    Decoded d;
-    const auto* bytes = reinterpret_cast<const stbi_uc*>(png.data());
-    if (stbi_uc* p = stbi_load_from_memory(bytes, int(png.size()), &d.w, &d.h, &d.channels, 4)) {
-        d.rgba.assign(p, p + size_t(d.w) * d.h * 4);
-        stbi_image_free(p);
+    explicit Decoded(const std::string& png) {
+        const auto* bytes = reinterpret_cast<const stbi_uc*>(png.data());
+        if (stbi_uc* p = stbi_load_from_memory(bytes, int(png.size()), &w, &h, &channels, 4)) {
+            rgba.assign(p, p + size_t(w) * h * 4);
+            stbi_image_free(p);
+        }
     }
-    return d;
-}
+};
 
 // One of `n` different colours, scattered so that no pattern repeats; the first is fully transparent
 // when `clear`. (A repeating pattern deflates so well that its palette chunk would outweigh the gain.)
@@ -96,7 +93,7 @@ TEST(PngEncode, EveryPixelComesBackInTheNarrowestForm) {
         ASSERT_GT(png.size(), 26u);
         EXPECT_EQ(png[24], c.bitDepth);   // in the header chunk, after the signature, width and height
         EXPECT_EQ(png[25], c.colourType);
-        const Decoded back = Decode(std::string(png.begin(), png.end()));
+        const Decoded back(std::string(png.begin(), png.end()));
         EXPECT_EQ(back.channels, c.channels);
         EXPECT_EQ(back.rgba, rgba);
     }
@@ -110,8 +107,7 @@ TEST(Canvas, WrittenSheetDecodesAsCairoWritesIt) {
         write_png(s, dir / "ours.png");
         ASSERT_EQ(cairo_surface_write_to_png(s, (dir / "cairo.png").c_str()), CAIRO_STATUS_SUCCESS);
         cairo_surface_destroy(s);
-        const Decoded a = Decode(zk_test::ReadFile(dir / "ours.png"));
-        const Decoded b = Decode(zk_test::ReadFile(dir / "cairo.png"));
+        const Decoded a(zk_test::ReadFile(dir / "ours.png")), b(zk_test::ReadFile(dir / "cairo.png"));
         ASSERT_FALSE(b.rgba.empty());
         EXPECT_EQ(a.w * 10000 + a.h, b.w * 10000 + b.h) << scale;
         EXPECT_TRUE(a.rgba == b.rgba) << scale;

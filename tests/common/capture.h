@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -32,9 +33,7 @@ struct Capture {
     std::vector<int16_t> left, right;
 
     static double Energy(const std::vector<int16_t>& s) {
-        double e = 0;
-        for (int16_t v : s) e += double(v) * v;
-        return e;
+        return std::inner_product(s.begin(), s.end(), s.begin(), 0.0);
     }
     // The louder channel's tone from its rising zero crossings between its first and last loud samples.
     double Frequency() const {
