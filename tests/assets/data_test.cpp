@@ -1,5 +1,4 @@
-// tests/assets/data_test.cpp: the data folder the build generated, read through the game's own decoders,
-// and the generator run again: its output is the same bytes each time.
+// The data folder the build generated, read through the game's own decoders, and the generator run again.
 #include <gtest/gtest.h>
 
 #include <algorithm>

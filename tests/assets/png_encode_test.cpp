@@ -1,5 +1,4 @@
-// tests/assets/png_encode_test.cpp: the generator's PNG encoder and the sheets it writes from cairo, read back
-// by stb_image as the game reads them: every pixel comes back, in the narrowest form that holds the picture.
+// The generator's PNG encoder and the sheets it writes from cairo, read back by stb_image as the game does.
 #include <gtest/gtest.h>
 
 #include <cairo.h>
@@ -47,8 +46,7 @@ Pixel colours(int n, bool clear) {
     };
 }
 
-// A frame of what the sheets are made of: a transparent ground, an opaque outlined shape, a translucent
-// fade and antialiased edges everywhere.
+// A frame like the sheets': transparent ground, opaque outlined shape, translucent fade, antialiased edges.
 void art(cairo_t* cr, int frame) {
     rounded_rect(cr, 3, 4, 20, 14, 4);
     fill_outline(cr, 0x40A0E0 + frame, 0x101828, 1.3);
@@ -99,7 +97,6 @@ TEST(PngEncode, EveryPixelComesBackInTheNarrowestForm) {
     }
 }
 
-// The writer's file decodes to the same straight pixels as cairo's own PNG writer gives.
 TEST(Canvas, WrittenSheetDecodesAsCairoWritesIt) {
     zk_test::ScratchDir dir;
     for (int scale : {1, 4}) {
@@ -114,8 +111,6 @@ TEST(Canvas, WrittenSheetDecodesAsCairoWritesIt) {
     }
 }
 
-// A sheet drawn at half detail keeps its size, and each 2 x 2 block of texels is one texel of the same
-// art drawn at half the scale.
 TEST(Canvas, HalfDetailSheetDoublesTheHalfScaleArt) {
     SheetLayout half = kLayout;
     half.drawnDetail = 2;

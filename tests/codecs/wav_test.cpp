@@ -67,7 +67,6 @@ TEST(Wav, PcmLayoutsAndChunkShapesComeBackByteForByte) {
     }
 }
 
-// Refused with the out-parameters untouched.
 TEST(Wav, BadFormatsShortFilesAndSizesBeyondTheFileAreRefusedWithoutAllocating) {
     WavSpec w;
     w.pcm = ramp(100);

@@ -82,7 +82,6 @@ protected:
         gc_assign(d->m__audio, new JournalAudio());
     }
     void key(int event, int code) { dev->p_KeyEvent(event, code); }
-    // Joysticks polled, then `during` sees the snapshot, then the hits are cleared.
     void update(const std::function<void()>& during) { dev->p_BeginUpdate(), during(), dev->p_EndUpdate(); }
 
     ScriptedHost host;

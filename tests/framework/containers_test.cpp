@@ -26,7 +26,6 @@ int black_height(c_Node* node, c_Node* parent, long long lo, long long hi) {
 
 int count(c_Node* node) { return node ? 1 + count(node->m_left) + count(node->m_right) : 0; }
 
-// Between every two operations a collector step, or now and then a whole cycle.
 TEST(Containers, ContainersSurviveTheCollectorBetweenEveryOperation) {
     gc_init1();
     gc_root(map_root), gc_root(stack_root), gc_root(strings_root);
