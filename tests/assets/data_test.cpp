@@ -1,15 +1,16 @@
-// tests/assets/data_test.cpp: the data folder the build generated, read through the game's own decoders,
-// and the generator run again: its output is the same bytes each time.
+// The data folder the build generated, read through the game's own decoders, and the generator run again.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <numeric>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "codecs/audio_decode.h"
@@ -38,6 +39,7 @@ const struct Sheet { std::string name; int frameW, frameH, frames; std::vector<i
     {"menu", 256, 256, 4, {1, 2}},
 };
 const struct { const char* suffix; int scale; } kResolutions[] = {{"", 1}, {"-hd", 2}, {"-hd2", 4}};
+const std::pair<const char*, int> kAdvances[] = {{"wm", 9}, {"WM", 8}, {"ifl", 4}, {"jskrztn", 6}};
 
 std::string data(const std::string& file) { return std::string(ZK_TEST_DATA_DIR) + "/" + file; }
 
@@ -134,8 +136,7 @@ TEST(AssetData, FontStrokesAndGapsOutlastTheSmallestScaleOfTheirSheet) {
                 std::string runs;                        // the line's texels from its first ink to its last
                 for (int i = 0; i < n; ++i)
                     runs += (line < n ? lit(f, i, line) : lit(f, line - n, i)) ? '#' : '.';
-                if (line < n && runs.rfind('#') != std::string::npos)
-                    right = std::max(right, int(runs.rfind('#')) + 1);
+                if (line < n) right = std::max(right, int(runs.rfind('#') + 1));   // npos + 1 is 0
                 runs = runs.substr(std::min(runs.find('#'), runs.size()));
                 runs = runs.substr(0, runs.rfind('#') + 1);
                 for (size_t i = 0, j; i < runs.size(); i = j) {
@@ -145,12 +146,8 @@ TEST(AssetData, FontStrokesAndGapsOutlastTheSmallestScaleOfTheirSheet) {
                         << " has " << (runs[i] == '#' ? "a stroke " : "a gap ") << j - i << " texels across";
                 }
             }
-            // The game's pen advance: 7 design pixels, w m 9, W M 8, i f l 4, j s k r z t n 6.
-            const int advance = std::string("wm").find(c) != std::string::npos        ? 9
-                                : std::string("WM").find(c) != std::string::npos      ? 8
-                                : std::string("ifl").find(c) != std::string::npos     ? 4
-                                : std::string("jskrztn").find(c) != std::string::npos ? 6
-                                                                                      : 7;
+            int advance = 7;   // the game's pen advance in design pixels
+            for (auto [glyphs, a] : kAdvances) advance = std::strchr(glyphs, c) ? a : advance;
             const int gap = advance * k.scale + left - right;
             EXPECT_TRUE(!k.gaps || gap >= k.least || k.closer.find(c) != std::string::npos)
                 << k.suffix << " '" << c << "' leaves " << gap << " texels to the next glyph";

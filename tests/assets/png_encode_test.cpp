@@ -1,5 +1,4 @@
-// tests/assets/png_encode_test.cpp: the generator's PNG encoder and the sheets it writes from cairo, read back
-// by stb_image as the game reads them: every pixel comes back, in the narrowest form that holds the picture.
+// The generator's PNG encoder and the sheets it writes from cairo, read back by stb_image as the game does.
 #include <gtest/gtest.h>
 
 #include <cairo.h>
@@ -26,17 +25,14 @@ Rgba px(int r, int g, int b, int a) { return {uint8_t(r), uint8_t(g), uint8_t(b)
 struct Decoded {
     int w = 0, h = 0, channels = 0;
     Rgba rgba;   // empty when stb_image refuses the bytes
-};
-
-Decoded Decode(const std::string& png) {
-    Decoded d;
-    const auto* bytes = reinterpret_cast<const stbi_uc*>(png.data());
-    if (stbi_uc* p = stbi_load_from_memory(bytes, int(png.size()), &d.w, &d.h, &d.channels, 4)) {
-        d.rgba.assign(p, p + size_t(d.w) * d.h * 4);
-        stbi_image_free(p);
+    explicit Decoded(const std::string& png) {
+        const auto* bytes = reinterpret_cast<const stbi_uc*>(png.data());
+        if (stbi_uc* p = stbi_load_from_memory(bytes, int(png.size()), &w, &h, &channels, 4)) {
+            rgba.assign(p, p + size_t(w) * h * 4);
+            stbi_image_free(p);
+        }
     }
-    return d;
-}
+};
 
 // One of `n` different colours, scattered so that no pattern repeats; the first is fully transparent
 // when `clear`. (A repeating pattern deflates so well that its palette chunk would outweigh the gain.)
@@ -50,8 +46,7 @@ Pixel colours(int n, bool clear) {
     };
 }
 
-// A frame of what the sheets are made of: a transparent ground, an opaque outlined shape, a translucent
-// fade and antialiased edges everywhere.
+// A frame like the sheets': transparent ground, opaque outlined shape, translucent fade, antialiased edges.
 void art(cairo_t* cr, int frame) {
     rounded_rect(cr, 3, 4, 20, 14, 4);
     fill_outline(cr, 0x40A0E0 + frame, 0x101828, 1.3);
@@ -90,21 +85,18 @@ TEST(PngEncode, EveryPixelComesBackInTheNarrowestForm) {
         SCOPED_TRACE(c.name);
         Rgba rgba;
         for (int y = 0; y < c.h; ++y)
-            for (int x = 0; x < c.w; ++x) {
-                const Rgba p = c.pixel(x, y);
-                rgba.insert(rgba.end(), p.begin(), p.end());
-            }
+            for (int x = 0; x < c.w; ++x)
+                for (uint8_t v : c.pixel(x, y)) rgba.push_back(v);
         const Rgba png = encode_png(rgba.data(), c.w, c.h);
         ASSERT_GT(png.size(), 26u);
         EXPECT_EQ(png[24], c.bitDepth);   // in the header chunk, after the signature, width and height
         EXPECT_EQ(png[25], c.colourType);
-        const Decoded back = Decode(std::string(png.begin(), png.end()));
+        const Decoded back(std::string(png.begin(), png.end()));
         EXPECT_EQ(back.channels, c.channels);
         EXPECT_EQ(back.rgba, rgba);
     }
 }
 
-// The writer's file decodes to the same straight pixels as cairo's own PNG writer gives.
 TEST(Canvas, WrittenSheetDecodesAsCairoWritesIt) {
     zk_test::ScratchDir dir;
     for (int scale : {1, 4}) {
@@ -112,16 +104,13 @@ TEST(Canvas, WrittenSheetDecodesAsCairoWritesIt) {
         write_png(s, dir / "ours.png");
         ASSERT_EQ(cairo_surface_write_to_png(s, (dir / "cairo.png").c_str()), CAIRO_STATUS_SUCCESS);
         cairo_surface_destroy(s);
-        const Decoded a = Decode(zk_test::ReadFile(dir / "ours.png"));
-        const Decoded b = Decode(zk_test::ReadFile(dir / "cairo.png"));
+        const Decoded a(zk_test::ReadFile(dir / "ours.png")), b(zk_test::ReadFile(dir / "cairo.png"));
         ASSERT_FALSE(b.rgba.empty());
         EXPECT_EQ(a.w * 10000 + a.h, b.w * 10000 + b.h) << scale;
         EXPECT_TRUE(a.rgba == b.rgba) << scale;
     }
 }
 
-// A sheet drawn at half detail keeps its size, and each 2 x 2 block of texels is one texel of the same
-// art drawn at half the scale.
 TEST(Canvas, HalfDetailSheetDoublesTheHalfScaleArt) {
     SheetLayout half = kLayout;
     half.drawnDetail = 2;

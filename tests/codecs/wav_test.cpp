@@ -1,7 +1,5 @@
-// WAV and Ogg Vorbis decoding: the PCM layouts and chunk shapes that real files use, files written by
-// sox and oggenc, and rejection of files that lie about their contents, without ever allocating what a
-// hostile header asks for. The test binary is linked with malloc and realloc wrapped, so the largest block
-// the decoders asked for is observable.
+// WAV and Ogg Vorbis decoding. The binary is linked with malloc and realloc wrapped (--wrap) to see the
+// largest block the decoders ask for: never what a hostile header claims.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,17 +12,14 @@
 #include "harness/scratch.h"
 #include "harness/wav.h"
 
-// The largest request seen by malloc or realloc from code linked statically into this test.
 static size_t largest_request = 0;
 extern "C" void* __real_malloc(size_t size);
 extern "C" void* __real_realloc(void* p, size_t size);
 extern "C" void* __wrap_malloc(size_t size) {
-    largest_request = std::max(largest_request, size);
-    return __real_malloc(size);
+    return largest_request = std::max(largest_request, size), __real_malloc(size);
 }
 extern "C" void* __wrap_realloc(void* p, size_t size) {
-    largest_request = std::max(largest_request, size);
-    return __real_realloc(p, size);
+    return largest_request = std::max(largest_request, size), __real_realloc(p, size);
 }
 
 namespace {
@@ -32,7 +27,6 @@ namespace {
 using zk_test::WavSpec;
 using zk_test::wav_bytes;
 
-// The file's bytes decoded by `loader` (LoadWAV or LoadOGG) from a real file.
 struct Decoded {
     unsigned char* pcm = nullptr;
     int length = -1, channels = -1, format = -1, hertz = -1;
@@ -64,10 +58,7 @@ TEST(Wav, PcmLayoutsAndChunkShapesComeBackByteForByte) {
         {2, 16, 16, "", 14, 3},   // a trailing half frame is not part of the length
     };
     for (auto& c : cases) {
-        WavSpec w;
-        w.channels = c.channels, w.bits = c.bits, w.hertz = c.hertz;
-        w.fmtSize = c.fmtSize, w.before = c.before;
-        w.pcm = ramp(c.bytes);
+        const WavSpec w{1, c.channels, c.hertz, c.bits, c.fmtSize, c.before, ramp(c.bytes)};
         Decoded d(wav_bytes(w), LoadWAV);
         ASSERT_NE(d.pcm, nullptr) << c.channels << "x" << c.bits << " fmt " << c.fmtSize;
         EXPECT_EQ(d.shape(), std::vector<int>({c.frames, c.channels, c.bits / 8, c.hertz}));
@@ -76,8 +67,6 @@ TEST(Wav, PcmLayoutsAndChunkShapesComeBackByteForByte) {
     }
 }
 
-// Files that are not plain PCM, are cut short, or claim sizes beyond the file (truncated data, hostile
-// headers) are refused, with the out-parameters untouched, before any allocation of the claimed size.
 TEST(Wav, BadFormatsShortFilesAndSizesBeyondTheFileAreRefusedWithoutAllocating) {
     WavSpec w;
     w.pcm = ramp(100);
@@ -104,9 +93,8 @@ TEST(Wav, BadFormatsShortFilesAndSizesBeyondTheFileAreRefusedWithoutAllocating) 
     }
 }
 
-// Sox's WAV files load as they are; Vorbis decodes to 16-bit frames at the stream's rate whatever the
-// source precision, and the tone is there: the samples swing both ways well away from zero. Ogg files
-// that are broken, cut short or damaged in the middle are rejected or give at most the frames there were.
+// Vorbis decodes to 16-bit frames at the stream's rate whatever the source precision, and the tone swings
+// both ways well away from zero.
 TEST(EncodedFiles, FilesFromSoxAndOggencLoadAndBrokenOnesDoNot) {
     zk_test::ScratchDir scratch{"zk_wav"};
     const std::string wav = scratch / "t.wav", ogg = scratch / "t.ogg";

@@ -1,10 +1,5 @@
-// tests/common/capture.h: OpenAL Soft's wave writer as a microphone for tests of what was mixed.
-//
-// UseWaveWriter(folder), called before the first device opens, sends OpenAL Soft's output (44100 Hz or
-// `rate` stereo 16-bit, plain pan-pot panning, no dither) to folder/out.wav, which the writer completes when its device
-// closes (a program that exits without closing it leaves the header's sizes unset; the samples are all
-// there). `seenAs` names the folder as the program that plays sees it, when that differs (Wine's Z: drive). ReadCapture() reads it back (anything but stereo 16-bit is a failure); a Capture measures the
-// energy of a channel and the frequency of a tone. Header only; needs GoogleTest.
+// tests/common/capture.h: OpenAL Soft's wave writer as a microphone. UseWaveWriter(folder), before the first
+// device opens, sends the mix to folder/out.wav (`seenAs`: the folder as the player sees it, e.g. Wine's Z:).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -26,28 +22,20 @@ const int kCaptureRate = 44100;   // the wave writer's mixing rate, set in the c
 inline void UseWaveWriter(const std::string& folder, std::string seenAs = "", int rate = kCaptureRate) {
     if (seenAs.empty()) seenAs = folder;
     std::ofstream(folder + "/alsoft.conf")
-        << "[general]\ndrivers = wave\nchannels = stereo\n"
-           "sample-type = int16\nfrequency = "
-        << rate
-        << "\n"
-           "stereo-mode = speakers\nstereo-encoding = panpot\ndither = false\n"
-           "[wave]\nfile = "
-        << seenAs << "/out.wav\n";
+        << "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\n"
+        << "frequency = " << rate << "\nstereo-mode = speakers\nstereo-encoding = panpot\ndither = false\n"
+        << "[wave]\nfile = " << seenAs << "/out.wav\n";
     SetEnv("ALSOFT_CONF", seenAs + "/alsoft.conf");
     SetEnv("ALSOFT_DRIVERS", "wave");
 }
 
-// The captured output: stereo 16-bit frames.
 struct Capture {
     std::vector<int16_t> left, right;
 
     static double Energy(const std::vector<int16_t>& s) {
-        double e = 0;
-        for (int16_t v : s) e += double(v) * v;
-        return e;
+        return std::inner_product(s.begin(), s.end(), s.begin(), 0.0);
     }
-    // Frequency of the louder channel from its rising zero crossings, counted only between the first
-    // and the last loud sample so that the quiet before and after cannot add any; 0 with no tone.
+    // The louder channel's tone from its rising zero crossings between its first and last loud samples.
     double Frequency() const {
         const std::vector<int16_t>& s = Energy(left) > Energy(right) ? left : right;
         size_t from = s.size(), to = 0;
@@ -71,7 +59,7 @@ inline Capture ReadCapture(const std::string& folder) {
         return c;
     }
     EXPECT_TRUE(b[fmt + 10] == 2 && b[fmt + 22] == 16) << "not stereo 16-bit";
-    for (size_t i = data + 8; i + 4 <= b.size(); i += 4) {
+    for (size_t i = data + 8; i + 4 <= b.size(); i += 4) {   // to the end: a killed writer leaves no sizes
         c.left.push_back(int16_t(uint8_t(b[i]) | uint8_t(b[i + 1]) << 8));
         c.right.push_back(int16_t(uint8_t(b[i + 2]) | uint8_t(b[i + 3]) << 8));
     }

@@ -1,9 +1,5 @@
-// tests/common/collector.h: the collector as tests drive it.
-//
-// StartCollectorOnce() empties the collector's lists the first time any test of the program asks.
-// CollectEverything() runs two whole cycles (one may find an object unreachable only at its end) and
-// destroys all garbage; it returns what destructors printed meanwhile. OnFreeList() tells whether an
-// object waits on the free list. Header only; needs zk_runtime and GoogleTest.
+// tests/common/collector.h: the collector as tests drive it. CollectEverything() runs two whole cycles (one
+// may find an object unreachable only at its end), destroys all garbage and returns what destructors printed.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// tests/common/env.h: setting an environment variable for this process and the programs it starts, on
-// POSIX systems and on Windows alike (where the C runtime knows no setenv). Header only.
+// tests/common/env.h: an environment variable set for this process and its children, POSIX or Windows.
 #pragma once
 
 #include <cstdlib>

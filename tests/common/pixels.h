@@ -1,9 +1,5 @@
-// tests/common/pixels.h: what a frame put on the screen, read back from the current OpenGL context.
-//
-// Screenshot reads the current context's back buffer once through glReadPixels (not through the renderer
-// under test), rows counted from the top as the game counts them. ExpectPixels() checks probes of a fresh
-// screenshot, each a point and its 0xRRGGBB colour within `tolerance` per channel, and reports every probe
-// that differs at the caller's line. Header only; needs GLFW, OpenGL and GoogleTest.
+// tests/common/pixels.h: the current OpenGL context's back buffer read through glReadPixels (not the renderer
+// under test), rows counted from the top; ExpectPixels() checks 0xRRGGBB probes within `tolerance` a channel.
 #pragma once
 
 #include <GLFW/glfw3.h>
@@ -25,9 +21,8 @@ public:
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba_.data());
     }
-    // The RGBA bytes of the pixel at (x, y), y counted from the top.
     const unsigned char* at(int x, int y) const { return &rgba_[(size_t(height - 1 - y) * width + x) * 4]; }
-    // How many pixels of the rectangle [x0, x1) x [y0, y1) satisfy pred(const unsigned char* rgba).
+    // Pixels of [x0, x1) x [y0, y1) whose RGBA bytes satisfy pred.
     template <class Pred>
     int Count(int x0, int y0, int x1, int y1, Pred pred) const {
         int n = 0;

@@ -18,9 +18,8 @@ extern char** environ;
 
 class ChildProcess {
 public:
-    // Starts `path` in the working folder `dir`, its standard output piped here; a `launcher` (Wine, for
-    // a Windows program) runs it. Under the sanitizers no leak check at exit: the program ends through
-    // exit() with its GL and audio threads still running.
+    // Starts `path` in `dir`, its output piped here, through `launcher` (Wine) if given. No leak check at
+    // exit: the program ends through exit() with its GL and audio threads still running.
     ChildProcess(const std::string& path, const std::string& dir, const std::string& launcher = "") {
         int fds[2];
         if (pipe(fds) != 0) return;

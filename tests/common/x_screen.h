@@ -1,6 +1,4 @@
-// tests/common/x_screen.h: the size of the X screen the tests run on, asked of the X server itself.
-//
-// Tests compare against this instead of assuming one size; {0, 0} when no display opens. Link X11.
+// tests/common/x_screen.h: the X screen's size, asked of the X server; {0, 0} when no display opens.
 #pragma once
 
 #include <X11/Xlib.h>

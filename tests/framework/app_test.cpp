@@ -1,6 +1,4 @@
-// The application and input modules against a scripted host: the delegate's update and suspend sequences,
-// the keys that end the program, display modes, and the input device between two updates, fed through the
-// delegate: hits, repeats, the mouse and touch twins, full queues, joystick polling and pads pulled out.
+// The application and input modules against a scripted host, fed through the game delegate.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -8,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,9 +24,7 @@ std::vector<std::string> journal;   // what the app and the audio engine were as
 
 using Size = std::pair<int, int>;
 
-// A host whose window is `width` x `height`, whose joysticks are scripted (pad j is present when
-// present[j], with button 2 held), which lists `modes` and, if `desktop` is set, a 1920 x 1080 desktop,
-// and which keeps the saved state in memory.
+// Pad j is present when present[j], with button 2 held; `desktop` gives a 1920 x 1080 desktop mode.
 struct ScriptedHost : ZKGame {
     int width = 640, height = 480;
     bool present[4] = {};
@@ -68,13 +65,11 @@ struct JournalApp : c_App {
     }
 };
 
-// The audio engine with OpenAL left out: it only reports the calls.
 struct JournalAudio : gxtkAudio {
     int Suspend() override { return journal.push_back("audio Suspend"), 0; }
     int Resume() override { return journal.push_back("audio Resume"), 0; }
 };
 
-// The application, registered, with a delegate holding an input device and the journalling audio.
 class App : public ::testing::Test {
 protected:
     App() {
@@ -83,18 +78,11 @@ protected:
         (new JournalApp())->m_new();
         d = zk_app__delegate;
         gc_assign(d->m__input, (new c_InputDevice())->m_new());
-        zk_input_SetInputDevice(d->m__input);
+        zk_input_SetInputDevice(dev = d->m__input);
         gc_assign(d->m__audio, new JournalAudio());
-        dev = d->m__input;
     }
     void key(int event, int code) { dev->p_KeyEvent(event, code); }
-    // One update: joysticks polled, then `during` sees the snapshot, then the hits are cleared.
-    template <class F>
-    void update(F during) {
-        dev->p_BeginUpdate();
-        during();
-        dev->p_EndUpdate();
-    }
+    void update(const std::function<void()>& during) { dev->p_BeginUpdate(), during(), dev->p_EndUpdate(); }
 
     ScriptedHost host;
     c_GameDelegate* d;
@@ -103,8 +91,7 @@ protected:
 
 class Input : public App {};
 
-// An update refreshes the size, whichever side changed, and sees each key and pad hit once; suspend tells
-// the game first, resume last. The rate and the saved state reach the host.
+// An update refreshes the size, whichever side changed; suspend tells the game first, resume last.
 TEST_F(App, UpdatesSuspendsAndResumesReachTheGameInOrder) {
     journal.clear();
     host.present[0] = true;
@@ -122,8 +109,7 @@ TEST_F(App, UpdatesSuspendsAndResumesReachTheGameInOrder) {
                                         "OnSuspend", "audio Suspend", "audio Resume", "OnResume"}));
 }
 
-// The back and close keys end the program at once, with status 0, when they go down; nothing else does,
-// and a second application is then a runtime error (exit -1, reported where the death test reads).
+// Nothing else ends the program (a second application is then a runtime error, exit -1).
 TEST_F(App, TheBackAndCloseKeysEndTheProgramWhenTheyGoDownAndASecondAppIsAnError) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     for (int key : {kKeyBack, kKeyClose})
@@ -142,8 +128,7 @@ TEST_F(App, TheBackAndCloseKeysEndTheProgramWhenTheyGoDownAndASecondAppIsAnError
         ::testing::ExitedWithCode(255), "App has already been created");
 }
 
-// Only the size tells modes apart: one per size, in the order the sizes first appear, after the host's
-// desktop (the window's size stands in for a missing one: see the graphics tests' start-up).
+// One mode per size, in the order the sizes first appear, after the host's desktop.
 TEST_F(App, DisplayModesAreTheDistinctSizesAfterTheDesktop) {
     host.modes = {{800, 600}, {640, 480}, {0, 0}, {800, 600}, {800, 500}, {640, 480}, {1024, 768}};
     host.desktop = true;
@@ -154,7 +139,7 @@ TEST_F(App, DisplayModesAreTheDistinctSizesAfterTheDesktop) {
     EXPECT_EQ(got, (std::vector<Size>{{1920, 1080}, {800, 600}, {640, 480}, {800, 500}, {1024, 768}}));
 }
 
-// Pointer and motion events come in through the delegate; other fingers are their own keys.
+// Other fingers are their own keys.
 TEST_F(Input, TheLeftButtonAndTheFirstTouchAreOneControl) {
     d->MouseEvent(kEventMouseDown, 0, 12, 34);
     d->MotionEvent(kEventMotionAccel, 0, 0.25f, -0.5f, 1);
@@ -175,7 +160,7 @@ TEST_F(Input, TheLeftButtonAndTheFirstTouchAreOneControl) {
     update([] { EXPECT_TRUE(!zk_input_MouseDown(0) && zk_input_TouchX(0) == 40 && zk_input_MouseY() == 41); });
 }
 
-// A hit counts once in the next update only, whatever its repeats; a full queue drops the hit, not the key.
+// A hit counts in the next update only, whatever its repeats; a full queue drops the hit, not the key.
 TEST_F(Input, TheThirtyFourthHitAndTheThirtyThirdCharacterOfAnUpdateAreLostAndUnreadOnesDiscarded) {
     for (int k = 0; k < 34; ++k) key(kEventKeyDown, 100 + k), key(kEventKeyDown, 100);
     for (int c = 0; c < 33; ++c) key(kEventKeyChar, 'a' + c);

@@ -1,5 +1,3 @@
-// Containers: the int map, a stack and a string stack kept whole, and the map balanced and ordered, while the
-// collector runs between their operations.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -28,8 +26,6 @@ int black_height(c_Node* node, c_Node* parent, long long lo, long long hi) {
 
 int count(c_Node* node) { return node ? 1 + count(node->m_left) + count(node->m_right) : 0; }
 
-// Runs the collector between every two operations, now an incremental step and now a whole cycle, and
-// checks the marking invariant, the red-black rules, and that nothing reachable is swept.
 TEST(Containers, ContainersSurviveTheCollectorBetweenEveryOperation) {
     gc_init1();
     gc_root(map_root), gc_root(stack_root), gc_root(strings_root);

@@ -1,6 +1,4 @@
-// Broken contracts of our own code stop the program with a line that names what was broken (checked in
-// Debug and sanitizer builds only; a build without them skips), and memory that cannot be had ends it
-// with the out-of-memory line in every build.
+// Contracts are checked in Debug and sanitizer builds only; the out-of-memory line in every build.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -16,7 +14,6 @@
 namespace {
 
 const std::pair<const char*, void (*)()> kCases[] = {
-    // what was broken, and a call that breaks it
     {"input functions run only once the game has started", [] { zk_input_KeyDown(65); }},
     {"audio functions run only once the game has started", [] { zk_audio_StopChannel(0); }},
     {"the framework reaches the host only after start-up", [] { zk_app_Millisecs(); }},

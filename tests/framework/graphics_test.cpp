@@ -1,6 +1,4 @@
-// tests/framework/graphics_test.cpp: the graphics module over a real renderer and real PNG files: frame
-// layouts and their runtime error, the state each frame starts from, images on screen; and what the game
-// delegate hands the game at start-up and the size it renders each frame at.
+// The graphics module over a real renderer and real PNG files, and the game delegate's start-up and frames.
 #include "framework/graphics.h"
 
 #include <gtest/gtest.h>
@@ -29,13 +27,7 @@ namespace {
 
 using namespace zk_test;
 
-ScratchDir& scratch() {
-    static ScratchDir dir("zk_graphics");
-    return dir;
-}
-
-// An opaque PNG of one colour or four quarters (top-left, top-right, bottom-left, bottom-right), 0xRRGGBB
-// each, as a String path for the loaders.
+// An opaque PNG of one 0xRRGGBB colour or four quarters (top-left, top-right, bottom-left, bottom-right).
 String png(const std::string& name, int w, int h, std::vector<unsigned int> q) {
     std::vector<unsigned char> px;
     for (int y = 0; y < h; ++y)
@@ -43,11 +35,12 @@ String png(const std::string& name, int w, int h, std::vector<unsigned int> q) {
             unsigned int c = q.size() < 4 ? q[0] : q[(y < h / 2 ? 0 : 2) + (x < w / 2 ? 0 : 1)];
             px.insert(px.end(), {(unsigned char)(c >> 16), (unsigned char)(c >> 8), (unsigned char)c, 255});
         }
-    EXPECT_NE(stbi_write_png((scratch() / name).c_str(), w, h, 4, px.data(), w * 4), 0);
-    return String((scratch() / name).c_str());
+    static ScratchDir dir("zk_graphics");
+    EXPECT_NE(stbi_write_png((dir / name).c_str(), w, h, 4, px.data(), w * 4), 0);
+    return String((dir / name).c_str());
 }
 
-// The host of every test: its device is `width` x `height` of the 64 x 64 window, with no desktop mode.
+// The device is `width` x `height` of the 64 x 64 window, with no desktop mode.
 struct SizedHost : ZKGlfwGame {
     int width = 48, height = 40;
     int GetDeviceWidth() override { return width; }
@@ -56,24 +49,14 @@ struct SizedHost : ZKGlfwGame {
 };
 SizedHost* host = new SizedHost();
 
-// A window, the module started afresh, a device and an open frame, as the game delegate leaves them.
 class Graphics : public ::testing::Test {
 protected:
     void SetUp() override {
-        zk_graphics_init();
-        device = new gxtkGraphics();
-        zk_graphics_SetGraphicsDevice(device);
+        zk_graphics_init(), zk_graphics_SetGraphicsDevice(device = new gxtkGraphics());
         BeginFrame();
     }
-    void BeginFrame() {
-        device->BeginRender();
-        zk_graphics_BeginRender();
-        device->Cls(0, 0, 0);
-    }
-    void EndFrame() {
-        zk_graphics_EndRender();
-        device->EndRender();
-    }
+    void BeginFrame() { device->BeginRender(), zk_graphics_BeginRender(), device->Cls(0, 0, 0); }
+    void EndFrame() { zk_graphics_EndRender(), device->EndRender(); }
 
     TestGLWindow window{64, 64};
     gxtkGraphics* device = nullptr;
@@ -89,9 +72,8 @@ std::vector<int> layout(c_Image* i) {
     return v;
 }
 
-// Frames are cut row by row, padded, centred, or make the whole surface; a missing file is no image.
-// zkError reports on standard output and then waits for a debugger on standard input; the child gets an
-// empty input (no debugger: exit -1) and its output on standard error, where the death test reads.
+// zkError reports on standard output, then waits for a debugger on standard input: the child gets an empty
+// input (no debugger: exit -1) and its output on standard error, where the death test reads.
 TEST_F(Graphics, FramesAreCutRowByRowAndAFrameOutsideTheSurfaceIsARuntimeError) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const int padded = c_Image::PadX | c_Image::PadY | c_Image::CentreHandle;
@@ -104,7 +86,7 @@ TEST_F(Graphics, FramesAreCutRowByRowAndAFrameOutsideTheSurfaceIsARuntimeError) 
         {zk_graphics_LoadImage2(png("tall.png", 40, 40, {0xff0000}), 40, 20, 2, 0),
          {0, 0, 0, 20, 40, 20, 0, 0, 0}}};
     for (const auto& [image, want] : cases) EXPECT_EQ(layout(image), want);
-    EXPECT_EQ(zk_graphics_LoadImage(String((scratch() / "missing.png").c_str()), 1, 0), nullptr);
+    EXPECT_EQ(zk_graphics_LoadImage(String("/nonexistent/missing.png"), 1, 0), nullptr);
     // One frame too many; a frame wider than the surface, low enough to fit the next row.
     for (int w : {20, 41}) {
         EXPECT_EXIT(
@@ -119,14 +101,9 @@ TEST_F(Graphics, FramesAreCutRowByRowAndAFrameOutsideTheSurfaceIsARuntimeError) 
 
 // The frame before leaves a pushed matrix, a colour, alpha, blend and scissor: the next starts afresh.
 TEST_F(Graphics, EachFrameStartsAfreshAndImagesTurnCounterClockwiseAboutTheirHandleAndScale) {
-    zk_graphics_Translate(5, 5);
-    zk_graphics_PushMatrix();
-    zk_graphics_SetColor(255, 0, 0);
-    zk_graphics_SetAlpha(0.5f);
-    zk_graphics_SetBlend(1);
-    zk_graphics_SetScissor(1, 2, 3, 4);
-    EndFrame();
-    BeginFrame();
+    zk_graphics_Translate(5, 5), zk_graphics_PushMatrix(), zk_graphics_SetColor(255, 0, 0);
+    zk_graphics_SetAlpha(0.5f), zk_graphics_SetBlend(1), zk_graphics_SetScissor(1, 2, 3, 4);
+    EndFrame(), BeginFrame();
     EXPECT_EQ(zk_graphics_context->m_stackTop, 0);
     // 20 x 10: top-left red, top-right green, bottom-left blue, bottom-right white; handle at the centre.
     c_Image* image = zk_graphics_LoadImage(png("quarters.png", 20, 10, {0xff0000, 0x00ff00, 0x0000ff, 0xffffff}),
@@ -144,8 +121,7 @@ TEST_F(Graphics, EachFrameStartsAfreshAndImagesTurnCounterClockwiseAboutTheirHan
                   {50, 50, 0xff0000}, {60, 50, 0xffffff}, {20, 4, 0}});
 }
 
-// What start-up has given the game by its OnCreate (the default font: the 768 x 12 strip of characters 32
-// to 127, padded), and the size each frame it renders is drawn at: the host's, in the window's bottom left.
+// The default font is the 768 x 12 strip of characters 32 to 127, padded.
 struct SeeingApp : c_App {
     char seen[128] = "";
     int p_OnCreate() override {

@@ -1,5 +1,4 @@
-// The random generator (the fixed sequence from the start seed, a draw below one, a scaled draw rounded
-// to float once from extended precision), the math module at its edges, and asset names as data paths.
+// The random generator, the math module at its edges, and asset names as data paths.
 #include <gtest/gtest.h>
 
 #include <climits>

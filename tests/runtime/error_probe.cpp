@@ -1,5 +1,4 @@
-// error_probe: raises the runtime failure its argument names (see main), so that tests can check the
-// report, the debugger protocol and the exit status of a whole process.
+// error_probe: raises the runtime failure its argument names, for tests of a whole process's report.
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -33,7 +32,7 @@ static volatile int zero = 0;
 __attribute__((no_sanitize("undefined"))) static int write_nowhere() { return *nowhere = 1; }
 __attribute__((no_sanitize("undefined"))) static int divide_by_zero(int n) { return n / zero; }
 
-// Recurses until the stack runs out; the volatile frame keeps it a real call with a real frame.
+// The volatile frame keeps each call a real one with a real frame.
 static int recurse(int n) {
     volatile char frame[512];
     frame[n % 512] = static_cast<char>(n);

@@ -1,6 +1,4 @@
-// Diagnostics as whole processes: the report lines, the debugger's line protocol on standard input and
-// standard error, and the exit statuses (-1 reaches a POSIX parent as 255; on Windows its low byte is
-// compared). Faults are real ones as well as raised signals.
+// Diagnostics of whole processes; exit status -1 reaches a POSIX parent as 255 (Windows: its low byte).
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
@@ -9,6 +7,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 #include "harness/scratch.h"
 
@@ -16,8 +15,7 @@ namespace {
 
 struct Result { std::string out, err; int status; };
 
-// The console's lines as the program meant them: Windows' C runtime writes each line feed of a text-mode
-// stream as CR LF.
+// Windows' C runtime writes each line feed of a text-mode stream as CR LF.
 std::string lines(std::string text) {
 #ifdef _WIN32
     for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
@@ -25,7 +23,6 @@ std::string lines(std::string text) {
     return text;
 }
 
-// Runs the probe with `input` on its standard input.
 Result run(const std::string& what, const std::string& input) {
     static zk_test::ScratchDir dir("zk_error_probe");
     zk_test::WriteFile(dir / "in", input);
@@ -63,20 +60,17 @@ TEST(Diagnostics, ProbeRuns) {
         {"zero-object", "", kReport, kMarker + std::string("a\0b\n", 4), 0},
         {"uncaught", "", "Zanth Runtime Error : Uncaught Zanth Exception\n", "", 255},
         {"segv", "", "Zanth Runtime Error : Memory access violation\n\n", kMarker, 255},
-        {"overflow", "", "Zanth Runtime Error : Memory access violation\n\n", kMarker,
-         255},   // a stack overflow
+        {"overflow", "", "Zanth Runtime Error : Memory access violation\n\n", kMarker, 255},
         {"null", "", "Zanth Runtime Error : Memory access violation\n\n", kMarker, 255},
         {"trap", "", "Zanth Runtime Error : Illegal instruction\n\n", kMarker, 255},
-        {"divide", "", "Zanth Runtime Error : Floating point exception\n\n", kMarker,
-         255},   // by integer zero
+        {"divide", "", "Zanth Runtime Error : Floating point exception\n\n", kMarker, 255},   // integer
         {"print", "", "caf\xc3\xa9\n", "", 0},
         {"accent", "", "Zanth Runtime Error : caf\xc3\xa9\n\n", kMarker, 255},   // narrowed and widened back
     };
     for (auto& r : runs) {
         Result got = run(r.what, r.input);
-        EXPECT_EQ(got.out, r.out) << r.what << " given " << r.input;
-        EXPECT_EQ(got.err, r.err) << r.what << " given " << r.input;
-        EXPECT_EQ(got.status, r.status) << r.what << " given " << r.input;
+        EXPECT_EQ(std::tie(got.out, got.err, got.status), std::tie(r.out, r.err, r.status))
+            << r.what << " given " << r.input;
     }
 }
 

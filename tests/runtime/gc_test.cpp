@@ -1,5 +1,3 @@
-// Collector: the marking budget, lazy destruction, `new` inside and throwing out of a `new`, and a stress
-// test that rewires object graphs over many cycles under the write barrier.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -23,11 +21,7 @@ struct Node : Object {
     Array<Node*> kids;
     Node() { nodes.push_back(this), destroyed.push_back(0); }
     ~Node() override { ++destroyed[id]; }
-    void mark() override {
-        gc_mark_q(left);
-        gc_mark_q(right);
-        gc_mark_q(kids);
-    }
+    void mark() override { gc_mark_q(left), gc_mark_q(right), gc_mark_q(kids); }
 };
 
 const int kNodeSize = (sizeof(Node) + 7) & ~7;
@@ -36,14 +30,9 @@ Node* root = nullptr;
 // Every test starts and ends with an empty heap: one root slot, nothing reachable.
 class Gc : public ::testing::Test {
 protected:
-    void SetUp() override {
-        gc_clear_roots();
-        gc_root(root);
-        zk_test::CollectEverything();
-    }
+    void SetUp() override { gc_clear_roots(), gc_root(root), zk_test::CollectEverything(); }
     void TearDown() override {
-        root = nullptr;
-        gc_stress = false;
+        root = nullptr, gc_stress = false;
         zk_test::CollectEverything();
         EXPECT_EQ(gc_list_count(gc_unmarked_list) + gc_list_count(gc_marked_list) +
                       gc_list_count(gc_queued_list) + gc_list_count(gc_free_list), 0);
@@ -93,11 +82,7 @@ struct Pair : Object {
     Array<int> numbers;
     Pair(Node* x, Node* y, Array<int> n) : a(x), b(y), numbers(n) {}
     Pair(Node* x, bool fail) : a(x), b(x) { if (fail) throw 8; }
-    void mark() override {
-        gc_mark_q(a);
-        gc_mark_q(b);
-        gc_mark_q(numbers);
-    }
+    void mark() override { gc_mark_q(a), gc_mark_q(b), gc_mark_q(numbers); }
 };
 
 Pair* pair_root = nullptr;
@@ -116,7 +101,6 @@ TEST_F(Gc, NestedAndThrowingNewsLinkEachBlockWithItsOwnSizeOrGiveItBack) {
     pair_root = nullptr;
 }
 
-// What the model says is reachable from the root, by following the same fields the collector does.
 std::vector<int> Reachable() {
     std::set<int> seen;
     for (std::vector<Node*> todo{root}; !todo.empty();) {

@@ -1,4 +1,3 @@
-// Strings: the operations at their edges, number formatting, byte-order marks and the UTF-8 fallback.
 #include <gtest/gtest.h>
 
 #include <climits>
