@@ -133,8 +133,7 @@ TEST_F(Files, EachSaveLeavesExactlyItsTextWhereverItIsWrittenAndNoneTouchesARead
         c.setup();
         for (const std::string text : {"a new state much longer than the old one", "short", ""}) {
             const std::string want = c.readOnly ? "old state" : text;
-            EXPECT_EQ(Save(text), c.readOnly ? std::make_pair(-1, kept) : std::make_pair(0, std::string()))
-                << text;
+            EXPECT_EQ(Save(text), c.readOnly ? std::make_pair(-1, kept) : std::make_pair(0, std::string()));
             EXPECT_EQ(zk_test::ReadFile(c.file), want);
             EXPECT_EQ(game->LoadState(), String(want.c_str()));
         }

@@ -30,8 +30,7 @@ TEST_F(Renderer, ColourIsPremultipliedClampedAndBlendedOverThePicture) {
         {100, 50, 0, 1.0f, -1, 0x643200, 0x643200}};
     // clang-format on
     for (auto& c : cases) {
-        g->BeginRender();
-        g->Cls(0, 0, 0);
+        g->BeginRender(), g->Cls(0, 0, 0);
         g->SetColor(255, 255, 255), g->SetAlpha(1);
         g->DrawRect(32, 0, 32, 64);   // white on the right half
         g->SetColor(c.r, c.gr, c.b), g->SetAlpha(c.alpha), g->SetBlend(c.blend);
@@ -83,21 +82,18 @@ TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndOnlyTheFullWindowTurnsItOff) {
                             {0, 0, kSize, kSize - 1, 5, 5, 5, 63}};
     // clang-format on
     for (auto& r : rects) {
-        g->BeginRender();
-        g->Cls(0, 0, 0);
+        g->BeginRender(), g->Cls(0, 0, 0);
         g->SetScissor(r[0], r[1], r[2], r[3]);
         g->SetColor(255, 0, 0), g->DrawRect(0, 0, kSize, kSize);
         g->EndRender();
         ExpectPixels({{r[4], r[5], 0xff0000}, {r[6], r[7], 0}});
     }
-    g->BeginRender();
-    g->SetScissor(0, 0, kSize, kSize);
+    g->BeginRender(), g->SetScissor(0, 0, kSize, kSize);
     g->SetColor(0, 0, 255), g->DrawRect(0, 0, kSize, kSize);
     g->EndRender();
     ExpectPixels({{5, 60, 0x0000ff}, {63, 0, 0x0000ff}});
     // A clear throws away what was drawn before it, even where the scissor keeps the clear away.
-    g->BeginRender();
-    g->SetScissor(0, 0, 8, 8);
+    g->BeginRender(), g->SetScissor(0, 0, 8, 8);
     g->SetColor(0, 255, 0), g->DrawRect(0, 0, kSize, kSize);
     g->Cls(255, 0, 0);
     g->EndRender();
