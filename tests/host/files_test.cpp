@@ -232,8 +232,7 @@ TEST_F(Files, AKilledWriterNeverLeavesAHalfFile) {
         }
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(30 + 10 * round);
         while (std::chrono::steady_clock::now() < until && (size() == a.size() || size() == b.size())) {}
-        kill(child, SIGKILL);
-        waitpid(child, nullptr, 0);
+        kill(child, SIGKILL), waitpid(child, nullptr, 0);
         const std::string now = zk_test::ReadFile(".zanthstate");
         ASSERT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
     }

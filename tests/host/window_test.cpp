@@ -92,9 +92,7 @@ protected:
 TEST_F(HostWindow, AReplacedWindowReleasesHeldKeysKeepsEveryWindowSettingAndTakesKeysRepeatsAndButtons) {
     Open(640, 480);
     EXPECT_EQ(swaps, std::vector<int>{}) << "never set: the driver's default";
-    host->SetSwapInterval(1);
-    host->SetSwapInterval(0);
-    host->SetMouseVisible(false);
+    host->SetSwapInterval(1), host->SetSwapInterval(0), host->SetMouseVisible(false);
     Shell("xdotool keydown space keydown b keydown KP_Add");
     ASSERT_TRUE(PumpUntilLogged("key down 107"));
     log.clear();
