@@ -129,8 +129,7 @@ TEST_F(Files, EachSaveLeavesExactlyItsTextWhereverItIsWrittenAndNoneTouchesARead
         SCOPED_TRACE(c.what);
         zk_test::ScratchDir place{"zk_state_" + kBeyondAscii};
         ASSERT_TRUE(place.Enter());
-        zk_test::WriteFile(kState, "old state");
-        c.setup();
+        zk_test::WriteFile(kState, "old state"), c.setup();
         for (const std::string text : {"a new state much longer than the old one", "short", ""}) {
             const std::string want = c.readOnly ? "old state" : text;
             EXPECT_EQ(Save(text), c.readOnly ? std::make_pair(-1, kept) : std::make_pair(0, std::string()));
@@ -241,9 +240,7 @@ TEST_F(Files, AKilledWriterNeverLeavesAHalfFile) {
 TEST_F(Files, ASaveThatFailsSaysSoInOneLineAndKeepsTheOldText) {
     auto failed = [](const std::string& text, int want, rlim_t limit) {
         struct rlimit old, r;
-        getrlimit(RLIMIT_FSIZE, &old);
-        r = {limit, old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &r);
+        getrlimit(RLIMIT_FSIZE, &old), r = {limit, old.rlim_max}, setrlimit(RLIMIT_FSIZE, &r);
         const auto [result, said] = Save(text);
         setrlimit(RLIMIT_FSIZE, &old);
         return result == want && said.rfind("Saved state not written", 0) == 0 &&

@@ -94,9 +94,8 @@ TEST_F(AudioEngine, MusicPausesAndResumesAndSuspensionsLeaveGamePausesAlone) {
     EXPECT_EQ(audio->MusicState() * 10000 + AlState(music), 2 * 10000 + AL_PAUSED);
     audio->ResumeMusic();
     EXPECT_EQ(audio->MusicState() * 10000 + AlState(music), 1 * 10000 + AL_PLAYING);
-    audio->Suspend();
-    audio->PauseChannel(4);   // a game pause during the suspension survives the resume
-    audio->Resume();
+    // A game pause during the suspension survives the resume.
+    audio->Suspend(), audio->PauseChannel(4), audio->Resume();
     EXPECT_EQ(audio->ChannelState(4) * 10000 + AlState(4), 2 * 10000 + AL_PAUSED);
 }
 
@@ -128,8 +127,7 @@ TEST_F(AudioEngine, SamplesAndBuffersLiveWhileAChannelHoldsThem) {
     ASSERT_TRUE(WaitFor([&] { return AlState(1) == AL_STOPPED; }));
     audio->Suspend();
     EXPECT_EQ(CollectEverything(), "Discarding sample\n") << "the finished sample, alone";
-    EXPECT_TRUE(gc_holds(tone) && gc_holds(paused) && gc_holds(suspended));
-    EXPECT_FALSE(gc_holds(blip));
+    EXPECT_TRUE(gc_holds(tone) && gc_holds(paused) && gc_holds(suspended) && !gc_holds(blip));
     audio->Resume();
 
     ALuint toneBuffer = tone->buffer;

@@ -46,8 +46,7 @@ TEST_F(Renderer, EveryKindIsDrawnWhereTheMatrixPutsIt) {
     g->DrawOval(34, 44, 30, 20);
     g->SetMatrix(0, 1, -1, 0, 30, 40), g->DrawRect(0, 0, 20, 8);   // a quarter turn: to (30 - y, 40 + x)
     g->SetMatrix(1, 0, 0, 1, 0, 54), g->DrawRect(2, 0, 8, 8);
-    g->SetMatrix(1, 0, 0, 1, 24, 0), g->DrawRect(0, 24, 6, 6);
-    g->EndRender();
+    g->SetMatrix(1, 0, 0, 1, 24, 0), g->DrawRect(0, 24, 6, 6), g->EndRender();
     // clang-format off
     ExpectPixels({{3, 3, 0xff0000}, {5, 5, 0}, {20, 10, 0xff0000}, {20, 12, 0}, {57, 5, 0xff0000}, {43, 19, 0},
                   {10, 27, 0xff0000}, {49, 46, 0xff0000}, {62, 54, 0xff0000}, {36, 45, 0}, {26, 50, 0xff0000},
@@ -84,14 +83,12 @@ TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndOnlyTheFullWindowTurnsItOff) {
         ExpectPixels({{r[4], r[5], 0xff0000}, {r[6], r[7], 0}});
     }
     g->BeginRender(), g->SetScissor(0, 0, kSize, kSize);
-    g->SetColor(0, 0, 255), g->DrawRect(0, 0, kSize, kSize);
-    g->EndRender();
+    g->SetColor(0, 0, 255), g->DrawRect(0, 0, kSize, kSize), g->EndRender();
     ExpectPixels({{5, 60, 0x0000ff}, {63, 0, 0x0000ff}});
     // A clear throws away what was drawn before it, even where the scissor keeps the clear away.
     g->BeginRender(), g->SetScissor(0, 0, 8, 8);
     g->SetColor(0, 255, 0), g->DrawRect(0, 0, kSize, kSize);
-    g->Cls(255, 0, 0);
-    g->EndRender();
+    g->Cls(255, 0, 0), g->EndRender();
     ExpectPixels({{4, 4, 0xff0000}, {30, 30, 0x0000ff}});
 }
 

@@ -96,19 +96,16 @@ TEST_F(Music, ALoopingSlicedTunePlaysTheWholeTuneTwiceBackToBack) {
 
 TEST_F(Music, ASlicedTunePausedMidwayResumesWhereItWas) {
     const std::vector<uint32_t> ref = whole();
+    auto idle = [&] { return frames_until([&, n = 0]() mutable { return ++n > 40; }); };   // 40 frames
     ASSERT_EQ(audio->PlayMusic(String(tune->c_str()), 0), 0);
     ASSERT_TRUE(frames_until([&] { return played() > kCaptureRate * 3 / 2; }));   // past the first part
     audio->PauseMusic();
     const int at = played();
-    int frames = 0;
-    frames_until([&] { return ++frames > 40; });
+    idle();
     EXPECT_EQ(played(), at) << "paused, and no slice moved it";
     audio->ResumeMusic();
     ASSERT_TRUE(frames_until([&] { return played() > kCaptureRate * 2; }));
-    audio->Suspend();
-    frames = 0;
-    frames_until([&] { return ++frames > 40; });
-    audio->Resume();
+    audio->Suspend(), idle(), audio->Resume();
     ASSERT_TRUE(frames_until([&] { return audio->MusicState() == 0; }));
     EXPECT_EQ(without_silence(heard(Close())), without_silence(ref));   // with only silence between
 }
