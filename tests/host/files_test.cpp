@@ -129,12 +129,10 @@ TEST_F(Files, EachSaveLeavesExactlyItsTextWhereverItIsWrittenAndNoneTouchesARead
         SCOPED_TRACE(c.what);
         zk_test::ScratchDir place{"zk_state_" + kBeyondAscii};
         ASSERT_TRUE(place.Enter());
-        zk_test::WriteFile(kState, "old state");
-        c.setup();
+        zk_test::WriteFile(kState, "old state"), c.setup();
         for (const std::string text : {"a new state much longer than the old one", "short", ""}) {
             const std::string want = c.readOnly ? "old state" : text;
-            EXPECT_EQ(Save(text), c.readOnly ? std::make_pair(-1, kept) : std::make_pair(0, std::string()))
-                << text;
+            EXPECT_EQ(Save(text), c.readOnly ? std::make_pair(-1, kept) : std::make_pair(0, std::string()));
             EXPECT_EQ(zk_test::ReadFile(c.file), want);
             EXPECT_EQ(game->LoadState(), String(want.c_str()));
         }
@@ -233,8 +231,7 @@ TEST_F(Files, AKilledWriterNeverLeavesAHalfFile) {
         }
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(30 + 10 * round);
         while (std::chrono::steady_clock::now() < until && (size() == a.size() || size() == b.size())) {}
-        kill(child, SIGKILL);
-        waitpid(child, nullptr, 0);
+        kill(child, SIGKILL), waitpid(child, nullptr, 0);
         const std::string now = zk_test::ReadFile(".zanthstate");
         ASSERT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
     }
@@ -243,9 +240,7 @@ TEST_F(Files, AKilledWriterNeverLeavesAHalfFile) {
 TEST_F(Files, ASaveThatFailsSaysSoInOneLineAndKeepsTheOldText) {
     auto failed = [](const std::string& text, int want, rlim_t limit) {
         struct rlimit old, r;
-        getrlimit(RLIMIT_FSIZE, &old);
-        r = {limit, old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &r);
+        getrlimit(RLIMIT_FSIZE, &old), r = {limit, old.rlim_max}, setrlimit(RLIMIT_FSIZE, &r);
         const auto [result, said] = Save(text);
         setrlimit(RLIMIT_FSIZE, &old);
         return result == want && said.rfind("Saved state not written", 0) == 0 &&

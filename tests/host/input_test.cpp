@@ -27,15 +27,14 @@ TEST(KeyTranslation, KeysGiveTheirWindowsKeyCodesCharactersAndLayoutNumbers) {
         {GLFW_KEY_KP_EQUAL, 0}, {GLFW_KEY_CAPS_LOCK, 0}, {GLFW_KEY_MENU, 0}, {GLFW_KEY_WORLD_1, 0},
         {GLFW_KEY_UNKNOWN, 0}, {'&', 0}, {':', 0}, {'@', 0}, {GLFW_KEY_F1 - 1, 0}, {GLFW_KEY_KP_0 - 1, 0},
         {100000, 0}};
+    // Key code, the character it types.
+    const int chars[][2] = {{8, 8}, {9, 9}, {13, 13}, {27, 27}, {32, 0}, {33, 65569}, {40, 65576}, {41, 0},
+                            {45, 65581}, {46, 127}, {65, 0}, {112, 0}};
+    const std::pair<const char*, int> names[] = {{"a", 'A'}, {"z", 'Z'}, {"Q", 'Q'}, {"7", '7'}, {"!", '!'},
+        {"~", '~'}, {"\xc3\xa9", 0}, {"", 0}, {nullptr, 0}, {" ", 0}, {"ab", 0}, {"\x7f", 0}};
     // clang-format on
     for (auto& k : keys) EXPECT_EQ(TransKey(k[0]), k[1]) << "GLFW key " << k[0];
-    // Key code, the character it types.
-    const int chars[][2] = {{8, 8}, {9, 9}, {13, 13}, {27, 27}, {32, 0}, {33, 65569}, {40, 65576},
-                            {41, 0}, {45, 65581}, {46, 127}, {65, 0}, {112, 0}};
     for (auto& c : chars) EXPECT_EQ(KeyToChar(c[0]), c[1]) << "key " << c[0];
-    const std::pair<const char*, int> names[] = {{"a", 'A'},   {"z", 'Z'}, {"Q", 'Q'},      {"7", '7'},
-                                                 {"!", '!'},   {"~", '~'}, {"\xc3\xa9", 0}, {"", 0},
-                                                 {nullptr, 0}, {" ", 0},   {"ab", 0},       {"\x7f", 0}};
     for (auto& n : names) EXPECT_EQ(LayoutChar(n.first), n.second) << (n.first ? n.first : "null");
     for (int key : {GLFW_KEY_SPACE, GLFW_KEY_ESCAPE, GLFW_KEY_KP_1, GLFW_KEY_UNKNOWN})
         EXPECT_EQ(LayoutKey(key), key);

@@ -70,7 +70,7 @@ TEST_F(Loop, UpdatesFollowTheScheduleCatchingUpAtMostFourPeriodsAndStopWithoutTh
 }
 
 // An event sent from inside an update (a replaced window's key releases) leaves the step to the update.
-TEST_F(Loop, EachForwardedCallIsFollowedByOneCollectorStepButNotOneInsideAnother) {
+TEST_F(Loop, EachForwardedCallIsFollowedByOneCollectorStepButNotOneInsideAnotherAndMillisecsCutTheClock) {
     auto all = [&] {
         host.ResumeGame(), host.UpdateGame(), host.KeyEvent(kEventKeyDown, 65), host.SuspendGame();
         host.SuspendGame(), host.UpdateGame(), host.RenderGame(), host.ResumeGame();
@@ -102,9 +102,6 @@ TEST_F(Loop, EachForwardedCallIsFollowedByOneCollectorStepButNotOneInsideAnother
 #else
     EXPECT_EXIT(host.UpdateGame(), ::testing::ExitedWithCode(255), "");
 #endif
-}
-
-TEST_F(Loop, MillisecsAreTheClocksSecondsTimesAThousandCutToWholeOnes) {
     const double seconds[][2] = {{0, 0}, {1.9999, 1999}, {1000.25, 1000250}, {2147483.6479, 2147483647}};
     for (auto& s : seconds) {
         host.now = s[0];

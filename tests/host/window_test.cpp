@@ -88,14 +88,11 @@ protected:
     zk_test::ScreenSize screen;   // the desktop, as the X server has it
 };
 
-// Keys, repeats and buttons are tried on the replaced window. Alt translates to nothing; X's button 8 is
-// not the game's.
+// Keys, repeats and buttons on the replaced window. Alt translates to nothing; X's button 8 is not the game's.
 TEST_F(HostWindow, AReplacedWindowReleasesHeldKeysKeepsEveryWindowSettingAndTakesKeysRepeatsAndButtons) {
     Open(640, 480);
     EXPECT_EQ(swaps, std::vector<int>{}) << "never set: the driver's default";
-    host->SetSwapInterval(1);
-    host->SetSwapInterval(0);
-    host->SetMouseVisible(false);
+    host->SetSwapInterval(1), host->SetSwapInterval(0), host->SetMouseVisible(false);
     Shell("xdotool keydown space keydown b keydown KP_Add");
     ASSERT_TRUE(PumpUntilLogged("key down 107"));
     log.clear();
@@ -172,8 +169,7 @@ TEST_F(HostWindow, SizesFollowEachAxisAndPointersScaleEvenToNothing) {
     Open(640, 480);
     for (const Size& s : {Size(640, 300), Size(500, 300), Size(500, 420)}) {
         glfwSetWindowSize(host->Window(), s.first, s.second);
-        EXPECT_TRUE(PumpUntil([&] { return Device() == s && WindowSize() == s; }))
-            << s.first << "x" << s.second;
+        EXPECT_TRUE(PumpUntil([&] { return Device() == s && WindowSize() == s; })) << s.first;
     }
     // The host's own size callbacks, told what a HiDPI screen and a minimised window report.
     GLFWwindow* w = host->Window();

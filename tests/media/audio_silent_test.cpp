@@ -8,8 +8,7 @@
 TEST(SilentAudio, NoDeviceLeavesTheGameRunningSilently) {
     zk_test::SetEnv("ALSOFT_DRIVERS", "no-such-driver");   // before OpenAL reads its configuration
     zk_test::SetEnv("ALSOFT_CONF", "/dev/null");
-    gc_init1();
-    new ZKGlfwGame();
+    gc_init1(), new ZKGlfwGame();
     testing::internal::CaptureStdout();
     gxtkAudio* audio = new gxtkAudio();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "OpenAl error: alcOpenDevice failed\n");

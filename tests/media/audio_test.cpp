@@ -63,12 +63,10 @@ TEST_F(AudioEngine, RateVolumePanAndSampleLayoutsShapeWhatIsHeard) {
     // clang-format on
     double plain = 0;
     for (auto& row : rows) {
-        SCOPED_TRACE(testing::Message()
-                     << row.file << " rate " << row.rate << " volume " << row.volume << " pan " << row.pan);
+        SCOPED_TRACE(testing::Message() << "row " << &row - rows);
         if (!audio->alcDevice) Open();
-        audio->SetRate(5, row.rate);   // set before playing: they stay on the channel's source
-        audio->SetVolume(5, row.volume);
-        audio->SetPan(5, row.pan);
+        // Set before playing: they stay on the channel's source.
+        audio->SetRate(5, row.rate), audio->SetVolume(5, row.volume), audio->SetPan(5, row.pan);
         ASSERT_EQ(audio->PlaySample(load(AudioPath(row.file)), 5, 0), 0);
         ASSERT_TRUE(WaitFor([&] { return audio->ChannelState(5) == 0; }));
         Capture c = Close();
@@ -86,8 +84,7 @@ TEST_F(AudioEngine, MusicPausesAndResumesAndSuspensionsLeaveGamePausesAlone) {
     ASSERT_EQ(audio->PlayMusic(String(AudioPath("tone.wav").c_str()), 1), 0);
     ASSERT_EQ(audio->PlaySample(tone, 3, 1), 0);   // the game pauses this one
     ASSERT_EQ(audio->PlaySample(tone, 4, 1), 0);   // this one plays on
-    audio->PauseChannel(3);
-    audio->PauseMusic();
+    audio->PauseChannel(3), audio->PauseMusic();
     EXPECT_EQ(audio->MusicState() * 10000 + AlState(music), 2 * 10000 + AL_PAUSED);
     audio->Suspend();
     EXPECT_EQ(audio->ChannelState(4) * 10000 + AlState(4), 1 * 10000 + AL_PAUSED) << "not the game's pause";
@@ -97,9 +94,8 @@ TEST_F(AudioEngine, MusicPausesAndResumesAndSuspensionsLeaveGamePausesAlone) {
     EXPECT_EQ(audio->MusicState() * 10000 + AlState(music), 2 * 10000 + AL_PAUSED);
     audio->ResumeMusic();
     EXPECT_EQ(audio->MusicState() * 10000 + AlState(music), 1 * 10000 + AL_PLAYING);
-    audio->Suspend();
-    audio->PauseChannel(4);   // a game pause during the suspension survives the resume
-    audio->Resume();
+    // A game pause during the suspension survives the resume.
+    audio->Suspend(), audio->PauseChannel(4), audio->Resume();
     EXPECT_EQ(audio->ChannelState(4) * 10000 + AlState(4), 2 * 10000 + AL_PAUSED);
 }
 
@@ -131,13 +127,11 @@ TEST_F(AudioEngine, SamplesAndBuffersLiveWhileAChannelHoldsThem) {
     ASSERT_TRUE(WaitFor([&] { return AlState(1) == AL_STOPPED; }));
     audio->Suspend();
     EXPECT_EQ(CollectEverything(), "Discarding sample\n") << "the finished sample, alone";
-    EXPECT_TRUE(gc_holds(tone) && gc_holds(paused) && gc_holds(suspended));
-    EXPECT_FALSE(gc_holds(blip));
+    EXPECT_TRUE(gc_holds(tone) && gc_holds(paused) && gc_holds(suspended) && !gc_holds(blip));
     audio->Resume();
 
     ALuint toneBuffer = tone->buffer;
-    tone->Discard();
-    tone->Discard();   // a second discard does nothing
+    tone->Discard(), tone->Discard();   // a second discard does nothing
     EXPECT_EQ(gxtkAudio::DiscardPending(), 2);
     gxtkSample* again = load(AudioPath("blip.wav"));   // a flush: one buffer still plays
     EXPECT_EQ(gxtkAudio::DiscardPending(), 1);

@@ -38,9 +38,7 @@ protected:
     static void SetUpTestSuite() {   // one OpenAL configuration per process, read at its first device
         UseWaveWriter(AudioPath(""));
         std::ofstream(AudioPath("alsoft.conf"), std::ios::app) << "[general]\nsources = " << kSources << "\n";
-        gc_init1();
-        gc_root(engine_root);
-        gc_init2();
+        gc_init1(), gc_root(engine_root), gc_init2();
         new ZKGlfwGame();   // the host that reads sound files
     }
     void SetUp() override { Open(); }
@@ -58,8 +56,7 @@ protected:
         CollectEverything();           // which goes now, not in the next test's collection
         EXPECT_EQ(gxtkAudio::DiscardPending(), 0);
         alcMakeContextCurrent(nullptr);
-        alcDestroyContext(audio->alcContext);
-        alcCloseDevice(audio->alcDevice);
+        alcDestroyContext(audio->alcContext), alcCloseDevice(audio->alcDevice);
         audio->alcDevice = nullptr;
         return ReadCapture(AudioPath(""));
     }

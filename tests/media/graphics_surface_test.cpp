@@ -39,8 +39,7 @@ protected:
     gxtkSurface* solid(const char* name, const Bytes& rgba) { return load(write_png(name, 1, 1, 4, rgba)); }
     void draw(gxtkSurface* s) {
         g->BeginRender(), g->Cls(0, 0, 0);
-        g->SetMatrix(8, 0, 0, 8, 0, 0), g->DrawSurface(s, 0, 0);
-        g->EndRender();
+        g->SetMatrix(8, 0, 0, 8, 0, 0), g->DrawSurface(s, 0, 0), g->EndRender();
     }
 
     std::unique_ptr<TestGLWindow> window = std::make_unique<TestGLWindow>(32, 32);
@@ -70,9 +69,7 @@ TEST_F(Surface, AlphaChannelsArePremultipliedAtLoadAndEachFormatDraws) {
 TEST_F(Surface, ATexturedPolygonTakesItsTexelsFromTheSourceOffset) {
     gxtkSurface* s = load(write_png("rg.png", 2, 1, 3, {255, 0, 0, 0, 255, 0}));   // red, green
     const float quad[] = {0, 0, 0, 0, 1, 0, 1, 0, 1, 1, 1, 1, 0, 1, 0, 1};         // x, y, u, v
-    g->SetMatrix(8, 0, 0, 8, 0, 0);
-    g->DrawPoly2(Array<float>(quad, 16), s, 1, 0);
-    g->EndRender();
+    g->SetMatrix(8, 0, 0, 8, 0, 0), g->DrawPoly2(Array<float>(quad, 16), s, 1, 0), g->EndRender();
     ExpectPixels({{4, 4, 0x00ff00}});
 }
 
@@ -118,7 +115,6 @@ TEST_F(Surface, ANewContextRecreatesTexturesOnceAndDiscardLeavesANameItGaveToAno
     ExpectPixels({{4, 4, 0x00ff00}});
 
     GLuint texture = green->texture;   // a texture of the current context goes with its surface
-    green->Discard();
-    green->Discard();
+    green->Discard(), green->Discard();   // the second does nothing
     EXPECT_FALSE(glIsTexture(texture));
 }

@@ -30,12 +30,9 @@ TEST_F(Renderer, ColourIsPremultipliedClampedAndBlendedOverThePicture) {
         {100, 50, 0, 1.0f, -1, 0x643200, 0x643200}};
     // clang-format on
     for (auto& c : cases) {
-        g->BeginRender();
-        g->Cls(0, 0, 0);
-        g->SetColor(255, 255, 255), g->SetAlpha(1);
-        g->DrawRect(32, 0, 32, 64);   // white on the right half
-        g->SetColor(c.r, c.gr, c.b), g->SetAlpha(c.alpha), g->SetBlend(c.blend);
-        g->DrawRect(0, 0, 64, 64);
+        g->BeginRender(), g->Cls(0, 0, 0);
+        g->SetColor(255, 255, 255), g->SetAlpha(1), g->DrawRect(32, 0, 32, 64);   // white on the right half
+        g->SetColor(c.r, c.gr, c.b), g->SetAlpha(c.alpha), g->SetBlend(c.blend), g->DrawRect(0, 0, 64, 64);
         g->EndRender();
         ExpectPixels({{10, 10, c.over_black}, {40, 10, c.over_white}}, 1);   // blending rounds either way
     }
@@ -43,16 +40,13 @@ TEST_F(Renderer, ColourIsPremultipliedClampedAndBlendedOverThePicture) {
 
 TEST_F(Renderer, EveryKindIsDrawnWhereTheMatrixPutsIt) {
     const float triangle[] = {40, 2, 60, 2, 60, 22}, pentagon[] = {4, 20, 16, 20, 18, 30, 10, 36, 2, 30};
-    g->SetColor(255, 0, 0);
-    g->DrawPoint(3.5f, 3.5f);
+    g->SetColor(255, 0, 0), g->DrawPoint(3.5f, 3.5f);
     g->DrawLine(0, 10.5f, 30, 10.5f);   // along row 10
-    g->DrawPoly(Array<float>(triangle, 6));
-    g->DrawPoly(Array<float>(pentagon, 10));
+    g->DrawPoly(Array<float>(triangle, 6)), g->DrawPoly(Array<float>(pentagon, 10));
     g->DrawOval(34, 44, 30, 20);
     g->SetMatrix(0, 1, -1, 0, 30, 40), g->DrawRect(0, 0, 20, 8);   // a quarter turn: to (30 - y, 40 + x)
     g->SetMatrix(1, 0, 0, 1, 0, 54), g->DrawRect(2, 0, 8, 8);
-    g->SetMatrix(1, 0, 0, 1, 24, 0), g->DrawRect(0, 24, 6, 6);
-    g->EndRender();
+    g->SetMatrix(1, 0, 0, 1, 24, 0), g->DrawRect(0, 24, 6, 6), g->EndRender();
     // clang-format off
     ExpectPixels({{3, 3, 0xff0000}, {5, 5, 0}, {20, 10, 0xff0000}, {20, 12, 0}, {57, 5, 0xff0000}, {43, 19, 0},
                   {10, 27, 0xff0000}, {49, 46, 0xff0000}, {62, 54, 0xff0000}, {36, 45, 0}, {26, 50, 0xff0000},
@@ -83,24 +77,18 @@ TEST_F(Renderer, ScissorIsMeasuredFromTheTopAndOnlyTheFullWindowTurnsItOff) {
                             {0, 0, kSize, kSize - 1, 5, 5, 5, 63}};
     // clang-format on
     for (auto& r : rects) {
-        g->BeginRender();
-        g->Cls(0, 0, 0);
-        g->SetScissor(r[0], r[1], r[2], r[3]);
-        g->SetColor(255, 0, 0), g->DrawRect(0, 0, kSize, kSize);
+        g->BeginRender(), g->Cls(0, 0, 0);
+        g->SetScissor(r[0], r[1], r[2], r[3]), g->SetColor(255, 0, 0), g->DrawRect(0, 0, kSize, kSize);
         g->EndRender();
         ExpectPixels({{r[4], r[5], 0xff0000}, {r[6], r[7], 0}});
     }
-    g->BeginRender();
-    g->SetScissor(0, 0, kSize, kSize);
-    g->SetColor(0, 0, 255), g->DrawRect(0, 0, kSize, kSize);
-    g->EndRender();
+    g->BeginRender(), g->SetScissor(0, 0, kSize, kSize);
+    g->SetColor(0, 0, 255), g->DrawRect(0, 0, kSize, kSize), g->EndRender();
     ExpectPixels({{5, 60, 0x0000ff}, {63, 0, 0x0000ff}});
     // A clear throws away what was drawn before it, even where the scissor keeps the clear away.
-    g->BeginRender();
-    g->SetScissor(0, 0, 8, 8);
+    g->BeginRender(), g->SetScissor(0, 0, 8, 8);
     g->SetColor(0, 255, 0), g->DrawRect(0, 0, kSize, kSize);
-    g->Cls(255, 0, 0);
-    g->EndRender();
+    g->Cls(255, 0, 0), g->EndRender();
     ExpectPixels({{4, 4, 0xff0000}, {30, 30, 0x0000ff}});
 }
 

@@ -51,7 +51,6 @@ protected:
         Engine::SetUpTestSuite();
         tune = new std::string(write_tune("tune", kTuneFrames));
     }
-    std::vector<uint32_t> close() { return heard(Close()); }
     template <class Done>   // the game's frames
     bool frames_until(Done done) {
         return WaitFor([&] { return audio->StreamMusic(), done(); });
@@ -64,7 +63,7 @@ protected:
     std::vector<uint32_t> whole() {
         ok(audio->PlaySample(audio->LoadSample(String(tune->c_str())), gxtkAudio::kMusicChannel, 0));
         EXPECT_TRUE(frames_until([&] { return audio->MusicState() == 0; }));
-        std::vector<uint32_t> ref = close();
+        std::vector<uint32_t> ref = heard(Close());
         EXPECT_GE(ref.size(), size_t(kTuneFrames));
         ref.resize(kTuneFrames);
         Open();
@@ -89,7 +88,7 @@ TEST_F(Music, ALoopingSlicedTunePlaysTheWholeTuneTwiceBackToBack) {
     }));
     EXPECT_EQ(audio->MusicState(), 1);
     EXPECT_GT(sample->slices.size(), 4u);
-    std::vector<uint32_t> got = close();
+    std::vector<uint32_t> got = heard(Close());
     ASSERT_GE(got.size(), 2 * ref.size());
     EXPECT_TRUE(std::equal(ref.begin(), ref.end(), got.begin()));
     EXPECT_TRUE(std::equal(ref.begin(), ref.end(), got.begin() + ref.size())) << "the second pass";
@@ -97,21 +96,18 @@ TEST_F(Music, ALoopingSlicedTunePlaysTheWholeTuneTwiceBackToBack) {
 
 TEST_F(Music, ASlicedTunePausedMidwayResumesWhereItWas) {
     const std::vector<uint32_t> ref = whole();
+    auto idle = [&] { return frames_until([&, n = 0]() mutable { return ++n > 40; }); };   // 40 frames
     ASSERT_EQ(audio->PlayMusic(String(tune->c_str()), 0), 0);
     ASSERT_TRUE(frames_until([&] { return played() > kCaptureRate * 3 / 2; }));   // past the first part
     audio->PauseMusic();
     const int at = played();
-    int frames = 0;
-    frames_until([&] { return ++frames > 40; });
+    idle();
     EXPECT_EQ(played(), at) << "paused, and no slice moved it";
     audio->ResumeMusic();
     ASSERT_TRUE(frames_until([&] { return played() > kCaptureRate * 2; }));
-    audio->Suspend();
-    frames = 0;
-    frames_until([&] { return ++frames > 40; });
-    audio->Resume();
+    audio->Suspend(), idle(), audio->Resume();
     ASSERT_TRUE(frames_until([&] { return audio->MusicState() == 0; }));
-    EXPECT_EQ(without_silence(close()), without_silence(ref)) << "the same frames, with only silence between";
+    EXPECT_EQ(without_silence(heard(Close())), without_silence(ref));   // with only silence between
 }
 
 // OpenAL's restart may lose a frame.
@@ -121,7 +117,7 @@ TEST_F(Music, ASlicedTuneThatRanDryGoesOnWhereItStopped) {
     ASSERT_TRUE(WaitFor([&] { return AlState(gxtkAudio::kMusicChannel) == AL_STOPPED; }));
     EXPECT_EQ(audio->MusicState(), 1) << "not ended";
     ASSERT_TRUE(frames_until([&] { return audio->MusicState() == 0; }));
-    EXPECT_NEAR(double(without_silence(close()).size()), double(ref.size()), 2);
+    EXPECT_NEAR(double(without_silence(heard(Close())).size()), double(ref.size()), 2);
 }
 
 // Long enough for its worker to wait for StreamMusic rather than finish.

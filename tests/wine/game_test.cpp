@@ -15,10 +15,7 @@
 #include "tests/common/env.h"
 #include "tests/common/x_screen.h"
 
-std::string Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
+std::string Env(const char* name) { return std::getenv(name) ? std::getenv(name) : ""; }
 
 class WineGame : public RunningGame {
 protected:
