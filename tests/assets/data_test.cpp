@@ -81,33 +81,15 @@ TEST(AssetData, EverySheetScalesInEachResolutionAndEveryDrawnFrameHasInk) {
     }
 }
 
-// Printable codes 33..126 sit in cells 1..94, the pad icons in 96..108 and the key icons in 112..124, each
-// away from its cell's border. The framework's default font: 96 frames in a row, a clear column each side.
-TEST(AssetData, FontGlyphsHaveInkAwayFromTheirBorders) {
-    for (auto& r : kResolutions) {
-        const Image img(std::string("fonts/editundo") + r.suffix + ".png");
-        const int c = 16 * r.scale;
-        ASSERT_EQ(img.width, 16 * c);
-        for (int f = 1; f <= 124; ++f) {
-            if (f == 95 || (f > 108 && f < 112)) continue;
-            EXPECT_GT(img.Ink(f % 16 * c, f / 16 * c, c, c), 0) << r.suffix << " cell " << f;
-            EXPECT_EQ(img.Ink(f % 16 * c, f / 16 * c, c, c, true), 0) << r.suffix << " cell " << f;
-        }
-    }
-    const Image zeto("zeto_font.png");
-    const int w = zeto.width / 96;
-    for (int i = 0; i < 96; ++i)
-        EXPECT_EQ(zeto.Ink(i * w, 0, 1, zeto.height) + zeto.Ink(i * w + w - 1, 0, 1, zeto.height), 0) << i;
-    EXPECT_GT(zeto.Ink(('A' - 32) * w, 0, w, zeto.height), 0);
-}
-
 // The game draws size-1 text at (window scale) / (art scale) texels a pixel, with nearest sampling: the
 // base sheet up to 630 pixels (0.79 at 630 x 472), "-hd" up to 1230 (0.39 at 631 x 473), "-hd2" beyond
 // (0.38 at 1231 wide, and 0.31 for the credits' size-0.8 numbers). A run of texels keeps a sample at scale
 // s when it is at least 1 / s long. Every stroke must be; in "-hd" and "-hd2" every gap inside a glyph and
 // the gap to the next glyph too (f's arms excepted in "-hd"). The base sheet has no room for that in a
-// 7-pixel advance: only its strokes are held.
-TEST(AssetData, FontStrokesAndGapsOutlastTheSmallestScaleOfTheirSheet) {
+// 7-pixel advance: only its strokes are held. Printable codes 33..126 sit in cells 1..94, the pad icons in
+// 96..108 and the key icons in 112..124, each away from its cell's border. The framework's default font:
+// 96 frames in a row, a clear column each side.
+TEST(AssetData, FontGlyphsHaveInkAwayFromTheirBordersAndStrokesAndGapsOutlastTheSmallestScaleOfTheirSheet) {
     const struct {
         const char* suffix;
         int scale;
@@ -120,6 +102,12 @@ TEST(AssetData, FontStrokesAndGapsOutlastTheSmallestScaleOfTheirSheet) {
     for (const auto& k : cases) {
         const Image img(std::string("fonts/editundo") + k.suffix + ".png");
         const int n = 16 * k.scale;
+        ASSERT_EQ(img.width, 16 * n);
+        for (int f = 1; f <= 124; ++f) {
+            if (f == 95 || (f > 108 && f < 112)) continue;
+            EXPECT_GT(img.Ink(f % 16 * n, f / 16 * n, n, n), 0) << k.suffix << " cell " << f;
+            EXPECT_EQ(img.Ink(f % 16 * n, f / 16 * n, n, n, true), 0) << k.suffix << " cell " << f;
+        }
         auto lit = [&](int f, int x, int y) {   // white ink, not its dark shadow
             const unsigned char* p = img.at(f % 16 * n + x, f / 16 * n + y);
             return p[3] >= 128 && p[0] >= 128;
@@ -153,6 +141,11 @@ TEST(AssetData, FontStrokesAndGapsOutlastTheSmallestScaleOfTheirSheet) {
                 << k.suffix << " '" << c << "' leaves " << gap << " texels to the next glyph";
         }
     }
+    const Image zeto("zeto_font.png");
+    const int w = zeto.width / 96;
+    for (int i = 0; i < 96; ++i)
+        EXPECT_EQ(zeto.Ink(i * w, 0, 1, zeto.height) + zeto.Ink(i * w + w - 1, 0, 1, zeto.height), 0) << i;
+    EXPECT_GT(zeto.Ink(('A' - 32) * w, 0, w, zeto.height), 0);
 }
 
 // The title menu draws the logo 1.5 times enlarged, centred at (0.4 W, 128) of the virtual screen (W x H:
@@ -210,12 +203,11 @@ const int kClip = 32700;   // a sample this loud has been (or nearly been) clipp
 
 TEST(AssetData, SoundEffectsAreAudibleDoNotClipAndStartAndEndSilent) {
     for (const char* n : {"001", "002", "003", "004", "005", "006", "007", "008", "009", "095", "096", "098", "099"}) {
-        const std::string file = std::string("sfx/") + n + ".wav";
-        const Sound s(file);
-        ASSERT_GT(s.pcm.size(), 100u) << file;
-        EXPECT_TRUE(s.Peak(0, 9) > 16000 && s.Peak(0, 9) < kClip && s.Rms() > 600 && s.Seconds() < 2.5)
-            << file;
-        EXPECT_LT(std::abs(s.pcm.front()) + std::abs(s.pcm.back()), 64) << file << " clicks";
+        SCOPED_TRACE(n);
+        const Sound s(std::string("sfx/") + n + ".wav");
+        ASSERT_GT(s.pcm.size(), 100u);
+        EXPECT_TRUE(s.Peak(0, 9) > 16000 && s.Peak(0, 9) < kClip && s.Rms() > 600 && s.Seconds() < 2.5);
+        EXPECT_LT(std::abs(s.pcm.front()) + std::abs(s.pcm.back()), 64) << "clicks";
     }
 }
 

@@ -33,8 +33,7 @@ struct Decoded {
     Decoded(const std::string& bytes, unsigned char* (*loader)(FILE*, int*, int*, int*, int*)) {
         largest_request = 0;
         FILE* f = std::tmpfile();
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::rewind(f);
+        std::fwrite(bytes.data(), 1, bytes.size(), f), std::rewind(f);
         pcm = loader(f, &length, &channels, &format, &hertz);
         std::fclose(f);
     }
@@ -72,8 +71,7 @@ TEST(Wav, BadFormatsShortFilesAndSizesBeyondTheFileAreRefusedWithoutAllocating) 
     w.pcm = ramp(100);
     auto bent = [&](auto change) { WavSpec b = w; change(b); return wav_bytes(b); };
     const std::string good = wav_bytes(w);
-    std::string hugeFmt = good;
-    hugeFmt.replace(16, 4, "\xF0\xFF\xFF\x7F");
+    const std::string hugeFmt = std::string(good).replace(16, 4, "\xF0\xFF\xFF\x7F");
     const std::string files[] = {
         bent([](WavSpec& b) { b.audioFormat = 3; }),                        // IEEE float
         bent([](WavSpec& b) { b.audioFormat = 0xFFFE, b.fmtSize = 40; }),   // extensible

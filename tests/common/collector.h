@@ -17,8 +17,7 @@ inline void StartCollectorOnce() {
 
 inline std::string CollectEverything() {
     testing::internal::CaptureStdout();
-    gc_collect_all();
-    gc_collect_all();
+    for (int cycle = 0; cycle < 2; ++cycle) gc_collect_all();
     gc_flush_free(INT_MAX);
     return testing::internal::GetCapturedStdout();
 }

@@ -12,8 +12,7 @@
 
 namespace zk_test {
 
-class Screenshot {
-public:
+struct Screenshot {
     Screenshot() {
         glfwGetFramebufferSize(glfwGetCurrentContext(), &width, &height);
         rgba_.resize(size_t(width) * height * 4);
@@ -32,8 +31,6 @@ public:
     }
 
     int width = 0, height = 0;
-
-private:
     std::vector<unsigned char> rgba_;
 };
 
@@ -52,9 +49,8 @@ inline void ExpectPixels(std::initializer_list<Probe> probes, int tolerance = 0,
         for (int shift = 0; shift < 24; shift += 8)
             near = near && std::abs(int(got >> shift & 0xff) - int(p.rgb >> shift & 0xff)) <= tolerance;
         if (near) continue;
-        ADD_FAILURE_AT(file, line) << "pixel (" << p.x << ", " << p.y << ") is " << std::hex << std::setfill('0')
-                                   << std::setw(6) << got << ", expected " << std::setw(6) << p.rgb << std::dec
-                                   << " (within " << tolerance << ")";
+        ADD_FAILURE_AT(file, line) << "(" << p.x << ", " << p.y << ") is " << std::hex << std::setfill('0')
+                                   << std::setw(6) << got << " not " << std::setw(6) << p.rgb;
     }
 }
 

@@ -10,8 +10,7 @@ struct ScreenSize { int width = 0, height = 0; };
 inline ScreenSize XScreenSize() {
     ScreenSize size;
     if (Display* dpy = XOpenDisplay(nullptr)) {
-        size.width = DisplayWidth(dpy, DefaultScreen(dpy));
-        size.height = DisplayHeight(dpy, DefaultScreen(dpy));
+        size = {DisplayWidth(dpy, DefaultScreen(dpy)), DisplayHeight(dpy, DefaultScreen(dpy))};
         XCloseDisplay(dpy);
     }
     return size;

@@ -95,14 +95,11 @@ class Input : public App {};
 TEST_F(App, UpdatesSuspendsAndResumesReachTheGameInOrder) {
     journal.clear();
     host.present[0] = true;
-    d->KeyEvent(kEventKeyDown, 65), d->KeyEvent(kEventKeyUp, 65);
-    d->UpdateGame();
+    d->KeyEvent(kEventKeyDown, 65), d->KeyEvent(kEventKeyUp, 65), d->UpdateGame();
     host.width = 800, d->UpdateGame();
     host.height = 500, d->UpdateGame();
-    d->SuspendGame();
-    d->ResumeGame();
-    zk_app_SetUpdateRate(30);
-    zk_app_SaveState(String("saved"));
+    d->SuspendGame(), d->ResumeGame();
+    zk_app_SetUpdateRate(30), zk_app_SaveState(String("saved"));
     EXPECT_TRUE(host.UpdateRate() == 30 && zk_app_LoadState() == String("saved"));
     EXPECT_EQ(journal,
               (std::vector<std::string>{"hits 11 size 640x480", "hits 0 size 800x480", "hits 0 size 800x500",
@@ -119,8 +116,7 @@ TEST_F(App, TheBackAndCloseKeysEndTheProgramWhenTheyGoDownAndASecondAppIsAnError
 #endif
     EXPECT_EXIT(
         {
-            if (!std::freopen("/dev/null", "r", stdin)) std::_Exit(3);
-            dup2(2, 1);
+            if (dup2(2, 1) < 0 || !std::freopen("/dev/null", "r", stdin)) std::_Exit(3);
             for (int key : {kKeyBack, kKeyClose}) d->KeyEvent(kEventKeyUp, key);
             for (int key : {kKeyBack - 1, kKeyClose + 1, 27}) d->KeyEvent(kEventKeyDown, key);
             (new JournalApp())->m_new();
@@ -141,8 +137,7 @@ TEST_F(App, DisplayModesAreTheDistinctSizesAfterTheDesktop) {
 
 // Other fingers are their own keys.
 TEST_F(Input, TheLeftButtonAndTheFirstTouchAreOneControl) {
-    d->MouseEvent(kEventMouseDown, 0, 12, 34);
-    d->MotionEvent(kEventMotionAccel, 0, 0.25f, -0.5f, 1);
+    d->MouseEvent(kEventMouseDown, 0, 12, 34), d->MotionEvent(kEventMotionAccel, 0, 0.25f, -0.5f, 1);
     update([] { EXPECT_TRUE(zk_input_TouchDown(0) && zk_input_TouchX(0) == 12 && zk_input_KeyHit(384) == 1); });
     EXPECT_TRUE(zk_input_AccelX() == 0.25f && zk_input_AccelY() == -0.5f);
     d->MouseEvent(kEventMouseUp, 0, 99, 99);   // a release does not move the pointer
@@ -155,8 +150,7 @@ TEST_F(Input, TheLeftButtonAndTheFirstTouchAreOneControl) {
         EXPECT_TRUE(zk_input_MouseDown(0) && zk_input_MouseHit(0) == 1 && zk_input_MouseX() == 5 &&
                     !zk_input_TouchDown(3) && zk_input_TouchY(3) == 9);
     });
-    d->TouchEvent(kEventTouchUp, 0, 0, 0);
-    d->MouseEvent(kEventMouseMove, -1, 40, 41);
+    d->TouchEvent(kEventTouchUp, 0, 0, 0), d->MouseEvent(kEventMouseMove, -1, 40, 41);
     update([] { EXPECT_TRUE(!zk_input_MouseDown(0) && zk_input_TouchX(0) == 40 && zk_input_MouseY() == 41); });
 }
 
@@ -173,8 +167,7 @@ TEST_F(Input, TheThirtyFourthHitAndTheThirtyThirdCharacterOfAnUpdateAreLostAndUn
     key(kEventKeyChar, 'z');
     key(kEventKeyDown, 7), key(kEventKeyUp, 7), key(kEventKeyDown, 7);   // pressed twice
     update([] { EXPECT_EQ(zk_input_KeyHit(100) * 1000 + zk_input_KeyHit(7) * 100 + zk_input_GetChar(), 200 + 'z'); });
-    key(kEventKeyChar, 'y');
-    update([] {});
+    key(kEventKeyChar, 'y'), update([] {});
     update([] { EXPECT_EQ(zk_input_GetChar(), 0); });
 }
 

@@ -18,17 +18,14 @@ protected:
     static void SetUpTestSuite() {
         zk_test::SetEnv("ALSOFT_DRIVERS", "null"), zk_test::SetEnv("ALSOFT_CONF", "/dev/null");
         gc_init1(), gc_root(held), zk_audio_init(), gc_init2();
-        new ZKGlfwGame();
-        zk_audio_SetAudioDevice(new gxtkAudio());
+        new ZKGlfwGame(), zk_audio_SetAudioDevice(new gxtkAudio());
     }
 };
 
 TEST_F(AudioModule, OnlySoundsWithASamplePlayAndWithTheVolumeRateAndPanSetOnTheirChannel) {
     zk_audio_PlaySound((new c_Sound())->m_new2(), 9, 0);
     EXPECT_EQ(zk_audio_device->ChannelState(9), 0);
-    zk_audio_SetChannelVolume(9, 0.25f);
-    zk_audio_SetChannelRate(9, 1.5f);
-    zk_audio_SetChannelPan(9, 0.5f);
+    zk_audio_SetChannelVolume(9, 0.25f), zk_audio_SetChannelRate(9, 1.5f), zk_audio_SetChannelPan(9, 0.5f);
     zk_audio_PlaySound(zk_audio_LoadSound(String("sfx/004.wav")), 9, 1);   // flags other than 0 loop
     const ALuint source = zk_audio_device->channels[9].source;
     ALint looping = 0;

@@ -36,15 +36,12 @@ TEST(Containers, ContainersSurviveTheCollectorBetweenEveryOperation) {
     std::map<int, int> last;   // the step that last set each key
     for (int step = 0; step < 600; ++step) {
         int key = int(rng() % 1000) - 500;
-        ASSERT_EQ(map_root->p_Set(key, (new c_DisplayMode)->m_new(key, step)), !last.count(key))
-            << "step " << step;
+        ASSERT_EQ(map_root->p_Set(key, (new c_DisplayMode)->m_new(key, step)), !last.count(key)) << step;
         last[key] = step;
         stack_root->p_Push((new c_DisplayMode)->m_new(step, key));
         strings_root->p_Push4(String(step));
         ASSERT_EQ(gc_verify(), 0) << "step " << step;
-        gc_stress = step % 7 == 0;
-        gc_collect();
-        gc_stress = false;
+        gc_stress = step % 7 == 0, gc_collect(), gc_stress = false;   // now and then a whole cycle
         ASSERT_EQ(gc_verify(), 0) << "step " << step;
         ASSERT_FALSE(zk_test::OnFreeList(map_root->p_FindNode(key)->m_value)) << "step " << step;
         ASSERT_GT(black_height(map_root->m_root, nullptr, INT_MIN, INT_MAX), 0) << "step " << step;

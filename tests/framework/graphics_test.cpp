@@ -91,8 +91,7 @@ TEST_F(Graphics, FramesAreCutRowByRowAndAFrameOutsideTheSurfaceIsARuntimeError) 
     for (int w : {20, 41}) {
         EXPECT_EXIT(
             {
-                if (!std::freopen("/dev/null", "r", stdin)) std::_Exit(3);
-                dup2(2, 1);
+                if (dup2(2, 1) < 0 || !std::freopen("/dev/null", "r", stdin)) std::_Exit(3);
                 sheet->p_Init2(sheet->m_surface, 0, 0, w, w == 20 ? 20 : 10, w == 20 ? 5 : 1, 0, nullptr, 0, 0, 40, 40);
             },
             ::testing::ExitedWithCode(255), "Zanth Runtime Error : Image frame outside surface");
@@ -138,14 +137,12 @@ struct SeeingApp : c_App {
     }
     int p_OnRender() override {   // white over the whole device, within a cleared window
         zk_graphics_device->Cls(0, 0, 0);
-        zk_graphics_DrawRect(0, 0, float(zk_app_DeviceWidth()), float(zk_app_DeviceHeight()));
-        return 0;
+        return zk_graphics_DrawRect(0, 0, float(zk_app_DeviceWidth()), float(zk_app_DeviceHeight())), 0;
     }
 };
 
 TEST_F(Graphics, StartUpHandsTheGameEverythingAndEachFrameIsDrawnAtTheHostsSize) {
-    EndFrame();
-    zk_app_init(), zk_audio_init(), zk_input_init();
+    EndFrame(), zk_app_init(), zk_audio_init(), zk_input_init();
     SeeingApp* app = new SeeingApp();
     app->m_new();
     host->StartGame();

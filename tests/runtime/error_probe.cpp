@@ -14,13 +14,12 @@
 
 #include "runtime/error.h"
 
+const Char kZeroInside[] = {'a', 0x100, 'b'};   // narrows to a zero byte in the middle
+
 struct Probe : Object {
     bool zero;
     explicit Probe(bool z) : zero(z) {}
-    String debug() override {
-        const Char text[] = {'a', 0x100, 'b'};
-        return zero ? String(text, 3) : String("Probe object");
-    }
+    String debug() override { return zero ? String(kZeroInside, 3) : String("Probe object"); }
 };
 
 static Object* keep = nullptr;
@@ -40,8 +39,7 @@ static int recurse(int n) {
 }
 
 int main(int argc, char** argv) {
-    gc_init1();
-    gc_root(keep);
+    gc_init1(), gc_root(keep);
     const std::string what = argc > 1 ? argv[1] : "";
     zk_catch_fatal_signals();
     const Char cafe[] = {'c', 'a', 'f', 0xe9};
@@ -63,8 +61,7 @@ int main(int argc, char** argv) {
         std::snprintf(input, sizeof input, "@%p\nq\n", static_cast<void*>(keep));
         int fd[2];
         if (pipe(fd) != 0 || write(fd[1], input, std::strlen(input)) < 0) return 4;
-        close(fd[1]);
-        dup2(fd[0], 0);
+        close(fd[1]), dup2(fd[0], 0);
         zkError(String("boom"));
     }
     return 3;

@@ -13,7 +13,7 @@
 
 namespace {
 
-struct Result { std::string out, err; int status; };
+using Result = std::tuple<std::string, std::string, int>;   // output, error output, exit status
 
 // Windows' C runtime writes each line feed of a text-mode stream as CR LF.
 std::string lines(std::string text) {
@@ -67,11 +67,8 @@ TEST(Diagnostics, ProbeRuns) {
         {"print", "", "caf\xc3\xa9\n", "", 0},
         {"accent", "", "Zanth Runtime Error : caf\xc3\xa9\n\n", kMarker, 255},   // narrowed and widened back
     };
-    for (auto& r : runs) {
-        Result got = run(r.what, r.input);
-        EXPECT_EQ(std::tie(got.out, got.err, got.status), std::tie(r.out, r.err, r.status))
-            << r.what << " given " << r.input;
-    }
+    for (auto& r : runs)
+        EXPECT_EQ(run(r.what, r.input), std::tie(r.out, r.err, r.status)) << r.what << " given " << r.input;
 }
 
 }  // namespace

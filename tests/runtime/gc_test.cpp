@@ -32,8 +32,7 @@ class Gc : public ::testing::Test {
 protected:
     void SetUp() override { gc_clear_roots(), gc_root(root), zk_test::CollectEverything(); }
     void TearDown() override {
-        root = nullptr, gc_stress = false;
-        zk_test::CollectEverything();
+        root = nullptr, gc_stress = false, zk_test::CollectEverything();
         EXPECT_EQ(gc_list_count(gc_unmarked_list) + gc_list_count(gc_marked_list) +
                       gc_list_count(gc_queued_list) + gc_list_count(gc_free_list), 0);
     }
@@ -134,13 +133,11 @@ TEST_F(Gc, RandomGraphsKeepReachableObjectsAndDestroyTheRestOnce) {
         }
         case 5: gc_assign(root, pick()); break;
         }
-        gc_stress = step % 97 == 0;                    // now and then a whole cycle
-        gc_collect();
+        gc_stress = step % 97 == 0, gc_collect();   // now and then a whole cycle
         ASSERT_EQ(gc_verify(), 0) << "step " << step;
         for (int id : Reachable()) ASSERT_EQ(destroyed[id], 0) << "live node " << id << " destroyed";
     }
-    root = nullptr;
-    zk_test::CollectEverything();
+    root = nullptr, zk_test::CollectEverything();
     for (int id = first_id; id < int(nodes.size()); ++id) EXPECT_EQ(destroyed[id], 1) << "node " << id;
 }
 

@@ -55,8 +55,7 @@ TEST(String, LoadDecodesByteOrderMarksAndFallsBackOnAnyInvalidUtf8) {
     };
     for (auto& [bytes, units] : cases) {
         FILE* f = std::tmpfile();
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::rewind(f);
+        std::fwrite(bytes.data(), 1, bytes.size(), f), std::rewind(f);
         String s = String::Load(f);
         std::fclose(f);
         EXPECT_EQ(std::vector<int>(s.Data(), s.Data() + s.Length()), units) << std::hex << int(bytes[0]);
