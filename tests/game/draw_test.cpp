@@ -10,7 +10,7 @@ using Drawing = Game;
 using namespace std::literals;
 
 // A window minimised to nothing keeps the last layout. Each row: device width, height, overscan; then both
-// scales, the virtual width and height, landscape, reloading.
+// scales, the virtual width and height, landscape, reloading. At equal scales the width decides.
 TEST_F(Drawing, RenderScalesTheDesignScreenToTheWindowAndEveryNewSizeReloadsTheArt) {
     const float cases[][8] = {{1600, 1200, 0, 2, 800, 600, 1, 1},
                               {1600, 900, 0, 2, 800, 450, 1, 1},
@@ -18,7 +18,7 @@ TEST_F(Drawing, RenderScalesTheDesignScreenToTheWindowAndEveryNewSizeReloadsTheA
                               {1200, 900, 0, 1.5f, 800, 600, 1, 1},
                               {800, 1000, 0, 1000 / 600.0f, 480, 600, 0, 1},
                               {600, 600, 0, 1, 600, 600, 1, 1},
-                              {880, 680, 40, 1, 800, 680 / 1.1f, 1, 1},   // equal scales: the width decides
+                              {880, 680, 40, 1, 800, 680 / 1.1f, 1, 1},
                               {1600, 1200, 64, 1.84f, 800, 600, 1, 1},
                               {1600, 0, 64, 1.84f, 800, 600, 1, 1},
                               {0, 0, 64, 1.84f, 800, 600, 1, 1}};

@@ -122,12 +122,12 @@ TEST_F(Menu, LayoutsFollowTheWindow) {
 
 TEST_F(Menu, AFlingComesToRestOnTheNearestItemWithinTheEdgesAndStartsNothing) {
     // The item chosen by keys first; where the press starts and its move in each frame; the item it stops on.
+    // "across the items" starts from the gap between items 2 and 3, over item 2.
     const std::tuple<const char*, int, float, float, float, int, int> cases[] = {
         {"gentle", 2, 500, 300, -20, 3, 3},
-        {"across the items", 1, 462, 504, -6, 30, 4},   // from the gap between items 2 and 3, over item 2
+        {"across the items", 1, 462, 504, -6, 30, 4},
         {"hard", 1, 500, 300, -40, 6, 4},
-        {"hard to the right", 3, 100, 300, 40, 6, 1},
-    };
+        {"hard to the right", 3, 100, 300, 40, 6, 1}};
     for (auto [fling, from, x, y, dx, frames, sel] : cases) {
         SCOPED_TRACE(fling);
         Rest(1);

@@ -60,17 +60,6 @@ TEST_F(Game, EachGameTypeSetsItsClockAndTuneAndClearsThePools) {
     }
 }
 
-TEST_F(Game, MusicPausesAndResumesWithTheGame) {
-    StartGame(1);
-    ASSERT_EQ(zk_audio_device->MusicState(), 1);
-    app->m_paused = app->m_pauseDir = 1;
-    Frame();
-    EXPECT_EQ(zk_audio_device->MusicState(), 2);
-    app->m_paused = 0;
-    Frame();
-    EXPECT_EQ(zk_audio_device->MusicState(), 1);
-}
-
 // At 800 x 600 the icon sheet's 64-pixel frames are drawn at half size: the button spans 0 to 32.
 TEST_F(Game, ThePauseButtonIsTheIconsHalfSizeAroundTheCornerAndGoesWithTheHud) {
     StartGame(1);

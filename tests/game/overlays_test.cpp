@@ -21,7 +21,8 @@ TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFire) {
     for (auto [pause, resume] : {std::pair{kKey, kKey}, {kButton, kButton}, {kKey, kFire}}) {
         SCOPED_TRACE(testing::Message() << "pause " << pause << " resume " << resume);
         Pause(pause == kKey);
-        EXPECT_TRUE(app->m_paused == 1 && app->m_pauseY == 320);   // 24 an update while above the middle
+        // 24 an update while above the middle; the tune paused with the game
+        EXPECT_TRUE(app->m_paused == 1 && app->m_pauseY == 320 && zk_audio_device->MusicState() == 2);
         const int cursor = app->m_channelCursor;
         resume == kButton ? Click(400, 320) : Key(resume == kKey ? kEscape : kEnter);
         EXPECT_EQ(Played(cursor), (Floats{98, 1, 0.5f}));
@@ -29,6 +30,8 @@ TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFire) {
         EXPECT_EQ(app->m_paused, 1);
         Step();   // the 15th update takes the panel above -32
         EXPECT_TRUE(app->m_paused == 0 && app->m_pauseY == -40);
+        Step();   // the tune follows the pause an update later
+        EXPECT_EQ(zk_audio_device->MusicState(), 1);
     }
 }
 

@@ -88,7 +88,8 @@ TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitch) {
 
 // A hit: within 40 across and 20 up or down of 4 below the monster, falling faster than 0.5 after gravity,
 // the monster's climb above -1. Each row: the peg's fall, the climb, the peg's offset across and up, a hit.
-TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBounces) {
+// Two balls meet the walls in each row; they turn back.
+TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBouncesAndWallsTurnTheBallBack) {
     float exact = 0.42f;   // a peg's speed that gravity brings to exactly 0.5 at the test
     while (exact + 0.08f < 0.5f) exact = std::nextafter(exact, 1.0f);
     float over = std::nextafter(exact, 1.0f);
@@ -100,8 +101,11 @@ TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBounces) {
         EmptyGame();
         Place(10, kMonster, 300, 60, 0, 0, c[1]);
         float* peg = Place(50, kPegFlying, 300 + c[2], 60 + c[3], 0, c[0]);
+        float *left = Place(51, kBallFlying, 4.5f, 300, -0.6f),
+              *right = Place(52, kBallFlying, zk_Dravo_jscrw - 4.5f, 300, 0.6f);
         Update();
         EXPECT_EQ(peg[kObjBounces], c[4]) << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
+        EXPECT_TRUE(left[kObjVX] > 0 && right[kObjVX] < 0);
     }
 }
 
@@ -129,14 +133,6 @@ TEST_F(Play, FallingIntoTheWaterSplashesThenTheObjectFloatsLeftSinksAndGoes) {
         }
         EXPECT_TRUE(o[kObjKind] == 0 && h < 12 && o[kObjX] < x) << "freed once below 12, drifted left";
     }
-}
-
-TEST_F(Play, WallsTurnTheBallBack) {
-    EmptyGame();
-    float* left = Place(50, kBallFlying, 4.5f, 300, -0.6f, 0);
-    float* right = Place(51, kBallFlying, zk_Dravo_jscrw - 4.5f, 300, 0.6f, 0);
-    Update();
-    EXPECT_TRUE(left[kObjVX] > 0 && right[kObjVX] < 0);
 }
 
 TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPause) {

@@ -96,17 +96,16 @@ TEST_F(Progress, BlocksOfTheSavedText) {
 }
 
 TEST_F(Progress, ACutShortTextSkipsTheBlocksItLacks) {
-    // The numbers kept, the lines printed, the blocks loaded.
+    // The numbers kept, the lines printed, the blocks loaded; cut at 25 the badge block is read from the start.
     const std::tuple<size_t, Lines, const char*> cases[] = {
         {0, {}, "00000"},
-        {25, {"Badge Checksum Invalid"}, "00000"},   // the badge block is then read from the start
+        {25, {"Badge Checksum Invalid"}, "00000"},
         {26, {"Settings Loaded"}, "10000"},
         {34, {"Settings Loaded"}, "10000"},
         {35, {"Settings Loaded", "Badges Loaded"}, "11000"},
         {55, {"Settings Loaded", "Badges Loaded"}, "11000"},
         {56, {"Settings Loaded", "Badges Loaded", "Highscore 0 Loaded"}, "11100"},
-        {98, kLoaded, "11111"},
-    };
+        {98, kLoaded, "11111"}};
     for (const auto& [parts, lines, written] : cases) {
         Scramble(true);
         const std::string good = Save();

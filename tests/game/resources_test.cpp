@@ -2,11 +2,7 @@
 #include "tests/common/pixels.h"
 #include "tests/game/myapp_fixture.h"
 
-namespace {
-
-class Resources : public Game {};
-
-}  // namespace
+using Resources = Game;
 
 TEST_F(Resources, ArtScaleFollowsTheLargerSide) {
     const std::tuple<int, int, int, const char*> cases[] = {{630, 630, 1, "menu.png"},
