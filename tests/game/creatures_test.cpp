@@ -5,10 +5,7 @@
 
 namespace {
 
-class Creatures : public Game {
-protected:
-    float* Star(int r) { return &app->m_stars[r * kRecordFloats]; }
-};
+using Creatures = Game;
 
 // A seed whose next Rand(160, W - 64) is `x`, so a spawn lands where a test wants it.
 int seed_drawing(int x) {
@@ -32,8 +29,7 @@ TEST_F(Creatures, ParticlesAgeOneHundredthAFrameAndDropletsFall) {
     app->p_ResetParticles(250);
     app->p_AddParticle(99, 100, 100, 0, -0.25f, 25, 3, 0);   // life 0 given: lives 100 frames
     app->p_ThrowParticle(400, 300, 3, 9, 0, 6);                // straight up at speed 6
-    float* number = Particle(250);
-    float* drop = Particle(249);
+    float *number = Particle(250), *drop = Particle(249);
     std::vector<float> y;
     float alive = 0;
     for (int frame = 1; frame <= 101; ++frame) {
@@ -68,6 +64,7 @@ TEST_F(Creatures, PoolLimitsOutsideOneTo499KeepTheCurrentOne) {
 
 TEST_F(Creatures, StarsSettleIntoTheWaterBandAndWrapAround) {
     const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
+    auto Star = [&](int r) { return &app->m_stars[r * kRecordFloats]; };
     app->p_ResetStars(50);
     app->p_DoStars(-0.25f, 0);
     for (int r = 0; r <= 50; ++r) EXPECT_TRUE(Star(r)[kStarY] >= H - 32 && Star(r)[kStarY] <= H + 8);

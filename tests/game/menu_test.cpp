@@ -143,7 +143,6 @@ TEST_F(Menu, AFlingComesToRestOnTheNearestItemWithinTheEdgesAndStartsNothing) {
         const float first = 330 + app->m_scrollPos, sel_x = first + 88 * (sel - 1);
         for (int k = 1; k <= 4; ++k)
             EXPECT_LE(std::fabs(sel_x - 330), std::fabs(first + 88 * (k - 1) - 330)) << k;
-        EXPECT_GE(first + 3 * 88, 200) << "the gear is pulled back into the left quarter";
-        EXPECT_LE(first, 495) << "item 1 is pulled back from the right quarter";
+        EXPECT_TRUE(first + 3 * 88 >= 200 && first <= 495) << "the gear and item 1 kept off the edges";
     }
 }

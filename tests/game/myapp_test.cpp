@@ -82,8 +82,7 @@ TEST_F(Game, SuspendAndResumeReleaseTheVirtualKeysAndPauseOnlyAGame) {
         app->m_vkeys[kActionRight] = 2, app->m_pauseY = 40;
         host->ResumeGame();
         EXPECT_TRUE(host->rate == 60 && app->m_vkeys[kActionRight] == 0);
-        EXPECT_EQ(app->m_paused, mode == 10) << "mode " << mode;
-        EXPECT_EQ(app->m_pauseY, mode == 10 ? 300 : 0) << "mode " << mode;
+        EXPECT_EQ((Ints{app->m_paused, app->m_pauseY}), (Ints{mode == 10, mode == 10 ? 300 : 0})) << mode;
     }
 }
 
@@ -107,8 +106,7 @@ TEST_F(Game, FramesAllocateNothingFromTheCollectorOnceLoadedTheDebugLineIncluded
         app->p_Text(100, 100, String("Score 12345"), 1, 1);
         Frame();
     }
-    EXPECT_EQ(gc_markbit, bits);   // no cycle completed in between
-    EXPECT_EQ(gc_new_bytes, before);
+    EXPECT_TRUE(gc_markbit == bits && gc_new_bytes == before);   // no cycle completed in between
     Update();   // no render after it: the rate it shows is the current one
     const std::vector<Line> lines = Text();
     EXPECT_EQ(lines.back().text, std::to_string(app->m_renderFps) + ":1.0,1.0");
