@@ -68,30 +68,24 @@ protected:
 };
 
 TEST_F(Progress, BlocksOfTheSavedText) {
-    struct Case {
-        const char* what;
-        std::function<void(c_MyApp*)> set;
-        size_t first, count;   // the numbers looked at
-        const char* text;
-    } cases[] = {
-        {"first-run settings", [](c_MyApp*) {}, 0, 26, "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|"},
-        {"no badges", [](c_MyApp*) {}, 26, 9, "0|0|0|0|0|0|0|0|0|"},
-        {"badge 31 alone", [](c_MyApp* a) { a->m_badges[31] = true; }, 26, 9,
-         "-2147483648|0|0|0|0|0|0|0|-2147483648|"},
-        {"badges 0, 33 and 255", [](c_MyApp* a) { a->m_badges[0] = a->m_badges[33] = a->m_badges[255] = true; },
-         26, 9, "1|2|0|0|0|0|0|-2147483648|-2147483645|"},
-        {"empty highscore block", [](c_MyApp*) {}, 35, 21, "0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|"},
-        {"highscore block 1", [](c_MyApp* a) { a->m_highscores[10] = 100, a->m_highscores[49] = -2; }, 56, 21,
+    // What is set on a first run; the first number looked at and how many; the saved text of those.
+    const std::tuple<std::function<void(c_MyApp*)>, size_t, size_t, const char*> cases[] = {
+        {[](c_MyApp*) {}, 0, 26, "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|"},
+        {[](c_MyApp*) {}, 26, 9, "0|0|0|0|0|0|0|0|0|"},
+        {[](c_MyApp* a) { a->m_badges[31] = true; }, 26, 9, "-2147483648|0|0|0|0|0|0|0|-2147483648|"},
+        {[](c_MyApp* a) { a->m_badges[0] = a->m_badges[33] = a->m_badges[255] = true; }, 26, 9,
+         "1|2|0|0|0|0|0|-2147483648|-2147483645|"},
+        {[](c_MyApp*) {}, 35, 21, "0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|"},
+        {[](c_MyApp* a) { a->m_highscores[10] = 100, a->m_highscores[49] = -2; }, 56, 21,
          "100|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|-2|374|"},
-        {"a sum that wraps", [](c_MyApp* a) { a->m_options[24] = INT_MAX; }, 0, 26,
-         "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|2147483647|1459|"},
-    };
-    for (const Case& c : cases) {
+        {[](c_MyApp* a) { a->m_options[24] = INT_MAX; }, 0, 26,   // a sum that wraps
+         "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|2147483647|1459|"}};
+    for (const auto& [set, first, count, want] : cases) {
         FirstRun();
-        c.set(app);
+        set(app);
         const std::string text = Save();
-        EXPECT_EQ(Join(Split(text, '|'), c.first, c.first + c.count), c.text) << c.what;
-        EXPECT_TRUE(ChecksumsHold(text)) << c.what;
+        EXPECT_EQ(Join(Split(text, '|'), first, first + count), want);
+        EXPECT_TRUE(ChecksumsHold(text)) << want;
     }
 }
 

@@ -32,7 +32,7 @@ TEST_F(Resources, AReloadGivesAnOpaqueBlackBackgroundAndTheFontItsAdvanceAndLine
     EXPECT_EQ(places, (Floats{107, 55, 100, 65}));
 }
 
-TEST_F(Resources, EffectsRotateOverTwentyFourChannels) {
+TEST_F(Resources, EffectsRotateOverTwentyFourChannelsAndTheSoundModeSaysWhetherEffectsAndTunesPlay) {
     app->m_channelCursor = 0;
     std::vector<int> cursors;
     for (int i = 0; i < 25; ++i) app->p_PlaySFX(99, 1), cursors.push_back(app->m_channelCursor);
@@ -41,10 +41,7 @@ TEST_F(Resources, EffectsRotateOverTwentyFourChannels) {
     ALint state = 0;
     alGetSourcei(zk_audio_device->channels[app->m_channels[2]].source, AL_SOURCE_STATE, &state);
     EXPECT_NE(state, AL_PLAYING);
-}
-
-// Sound modes: 0 off, 1 effects and music, 2 effects only, 3 music only.
-TEST_F(Resources, TheSoundModeSaysWhetherEffectsAndTunesPlay) {
+    // Sound modes: 0 off, 1 effects and music, 2 effects only, 3 music only.
     for (int mode = 0; mode <= 3; ++mode) {
         app->m_options[kOptionSound] = mode;
         const int cursor = app->m_channelCursor;
@@ -55,4 +52,3 @@ TEST_F(Resources, TheSoundModeSaysWhetherEffectsAndTunesPlay) {
         EXPECT_EQ(app->m_musicPlaying, mode == 1 || mode == 3 ? 1 : 0) << "mode " << mode;
     }
 }
-
