@@ -134,8 +134,8 @@ TEST_F(Boxes, CreditsBoxScrollsItsLinesAndClosesOnATapFireSecondOrShoulder) {
     app->m_creditLine = 35;   // the last line: the first follows it
     Frame();
     const Line centre = line("End"), next = line("AGameby"), above = line("andeveryoneelse");
-    EXPECT_TRUE(centre.alpha == 1 && std::abs(next.y - centre.y - 16) < 0.01f && above.alpha < 0.25f)
-        << "the first line follows the last, 16 below; three lines up: faded";
+    // the first line follows the last, 16 below; three lines up: faded
+    EXPECT_TRUE(centre.alpha == 1 && std::abs(next.y - centre.y - 16) < 0.01f && above.alpha < 0.25f);
     for (int i = 1; i < 53; ++i) Frame();
     EXPECT_EQ(app->m_creditLine, 35);
     Frame();
@@ -147,8 +147,7 @@ TEST_F(Boxes, CreditsBoxScrollsItsLinesAndClosesOnATapFireSecondOrShoulder) {
         for (int i = 0; i < 30; ++i) Frame();
         const int cursor = app->m_channelCursor;
         closer ? (Press(closer), Frame(), Release(closer)) : (Tap(400, 300), Frame(), Untap());
-        EXPECT_EQ(app->m_creditsOpen, 0) << closer;
-        EXPECT_EQ(app->m_channelCursor, (cursor + 1) % 24) << closer;
+        EXPECT_EQ((Ints{app->m_creditsOpen, app->m_channelCursor}), (Ints{0, (cursor + 1) % 24})) << closer;
         for (int i = 0; i < 30; ++i) Frame();
         EXPECT_EQ(line("End").y, -1) << "closed: nothing drawn";
     }

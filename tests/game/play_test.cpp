@@ -243,12 +243,12 @@ TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
         zk_random_Seed = 4242;
         const int mark = app->m_channelCursor;
         Press(kFire), Update(), Release(kFire);
-        const float want[] = {power == 0 ? 0.4f : 10.0f, power == 0 ? 0.2f : 5.0f, -8 + 0.16f,
-                              -(3 + 9 * draws[1]) + 0.08f};   // this frame's step is the swing's vx
-        const float got[] = {ball[kObjX] - 94, peg[kObjX] - 94, ball[kObjVY], peg[kObjVY]};
-        for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], want[i], 1e-4) << power << " " << i;
-        EXPECT_FLOAT_EQ(ball[kObjSpin], -6 + 12 * draws[0]);
-        EXPECT_FLOAT_EQ(peg[kObjSpin], -6 + 12 * draws[2]);
+        const float want[] = {power == 0 ? 0.4f : 10.0f,   power == 0 ? 0.2f : 5.0f, -8 + 0.16f,
+                              -(3 + 9 * draws[1]) + 0.08f,   // this frame's step is the swing's vx
+                              -6 + 12 * draws[0],          -6 + 12 * draws[2]};
+        const float got[] = {ball[kObjX] - 94, peg[kObjX] - 94, ball[kObjVY],
+                             peg[kObjVY],      ball[kObjSpin],  peg[kObjSpin]};
+        for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], want[i], 1e-4) << power << " " << i;
         EXPECT_EQ(Played(mark).at(0), kSwingSound);
     }
 }
