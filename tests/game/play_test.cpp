@@ -47,14 +47,6 @@ TEST_F(Play, TheFirstBallComesInFrame30AndAHeldFireSwingsOnceAfterPhase64) {
     EXPECT_EQ(app->m_state[kStateReady], 0) << "released and pressed again: a swing";
 }
 
-TEST_F(Play, AFirePressWhilePausedLeavesTheBallWaitingAndThePressUnused) {
-    StartGame(1, 77, 80);
-    app->m_paused = 1;
-    Press(kFire);
-    app->p_Game();
-    EXPECT_TRUE(app->m_state[kStateReady] == 1 && Objects(kBallWaiting) == 1 && app->m_keyHeld == 0);
-}
-
 TEST_F(Play, WithNoFreeRecordTheTeeStaysEmptyAndThePoolUntouched) {
     StartGame(1, 77, 20);
     for (int r = 0; r <= kLastObject; ++r) Place(r, kMonster, -5000, 60);
@@ -230,9 +222,13 @@ TEST_F(Play, ATapEveryOtherFrameGetsAtMostOneBallPer100Frames) {
 }
 
 // Speeds 0.6 p² + 0.1 times 4 for the ball, 2 for the peg; then the ball's spin, the peg's rise and spin.
-TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
+// A fire press while paused leaves the ball waiting and the press unused.
+TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrderAndNotWhilePaused) {
     for (float power : {0.0f, 2.0f}) {
         StartGame(1, 5, 80);
+        app->m_paused = 1, Press(kFire), app->p_Game();
+        EXPECT_TRUE(app->m_state[kStateReady] == 1 && Objects(kBallWaiting) == 1 && app->m_keyHeld == 0);
+        app->m_paused = 0, Release(kFire);
         for (int r = 0; r <= kLastScenery; ++r)
             app->m_scenery[r * kRecordFloats + kSceneX] = 400;   // no wrap
         app->m_state[kStatePower] = power, app->m_state[kStatePowerSpeed] = 0;
