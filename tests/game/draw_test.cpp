@@ -43,7 +43,7 @@ TEST_F(Drawing, RenderScalesTheDesignScreenToTheWindowAndEveryNewSizeReloadsTheA
 
 // A font of advance 16 and line height 10; a text starts with a space that advances; an icon escape (0xAC)
 // measures 2 and its letter nothing. Each row: text, place, alignment, control style, size, rotation.
-TEST_F(Drawing, TextLayout) {
+TEST_F(Drawing, TextLayoutNumbersRightAlignedAndTheListHolds2500Commands) {
     app->m_imageInfo[kFontSlot * 3] = 16;
     app->m_imageInfo[kFontSlot * 3 + 1] = 10;
     const struct {
@@ -80,9 +80,6 @@ TEST_F(Drawing, TextLayout) {
         for (const Cmd& d : Commands()) got.insert(got.end(), {d.frame, milli(d.x), milli(d.y)});
         EXPECT_EQ(got, c.glyphs) << "case " << &c - cases;
     }
-}
-
-TEST_F(Drawing, NumbersRightAlignAndTheListHolds2500Commands) {
     EXPECT_EQ(app->p_rstr(42, 6, String("0")).ToUtf8() + app->p_rstr(1234567, 3, String("0")).ToUtf8() +
                   app->p_rstr(7, 0, String(" ")).ToUtf8(),
               "000042567 7");

@@ -112,13 +112,6 @@ TEST_F(Progress, ACutShortTextSkipsTheBlocksItLacks) {
     EXPECT_TRUE(app->m_badges[224] && app->m_badges[226] && !app->m_badges[225]);
 }
 
-TEST_F(Progress, PlaceAndBadgeNames) {
-    const std::pair<int, const char*> places[] = {{0, ""}, {1, "1st"}, {2, "2nd"}, {3, "3rd"}, {4, "4th"}, {10, "10th"}, {11, ""}};
-    for (const auto& p : places) EXPECT_EQ(app->p_Nth(p.first).ToUtf8(), p.second) << p.first;
-    EXPECT_EQ(app->p_BadgeName(0).ToUtf8() + "/" + app->p_BadgeDetail(0).ToUtf8(), "Test Badge/This is a Test Badge which has no purpose.");
-    for (int n : {1, -1, 256}) EXPECT_EQ(app->p_BadgeName(n).ToUtf8() + app->p_BadgeDetail(n).ToUtf8(), "") << n;
-}
-
 }  // namespace
 
 TEST_F(Progress, AWrongChecksumResetsOnlyItsBlock) {
@@ -137,7 +130,7 @@ TEST_F(Progress, AWrongChecksumResetsOnlyItsBlock) {
     }
 }
 
-TEST_F(Progress, AFinishedGameEntersItsTables) {
+TEST_F(Progress, AFinishedGameEntersItsTablesAndPlacesAndBadgesHaveNames) {
     const Ints falling = {100, 90, 80, 70, 60, 50, 40, 30, 20, 10}, last = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     const Ints uneven = {900, 800, 500, 400, 300, 200, 100, 50, 20, 10};
     // The game type, its best ten, the score, the best ten after, the place.
@@ -163,4 +156,11 @@ TEST_F(Progress, AFinishedGameEntersItsTables) {
         EXPECT_EQ(app->p_MyNth().ToUtf8(), place) << score;
         EXPECT_EQ(Split(host->saved.ToUtf8(), '|').at(35 + 21 * (type - 1) + 1), std::to_string(score));
     }
+    const std::pair<int, const char*> places[] = {{0, ""},    {1, "1st"},   {2, "2nd"}, {3, "3rd"},
+                                                  {4, "4th"}, {10, "10th"}, {11, ""}};
+    for (const auto& p : places) EXPECT_EQ(app->p_Nth(p.first).ToUtf8(), p.second) << p.first;
+    EXPECT_EQ(app->p_BadgeName(0).ToUtf8() + "/" + app->p_BadgeDetail(0).ToUtf8(),
+              "Test Badge/This is a Test Badge which has no purpose.");
+    for (int n : {1, -1, 256})
+        EXPECT_EQ(app->p_BadgeName(n).ToUtf8() + app->p_BadgeDetail(n).ToUtf8(), "") << n;
 }
