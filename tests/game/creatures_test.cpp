@@ -15,17 +15,7 @@ int seed_drawing(int x) {
     }
 }
 
-TEST_F(Creatures, AMonsterSpawnsOnlyClearOfTheOthersAndInTheHighestFreeRecord) {
-    for (auto [x, spawns] : {std::pair{350, false}, {236, false}, {463, false}, {464, true}, {600, true}}) {
-        for (int i = 0; i < (kLastObject + 1) * kRecordFloats; ++i) app->m_objects[i] = 0;
-        for (int m = 0; m < 3; ++m) Record(m)[kObjKind] = kMonster, Record(m)[kObjX] = 200 + 100 * m;
-        zk_random_Seed = seed_drawing(x);
-        EXPECT_EQ(app->p_AddMonster(), spawns ? kLastObject * kRecordFloats : -1) << x;
-        EXPECT_EQ(Record(kLastObject)[kObjX], spawns ? x : 0) << x;
-    }
-}
-
-TEST_F(Creatures, ParticlesAgeOneHundredthAFrameAndDropletsFall) {
+TEST_F(Creatures, ParticlesAgeAndDropletsFallAndAMonsterSpawnsOnlyClearOfTheOthersInTheHighestFreeRecord) {
     app->p_ResetParticles(250);
     app->p_AddParticle(99, 100, 100, 0, -0.25f, 25, 3, 0);   // life 0 given: lives 100 frames
     app->p_ThrowParticle(400, 300, 3, 9, 0, 6);                // straight up at speed 6
@@ -48,6 +38,13 @@ TEST_F(Creatures, ParticlesAgeOneHundredthAFrameAndDropletsFall) {
     number[kPartLife] = 0.01f;   // fades with its life below 1, and a life of exactly 0 is still alive
     app->p_DoParticles();
     EXPECT_TRUE(Commands().back().alpha == 0.01f && number[kPartKind] == kFallingSparkParticle);
+    for (auto [x, spawns] : {std::pair{350, false}, {236, false}, {463, false}, {464, true}, {600, true}}) {
+        for (int i = 0; i < (kLastObject + 1) * kRecordFloats; ++i) app->m_objects[i] = 0;
+        for (int m = 0; m < 3; ++m) Record(m)[kObjKind] = kMonster, Record(m)[kObjX] = 200 + 100 * m;
+        zk_random_Seed = seed_drawing(x);
+        EXPECT_EQ(app->p_AddMonster(), spawns ? kLastObject * kRecordFloats : -1) << x;
+        EXPECT_EQ(Record(kLastObject)[kObjX], spawns ? x : 0) << x;
+    }
 }
 
 TEST_F(Creatures, PoolLimitsOutsideOneTo499KeepTheCurrentOneAndStarsSettleIntoTheWaterBandAndWrapAround) {

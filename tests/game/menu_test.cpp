@@ -30,20 +30,18 @@ protected:
 
 }  // namespace
 
-TEST_F(Menu, KeysMoveOneItemAndStopAtBothEndsSilently) {
-    const int cases[][3] = {{1, kUp, 1}, {1, kLeft, 1}, {4, kDown, 4}, {4, kRight, 4}, {2, kUp, 1}, {3, kDown, 4}};
-    for (auto [from, key, to] : cases) {
+// The keyboard counts for every player, so a pad is named only when no keyboard fire is down, the lowest pad
+// first. The right shoulder opens the credits box.
+TEST_F(Menu, KeysMoveOneItemStopAtBothEndsSilentlyAndFireStartsTheGameTypeRememberingTheController) {
+    const int moves[][3] = {{1, kUp, 1},    {1, kLeft, 1}, {4, kDown, 4},
+                            {4, kRight, 4}, {2, kUp, 1},   {3, kDown, 4}};
+    for (auto [from, key, to] : moves) {
         Rest(from);
         const int cursor = app->m_channelCursor;
         Key(key);
         EXPECT_EQ(app->m_menuSel, to) << "from " << from << " key " << key;
         EXPECT_EQ(app->m_channelCursor != cursor, to != from) << "a sound only for a move";
     }
-}
-
-// The keyboard counts for every player, so a pad is named only when no keyboard fire is down, the lowest pad
-// first. The right shoulder opens the credits box.
-TEST_F(Menu, FireStartsTheGameTypeAndTheControllerThatFiredIsRemembered) {
     const int pad0_x = kKeyJoyBase + 2, pad1_y = kKeyJoyBase + 32 + 3, pad2_a = kKeyJoyBase + 64,
               pad3_b = kKeyJoyBase + 96 + 1;
     const std::tuple<Ints, int, int> cases[] = {{{kReturn}, 0, 0},

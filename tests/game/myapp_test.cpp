@@ -65,7 +65,7 @@ TEST_F(Game, EachGameTypeSetsItsClockAndTuneAndClearsThePools) {
 }
 
 // At 800 x 600 the icon sheet's 64-pixel frames are drawn at half size: the button spans 0 to 32.
-TEST_F(Game, ThePauseButtonIsTheIconsHalfSizeAroundTheCornerAndGoesWithTheHud) {
+TEST_F(Game, ThePauseButtonIsTheIconsHalfSizeAroundTheCornerAndSuspendAndResumePauseOnlyAGame) {
     StartGame(1);
     const int cases[][4] = {{31, 1, 0, 1}, {32, 16, 0, 0}, {16, 32, 0, 0}, {16, 16, 1, 0}};
     for (auto [x, y, hideHud, paused] : cases) {
@@ -75,9 +75,6 @@ TEST_F(Game, ThePauseButtonIsTheIconsHalfSizeAroundTheCornerAndGoesWithTheHud) {
         EXPECT_EQ((Ints{app->m_paused, app->m_channelCursor}), (Ints{paused, (cursor + paused) % 24}))
             << x << "," << y;
     }
-}
-
-TEST_F(Game, SuspendAndResumeReleaseTheVirtualKeysAndPauseOnlyAGame) {
     for (int mode : {10, 1}) {
         app->m_mode = mode, app->m_paused = 0, app->m_vkeys[kActionLeft] = 2;
         app->p_iCade(1);
