@@ -66,7 +66,22 @@ TEST_F(Boxes, SoundRowCyclesTheModesAndStopsTheTuneInModes0And2) {
     }
 }
 
-TEST_F(Boxes, HeldFireOnTheDisplayRowFlipsOnceAndOnlyAMadeWindowFlipsTheLabel) {
+TEST_F(Boxes, FromThePauseMenuNoCreditsRowAndHeldFireOnTheDisplayRowFlipsOnceOnlyAMadeWindowFlipsTheLabel) {
+    for (int paused : {0, 1}) {
+        app->m_mode = paused ? 10 : 1;
+        app->m_paused = app->m_pauseDir = paused;   // a pause menu that stays up
+        OpenOptions();
+        std::vector<std::string> want = {"<[BACK]", "Sound:SFX+Music", "iCade:Off", "Fullscreen", "Credits"};
+        if (paused) want.pop_back();
+        EXPECT_EQ(OptionTexts(), want) << paused;
+        const int cursor = app->m_channelCursor, last = static_cast<int>(want.size()) - 1;
+        for (int i = 0; i < 6; ++i) Key(kKeyDown);
+        EXPECT_EQ(app->m_optionSel, last) << paused;
+        for (int i = 0; i < 6; ++i) Key(kKeyUp);
+        EXPECT_EQ(app->m_optionSel, 0);
+        EXPECT_EQ(app->m_channelCursor, (cursor + 2 * last) % 24) << "only real moves sound";
+        app->m_optionsOpen = app->m_optionsAnim = 0;
+    }
     OpenOptions();
     app->m_optionSel = 3;
     Key(kKeyEnter, 5);   // held for five updates
@@ -101,24 +116,6 @@ TEST_F(Boxes, EveryWayOutSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
     EXPECT_EQ(app->m_optionsOpen, 1);
     Release(27), Step(), Key(27);
     EXPECT_EQ(app->m_optionsOpen, 0);
-}
-
-TEST_F(Boxes, FromThePauseMenuTheBoxHasNoCreditsRow) {
-    for (int paused : {0, 1}) {
-        app->m_mode = paused ? 10 : 1;
-        app->m_paused = app->m_pauseDir = paused;   // a pause menu that stays up
-        OpenOptions();
-        std::vector<std::string> want = {"<[BACK]", "Sound:SFX+Music", "iCade:Off", "Fullscreen", "Credits"};
-        if (paused) want.pop_back();
-        EXPECT_EQ(OptionTexts(), want) << paused;
-        const int cursor = app->m_channelCursor, last = static_cast<int>(want.size()) - 1;
-        for (int i = 0; i < 6; ++i) Key(kKeyDown);
-        EXPECT_EQ(app->m_optionSel, last) << paused;
-        for (int i = 0; i < 6; ++i) Key(kKeyUp);
-        EXPECT_EQ(app->m_optionSel, 0);
-        EXPECT_EQ(app->m_channelCursor, (cursor + 2 * last) % 24) << "only real moves sound";
-        app->m_optionsOpen = app->m_optionsAnim = 0;
-    }
 }
 
 // The credit lines scroll 0.3 a frame (faster while up or down is held), 16 apart, fading from the centre.

@@ -53,27 +53,6 @@ TEST_F(Controls, EveryRowOfTheActionTable) {
         EXPECT_EQ(app->p_PlayKeyAll(notAction, 1), 0);
 }
 
-// Each row: the stick; then up, left, right, down as directions of player 0 with analogue input asked for.
-TEST_F(Controls, StickDirectionsAndReaders) {
-    host->padPresent = true;
-    const float cases[][6] = {{0, 0.41f, 1, 0, 0, 0},  {0, 0.4f, 0, 0, 0, 0},  {-0.5f, 0, 0, 1, 0, 0},
-                              {0.5f, 0, 0, 0, 1, 0},   {0, -0.5f, 0, 0, 0, 1}, {-0.4f, -0.4f, 0, 0, 0, 0},
-                              {0.4f, 0.4f, 0, 0, 0, 0}};
-    for (const auto& c : cases) {
-        host->padX = c[0], host->padY = c[1];
-        Frame();
-        auto seen = [&](int action) { return float(app->p_PlayKey(action, 1, 0)); };
-        const Floats got = {seen(kActionUp), seen(kActionLeft), seen(kActionRight), seen(kActionDown)};
-        EXPECT_EQ(got, Floats(c + 2, c + 6)) << c[0] << "," << c[1];
-        EXPECT_EQ(app->p_PlayKey(kActionUp, 0, 0) + app->p_PlayKey(kActionUp, 1, 1), 0);
-        const Floats sticks = {app->p_StickX(0, 0), app->p_StickY(0, 0), app->p_StickX(0, -1),
-                               app->p_StickY(0, -1)};
-        EXPECT_EQ(sticks, (Floats{c[0], -c[1], 0, 0}));
-    }
-    zk_Dravo_iCadeControls = 1;
-    EXPECT_EQ(app->p_PlayKey(kActionLeft, 1, 0), 0);
-}
-
 TEST_F(Controls, ICadeLettersHoldTheirActionUntilReleased) {
     const int controls[][3] = {{'W', 'E', kActionUp},           {'X', 'Z', kActionDown},
                                {'A', 'Q', kActionLeft},         {'D', 'C', kActionRight},
@@ -139,7 +118,7 @@ TEST_F(Controls, HeldKeysRampTheAnalogueControlAndReleasedTheyEaseBack) {
 // The drag over 72 pixels is the stick, centred below a tenth; an anchor more than 64 away follows by 4 a
 // frame (clamped in row 3; 64 away in row 6 it stays). Each row: pointer down, x, y; then the analogue x, y
 // and the anchor x, y.
-TEST_F(Controls, ADraggedPointerIsAStickAroundWhereItWasPressed) {
+TEST_F(Controls, ADraggedPointerIsAStickAroundWhereItWasPressedAndThePadStickGivesDirections) {
     app->m_stickAnchorX = -1;
     const Floats cases[] = {
         {1, 100, 100, 0, 0, 100, 100},         {1, 136, 100, 0.5f, 0, 100, 100},
@@ -158,6 +137,24 @@ TEST_F(Controls, ADraggedPointerIsAStickAroundWhereItWasPressed) {
         for (const Cmd& m : Commands()) marks.insert(marks.end(), {m.x, m.y, m.w});
         EXPECT_EQ(marks, (c[0] ? Floats{c[5], c[6], 12, c[1], c[2], 8} : Floats{}));
     }
+    // Each row: the stick; then up, left, right, down as directions of player 0 with analogue input asked for.
+    host->padPresent = true;
+    const float pads[][6] = {{0, 0.41f, 1, 0, 0, 0},  {0, 0.4f, 0, 0, 0, 0},  {-0.5f, 0, 0, 1, 0, 0},
+                             {0.5f, 0, 0, 0, 1, 0},   {0, -0.5f, 0, 0, 0, 1}, {-0.4f, -0.4f, 0, 0, 0, 0},
+                             {0.4f, 0.4f, 0, 0, 0, 0}};
+    for (const auto& c : pads) {
+        host->padX = c[0], host->padY = c[1];
+        Frame();
+        auto seen = [&](int action) { return float(app->p_PlayKey(action, 1, 0)); };
+        const Floats got = {seen(kActionUp), seen(kActionLeft), seen(kActionRight), seen(kActionDown)};
+        EXPECT_EQ(got, Floats(c + 2, c + 6)) << c[0] << "," << c[1];
+        EXPECT_EQ(app->p_PlayKey(kActionUp, 0, 0) + app->p_PlayKey(kActionUp, 1, 1), 0);
+        const Floats sticks = {app->p_StickX(0, 0), app->p_StickY(0, 0), app->p_StickX(0, -1),
+                               app->p_StickY(0, -1)};
+        EXPECT_EQ(sticks, (Floats{c[0], -c[1], 0, 0}));
+    }
+    zk_Dravo_iCadeControls = 1;
+    EXPECT_EQ(app->p_PlayKey(kActionLeft, 1, 0), 0);
 }
 
 // A 64-pixel icon at half scale, size 1 x 2, at (100, 100): 32 x 64; a 30 x 20 centred box; a 100 x 20 touch

@@ -11,7 +11,53 @@ using namespace std::literals;
 
 // A window minimised to nothing keeps the last layout. Each row: device width, height, overscan; then both
 // scales, the virtual width and height, landscape, reloading. At equal scales the width decides.
-TEST_F(Drawing, RenderScalesTheDesignScreenToTheWindowAndEveryNewSizeReloadsTheArt) {
+TEST_F(Drawing, ReplayDrawsEveryCommandThroughTheOverscanAndRenderScalesToTheWindowReloadingTheArt) {
+    // With an overscan of 40 at 800 x 600 the scale is 0.9 and the offset (40, 30). The tee peg turned and
+    // stretched has its shaft 4 to 90 device pixels left of its centre; the glyph is sampled nearest.
+    zk_Dravo_overscan = 40;
+    app->p_CLS2D(0, 0, 80, 1);
+    app->p_CLS2D();
+    app->p_SetCol(255, 0, 0);
+    app->p_Rect(0, 0, 100, 100);   // device (40, 30) to (130, 120)
+    app->p_SetCol(0, 0, 255);
+    app->p_Rect(50, 50, 100, 100);   // covers the red one from (85, 75) on
+    app->p_DrawImg(55, 600, 100, 0);
+    app->p_DrawImg(-1, 600, 100, 0);
+    app->p_SetCol(255, 255, 0, 0.5f);
+    app->p_Rect(600, 400, 50, 50);   // device (580, 390) to (625, 435)
+    app->p_SetCol(255, 255, 255, 1);
+    app->p_SetSize(4, 8);
+    app->p_SetRot(90);
+    app->p_DrawImg(kGfxbSlot, 500, 150, 3);   // device (490, 165)
+    app->p_ResetDraw();
+    app->p_SetSize(6);
+    app->p_DrawImg(kFontSlot, 150, 420, 'A' - 32);   // 2.7 device pixels a texel
+    app->p_ResetDraw();
+    app->p_SetCol(0, 255, 0);
+    app->p_Oval(400, 300, 30, 10);   // the last command: device radii 27 and 9
+    host->RenderGame();
+    const zk_test::Probe probes[] = {{35, 60, 0x000050},   {799, 599, 0x000050}, {45, 60, 0xff0000},
+                                     {60, 25, 0x000050},   {60, 35, 0xff0000},   {100, 100, 0x0000ff},
+                                     {400, 300, 0x00ff00}, {420, 300, 0x00ff00}, {430, 300, 0x000050},
+                                     {400, 312, 0x000050}, {580, 130, 0x000050}, {620, 130, 0x000050}};
+    for (const zk_test::Probe& probe : probes) zk_test::ExpectPixels({probe});
+    zk_test::ExpectPixels({{600, 410, 0x808028}}, 1);
+    const zk_test::Screenshot shot;
+    auto peg = [](const unsigned char* p) { return p[0] > 150; };
+    EXPECT_GT(shot.Count(425, 163, 440, 168, peg), 30) << "the shaft, turned and stretched";
+    EXPECT_EQ(shot.Count(380, 160, 395, 170, peg) + shot.Count(486, 205, 495, 255, peg), 0) << "no further";
+    EXPECT_EQ(shot.Count(130, 363, 149, 453, peg) + shot.Count(191, 363, 215, 453, peg), 0) << "40 wide";
+    std::set<unsigned> colours;
+    shot.Count(130, 363, 220, 453,
+               [&](const unsigned char* p) { return colours.insert(p[0] << 16 | p[1] << 8 | p[2]).second; });
+    EXPECT_LE(colours.size(), 4u);
+    app->p_CLS2D(0, 0, 80, 1);
+    app->p_Rect(0, 0, 10, 10);   // a list of one command
+    host->RenderGame();
+    zk_test::ExpectPixels({{45, 35, 0xffffff}});
+    app->p_CLS2D(255, 0, 0, 0.5f);   // a background at half alpha: the last picture shows through
+    host->RenderGame();
+    zk_test::ExpectPixels({{45, 35, 0xff8080}, {20, 20, 0x800028}}, 1);
     const float cases[][8] = {{1600, 1200, 0, 2, 800, 600, 1, 1},
                               {1600, 900, 0, 2, 800, 450, 1, 1},
                               {1600, 900, 0, 2, 800, 450, 1, 0},
@@ -86,53 +132,4 @@ TEST_F(Drawing, TextLayoutNumbersRightAlignedAndTheListHolds2500Commands) {
     app->p_CLS2D();
     for (int i = 0; i < 2600; ++i) app->p_Rect(0, 0, 1, 1);
     EXPECT_EQ(app->m_drawCount, 37500);
-}
-
-// With an overscan of 40 at 800 x 600 the scale is 0.9 and the offset (40, 30). The tee peg turned and
-// stretched has its shaft 4 to 90 device pixels left of its centre; the glyph is sampled nearest.
-TEST_F(Drawing, ReplayDrawsEveryCommandInOrderThroughTheOverscan) {
-    zk_Dravo_overscan = 40;
-    app->p_CLS2D(0, 0, 80, 1);
-    app->p_CLS2D();
-    app->p_SetCol(255, 0, 0);
-    app->p_Rect(0, 0, 100, 100);   // device (40, 30) to (130, 120)
-    app->p_SetCol(0, 0, 255);
-    app->p_Rect(50, 50, 100, 100);   // covers the red one from (85, 75) on
-    app->p_DrawImg(55, 600, 100, 0);
-    app->p_DrawImg(-1, 600, 100, 0);
-    app->p_SetCol(255, 255, 0, 0.5f);
-    app->p_Rect(600, 400, 50, 50);   // device (580, 390) to (625, 435)
-    app->p_SetCol(255, 255, 255, 1);
-    app->p_SetSize(4, 8);
-    app->p_SetRot(90);
-    app->p_DrawImg(kGfxbSlot, 500, 150, 3);   // device (490, 165)
-    app->p_ResetDraw();
-    app->p_SetSize(6);
-    app->p_DrawImg(kFontSlot, 150, 420, 'A' - 32);   // 2.7 device pixels a texel
-    app->p_ResetDraw();
-    app->p_SetCol(0, 255, 0);
-    app->p_Oval(400, 300, 30, 10);   // the last command: device radii 27 and 9
-    host->RenderGame();
-    const zk_test::Probe probes[] = {{35, 60, 0x000050},   {799, 599, 0x000050}, {45, 60, 0xff0000},
-                                     {60, 25, 0x000050},   {60, 35, 0xff0000},   {100, 100, 0x0000ff},
-                                     {400, 300, 0x00ff00}, {420, 300, 0x00ff00}, {430, 300, 0x000050},
-                                     {400, 312, 0x000050}, {580, 130, 0x000050}, {620, 130, 0x000050}};
-    for (const zk_test::Probe& probe : probes) zk_test::ExpectPixels({probe});
-    zk_test::ExpectPixels({{600, 410, 0x808028}}, 1);
-    const zk_test::Screenshot shot;
-    auto peg = [](const unsigned char* p) { return p[0] > 150; };
-    EXPECT_GT(shot.Count(425, 163, 440, 168, peg), 30) << "the shaft, turned and stretched";
-    EXPECT_EQ(shot.Count(380, 160, 395, 170, peg) + shot.Count(486, 205, 495, 255, peg), 0) << "no further";
-    EXPECT_EQ(shot.Count(130, 363, 149, 453, peg) + shot.Count(191, 363, 215, 453, peg), 0) << "40 wide";
-    std::set<unsigned> colours;
-    shot.Count(130, 363, 220, 453,
-               [&](const unsigned char* p) { return colours.insert(p[0] << 16 | p[1] << 8 | p[2]).second; });
-    EXPECT_LE(colours.size(), 4u);
-    app->p_CLS2D(0, 0, 80, 1);
-    app->p_Rect(0, 0, 10, 10);   // a list of one command
-    host->RenderGame();
-    zk_test::ExpectPixels({{45, 35, 0xffffff}});
-    app->p_CLS2D(255, 0, 0, 0.5f);   // a background at half alpha: the last picture shows through
-    host->RenderGame();
-    zk_test::ExpectPixels({{45, 35, 0xff8080}, {20, 20, 0x800028}}, 1);
 }

@@ -89,7 +89,7 @@ TEST_F(Progress, BlocksOfTheSavedText) {
     }
 }
 
-TEST_F(Progress, ACutShortTextSkipsTheBlocksItLacks) {
+TEST_F(Progress, ACutShortTextSkipsTheBlocksItLacksAndAWrongChecksumResetsOnlyItsBlock) {
     // The numbers kept, the lines printed, the blocks loaded; cut at 25 the badge block is read from the start.
     const std::tuple<size_t, Lines, const char*> cases[] = {
         {0, {}, "00000"},
@@ -110,11 +110,6 @@ TEST_F(Progress, ACutShortTextSkipsTheBlocksItLacks) {
     FirstRun();
     EXPECT_EQ(Load("0|0|0|0|0|0|0|5|5"), Lines{"Badges Loaded"});   // a badge block alone
     EXPECT_TRUE(app->m_badges[224] && app->m_badges[226] && !app->m_badges[225]);
-}
-
-}  // namespace
-
-TEST_F(Progress, AWrongChecksumResetsOnlyItsBlock) {
     const int checksumAt[] = {25, 34, 55, 76, 97};
     const char* written[] = {"01111", "10111", "11011", "11101", "11110"};
     for (int block = 0; block < 5; ++block) {
@@ -129,6 +124,8 @@ TEST_F(Progress, AWrongChecksumResetsOnlyItsBlock) {
         ExpectBlocks(good, written[block]);
     }
 }
+
+}   // namespace
 
 TEST_F(Progress, AFinishedGameEntersItsTablesAndPlacesAndBadgesHaveNames) {
     const Ints falling = {100, 90, 80, 70, 60, 50, 40, 30, 20, 10}, last = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
