@@ -79,7 +79,7 @@ TEST_F(Controls, ICadeLettersHoldTheirActionUntilReleased) {
 }
 
 // The ramp: 0.15 a frame up to 1, eased back by 0.2 a frame; the debug dot is 52 pixels out at full.
-TEST_F(Controls, HeldKeysRampTheAnalogueControlAndReleasedTheyEaseBack) {
+TEST_F(Controls, HeldKeysRampTheAnalogueControlAndPointerTestsAreStrictAtTheirEdges) {
     const struct {
         int key;
         float *ramp, *stick, sign;
@@ -113,6 +113,34 @@ TEST_F(Controls, HeldKeysRampTheAnalogueControlAndReleasedTheyEaseBack) {
         for (const Cmd& c : Commands()) marks.insert(marks.end(), {c.x, c.y, c.w});
         EXPECT_EQ(marks, (moved ? Floats{736, 536, 12, 736 + 52 * pad[0], 536 - 52 * pad[1], 8} : Floats{}));
     }
+    // A 64-pixel icon at half scale, size 1 x 2, at (100, 100): 32 x 64; a 30 x 20 centred box; a 100 x 20 touch
+    // area at (50, 50), margins 6 before, 12 after. Each row: test, pointer down, touch point, x, y, hit.
+    app->m_drawScale = 0.5f;
+    app->m_imageInfo[kIconsSlot * 3] = app->m_imageInfo[kIconsSlot * 3 + 1] = 64;
+    const std::function<int()> tests[] = {[&] { return app->p_Button(kIconsSlot, 100, 100, 0); },
+                                          [&] { return app->p_MouseIn_Centered(100, 100, 30, 20); },
+                                          [&] { return app->p_Touch(50, 50, 100, 20); },
+                                          [&] { return int(app->p_Button0(kIconsSlot, 100, 100, 0)); }};
+    const int cases[][6] = {{0, 1, 3, 115, 131, 1}, {0, 1, 3, 116, 100, 0}, {0, 1, 3, 84, 100, 0},
+                            {0, 1, 3, 100, 132, 0}, {0, 1, 3, 100, 68, 0},  {0, 0, 3, 100, 100, 0},
+                            {1, 0, 3, 114, 109, 1}, {1, 0, 3, 115, 100, 0}, {1, 0, 3, 100, 90, 0},
+                            {2, 0, 3, 44, 60, 0},   {2, 0, 3, 45, 45, 1},   {2, 0, 3, 161, 81, 1},
+                            {2, 0, 3, 162, 60, 0},  {2, 0, 3, 60, 82, 0},   {2, 0, 3, 60, 44, 0},
+                            {3, 1, 3, 100, 100, 0}, {3, 1, 1, 110, 110, 0}, {3, 1, 0, 110, 110, 1}};
+    for (const auto& c : cases) {
+        app->m_mouseDown = c[1];
+        for (int i = 0; i < 10; ++i) app->m_touchDown[i] = 0, app->m_touchX[i] = app->m_touchY[i] = kUnset;
+        app->m_touchDown[c[2]] = 1, app->m_touchX[c[2]] = c[3], app->m_touchY[c[2]] = c[4];
+        app->p_CLS2D();
+        app->p_SetSize(1, 2);
+        EXPECT_EQ(tests[c[0]](), c[5]) << "row " << &c - cases;
+        EXPECT_EQ(app->m_drawCount, c[0] == 1 ? 0 : 15) << "test " << c[0];
+    }
+    app->m_gearAngle = 50;   // the gear's three wheels turn against each other; rotation 0 after them
+    app->p_CLS2D();
+    app->p_Gear(400, 300);
+    const std::vector<Cmd> wheels = Commands();
+    EXPECT_EQ((Floats{wheels[0].rot, wheels[1].rot, wheels[2].rot, app->m_rot}), (Floats{-33, 16.5f, 50, 0}));
 }
 
 // The drag over 72 pixels is the stick, centred below a tenth; an anchor more than 64 away follows by 4 a
@@ -155,35 +183,4 @@ TEST_F(Controls, ADraggedPointerIsAStickAroundWhereItWasPressedAndThePadStickGiv
     }
     zk_Dravo_iCadeControls = 1;
     EXPECT_EQ(app->p_PlayKey(kActionLeft, 1, 0), 0);
-}
-
-// A 64-pixel icon at half scale, size 1 x 2, at (100, 100): 32 x 64; a 30 x 20 centred box; a 100 x 20 touch
-// area at (50, 50), margins 6 before, 12 after. Each row: test, pointer down, touch point, x, y, hit.
-TEST_F(Controls, PointerTestsAreStrictAtTheirEdges) {
-    app->m_drawScale = 0.5f;
-    app->m_imageInfo[kIconsSlot * 3] = app->m_imageInfo[kIconsSlot * 3 + 1] = 64;
-    const std::function<int()> tests[] = {[&] { return app->p_Button(kIconsSlot, 100, 100, 0); },
-                                          [&] { return app->p_MouseIn_Centered(100, 100, 30, 20); },
-                                          [&] { return app->p_Touch(50, 50, 100, 20); },
-                                          [&] { return int(app->p_Button0(kIconsSlot, 100, 100, 0)); }};
-    const int cases[][6] = {{0, 1, 3, 115, 131, 1}, {0, 1, 3, 116, 100, 0}, {0, 1, 3, 84, 100, 0},
-                            {0, 1, 3, 100, 132, 0}, {0, 1, 3, 100, 68, 0},  {0, 0, 3, 100, 100, 0},
-                            {1, 0, 3, 114, 109, 1}, {1, 0, 3, 115, 100, 0}, {1, 0, 3, 100, 90, 0},
-                            {2, 0, 3, 44, 60, 0},   {2, 0, 3, 45, 45, 1},   {2, 0, 3, 161, 81, 1},
-                            {2, 0, 3, 162, 60, 0},  {2, 0, 3, 60, 82, 0},   {2, 0, 3, 60, 44, 0},
-                            {3, 1, 3, 100, 100, 0}, {3, 1, 1, 110, 110, 0}, {3, 1, 0, 110, 110, 1}};
-    for (const auto& c : cases) {
-        app->m_mouseDown = c[1];
-        for (int i = 0; i < 10; ++i) app->m_touchDown[i] = 0, app->m_touchX[i] = app->m_touchY[i] = kUnset;
-        app->m_touchDown[c[2]] = 1, app->m_touchX[c[2]] = c[3], app->m_touchY[c[2]] = c[4];
-        app->p_CLS2D();
-        app->p_SetSize(1, 2);
-        EXPECT_EQ(tests[c[0]](), c[5]) << "row " << &c - cases;
-        EXPECT_EQ(app->m_drawCount, c[0] == 1 ? 0 : 15) << "test " << c[0];
-    }
-    app->m_gearAngle = 50;   // the gear's three wheels turn against each other; rotation 0 after them
-    app->p_CLS2D();
-    app->p_Gear(400, 300);
-    const std::vector<Cmd> wheels = Commands();
-    EXPECT_EQ((Floats{wheels[0].rot, wheels[1].rot, wheels[2].rot, app->m_rot}), (Floats{-33, 16.5f, 50, 0}));
 }

@@ -44,7 +44,7 @@ TEST_F(Game, LoaderRuns26UpdatesBeforeAnyModeWorkPlaysTheJingleOnItsFirstPassOnl
     }
 }
 
-TEST_F(Game, EachGameTypeSetsItsClockAndTuneAndClearsThePools) {
+TEST_F(Game, EachGameTypeSetsItsClockAndTuneAndClearsThePoolsAndFramesAllocateNothingOnceLoaded) {
     for (auto [type, seconds] : {std::pair{1, 30}, {2, 20}, {3, 10}, {0, 30}}) {   // type 0: no tune
         app->m_score = app->m_gameOver = app->m_maxParticles = 7;
         app->m_objects[2500] = app->m_objects[2501] = 4;   // records up to 250 are cleared, no further
@@ -62,6 +62,19 @@ TEST_F(Game, EachGameTypeSetsItsClockAndTuneAndClearsThePools) {
         EXPECT_EQ(host->audioPaths, type ? std::vector<std::string>{tune} : std::vector<std::string>{});
         app->p_StopTune();
     }
+    zk_Dravo_DebugMode = 1;
+    StartGame(3);   // the start of a game may allocate (the tune); play frames must not
+    const int bits = gc_markbit, before = gc_new_bytes;
+    for (int i = 0; i < 120; ++i) {
+        app->p_CLS2D(10, 20, 30, 1);
+        app->p_Text(100, 100, String("Score 12345"), 1, 1);
+        Frame();
+    }
+    EXPECT_TRUE(gc_markbit == bits && gc_new_bytes == before);   // no cycle completed in between
+    Update();   // no render after it: the rate it shows is the current one
+    const std::vector<Line> lines = Text();
+    EXPECT_EQ(lines.back().text, std::to_string(app->m_renderFps) + ":1.0,1.0");
+    EXPECT_EQ(lines.back().y, 584 + 5);
 }
 
 // At 800 x 600 the icon sheet's 64-pixel frames are drawn at half size: the button spans 0 to 32.
@@ -85,20 +98,4 @@ TEST_F(Game, ThePauseButtonIsTheIconsHalfSizeAroundTheCornerAndSuspendAndResumeP
         EXPECT_TRUE(host->rate == 60 && app->m_vkeys[kActionRight] == 0);
         EXPECT_EQ((Ints{app->m_paused, app->m_pauseY}), (Ints{mode == 10, mode == 10 ? 300 : 0})) << mode;
     }
-}
-
-TEST_F(Game, FramesAllocateNothingFromTheCollectorOnceLoadedTheDebugLineIncluded) {
-    zk_Dravo_DebugMode = 1;
-    StartGame(3);   // the start of a game may allocate (the tune); play frames must not
-    const int bits = gc_markbit, before = gc_new_bytes;
-    for (int i = 0; i < 120; ++i) {
-        app->p_CLS2D(10, 20, 30, 1);
-        app->p_Text(100, 100, String("Score 12345"), 1, 1);
-        Frame();
-    }
-    EXPECT_TRUE(gc_markbit == bits && gc_new_bytes == before);   // no cycle completed in between
-    Update();   // no render after it: the rate it shows is the current one
-    const std::vector<Line> lines = Text();
-    EXPECT_EQ(lines.back().text, std::to_string(app->m_renderFps) + ":1.0,1.0");
-    EXPECT_EQ(lines.back().y, 584 + 5);
 }

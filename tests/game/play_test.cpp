@@ -55,7 +55,7 @@ TEST_F(Play, TheFirstBallComesInFrame30AHeldFireSwingsOnceAndWithNoFreeRecordThe
 }
 
 // Each bounce awards 25 (a peg 10) times the bounces so far, pitched up a fifth each, at most 2.
-TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitch) {
+TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitchAndAFallIntoTheWaterSplashesFloatsLeftAndSinks) {
     for (float kind : {kBallFlying, kPegFlying}) {
         EmptyGame();
         for (int m = 0; m < 4; ++m) Place(10 + m, kMonster, 150 + 150 * m, 60);
@@ -72,6 +72,29 @@ TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitch) {
             if (kind == kPegFlying) want.insert(want.end(), {kKnockSound, pitch, 1});
             EXPECT_EQ(Played(mark), want);
         }
+    }
+    const float cases[][4] = {{kBallFlying, 2, 9, kSplashSound},
+                              {kPegFlying, 0.22f, 4, kPegSplashSound},
+                              {kPegFlying, 0.1f, 0, -1}};   // kind, fall, droplets, sound
+    for (const auto& c : cases) {
+        EmptyGame();
+        app->p_ResetParticles(250);
+        float* o = Place(50, c[0], 300, 31.9f, 1, c[1]);
+        const int mark = app->m_channelCursor;
+        Update();
+        int droplets = 0;
+        for (int p = 0; p <= 250; ++p) droplets += Particle(p)[kPartKind] == kDropletParticle;
+        const Floats played = Played(mark);
+        EXPECT_TRUE(o[kObjVX] == -0.15f && droplets == c[2]) << "drifting left; droplets " << droplets;
+        EXPECT_EQ(played.empty() ? -1 : played[0], c[3]);
+        const float x = o[kObjX];
+        float h = 0;
+        for (int frame = 0; frame < 500 && o[kObjKind] != 0; ++frame) {
+            h = o[kObjH];
+            Update();
+            ASSERT_TRUE(o[kObjKind] == 0 || (h >= 12 && o[kObjH] < h)) << "sinking, kept while 12 up";
+        }
+        EXPECT_TRUE(o[kObjKind] == 0 && h < 12 && o[kObjX] < x) << "freed once below 12, drifted left";
     }
 }
 
@@ -98,33 +121,7 @@ TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBouncesAndWallsTur
     }
 }
 
-TEST_F(Play, FallingIntoTheWaterSplashesThenTheObjectFloatsLeftSinksAndGoes) {
-    const float cases[][4] = {{kBallFlying, 2, 9, kSplashSound},
-                              {kPegFlying, 0.22f, 4, kPegSplashSound},
-                              {kPegFlying, 0.1f, 0, -1}};   // kind, fall, droplets, sound
-    for (const auto& c : cases) {
-        EmptyGame();
-        app->p_ResetParticles(250);
-        float* o = Place(50, c[0], 300, 31.9f, 1, c[1]);
-        const int mark = app->m_channelCursor;
-        Update();
-        int droplets = 0;
-        for (int p = 0; p <= 250; ++p) droplets += Particle(p)[kPartKind] == kDropletParticle;
-        const Floats played = Played(mark);
-        EXPECT_TRUE(o[kObjVX] == -0.15f && droplets == c[2]) << "drifting left; droplets " << droplets;
-        EXPECT_EQ(played.empty() ? -1 : played[0], c[3]);
-        const float x = o[kObjX];
-        float h = 0;
-        for (int frame = 0; frame < 500 && o[kObjKind] != 0; ++frame) {
-            h = o[kObjH];
-            Update();
-            ASSERT_TRUE(o[kObjKind] == 0 || (h >= 12 && o[kObjH] < h)) << "sinking, kept while 12 up";
-        }
-        EXPECT_TRUE(o[kObjKind] == 0 && h < 12 && o[kObjX] < x) << "freed once below 12, drifted left";
-    }
-}
-
-TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPause) {
+TEST_F(Play, TimeOutEndsOnceNothingFliesAndTheSceneryIsWhiteWhileThePointerIsHeld) {
     int ends[3];
     for (int c = 0; c < 3; ++c) {   // HUD shown, hidden, a pause
         StartGame(1, 99, 50);   // a ball and a peg wait on the tee
@@ -149,6 +146,16 @@ TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPau
         ends[c] = frame;
     }
     EXPECT_EQ(ends[0], ends[1]);
+    // The stick marks are faint blue; the tee marker shows frame 2 at phase 50.
+    StartGame(1, 77, 49);
+    Tap(600, 100), Update();
+    ASSERT_GT(Objects(kMonster), 0);
+    auto marks = [](const Cmd& c) { return c.kind == kOvalCommand && c.blue == 250 && c.alpha == 0.25f; };
+    auto scenery = [](const Cmd& c) { return c.kind == kGfxSlot && c.w == 8; };
+    auto opaque = [&](const Cmd& c) { return scenery(c) && c.alpha == 1; };
+    auto white = [&](const Cmd& c) { return scenery(c) && c.red + c.green + c.blue == 765; };
+    auto tee = [](const Cmd& c) { return c.kind == kGfxbSlot && c.x == 94 && c.y == 536 && c.frame == 2; };
+    EXPECT_EQ((Ints{Count(marks), Count(opaque), Count(white), Count(tee)}), (Ints{2, 11, 11, 1}));
 }
 
 // m_n, m_k: the objects' loop (m_k the last record's first float); m_i the monster hits, m_m the droplets.
@@ -243,20 +250,7 @@ TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrderAndNotWhilePaused) {
     }
 }
 
-// The stick marks are faint blue; the tee marker shows frame 2 at phase 50.
-TEST_F(Play, TheSceneryIsWhiteWhileThePointerIsHeldAndTheTeeShowsItsPhase) {
-    StartGame(1, 77, 49);
-    Tap(600, 100), Update();
-    ASSERT_GT(Objects(kMonster), 0);
-    auto marks = [](const Cmd& c) { return c.kind == kOvalCommand && c.blue == 250 && c.alpha == 0.25f; };
-    auto scenery = [](const Cmd& c) { return c.kind == kGfxSlot && c.w == 8; };
-    auto opaque = [&](const Cmd& c) { return scenery(c) && c.alpha == 1; };
-    auto white = [&](const Cmd& c) { return scenery(c) && c.red + c.green + c.blue == 765; };
-    auto tee = [](const Cmd& c) { return c.kind == kGfxbSlot && c.x == 94 && c.y == 536 && c.frame == 2; };
-    EXPECT_EQ((Ints{Count(marks), Count(opaque), Count(white), Count(tee)}), (Ints{2, 11, 11, 1}));
-}
-
-TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeat) {
+TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeatAndAPlayFrameShowsTheWaterGroundAndHud) {
     const std::tuple<Ints, int, const char*> cases[] = {{{}, 0, "1st00000000"},
                                                         {{900, 800, 500}, 600, "2nd00000800"},
                                                         {{900, 800, 500}, 950, "1st00000900"},
@@ -270,9 +264,6 @@ TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeat) {
         for (const Line& l : Text([](const Cmd& g) { return std::abs(g.y - 10) < 2; })) line += l.text;
         EXPECT_EQ(line, want) << score;
     }
-}
-
-TEST_F(Play, APlayFrameShowsTheWaterTheTeeGroundAndTheHud) {
     StartGame(1, 77, 10);
     app->m_score = app->m_shownScore = 88888888;
     Update();
