@@ -29,7 +29,7 @@ protected:
 }   // namespace
 
 // A tap acts once however long it is held; the iCade switch also clears the virtual keys.
-TEST_F(Boxes, EachRowShowsItsLabelAndActsOnceOnATap) {
+TEST_F(Boxes, EachRowShowsItsLabelAndActsOnceOnATapAndTheCreditsBoxScrollsAndCloses) {
     const std::tuple<int, float, float, const char*, const char*, int*, int> cases[] = {
         {1, 400, 140, "Sound:SFX+Music", "Sound:SFX", &app->m_options[kOptionSound], 1},
         {2, 400, 180, "iCade:Off", "iCade:On", &zk_Dravo_iCadeControls, 1},
@@ -48,6 +48,35 @@ TEST_F(Boxes, EachRowShowsItsLabelAndActsOnceOnATap) {
         if (zk_Dravo_iCadeControls) app->p_iCade(0);
     }
     EXPECT_EQ(app->m_optionsOpen, 0);
+    // The credit lines scroll 0.3 a frame (faster while up or down is held), 16 apart, fading from the centre.
+    auto line = [&](const char* text) {
+        for (const Line& l : Text())
+            if (l.text == text) return l;
+        return Line{"", -1, -1};
+    };
+    app->m_creditsOpen = 1;
+    for (int i = 0; i < 30; ++i) Frame();
+    app->m_creditScroll = 0;
+    app->m_creditLine = 35;   // the last line: the first follows it
+    Frame();
+    const Line centre = line("End"), next = line("AGameby"), above = line("andeveryoneelse");
+    // the first line follows the last, 16 below; three lines up: faded
+    EXPECT_TRUE(centre.alpha == 1 && std::abs(next.y - centre.y - 16) < 0.01f && above.alpha < 0.25f);
+    for (int i = 1; i < 53; ++i) Frame();
+    EXPECT_EQ(app->m_creditLine, 35);
+    Frame();
+    EXPECT_EQ(app->m_creditLine, 36);   // one line per 16 pixels at 0.3 a frame
+    Key(kKeyDown, 9);                   // faster
+    EXPECT_EQ(app->m_creditLine, 37);
+    for (int closer : {0, int('Z'), int('X'), int('N')}) {
+        app->m_creditsOpen = 1;
+        for (int i = 0; i < 30; ++i) Frame();
+        const int cursor = app->m_channelCursor;
+        closer ? (Press(closer), Frame(), Release(closer)) : (Tap(400, 300), Frame(), Untap());
+        EXPECT_EQ((Ints{app->m_creditsOpen, app->m_channelCursor}), (Ints{0, (cursor + 1) % 24})) << closer;
+        for (int i = 0; i < 30; ++i) Frame();
+        EXPECT_EQ(line("End").y, -1) << "closed: nothing drawn";
+    }
 }
 
 TEST_F(Boxes, SoundRowCyclesTheModesAndStopsTheTuneInModes0And2) {
@@ -116,36 +145,4 @@ TEST_F(Boxes, EveryWayOutSavesOnceAndAPressHeldWhileItSlidesInDoesNothing) {
     EXPECT_EQ(app->m_optionsOpen, 1);
     Release(27), Step(), Key(27);
     EXPECT_EQ(app->m_optionsOpen, 0);
-}
-
-// The credit lines scroll 0.3 a frame (faster while up or down is held), 16 apart, fading from the centre.
-TEST_F(Boxes, CreditsBoxScrollsItsLinesAndClosesOnATapFireSecondOrShoulder) {
-    auto line = [&](const char* text) {
-        for (const Line& l : Text())
-            if (l.text == text) return l;
-        return Line{"", -1, -1};
-    };
-    app->m_creditsOpen = 1;
-    for (int i = 0; i < 30; ++i) Frame();
-    app->m_creditScroll = 0;
-    app->m_creditLine = 35;   // the last line: the first follows it
-    Frame();
-    const Line centre = line("End"), next = line("AGameby"), above = line("andeveryoneelse");
-    // the first line follows the last, 16 below; three lines up: faded
-    EXPECT_TRUE(centre.alpha == 1 && std::abs(next.y - centre.y - 16) < 0.01f && above.alpha < 0.25f);
-    for (int i = 1; i < 53; ++i) Frame();
-    EXPECT_EQ(app->m_creditLine, 35);
-    Frame();
-    EXPECT_EQ(app->m_creditLine, 36);   // one line per 16 pixels at 0.3 a frame
-    Key(kKeyDown, 9);                   // faster
-    EXPECT_EQ(app->m_creditLine, 37);
-    for (int closer : {0, int('Z'), int('X'), int('N')}) {
-        app->m_creditsOpen = 1;
-        for (int i = 0; i < 30; ++i) Frame();
-        const int cursor = app->m_channelCursor;
-        closer ? (Press(closer), Frame(), Release(closer)) : (Tap(400, 300), Frame(), Untap());
-        EXPECT_EQ((Ints{app->m_creditsOpen, app->m_channelCursor}), (Ints{0, (cursor + 1) % 24})) << closer;
-        for (int i = 0; i < 30; ++i) Frame();
-        EXPECT_EQ(line("End").y, -1) << "closed: nothing drawn";
-    }
 }

@@ -15,7 +15,29 @@ int seed_drawing(int x) {
     }
 }
 
-TEST_F(Creatures, ParticlesAgeAndDropletsFallAndAMonsterSpawnsOnlyClearOfTheOthersInTheHighestFreeRecord) {
+TEST_F(Creatures, ParticlesMonstersPoolLimitsAndStars) {
+    for (auto [asked, kept] : {std::pair{1, 1}, {499, 499}, {500, 50}, {0, 50}, {-4, 50}}) {
+        app->p_ResetStars(50);
+        app->p_ResetStars(asked);
+        app->p_ResetParticles(50);
+        Particle(kept)[kPartKind] = kNumberParticle;
+        app->p_ResetParticles(asked);
+        // records up to the limit are freed
+        EXPECT_TRUE(app->m_maxStars == kept && app->m_maxParticles == kept && Particle(kept)[kPartKind] == 0);
+    }
+    const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
+    auto Star = [&](int r) { return &app->m_stars[r * kRecordFloats]; };
+    app->p_ResetStars(50);
+    app->p_DoStars(-0.25f, 0);
+    for (int r = 0; r <= 50; ++r) EXPECT_TRUE(Star(r)[kStarY] >= H - 32 && Star(r)[kStarY] <= H + 8);
+    float* star = Star(0);
+    star[kStarX] = -15.9f, star[kStarY] = H - 10, star[kStarSpeed] = 0.8f;   // just inside the margin of 16
+    Star(1)[kStarX] = -10, Star(1)[kStarY] = H + 12;   // inside the margins, 12 below the screen: kept
+    app->p_CLS2D();
+    app->p_DoStars(-0.25f, 0);
+    EXPECT_NEAR(star[kStarX], -16.1f + 32 + W, 1e-3) << "wrapped to the right";
+    EXPECT_TRUE(Star(1)[kStarX] < -10 && Star(1)[kStarX] > -11 && Star(1)[kStarY] == H + 12);
+    EXPECT_EQ(Commands().at(1).alpha, Star(1)[kStarSpeed]) << "as bright as it is fast";
     app->p_ResetParticles(250);
     app->p_AddParticle(99, 100, 100, 0, -0.25f, 25, 3, 0);   // life 0 given: lives 100 frames
     app->p_ThrowParticle(400, 300, 3, 9, 0, 6);                // straight up at speed 6
@@ -45,31 +67,6 @@ TEST_F(Creatures, ParticlesAgeAndDropletsFallAndAMonsterSpawnsOnlyClearOfTheOthe
         EXPECT_EQ(app->p_AddMonster(), spawns ? kLastObject * kRecordFloats : -1) << x;
         EXPECT_EQ(Record(kLastObject)[kObjX], spawns ? x : 0) << x;
     }
-}
-
-TEST_F(Creatures, PoolLimitsOutsideOneTo499KeepTheCurrentOneAndStarsSettleIntoTheWaterBandAndWrapAround) {
-    for (auto [asked, kept] : {std::pair{1, 1}, {499, 499}, {500, 50}, {0, 50}, {-4, 50}}) {
-        app->p_ResetStars(50);
-        app->p_ResetStars(asked);
-        app->p_ResetParticles(50);
-        Particle(kept)[kPartKind] = kNumberParticle;
-        app->p_ResetParticles(asked);
-        // records up to the limit are freed
-        EXPECT_TRUE(app->m_maxStars == kept && app->m_maxParticles == kept && Particle(kept)[kPartKind] == 0);
-    }
-    const float W = zk_Dravo_jscrw, H = zk_Dravo_jscrh;
-    auto Star = [&](int r) { return &app->m_stars[r * kRecordFloats]; };
-    app->p_ResetStars(50);
-    app->p_DoStars(-0.25f, 0);
-    for (int r = 0; r <= 50; ++r) EXPECT_TRUE(Star(r)[kStarY] >= H - 32 && Star(r)[kStarY] <= H + 8);
-    float* star = Star(0);
-    star[kStarX] = -15.9f, star[kStarY] = H - 10, star[kStarSpeed] = 0.8f;   // just inside the margin of 16
-    Star(1)[kStarX] = -10, Star(1)[kStarY] = H + 12;   // inside the margins, 12 below the screen: kept
-    app->p_CLS2D();
-    app->p_DoStars(-0.25f, 0);
-    EXPECT_NEAR(star[kStarX], -16.1f + 32 + W, 1e-3) << "wrapped to the right";
-    EXPECT_TRUE(Star(1)[kStarX] < -10 && Star(1)[kStarX] > -11 && Star(1)[kStarY] == H + 12);
-    EXPECT_EQ(Commands().at(1).alpha, Star(1)[kStarSpeed]) << "as bright as it is fast";
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitchAndAFallIntoTheWaterSplashes
 // A hit: within 40 across and 20 up or down of 4 below the monster, falling faster than 0.5 after gravity,
 // the monster's climb above -1. Each row: the peg's fall, the climb, the peg's offset across and up, a hit.
 // Two balls meet the walls in each row; they turn back.
-TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBouncesAndWallsTurnTheBallBack) {
+TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBouncesWallsTurnTheBallAndLoopFieldsKeep) {
     float exact = 0.42f;   // a peg's speed that gravity brings to exactly 0.5 at the test
     while (exact + 0.08f < 0.5f) exact = std::nextafter(exact, 1.0f);
     float over = std::nextafter(exact, 1.0f);
@@ -119,6 +119,21 @@ TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBouncesAndWallsTur
         EXPECT_EQ(peg[kObjBounces], c[4]) << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
         EXPECT_TRUE(left[kObjVX] > 0 && right[kObjVX] < 0);
     }
+    // m_n, m_k: the objects' loop (m_k the last record's first float); m_i the monster hits, m_m the droplets.
+    EmptyGame();
+    app->m_hideHud = 1;
+    Place(50, kBallFlying, 300, 31.9f, 1, 2);   // falls into the water
+    Update();
+    EXPECT_EQ((Ints{app->m_n, app->m_k, app->m_i, app->m_m}), (Ints{201, 2000, 201, 9}));
+    app->m_hideHud = 0, app->m_j = 5;
+    Update();
+    EXPECT_EQ((Ints{app->m_n, app->m_j}), (Ints{3, 0})) << "the clock's 2 digits last";
+    host->RenderGame();
+    EXPECT_EQ(app->m_n, app->m_drawCount) << "the replay, 15 floats a command";
+    app->p_ResetPlayers();
+    app->m_k = 7;
+    app->p_Button(kIconsSlot, 400, 300, 0);
+    EXPECT_TRUE(app->m_n == 500 && app->m_k == 0);
 }
 
 TEST_F(Play, TimeOutEndsOnceNothingFliesAndTheSceneryIsWhiteWhileThePointerIsHeld) {
@@ -156,24 +171,6 @@ TEST_F(Play, TimeOutEndsOnceNothingFliesAndTheSceneryIsWhiteWhileThePointerIsHel
     auto white = [&](const Cmd& c) { return scenery(c) && c.red + c.green + c.blue == 765; };
     auto tee = [](const Cmd& c) { return c.kind == kGfxbSlot && c.x == 94 && c.y == 536 && c.frame == 2; };
     EXPECT_EQ((Ints{Count(marks), Count(opaque), Count(white), Count(tee)}), (Ints{2, 11, 11, 1}));
-}
-
-// m_n, m_k: the objects' loop (m_k the last record's first float); m_i the monster hits, m_m the droplets.
-TEST_F(Play, SharedLoopFieldsKeepTheLastValuesOfTheirSteps) {
-    EmptyGame();
-    app->m_hideHud = 1;
-    Place(50, kBallFlying, 300, 31.9f, 1, 2);   // falls into the water
-    Update();
-    EXPECT_EQ((Ints{app->m_n, app->m_k, app->m_i, app->m_m}), (Ints{201, 2000, 201, 9}));
-    app->m_hideHud = 0, app->m_j = 5;
-    Update();
-    EXPECT_EQ((Ints{app->m_n, app->m_j}), (Ints{3, 0})) << "the clock's 2 digits last";
-    host->RenderGame();
-    EXPECT_EQ(app->m_n, app->m_drawCount) << "the replay, 15 floats a command";
-    app->p_ResetPlayers();
-    app->m_k = 7;
-    app->p_Button(kIconsSlot, 400, 300, 0);
-    EXPECT_TRUE(app->m_n == 500 && app->m_k == 0);
 }
 
 // Swings at a full meter. Live bytes vary by 10 KiB between screens, malloc's by 2 to 3 MiB with the

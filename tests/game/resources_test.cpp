@@ -4,7 +4,7 @@
 
 using Resources = Game;
 
-TEST_F(Resources, AReloadGivesABlackBackgroundAndTheFontItsAdvanceAndTheArtScaleFollowsTheLargerSide) {
+TEST_F(Resources, AReloadTheArtScaleEffectsOverTwentyFourChannelsAndTheSoundModes) {
     app->p_CLS2D(255, 255, 255, 1);
     host->RenderGame();
     app->p_Reload();
@@ -27,9 +27,6 @@ TEST_F(Resources, AReloadGivesABlackBackgroundAndTheFontItsAdvanceAndTheArtScale
         EXPECT_EQ(app->m_drawScale, 1.0f / scale) << "the art shown at its design size";
         EXPECT_EQ(app->p_ArtName(String("menu")).ToUtf8(), menu);
     }
-}
-
-TEST_F(Resources, EffectsRotateOverTwentyFourChannelsAndTheSoundModeSaysWhetherEffectsAndTunesPlay) {
     app->m_channelCursor = 0;
     std::vector<int> cursors;
     for (int i = 0; i < 25; ++i) app->p_PlaySFX(99, 1), cursors.push_back(app->m_channelCursor);
