@@ -53,27 +53,6 @@ TEST_F(Controls, EveryRowOfTheActionTable) {
         EXPECT_EQ(app->p_PlayKeyAll(notAction, 1), 0);
 }
 
-// Each row: the stick; then up, left, right, down as directions of player 0 with analogue input asked for.
-TEST_F(Controls, StickDirectionsAndReaders) {
-    host->padPresent = true;
-    const float cases[][6] = {{0, 0.41f, 1, 0, 0, 0},  {0, 0.4f, 0, 0, 0, 0},  {-0.5f, 0, 0, 1, 0, 0},
-                              {0.5f, 0, 0, 0, 1, 0},   {0, -0.5f, 0, 0, 0, 1}, {-0.4f, -0.4f, 0, 0, 0, 0},
-                              {0.4f, 0.4f, 0, 0, 0, 0}};
-    for (const auto& c : cases) {
-        host->padX = c[0], host->padY = c[1];
-        Frame();
-        auto seen = [&](int action) { return float(app->p_PlayKey(action, 1, 0)); };
-        const Floats got = {seen(kActionUp), seen(kActionLeft), seen(kActionRight), seen(kActionDown)};
-        EXPECT_EQ(got, Floats(c + 2, c + 6)) << c[0] << "," << c[1];
-        EXPECT_EQ(app->p_PlayKey(kActionUp, 0, 0) + app->p_PlayKey(kActionUp, 1, 1), 0);
-        const Floats sticks = {app->p_StickX(0, 0), app->p_StickY(0, 0), app->p_StickX(0, -1),
-                               app->p_StickY(0, -1)};
-        EXPECT_EQ(sticks, (Floats{c[0], -c[1], 0, 0}));
-    }
-    zk_Dravo_iCadeControls = 1;
-    EXPECT_EQ(app->p_PlayKey(kActionLeft, 1, 0), 0);
-}
-
 TEST_F(Controls, ICadeLettersHoldTheirActionUntilReleased) {
     const int controls[][3] = {{'W', 'E', kActionUp},           {'X', 'Z', kActionDown},
                                {'A', 'Q', kActionLeft},         {'D', 'C', kActionRight},
@@ -100,7 +79,7 @@ TEST_F(Controls, ICadeLettersHoldTheirActionUntilReleased) {
 }
 
 // The ramp: 0.15 a frame up to 1, eased back by 0.2 a frame; the debug dot is 52 pixels out at full.
-TEST_F(Controls, HeldKeysRampTheAnalogueControlAndReleasedTheyEaseBack) {
+TEST_F(Controls, HeldKeysRampTheAnalogueControlAndPointerTestsAreStrictAtTheirEdges) {
     const struct {
         int key;
         float *ramp, *stick, sign;
@@ -134,37 +113,8 @@ TEST_F(Controls, HeldKeysRampTheAnalogueControlAndReleasedTheyEaseBack) {
         for (const Cmd& c : Commands()) marks.insert(marks.end(), {c.x, c.y, c.w});
         EXPECT_EQ(marks, (moved ? Floats{736, 536, 12, 736 + 52 * pad[0], 536 - 52 * pad[1], 8} : Floats{}));
     }
-}
-
-// The drag over 72 pixels is the stick, centred below a tenth; an anchor more than 64 away follows by 4 a
-// frame. Each row: pointer down, x, y; then the analogue x, y and the anchor x, y.
-TEST_F(Controls, ADraggedPointerIsAStickAroundWhereItWasPressed) {
-    app->m_stickAnchorX = -1;
-    const Floats cases[] = {{1, 100, 100, 0, 0, 100, 100},
-                            {1, 136, 100, 0.5f, 0, 100, 100},
-                            {1, 200, 30, 1, -70 / 72.0f, 104, 96},   // clamped; the anchor follows
-                            {1, 110, 100, 0, 0, 104, 96},
-                            {1, 115, 96, 11 / 72.0f, 0, 104, 96},
-                            {1, 168, 32, 64 / 72.0f, -64 / 72.0f, 104, 96},   // 64 away: the anchor stays
-                            {1, 104, 296, 0, 1, 104, 100},
-                            {0, 300, 300, 0, 0, -1, 100},
-                            {1, 300, 300, 0, 0, 300, 300}};
-    for (const Floats& c : cases) {
-        app->p_CLS2D();
-        app->m_mouseDown = int(c[0]), app->m_mouseX = int(c[1]), app->m_mouseY = int(c[2]);
-        app->p_AnalogueControl();
-        EXPECT_EQ((Floats{c[0], c[1], c[2], app->m_analogX, app->m_analogY, float(app->m_stickAnchorX),
-                          float(app->m_stickAnchorY)}),
-                  c);
-        Floats marks;
-        for (const Cmd& m : Commands()) marks.insert(marks.end(), {m.x, m.y, m.w});
-        EXPECT_EQ(marks, (c[0] ? Floats{c[5], c[6], 12, c[1], c[2], 8} : Floats{}));
-    }
-}
-
-// A 64-pixel icon at half scale, size 1 x 2, at (100, 100): 32 x 64; a 30 x 20 centred box; a 100 x 20 touch
-// area at (50, 50), margins 6 before, 12 after. Each row: test, pointer down, touch point, x, y, hit.
-TEST_F(Controls, PointerTestsAreStrictAtTheirEdges) {
+    // A 64-pixel icon at half scale, size 1 x 2, at (100, 100): 32 x 64; a 30 x 20 centred box; a 100 x 20 touch
+    // area at (50, 50), margins 6 before, 12 after. Each row: test, pointer down, touch point, x, y, hit.
     app->m_drawScale = 0.5f;
     app->m_imageInfo[kIconsSlot * 3] = app->m_imageInfo[kIconsSlot * 3 + 1] = 64;
     const std::function<int()> tests[] = {[&] { return app->p_Button(kIconsSlot, 100, 100, 0); },
@@ -191,4 +141,46 @@ TEST_F(Controls, PointerTestsAreStrictAtTheirEdges) {
     app->p_Gear(400, 300);
     const std::vector<Cmd> wheels = Commands();
     EXPECT_EQ((Floats{wheels[0].rot, wheels[1].rot, wheels[2].rot, app->m_rot}), (Floats{-33, 16.5f, 50, 0}));
+}
+
+// The drag over 72 pixels is the stick, centred below a tenth; an anchor more than 64 away follows by 4 a
+// frame (clamped in row 3; 64 away in row 6 it stays). Each row: pointer down, x, y; then the analogue x, y
+// and the anchor x, y.
+TEST_F(Controls, ADraggedPointerIsAStickAroundWhereItWasPressedAndThePadStickGivesDirections) {
+    app->m_stickAnchorX = -1;
+    const Floats cases[] = {
+        {1, 100, 100, 0, 0, 100, 100},         {1, 136, 100, 0.5f, 0, 100, 100},
+        {1, 200, 30, 1, -70 / 72.0f, 104, 96}, {1, 110, 100, 0, 0, 104, 96},
+        {1, 115, 96, 11 / 72.0f, 0, 104, 96},  {1, 168, 32, 64 / 72.0f, -64 / 72.0f, 104, 96},
+        {1, 104, 296, 0, 1, 104, 100},         {0, 300, 300, 0, 0, -1, 100},
+        {1, 300, 300, 0, 0, 300, 300}};
+    for (const Floats& c : cases) {
+        app->p_CLS2D();
+        app->m_mouseDown = int(c[0]), app->m_mouseX = int(c[1]), app->m_mouseY = int(c[2]);
+        app->p_AnalogueControl();
+        EXPECT_EQ((Floats{c[0], c[1], c[2], app->m_analogX, app->m_analogY, float(app->m_stickAnchorX),
+                          float(app->m_stickAnchorY)}),
+                  c);
+        Floats marks;
+        for (const Cmd& m : Commands()) marks.insert(marks.end(), {m.x, m.y, m.w});
+        EXPECT_EQ(marks, (c[0] ? Floats{c[5], c[6], 12, c[1], c[2], 8} : Floats{}));
+    }
+    // Each row: the stick; then up, left, right, down as directions of player 0 with analogue input asked for.
+    host->padPresent = true;
+    const float pads[][6] = {{0, 0.41f, 1, 0, 0, 0},  {0, 0.4f, 0, 0, 0, 0},  {-0.5f, 0, 0, 1, 0, 0},
+                             {0.5f, 0, 0, 0, 1, 0},   {0, -0.5f, 0, 0, 0, 1}, {-0.4f, -0.4f, 0, 0, 0, 0},
+                             {0.4f, 0.4f, 0, 0, 0, 0}};
+    for (const auto& c : pads) {
+        host->padX = c[0], host->padY = c[1];
+        Frame();
+        auto seen = [&](int action) { return float(app->p_PlayKey(action, 1, 0)); };
+        const Floats got = {seen(kActionUp), seen(kActionLeft), seen(kActionRight), seen(kActionDown)};
+        EXPECT_EQ(got, Floats(c + 2, c + 6)) << c[0] << "," << c[1];
+        EXPECT_EQ(app->p_PlayKey(kActionUp, 0, 0) + app->p_PlayKey(kActionUp, 1, 1), 0);
+        const Floats sticks = {app->p_StickX(0, 0), app->p_StickY(0, 0), app->p_StickX(0, -1),
+                               app->p_StickY(0, -1)};
+        EXPECT_EQ(sticks, (Floats{c[0], -c[1], 0, 0}));
+    }
+    zk_Dravo_iCadeControls = 1;
+    EXPECT_EQ(app->p_PlayKey(kActionLeft, 1, 0), 0);
 }

@@ -10,90 +10,10 @@ using Drawing = Game;
 using namespace std::literals;
 
 // A window minimised to nothing keeps the last layout. Each row: device width, height, overscan; then both
-// scales, the virtual width and height, landscape, reloading.
-TEST_F(Drawing, RenderScalesTheDesignScreenToTheWindowAndEveryNewSizeReloadsTheArt) {
-    const float cases[][8] = {{1600, 1200, 0, 2, 800, 600, 1, 1},
-                              {1600, 900, 0, 2, 800, 450, 1, 1},
-                              {1600, 900, 0, 2, 800, 450, 1, 0},
-                              {1200, 900, 0, 1.5f, 800, 600, 1, 1},
-                              {800, 1000, 0, 1000 / 600.0f, 480, 600, 0, 1},
-                              {600, 600, 0, 1, 600, 600, 1, 1},
-                              {880, 680, 40, 1, 800, 680 / 1.1f, 1, 1},   // equal scales: the width decides
-                              {1600, 1200, 64, 1.84f, 800, 600, 1, 1},
-                              {1600, 0, 64, 1.84f, 800, 600, 1, 1},
-                              {0, 0, 64, 1.84f, 800, 600, 1, 1}};
-    for (const auto& c : cases) {
-        host->width = static_cast<int>(c[0]), host->height = static_cast<int>(c[1]);
-        zk_Dravo_overscan = c[2];
-        app->m_loadStep = 0;
-        host->RenderGame();
-        const float got[] = {app->m_scaleX,  app->m_scaleY,           zk_Dravo_jscrw,
-                             zk_Dravo_jscrh, float(app->m_landscape), float(app->m_loadStep)};
-        const float want[] = {c[3], c[3], c[4], c[5], c[6], c[7]};
-        for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << c[0] << "x" << c[1] << " value " << i;
-    }
-    GameEnvironment::game->FinishLoading();   // minimised: the base art, and updates go on
-    EXPECT_EQ(app->m_hdScale, 1);
-    host->width = 1600, host->height = 1200;   // back: device (64 + 184, 48 + 92) is design (100, 50)
-    host->MouseEvent(kEventMouseMove, 0, 64 + 184, 48 + 92);
-    Frame();
-    GameEnvironment::game->FinishLoading();
-    EXPECT_TRUE(app->m_hdScale == 4 && app->m_mouseX == 100 && app->m_mouseY == 50);
-}
-
-// A font of advance 16 and line height 10; a text starts with a space that advances; an icon escape (0xAC)
-// measures 2 and its letter nothing. Each row: text, place, alignment, control style, size, rotation.
-TEST_F(Drawing, TextLayout) {
-    app->m_imageInfo[kFontSlot * 3] = 16;
-    app->m_imageInfo[kFontSlot * 3 + 1] = 10;
-    const struct {
-        std::u16string_view text;
-        float x, y, alignX, alignY, style, sizeX, sizeY, rot;
-        std::vector<float> glyphs;   // frame, x, y of each
-    } cases[] = {
-        {u"ab", 100, 50, 1, 1, 0, 1, 1, 0, {65, 100, 50, 66, 116, 50}},
-        {u"a\\nb", 100, 50, 0, 0, 0, 1, 1, 0, {65, 116, 55, 66, 100, 65}},
-        {u"a\\nb", 100, 50, 2, 1, 0, 1, 1, 0, {65, 53, 50, 66, 37, 60}},
-        {u"\u00ACJb", 100, 50, 2, 1, 1, 1, 1, 0, {96, 82, 50, 66, 102, 50}},
-        {u"a\0b"sv, 100, 50, 2, 1, 1, 1, 1, 0, {65, 68, 50, 66, 84, 50}},
-        {u"\u00ACUb\u00AC9b", 0, 0, 0, 0, 1, 1, 1, 0, {100, 16, 5, 66, 38, 5, 57, 54, 5, 66, 74, 5}},
-        // clang-format off
-        {u"\u00ACJ\u00AC9bwb", 0, 0, 0, 0, 0, 1, 1, 0, {112, 16, 5, 73, 36, 5, 66, 49, 5, 87, 65, 5, 66, 83, 5}},
-        // clang-format on
-        {u"Wtb", 0, 0, 0, 0, 0, 1, 1, 0, {55, 16, 5, 84, 33, 5, 66, 48, 5}},
-        {u"x\u009F\u00AC", 0, 0, 0, 0, 1, 1, 1, 0, {88, 16, 5, 127, 32, 5}},   // frame 127; a last escape
-        {u"ib", 100, 50, 1, 1, 0, 1.5f, 1.5f, 0, {73, 102.5f, 50, 66, 122, 50}},
-        {u"a\\nb", 0, 100, 0, 2, 0, 2, 3, 0, {65, 32, 85, 66, 0, 115}},
-        {u"a\\nb", 0, 0, 0, 0, 0, 2, kUnset, 0, {65, 32, 10, 66, 0, 30}},   // the size given once
-        {u"ab", 0, 0, 0, 1, 0, 2, 2, 90, {65, 0, 32, 66, 0, 64}},           // turned clockwise
-        {u"a\\nb", 0, 0, 0, 0, 0, 1, 1, 90, {65, -5, 16, 66, -15, 0}},
-    };
-    for (const auto& c : cases) {
-        app->p_CLS2D();
-        app->m_controlStyle = static_cast<int>(c.style);
-        app->p_SetSize(c.sizeX, c.sizeY);
-        app->p_SetRot(c.rot);
-        const String text(reinterpret_cast<const Char*>(c.text.data()), static_cast<int>(c.text.size()));
-        app->p_Text(c.x, c.y, text, c.alignX, c.alignY);
-        std::vector<float> got;   // to a thousandth: the turned texts' sines leave a millionth
-        auto milli = [](float v) { return std::round(v * 1000) / 1000; };
-        for (const Cmd& d : Commands()) got.insert(got.end(), {d.frame, milli(d.x), milli(d.y)});
-        EXPECT_EQ(got, c.glyphs) << "case " << &c - cases;
-    }
-}
-
-TEST_F(Drawing, NumbersRightAlignAndTheListHolds2500Commands) {
-    EXPECT_EQ(app->p_rstr(42, 6, String("0")).ToUtf8() + app->p_rstr(1234567, 3, String("0")).ToUtf8() +
-                  app->p_rstr(7, 0, String(" ")).ToUtf8(),
-              "000042567 7");
-    app->p_CLS2D();
-    for (int i = 0; i < 2600; ++i) app->p_Rect(0, 0, 1, 1);
-    EXPECT_EQ(app->m_drawCount, 37500);
-}
-
-// With an overscan of 40 at 800 x 600 the scale is 0.9 and the offset (40, 30). The tee peg turned and
-// stretched has its shaft 4 to 90 device pixels left of its centre; the glyph is sampled nearest.
-TEST_F(Drawing, ReplayDrawsEveryCommandInOrderThroughTheOverscan) {
+// scales, the virtual width and height, landscape, reloading. At equal scales the width decides.
+TEST_F(Drawing, ReplayDrawsEveryCommandThroughTheOverscanAndRenderScalesToTheWindowReloadingTheArt) {
+    // With an overscan of 40 at 800 x 600 the scale is 0.9 and the offset (40, 30). The tee peg turned and
+    // stretched has its shaft 4 to 90 device pixels left of its centre; the glyph is sampled nearest.
     zk_Dravo_overscan = 40;
     app->p_CLS2D(0, 0, 80, 1);
     app->p_CLS2D();
@@ -138,4 +58,78 @@ TEST_F(Drawing, ReplayDrawsEveryCommandInOrderThroughTheOverscan) {
     app->p_CLS2D(255, 0, 0, 0.5f);   // a background at half alpha: the last picture shows through
     host->RenderGame();
     zk_test::ExpectPixels({{45, 35, 0xff8080}, {20, 20, 0x800028}}, 1);
+    const float cases[][8] = {{1600, 1200, 0, 2, 800, 600, 1, 1},
+                              {1600, 900, 0, 2, 800, 450, 1, 1},
+                              {1600, 900, 0, 2, 800, 450, 1, 0},
+                              {1200, 900, 0, 1.5f, 800, 600, 1, 1},
+                              {800, 1000, 0, 1000 / 600.0f, 480, 600, 0, 1},
+                              {600, 600, 0, 1, 600, 600, 1, 1},
+                              {880, 680, 40, 1, 800, 680 / 1.1f, 1, 1},
+                              {1600, 1200, 64, 1.84f, 800, 600, 1, 1},
+                              {1600, 0, 64, 1.84f, 800, 600, 1, 1},
+                              {0, 0, 64, 1.84f, 800, 600, 1, 1}};
+    for (const auto& c : cases) {
+        host->width = static_cast<int>(c[0]), host->height = static_cast<int>(c[1]);
+        zk_Dravo_overscan = c[2];
+        app->m_loadStep = 0;
+        host->RenderGame();
+        const float got[] = {app->m_scaleX,  app->m_scaleY,           zk_Dravo_jscrw,
+                             zk_Dravo_jscrh, float(app->m_landscape), float(app->m_loadStep)};
+        const float want[] = {c[3], c[3], c[4], c[5], c[6], c[7]};
+        for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << c[0] << "x" << c[1] << " value " << i;
+    }
+    GameEnvironment::game->FinishLoading();   // minimised: the base art, and updates go on
+    EXPECT_EQ(app->m_hdScale, 1);
+    host->width = 1600, host->height = 1200;   // back: device (64 + 184, 48 + 92) is design (100, 50)
+    host->MouseEvent(kEventMouseMove, 0, 64 + 184, 48 + 92);
+    Frame();
+    GameEnvironment::game->FinishLoading();
+    EXPECT_TRUE(app->m_hdScale == 4 && app->m_mouseX == 100 && app->m_mouseY == 50);
+}
+
+// A font of advance 16 and line height 10; a text starts with a space that advances; an icon escape (0xAC)
+// measures 2 and its letter nothing. Each row: text, place, alignment, control style, size, rotation.
+TEST_F(Drawing, TextLayoutNumbersRightAlignedAndTheListHolds2500Commands) {
+    app->m_imageInfo[kFontSlot * 3] = 16;
+    app->m_imageInfo[kFontSlot * 3 + 1] = 10;
+    const struct {
+        std::u16string_view text;
+        float x, y, alignX, alignY, style, sizeX, sizeY, rot;
+        std::vector<float> glyphs;   // frame, x, y of each
+    } cases[] = {
+        {u"ab", 100, 50, 1, 1, 0, 1, 1, 0, {65, 100, 50, 66, 116, 50}},
+        {u"a\\nb", 100, 50, 0, 0, 0, 1, 1, 0, {65, 116, 55, 66, 100, 65}},
+        {u"a\\nb", 100, 50, 2, 1, 0, 1, 1, 0, {65, 53, 50, 66, 37, 60}},
+        {u"\u00ACJb", 100, 50, 2, 1, 1, 1, 1, 0, {96, 82, 50, 66, 102, 50}},
+        {u"a\0b"sv, 100, 50, 2, 1, 1, 1, 1, 0, {65, 68, 50, 66, 84, 50}},
+        {u"\u00ACUb\u00AC9b", 0, 0, 0, 0, 1, 1, 1, 0, {100, 16, 5, 66, 38, 5, 57, 54, 5, 66, 74, 5}},
+        // clang-format off
+        {u"\u00ACJ\u00AC9bwb", 0, 0, 0, 0, 0, 1, 1, 0, {112, 16, 5, 73, 36, 5, 66, 49, 5, 87, 65, 5, 66, 83, 5}},
+        // clang-format on
+        {u"Wtb", 0, 0, 0, 0, 0, 1, 1, 0, {55, 16, 5, 84, 33, 5, 66, 48, 5}},
+        {u"x\u009F\u00AC", 0, 0, 0, 0, 1, 1, 1, 0, {88, 16, 5, 127, 32, 5}},   // frame 127; a last escape
+        {u"ib", 100, 50, 1, 1, 0, 1.5f, 1.5f, 0, {73, 102.5f, 50, 66, 122, 50}},
+        {u"a\\nb", 0, 100, 0, 2, 0, 2, 3, 0, {65, 32, 85, 66, 0, 115}},
+        {u"a\\nb", 0, 0, 0, 0, 0, 2, kUnset, 0, {65, 32, 10, 66, 0, 30}},   // the size given once
+        {u"ab", 0, 0, 0, 1, 0, 2, 2, 90, {65, 0, 32, 66, 0, 64}},           // turned clockwise
+        {u"a\\nb", 0, 0, 0, 0, 0, 1, 1, 90, {65, -5, 16, 66, -15, 0}},
+    };
+    for (const auto& c : cases) {
+        app->p_CLS2D();
+        app->m_controlStyle = static_cast<int>(c.style);
+        app->p_SetSize(c.sizeX, c.sizeY);
+        app->p_SetRot(c.rot);
+        const String text(reinterpret_cast<const Char*>(c.text.data()), static_cast<int>(c.text.size()));
+        app->p_Text(c.x, c.y, text, c.alignX, c.alignY);
+        std::vector<float> got;   // to a thousandth: the turned texts' sines leave a millionth
+        auto milli = [](float v) { return std::round(v * 1000) / 1000; };
+        for (const Cmd& d : Commands()) got.insert(got.end(), {d.frame, milli(d.x), milli(d.y)});
+        EXPECT_EQ(got, c.glyphs) << "case " << &c - cases;
+    }
+    EXPECT_EQ(app->p_rstr(42, 6, String("0")).ToUtf8() + app->p_rstr(1234567, 3, String("0")).ToUtf8() +
+                  app->p_rstr(7, 0, String(" ")).ToUtf8(),
+              "000042567 7");
+    app->p_CLS2D();
+    for (int i = 0; i < 2600; ++i) app->p_Rect(0, 0, 1, 1);
+    EXPECT_EQ(app->m_drawCount, 37500);
 }

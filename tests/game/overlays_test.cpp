@@ -16,12 +16,13 @@ protected:
 
 }  // namespace
 
-TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFire) {
+TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFireAndOnlyTheFirstFirePressesEnd) {
     enum How { kKey, kButton, kFire };
     for (auto [pause, resume] : {std::pair{kKey, kKey}, {kButton, kButton}, {kKey, kFire}}) {
         SCOPED_TRACE(testing::Message() << "pause " << pause << " resume " << resume);
         Pause(pause == kKey);
-        EXPECT_TRUE(app->m_paused == 1 && app->m_pauseY == 320);   // 24 an update while above the middle
+        // 24 an update while above the middle; the tune paused with the game
+        EXPECT_TRUE(app->m_paused == 1 && app->m_pauseY == 320 && zk_audio_device->MusicState() == 2);
         const int cursor = app->m_channelCursor;
         resume == kButton ? Click(400, 320) : Key(resume == kKey ? kEscape : kEnter);
         EXPECT_EQ(Played(cursor), (Floats{98, 1, 0.5f}));
@@ -29,7 +30,22 @@ TEST_F(Overlays, PausedByKeyOrButtonResumedByBackResumeButtonOrFire) {
         EXPECT_EQ(app->m_paused, 1);
         Step();   // the 15th update takes the panel above -32
         EXPECT_TRUE(app->m_paused == 0 && app->m_pauseY == -40);
+        Step();   // the tune follows the pause an update later
+        EXPECT_EQ(zk_audio_device->MusicState(), 1);
     }
+    const int padA = kKeyJoyBase, padB = kKeyJoyBase + 1, padY = kKeyJoyBase + 3, shoulder = kKeyJoyBase + 5;
+    for (int key : {16, int('X'), padB, padY, shoulder, int('Z'), kEnter, padA}) {
+        Pause(true);
+        app->m_pauseCursor = -1;
+        Key(key);
+        const bool ends = key == 'Z' || key == kEnter || key == padA;
+        EXPECT_TRUE(app->m_gameOver == ends && app->m_paused == !ends) << "key " << key;
+    }
+    Pause(false);
+    const int cursor = app->m_channelCursor;
+    Tap(540, 256), Step();
+    EXPECT_EQ(app->m_optionsOpen, 1);
+    EXPECT_EQ(Played(cursor), (Floats{99, 1, 1}));
 }
 
 // The cursor: -1 the end button, 0 resume in the centre, 1 the options gear.
@@ -62,25 +78,30 @@ TEST_F(Overlays, CursorMovesAndSoundsOncePerPressAndCarriesTheHighlight) {
     EXPECT_EQ(Played(cursor), (Floats{98, 0.5f, 0.5f}));
 }
 
-TEST_F(Overlays, OnlyTheFirstFireButtonPressesTheEndButtonAndATapOpensTheOptions) {
-    const int padA = kKeyJoyBase, padB = kKeyJoyBase + 1, padY = kKeyJoyBase + 3, shoulder = kKeyJoyBase + 5;
-    for (int key : {16, int('X'), padB, padY, shoulder, int('Z'), kEnter, padA}) {
-        Pause(true);
-        app->m_pauseCursor = -1;
-        Key(key);
-        const bool ends = key == 'Z' || key == kEnter || key == padA;
-        EXPECT_TRUE(app->m_gameOver == ends && app->m_paused == !ends) << "key " << key;
-    }
-    Pause(false);
-    const int cursor = app->m_channelCursor;
-    Tap(540, 256), Step();
-    EXPECT_EQ(app->m_optionsOpen, 1);
-    EXPECT_EQ(Played(cursor), (Floats{99, 1, 1}));
-}
-
 // "GAME" comes down 12 a frame to 0.45 H; at 90 the game ends (mode 2) and the overlay retracts by 2 an
 // update, holding the latches until it is gone.
-TEST_F(Overlays, GameOverGrowsEndsTheGameAt90AndRetractsOverTheMenu) {
+TEST_F(Overlays, BadgePopUpsSlideInAndLeaveWithAgeAndGameOverGrowsEndsTheGameAt90AndRetracts) {
+    // A pop-up slides in 16 pixels a frame, out from age 230, freed past 240; only badges below 64 have a
+    // picture; slots 13 and 14 are never shown.
+    const int pops[][5] = {{0, 5, 1, -128, 1}, {1, 63, 9, 0, 1},    {2, 64, 10, 0, 0},
+                           {3, 1, 229, 0, 1},  {4, 1, 230, -16, 1}, {12, 1, 239, -160, 1}};
+    for (int s = 0; s < 15; ++s) app->m_badgePopTime[s] = 0;
+    for (auto [slot, id, age, x, picture] : pops)
+        app->m_badgePopId[slot] = id, app->m_badgePopTime[slot] = age;
+    app->m_badgePopTime[13] = 1;
+    Frame();
+    for (auto [slot, id, age, x, picture] : pops) {   // x: the box's left edge after the update
+        EXPECT_EQ(app->m_badgePopTime[slot], age + 1) << slot;
+        Ints drawn = {0, 0};   // the box, the badge's picture
+        for (const Cmd& d : Commands()) {
+            drawn[0] += d.kind == kRectCommand && d.x == x && d.y == 600 - 34.0f * (slot + 1) && d.w == 160;
+            drawn[1] += d.kind == kBadgesSlot && d.x == x + 144 && d.frame == id;
+        }
+        EXPECT_EQ(drawn, (Ints{1, picture})) << slot;
+    }
+    EXPECT_EQ(app->m_badgePopTime[13], 1);
+    Frame();
+    EXPECT_EQ((Ints{app->m_badgePopTime[12], app->m_badgePopTime[4]}), (Ints{0, 232}));   // 12 past 240: free
     StartGame(1);
     ASSERT_EQ(app->m_musicPlaying, 1);
     app->m_gameOver = 1;
@@ -119,29 +140,4 @@ TEST_F(Overlays, GameOverGrowsEndsTheGameAt90AndRetractsOverTheMenu) {
         EXPECT_NE(text.find("GAMEOVER" + line), std::string::npos) << text;
         EXPECT_EQ(text.find("New") == std::string::npos, line.empty()) << text;
     }
-}
-
-// A pop-up slides in 16 pixels a frame, out from age 230, freed past 240; only badges below 64 have a
-// picture; slots 13 and 14 are never shown.
-TEST_F(Overlays, BadgePopUpsSlideInStayAndLeaveWithAge) {
-    const int cases[][5] = {{0, 5, 1, -128, 1}, {1, 63, 9, 0, 1},    {2, 64, 10, 0, 0},
-                            {3, 1, 229, 0, 1},  {4, 1, 230, -16, 1}, {12, 1, 239, -160, 1}};
-    for (int s = 0; s < 15; ++s) app->m_badgePopTime[s] = 0;
-    for (auto [slot, id, age, x, picture] : cases)
-        app->m_badgePopId[slot] = id, app->m_badgePopTime[slot] = age;
-    app->m_badgePopTime[13] = 1;
-    Frame();
-    for (auto [slot, id, age, x, picture] : cases) {   // x: the box's left edge after the update
-        EXPECT_EQ(app->m_badgePopTime[slot], age + 1) << slot;
-        Ints drawn = {0, 0};   // the box, the badge's picture
-        for (const Cmd& d : Commands()) {
-            drawn[0] += d.kind == kRectCommand && d.x == x && d.y == 600 - 34.0f * (slot + 1) && d.w == 160;
-            drawn[1] += d.kind == kBadgesSlot && d.x == x + 144 && d.frame == id;
-        }
-        EXPECT_EQ(drawn, (Ints{1, picture})) << slot;
-    }
-    EXPECT_EQ(app->m_badgePopTime[13], 1);
-    Frame();
-    EXPECT_EQ(app->m_badgePopTime[12], 0);   // past 240: the slot is free again
-    EXPECT_EQ(app->m_badgePopTime[4], 232);
 }

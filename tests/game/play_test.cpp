@@ -31,7 +31,7 @@ protected:
 
 }   // namespace
 
-TEST_F(Play, TheFirstBallComesInFrame30AndAHeldFireSwingsOnceAfterPhase64) {
+TEST_F(Play, TheFirstBallComesInFrame30AHeldFireSwingsOnceAndWithNoFreeRecordTheTeeStaysEmpty) {
     StartGame(1, 77, 29);
     EXPECT_EQ(Objects(kBallWaiting), 0);
     Update();   // frame 30
@@ -45,17 +45,6 @@ TEST_F(Play, TheFirstBallComesInFrame30AndAHeldFireSwingsOnceAfterPhase64) {
     EXPECT_EQ(app->m_state[kStateReady], 1);
     Release(kFire), Update(), Press(kFire), Update();
     EXPECT_EQ(app->m_state[kStateReady], 0) << "released and pressed again: a swing";
-}
-
-TEST_F(Play, AFirePressWhilePausedLeavesTheBallWaitingAndThePressUnused) {
-    StartGame(1, 77, 80);
-    app->m_paused = 1;
-    Press(kFire);
-    app->p_Game();
-    EXPECT_TRUE(app->m_state[kStateReady] == 1 && Objects(kBallWaiting) == 1 && app->m_keyHeld == 0);
-}
-
-TEST_F(Play, WithNoFreeRecordTheTeeStaysEmptyAndThePoolUntouched) {
     StartGame(1, 77, 20);
     for (int r = 0; r <= kLastObject; ++r) Place(r, kMonster, -5000, 60);
     const Floats before(Record(0), Record(kLastObject) + kRecordFloats);
@@ -66,7 +55,7 @@ TEST_F(Play, WithNoFreeRecordTheTeeStaysEmptyAndThePoolUntouched) {
 }
 
 // Each bounce awards 25 (a peg 10) times the bounces so far, pitched up a fifth each, at most 2.
-TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitch) {
+TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitchAndAFallIntoTheWaterSplashesFloatsLeftAndSinks) {
     for (float kind : {kBallFlying, kPegFlying}) {
         EmptyGame();
         for (int m = 0; m < 4; ++m) Place(10 + m, kMonster, 150 + 150 * m, 60);
@@ -84,28 +73,6 @@ TEST_F(Play, BouncesScoreMoreEachTimeWithRisingPitch) {
             EXPECT_EQ(Played(mark), want);
         }
     }
-}
-
-// A hit: within 40 across and 20 up or down of 4 below the monster, falling faster than 0.5 after gravity,
-// the monster's climb above -1. Each row: the peg's fall, the climb, the peg's offset across and up, a hit.
-TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBounces) {
-    float exact = 0.42f;   // a peg's speed that gravity brings to exactly 0.5 at the test
-    while (exact + 0.08f < 0.5f) exact = std::nextafter(exact, 1.0f);
-    float over = std::nextafter(exact, 1.0f);
-    while (over + 0.08f <= 0.5f) over = std::nextafter(over, 1.0f);
-    const float cases[][5] = {{exact, 0, 0, -4, 0}, {over, 0, 0, -4, 1}, {1, -0.99f, 0, -4, 1},
-                              {1, -1, 0, -4, 0},    {1, 0, 39, -4, 1},   {1, 0, 40.5f, -4, 0},
-                              {1, 0, 0, -22.5f, 1}, {1, 0, 0, 17.5f, 0}};
-    for (const auto& c : cases) {
-        EmptyGame();
-        Place(10, kMonster, 300, 60, 0, 0, c[1]);
-        float* peg = Place(50, kPegFlying, 300 + c[2], 60 + c[3], 0, c[0]);
-        Update();
-        EXPECT_EQ(peg[kObjBounces], c[4]) << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
-    }
-}
-
-TEST_F(Play, FallingIntoTheWaterSplashesThenTheObjectFloatsLeftSinksAndGoes) {
     const float cases[][4] = {{kBallFlying, 2, 9, kSplashSound},
                               {kPegFlying, 0.22f, 4, kPegSplashSound},
                               {kPegFlying, 0.1f, 0, -1}};   // kind, fall, droplets, sound
@@ -131,15 +98,45 @@ TEST_F(Play, FallingIntoTheWaterSplashesThenTheObjectFloatsLeftSinksAndGoes) {
     }
 }
 
-TEST_F(Play, WallsTurnTheBallBack) {
+// A hit: within 40 across and 20 up or down of 4 below the monster, falling faster than 0.5 after gravity,
+// the monster's climb above -1. Each row: the peg's fall, the climb, the peg's offset across and up, a hit.
+// Two balls meet the walls in each row; they turn back.
+TEST_F(Play, OnlyAFallFasterThanHalfAPixelOntoAStandingMonsterBouncesWallsTurnTheBallAndLoopFieldsKeep) {
+    float exact = 0.42f;   // a peg's speed that gravity brings to exactly 0.5 at the test
+    while (exact + 0.08f < 0.5f) exact = std::nextafter(exact, 1.0f);
+    float over = std::nextafter(exact, 1.0f);
+    while (over + 0.08f <= 0.5f) over = std::nextafter(over, 1.0f);
+    const float cases[][5] = {{exact, 0, 0, -4, 0}, {over, 0, 0, -4, 1}, {1, -0.99f, 0, -4, 1},
+                              {1, -1, 0, -4, 0},    {1, 0, 39, -4, 1},   {1, 0, 40.5f, -4, 0},
+                              {1, 0, 0, -22.5f, 1}, {1, 0, 0, 17.5f, 0}};
+    for (const auto& c : cases) {
+        EmptyGame();
+        Place(10, kMonster, 300, 60, 0, 0, c[1]);
+        float* peg = Place(50, kPegFlying, 300 + c[2], 60 + c[3], 0, c[0]);
+        float *left = Place(51, kBallFlying, 4.5f, 300, -0.6f),
+              *right = Place(52, kBallFlying, zk_Dravo_jscrw - 4.5f, 300, 0.6f);
+        Update();
+        EXPECT_EQ(peg[kObjBounces], c[4]) << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
+        EXPECT_TRUE(left[kObjVX] > 0 && right[kObjVX] < 0);
+    }
+    // m_n, m_k: the objects' loop (m_k the last record's first float); m_i the monster hits, m_m the droplets.
     EmptyGame();
-    float* left = Place(50, kBallFlying, 4.5f, 300, -0.6f, 0);
-    float* right = Place(51, kBallFlying, zk_Dravo_jscrw - 4.5f, 300, 0.6f, 0);
+    app->m_hideHud = 1;
+    Place(50, kBallFlying, 300, 31.9f, 1, 2);   // falls into the water
     Update();
-    EXPECT_TRUE(left[kObjVX] > 0 && right[kObjVX] < 0);
+    EXPECT_EQ((Ints{app->m_n, app->m_k, app->m_i, app->m_m}), (Ints{201, 2000, 201, 9}));
+    app->m_hideHud = 0, app->m_j = 5;
+    Update();
+    EXPECT_EQ((Ints{app->m_n, app->m_j}), (Ints{3, 0})) << "the clock's 2 digits last";
+    host->RenderGame();
+    EXPECT_EQ(app->m_n, app->m_drawCount) << "the replay, 15 floats a command";
+    app->p_ResetPlayers();
+    app->m_k = 7;
+    app->p_Button(kIconsSlot, 400, 300, 0);
+    EXPECT_TRUE(app->m_n == 500 && app->m_k == 0);
 }
 
-TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPause) {
+TEST_F(Play, TimeOutEndsOnceNothingFliesAndTheSceneryIsWhiteWhileThePointerIsHeld) {
     int ends[3];
     for (int c = 0; c < 3; ++c) {   // HUD shown, hidden, a pause
         StartGame(1, 99, 50);   // a ball and a peg wait on the tee
@@ -164,33 +161,16 @@ TEST_F(Play, TimeOutClearsTheTeeAndEndsOnceNothingFliesWithOrWithoutTheHudOrAPau
         ends[c] = frame;
     }
     EXPECT_EQ(ends[0], ends[1]);
-}
-
-// m_n, m_k: the objects' loop (m_k the last record's first float); m_i the monster hits, m_m the droplets.
-TEST_F(Play, SharedLoopFieldsKeepTheLastValuesOfTheirSteps) {
-    EmptyGame();
-    app->m_hideHud = 1;
-    Place(50, kBallFlying, 300, 31.9f, 1, 2);   // falls into the water
-    Update();
-    EXPECT_EQ((Ints{app->m_n, app->m_k, app->m_i, app->m_m}), (Ints{201, 2000, 201, 9}));
-    app->m_hideHud = 0, app->m_j = 5;
-    Update();
-    EXPECT_EQ((Ints{app->m_n, app->m_j}), (Ints{3, 0})) << "the clock's 2 digits last";
-    host->RenderGame();
-    EXPECT_EQ(app->m_n, app->m_drawCount) << "the replay, 15 floats a command";
-    app->p_ResetPlayers();
-    app->m_k = 7;
-    app->p_Button(kIconsSlot, 400, 300, 0);
-    EXPECT_TRUE(app->m_n == 500 && app->m_k == 0);
-}
-
-TEST_F(Play, MonstersAreCappedByGameType) {
-    for (int type = 1; type <= 3; ++type) {
-        StartGame(type);
-        int most = 0;
-        for (int i = 0; i < 600; ++i) Update(), most = std::max(most, Objects(kMonster));
-        EXPECT_EQ(most, 5 - type);
-    }
+    // The stick marks are faint blue; the tee marker shows frame 2 at phase 50.
+    StartGame(1, 77, 49);
+    Tap(600, 100), Update();
+    ASSERT_GT(Objects(kMonster), 0);
+    auto marks = [](const Cmd& c) { return c.kind == kOvalCommand && c.blue == 250 && c.alpha == 0.25f; };
+    auto scenery = [](const Cmd& c) { return c.kind == kGfxSlot && c.w == 8; };
+    auto opaque = [&](const Cmd& c) { return scenery(c) && c.alpha == 1; };
+    auto white = [&](const Cmd& c) { return scenery(c) && c.red + c.green + c.blue == 765; };
+    auto tee = [](const Cmd& c) { return c.kind == kGfxbSlot && c.x == 94 && c.y == 536 && c.frame == 2; };
+    EXPECT_EQ((Ints{Count(marks), Count(opaque), Count(white), Count(tee)}), (Ints{2, 11, 11, 1}));
 }
 
 // Swings at a full meter. Live bytes vary by 10 KiB between screens, malloc's by 2 to 3 MiB with the
@@ -219,7 +199,13 @@ TEST_F(Play, AScriptedThirtySecondGameEndsWithTheSumOfItsAwardsReplaysExactlyAnd
 #endif
 }
 
-TEST_F(Play, ATapEveryOtherFrameGetsAtMostOneBallPer100Frames) {
+TEST_F(Play, MonstersAreCappedByGameTypeAndATapEveryOtherFrameGetsAtMostOneBallPer100Frames) {
+    for (int type = 1; type <= 3; ++type) {
+        StartGame(type);
+        int most = 0;
+        for (int i = 0; i < 600; ++i) Update(), most = std::max(most, Objects(kMonster));
+        EXPECT_EQ(most, 5 - type);
+    }
     StartGame(3);
     int last = -1000, balls = 0;
     for (int frame = 1; frame <= 600; ++frame) {
@@ -234,9 +220,13 @@ TEST_F(Play, ATapEveryOtherFrameGetsAtMostOneBallPer100Frames) {
 }
 
 // Speeds 0.6 p² + 0.1 times 4 for the ball, 2 for the peg; then the ball's spin, the peg's rise and spin.
-TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
+// A fire press while paused leaves the ball waiting and the press unused.
+TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrderAndNotWhilePaused) {
     for (float power : {0.0f, 2.0f}) {
         StartGame(1, 5, 80);
+        app->m_paused = 1, Press(kFire), app->p_Game();
+        EXPECT_TRUE(app->m_state[kStateReady] == 1 && Objects(kBallWaiting) == 1 && app->m_keyHeld == 0);
+        app->m_paused = 0, Release(kFire);
         for (int r = 0; r <= kLastScenery; ++r)
             app->m_scenery[r * kRecordFloats + kSceneX] = 400;   // no wrap
         app->m_state[kStatePower] = power, app->m_state[kStatePowerSpeed] = 0;
@@ -247,30 +237,17 @@ TEST_F(Play, SwingSpeedsComeFromThePowerAndTheDrawsInOrder) {
         zk_random_Seed = 4242;
         const int mark = app->m_channelCursor;
         Press(kFire), Update(), Release(kFire);
-        const float want[] = {power == 0 ? 0.4f : 10.0f, power == 0 ? 0.2f : 5.0f, -8 + 0.16f,
-                              -(3 + 9 * draws[1]) + 0.08f};   // this frame's step is the swing's vx
-        const float got[] = {ball[kObjX] - 94, peg[kObjX] - 94, ball[kObjVY], peg[kObjVY]};
-        for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], want[i], 1e-4) << power << " " << i;
-        EXPECT_FLOAT_EQ(ball[kObjSpin], -6 + 12 * draws[0]);
-        EXPECT_FLOAT_EQ(peg[kObjSpin], -6 + 12 * draws[2]);
+        const float want[] = {power == 0 ? 0.4f : 10.0f,   power == 0 ? 0.2f : 5.0f, -8 + 0.16f,
+                              -(3 + 9 * draws[1]) + 0.08f,   // this frame's step is the swing's vx
+                              -6 + 12 * draws[0],          -6 + 12 * draws[2]};
+        const float got[] = {ball[kObjX] - 94, peg[kObjX] - 94, ball[kObjVY],
+                             peg[kObjVY],      ball[kObjSpin],  peg[kObjSpin]};
+        for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], want[i], 1e-4) << power << " " << i;
         EXPECT_EQ(Played(mark).at(0), kSwingSound);
     }
 }
 
-// The stick marks are faint blue; the tee marker shows frame 2 at phase 50.
-TEST_F(Play, TheSceneryIsWhiteWhileThePointerIsHeldAndTheTeeShowsItsPhase) {
-    StartGame(1, 77, 49);
-    Tap(600, 100), Update();
-    ASSERT_GT(Objects(kMonster), 0);
-    auto marks = [](const Cmd& c) { return c.kind == kOvalCommand && c.blue == 250 && c.alpha == 0.25f; };
-    auto scenery = [](const Cmd& c) { return c.kind == kGfxSlot && c.w == 8; };
-    auto opaque = [&](const Cmd& c) { return scenery(c) && c.alpha == 1; };
-    auto white = [&](const Cmd& c) { return scenery(c) && c.red + c.green + c.blue == 765; };
-    auto tee = [](const Cmd& c) { return c.kind == kGfxbSlot && c.x == 94 && c.y == 536 && c.frame == 2; };
-    EXPECT_EQ((Ints{Count(marks), Count(opaque), Count(white), Count(tee)}), (Ints{2, 11, 11, 1}));
-}
-
-TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeat) {
+TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeatAndAPlayFrameShowsTheWaterGroundAndHud) {
     const std::tuple<Ints, int, const char*> cases[] = {{{}, 0, "1st00000000"},
                                                         {{900, 800, 500}, 600, "2nd00000800"},
                                                         {{900, 800, 500}, 950, "1st00000900"},
@@ -284,9 +261,6 @@ TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeat) {
         for (const Line& l : Text([](const Cmd& g) { return std::abs(g.y - 10) < 2; })) line += l.text;
         EXPECT_EQ(line, want) << score;
     }
-}
-
-TEST_F(Play, APlayFrameShowsTheWaterTheTeeGroundAndTheHud) {
     StartGame(1, 77, 10);
     app->m_score = app->m_shownScore = 88888888;
     Update();

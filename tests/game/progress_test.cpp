@@ -68,45 +68,38 @@ protected:
 };
 
 TEST_F(Progress, BlocksOfTheSavedText) {
-    struct Case {
-        const char* what;
-        std::function<void(c_MyApp*)> set;
-        size_t first, count;   // the numbers looked at
-        const char* text;
-    } cases[] = {
-        {"first-run settings", [](c_MyApp*) {}, 0, 26, "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|"},
-        {"no badges", [](c_MyApp*) {}, 26, 9, "0|0|0|0|0|0|0|0|0|"},
-        {"badge 31 alone", [](c_MyApp* a) { a->m_badges[31] = true; }, 26, 9,
-         "-2147483648|0|0|0|0|0|0|0|-2147483648|"},
-        {"badges 0, 33 and 255", [](c_MyApp* a) { a->m_badges[0] = a->m_badges[33] = a->m_badges[255] = true; },
-         26, 9, "1|2|0|0|0|0|0|-2147483648|-2147483645|"},
-        {"empty highscore block", [](c_MyApp*) {}, 35, 21, "0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|"},
-        {"highscore block 1", [](c_MyApp* a) { a->m_highscores[10] = 100, a->m_highscores[49] = -2; }, 56, 21,
+    // What is set on a first run; the first number looked at and how many; the saved text of those.
+    const std::tuple<std::function<void(c_MyApp*)>, size_t, size_t, const char*> cases[] = {
+        {[](c_MyApp*) {}, 0, 26, "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|"},
+        {[](c_MyApp*) {}, 26, 9, "0|0|0|0|0|0|0|0|0|"},
+        {[](c_MyApp* a) { a->m_badges[31] = true; }, 26, 9, "-2147483648|0|0|0|0|0|0|0|-2147483648|"},
+        {[](c_MyApp* a) { a->m_badges[0] = a->m_badges[33] = a->m_badges[255] = true; }, 26, 9,
+         "1|2|0|0|0|0|0|-2147483648|-2147483645|"},
+        {[](c_MyApp*) {}, 35, 21, "0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|"},
+        {[](c_MyApp* a) { a->m_highscores[10] = 100, a->m_highscores[49] = -2; }, 56, 21,
          "100|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|-2|374|"},
-        {"a sum that wraps", [](c_MyApp* a) { a->m_options[24] = INT_MAX; }, 0, 26,
-         "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|2147483647|1459|"},
-    };
-    for (const Case& c : cases) {
+        {[](c_MyApp* a) { a->m_options[24] = INT_MAX; }, 0, 26,   // a sum that wraps
+         "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|2147483647|1459|"}};
+    for (const auto& [set, first, count, want] : cases) {
         FirstRun();
-        c.set(app);
+        set(app);
         const std::string text = Save();
-        EXPECT_EQ(Join(Split(text, '|'), c.first, c.first + c.count), c.text) << c.what;
-        EXPECT_TRUE(ChecksumsHold(text)) << c.what;
+        EXPECT_EQ(Join(Split(text, '|'), first, first + count), want);
+        EXPECT_TRUE(ChecksumsHold(text)) << want;
     }
 }
 
-TEST_F(Progress, ACutShortTextSkipsTheBlocksItLacks) {
-    // The numbers kept, the lines printed, the blocks loaded.
+TEST_F(Progress, ACutShortTextSkipsTheBlocksItLacksAndAWrongChecksumResetsOnlyItsBlock) {
+    // The numbers kept, the lines printed, the blocks loaded; cut at 25 the badge block is read from the start.
     const std::tuple<size_t, Lines, const char*> cases[] = {
         {0, {}, "00000"},
-        {25, {"Badge Checksum Invalid"}, "00000"},   // the badge block is then read from the start
+        {25, {"Badge Checksum Invalid"}, "00000"},
         {26, {"Settings Loaded"}, "10000"},
         {34, {"Settings Loaded"}, "10000"},
         {35, {"Settings Loaded", "Badges Loaded"}, "11000"},
         {55, {"Settings Loaded", "Badges Loaded"}, "11000"},
         {56, {"Settings Loaded", "Badges Loaded", "Highscore 0 Loaded"}, "11100"},
-        {98, kLoaded, "11111"},
-    };
+        {98, kLoaded, "11111"}};
     for (const auto& [parts, lines, written] : cases) {
         Scramble(true);
         const std::string good = Save();
@@ -117,18 +110,6 @@ TEST_F(Progress, ACutShortTextSkipsTheBlocksItLacks) {
     FirstRun();
     EXPECT_EQ(Load("0|0|0|0|0|0|0|5|5"), Lines{"Badges Loaded"});   // a badge block alone
     EXPECT_TRUE(app->m_badges[224] && app->m_badges[226] && !app->m_badges[225]);
-}
-
-TEST_F(Progress, PlaceAndBadgeNames) {
-    const std::pair<int, const char*> places[] = {{0, ""}, {1, "1st"}, {2, "2nd"}, {3, "3rd"}, {4, "4th"}, {10, "10th"}, {11, ""}};
-    for (const auto& p : places) EXPECT_EQ(app->p_Nth(p.first).ToUtf8(), p.second) << p.first;
-    EXPECT_EQ(app->p_BadgeName(0).ToUtf8() + "/" + app->p_BadgeDetail(0).ToUtf8(), "Test Badge/This is a Test Badge which has no purpose.");
-    for (int n : {1, -1, 256}) EXPECT_EQ(app->p_BadgeName(n).ToUtf8() + app->p_BadgeDetail(n).ToUtf8(), "") << n;
-}
-
-}  // namespace
-
-TEST_F(Progress, AWrongChecksumResetsOnlyItsBlock) {
     const int checksumAt[] = {25, 34, 55, 76, 97};
     const char* written[] = {"01111", "10111", "11011", "11101", "11110"};
     for (int block = 0; block < 5; ++block) {
@@ -144,7 +125,9 @@ TEST_F(Progress, AWrongChecksumResetsOnlyItsBlock) {
     }
 }
 
-TEST_F(Progress, AFinishedGameEntersItsTables) {
+}   // namespace
+
+TEST_F(Progress, AFinishedGameEntersItsTablesAndPlacesAndBadgesHaveNames) {
     const Ints falling = {100, 90, 80, 70, 60, 50, 40, 30, 20, 10}, last = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     const Ints uneven = {900, 800, 500, 400, 300, 200, 100, 50, 20, 10};
     // The game type, its best ten, the score, the best ten after, the place.
@@ -170,4 +153,11 @@ TEST_F(Progress, AFinishedGameEntersItsTables) {
         EXPECT_EQ(app->p_MyNth().ToUtf8(), place) << score;
         EXPECT_EQ(Split(host->saved.ToUtf8(), '|').at(35 + 21 * (type - 1) + 1), std::to_string(score));
     }
+    const std::pair<int, const char*> places[] = {{0, ""},    {1, "1st"},   {2, "2nd"}, {3, "3rd"},
+                                                  {4, "4th"}, {10, "10th"}, {11, ""}};
+    for (const auto& p : places) EXPECT_EQ(app->p_Nth(p.first).ToUtf8(), p.second) << p.first;
+    EXPECT_EQ(app->p_BadgeName(0).ToUtf8() + "/" + app->p_BadgeDetail(0).ToUtf8(),
+              "Test Badge/This is a Test Badge which has no purpose.");
+    for (int n : {1, -1, 256})
+        EXPECT_EQ(app->p_BadgeName(n).ToUtf8() + app->p_BadgeDetail(n).ToUtf8(), "") << n;
 }
