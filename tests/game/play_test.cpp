@@ -267,7 +267,7 @@ TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeatAndAPlayFrameShowsTh
     host->RenderGame();
     const zk_test::Screenshot shot;
     using Px = const unsigned char*;
-    auto brown = [](Px p) { return std::abs(p[0] - 100) < 15 && std::abs(p[1] - 60) < 15 && p[2] < 25; };
+    auto brown = [](Px p) { return std::abs(p[0] - 100) < 2 && std::abs(p[1] - 60) < 2 && p[2] < 2; };
     auto green = [](Px p) { return p[0] < 20 && p[1] > 160 && p[2] < 20; };
     auto green_text = [](Px p) { return p[1] > 150 && p[0] < 140 && p[2] < 140; };
     auto white = [](Px p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; };
@@ -275,4 +275,7 @@ TEST_F(Play, ThePlaceLineNamesThePlaceAheadAndTheScoreToBeatAndAPlayFrameShowsTh
     EXPECT_GT(shot.Count(33, 553, 111, 558, green), 78 * 5 * 8 / 10) << "the tee's patch of ground";
     EXPECT_GT(shot.Count(300, 15, 500, 45, green_text), 200) << "the score at the top centre";
     EXPECT_GT(shot.Count(700, 30, 760, 70, white), 50) << "the seconds at the top right";
+    // Nothing of either above or below the rows they take.
+    EXPECT_EQ(shot.Count(300, 0, 500, 19, green_text) + shot.Count(300, 36, 500, 99, green_text), 0);
+    EXPECT_EQ(shot.Count(690, 0, 770, 35, white) + shot.Count(690, 60, 770, 99, white), 0);
 }
